@@ -11,45 +11,48 @@ from synth import (bandpass, decay, delay_mix, drive, highpass, lowpass, noise, 
 
 
 def kick_strong():
-    """A hard kick landing on a passer-by: deep thump, slap on top, a little crunch."""
+    """A hard kick landing on a passer-by: a punchy thump, a bright slap on top, a little crunch."""
     length = 0.42
-    rng_seed = 1101
-    # body: a low sine falling fast in pitch, the punch you feel
-    body = sine(ramp(length, [(0, 210.0), (0.05, 90.0), (0.16, 52.0)], "exp"), length)
-    body *= decay(length, 0.11, attack=0.002)
+    seed = 1101
+    # body: a sine falling fast in pitch, the punch you feel
+    body = sine(ramp(length, [(0, 320.0), (0.04, 110.0), (0.16, 62.0)], "exp"), length)
+    body *= decay(length, 0.08, attack=0.0015)
     # slap: bright noise burst, the contact
-    slap = bandpass(noise(length, rng_seed), 2600.0, 0.9) * decay(length, 0.014, attack=0.0005)
-    # thwack: the mid-range of the hit
-    thwack = lowpass(noise(length, rng_seed + 1), ramp(length, [(0, 3000.0), (0.08, 500.0)], "exp"), 1.2)
-    thwack *= decay(length, 0.035, attack=0.001)
+    slap = bandpass(noise(length, seed), 2400.0, 0.8) * decay(length, 0.018, attack=0.0005)
+    # thwack: the mid-range of the hit, where small speakers hear it
+    thwack = lowpass(noise(length, seed + 1), ramp(length, [(0, 3500.0), (0.1, 500.0)], "exp"), 1.2)
+    thwack *= decay(length, 0.045, attack=0.001)
     # a short tonal knock gives the hit its pitch
-    knock = sine(ramp(length, [(0, 520.0), (0.04, 300.0)], "exp"), length) * decay(length, 0.03)
-    mix = 1.0 * body + 0.9 * slap + 0.9 * thwack + 0.35 * knock
-    return drive(mix, 2.2)
+    knock = sine(ramp(length, [(0, 640.0), (0.05, 330.0)], "exp"), length) * decay(length, 0.035)
+    mix = 1.0 * body + 1.1 * slap + 1.1 * thwack + 0.45 * knock
+    return drive(mix, 2.4)
 
 
 def crash():
-    """Running into someone: a dull body thud, a scuffle and a few things rattling."""
+    """Running into someone: a dull bump, a crunchy scuffle and things rattling in a school bag."""
     length = 0.62
     seed = 2202
-    thud = sine(ramp(length, [(0, 150.0), (0.12, 48.0)], "exp"), length) * decay(length, 0.12, attack=0.003)
+    thud = sine(ramp(length, [(0, 180.0), (0.12, 70.0)], "exp"), length) * decay(length, 0.07, attack=0.003)
+    # a hollow knock: two heads (or a head and a bag) meeting
+    knock_f = ramp(length, [(0, 420.0), (0.06, 330.0)], "exp")
+    knock = (sine(knock_f, length) + 0.5 * sine(knock_f * 2.76, length)) * decay(length, 0.045, attack=0.001)
     crunch = noise(length, seed)
-    crunch = lowpass(crunch, ramp(length, [(0, 4500.0), (0.25, 600.0)], "exp"), 0.9)
-    crunch *= decay(length, 0.07, attack=0.002)
+    crunch = lowpass(crunch, ramp(length, [(0, 5000.0), (0.3, 700.0)], "exp"), 0.9)
+    crunch *= decay(length, 0.11, attack=0.002)
     # the scuffle of cloth and shoes right after the bump
-    scuff_env = ramp(length, [(0, 0.0), (0.03, 0.0), (0.06, 0.6), (0.2, 0.15), (0.32, 0.0)])
-    scuff = bandpass(noise(length, seed + 1), 1800.0, 0.7) * scuff_env
+    scuff_env = ramp(length, [(0, 0.0), (0.03, 0.0), (0.07, 0.8), (0.22, 0.25), (0.36, 0.0)])
+    scuff = bandpass(noise(length, seed + 1), 1600.0, 0.6) * scuff_env
     # rattle: short resonant ticks, as of a school bag's contents
     rng = np.random.RandomState(seed + 2)
     ticks = []
-    when = 0.05
-    for i in range(6):
-        when += rng.uniform(0.035, 0.08)
-        f = rng.uniform(1400.0, 3800.0)
-        tick = bandpass(noise(0.06, seed + 10 + i), f, 7.0) * decay(0.06, 0.008)
-        ticks.append((when, tick * (0.9 * 0.72 ** i)))
+    when = 0.04
+    for i in range(7):
+        when += rng.uniform(0.03, 0.07)
+        f = rng.uniform(1500.0, 4200.0)
+        tick = bandpass(noise(0.06, seed + 10 + i), f, 4.0) * decay(0.06, 0.01)
+        ticks.append((when, tick * (1.0 * 0.78 ** i)))
     rattle = place(length, *ticks)
-    mix = 1.0 * thud + 0.8 * crunch + 0.45 * scuff + 1.2 * rattle
+    mix = 0.6 * thud + 0.6 * knock + 1.0 * crunch + 0.7 * scuff + 2.2 * rattle
     return drive(mix, 1.6)
 
 
@@ -58,7 +61,7 @@ def footstep_stone():
     length = 0.13
     seed = 3303
     heel = bandpass(noise(length, seed), 950.0, 1.3) * decay(length, 0.012, attack=0.0006)
-    body = sine(ramp(length, [(0, 170.0), (0.03, 95.0)], "exp"), length) * decay(length, 0.018, attack=0.001)
+    body = sine(ramp(length, [(0, 190.0), (0.03, 110.0)], "exp"), length) * decay(length, 0.012, attack=0.001)
     grit = highpass(noise(length, seed + 1), 3500.0) * decay(length, 0.02, attack=0.001)
     toe = bandpass(noise(0.06, seed + 2), 1400.0, 1.5) * decay(0.06, 0.008, attack=0.0005)
     mix = 1.0 * heel + 0.7 * body + 0.15 * grit
@@ -91,7 +94,7 @@ def dash_step():
     thump = sine(ramp(length, [(0, 160.0), (0.03, 90.0)], "exp"), length) * decay(length, 0.015, attack=0.001)
     puff = bandpass(noise(length, seed + 1), ramp(length, [(0, 2800.0), (0.11, 1500.0)], "exp"), 1.4)
     puff *= ramp(length, [(0, 0.0), (0.012, 0.7), (0.07, 0.1), (0.11, 0.0)])
-    return 1.0 * tap + 0.6 * thump + 0.7 * puff
+    return 1.0 * tap + 0.35 * thump + 0.8 * puff
 
 
 def power_up():
