@@ -294,12 +294,14 @@ def render(piece):
         for key in section.order:
             part_name = key.split("/")[0]
             part = piece.parts[part_name]
+            state = {"velocity": part.velocity}    # a "v" token holds to the end of the section
             for bar_index, (tokens, where) in enumerate(section.lines[key]):
                 bar_start = (start_bar + bar_index) * bar
                 if part.is_drums:
                     _drum_bar(piece, part, key.split("/")[1], tokens, bar_start, where, notes[part_name])
                 else:
-                    _note_bar(piece, part, tokens, bar_start, where, notes[part_name], open_ties[part_name])
+                    _note_bar(piece, part, tokens, bar_start, where, notes[part_name], open_ties[part_name],
+                              state)
         start_bar += nbars
     for name, ties in open_ties.items():
         if ties:
@@ -315,14 +317,14 @@ def render(piece):
     return int(total * ticks_per_whole), result
 
 
-def _note_bar(piece, part, tokens, bar_start, where, out, ties):
+def _note_bar(piece, part, tokens, bar_start, where, out, ties, state):
     pos = Fraction(0)
     duration = Fraction(1, 4)
-    velocity = part.velocity
     for tok in tokens:
         if re.match(r"^v\d+$", tok):
-            velocity = int(tok[1:])
+            state["velocity"] = int(tok[1:])
             continue
+        velocity = state["velocity"]
         body, dur, suffix = split_token(tok)
         if dur is not None:
             d = parse_duration(dur)
