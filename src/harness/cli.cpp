@@ -1,0 +1,177 @@
+#include "harness/cli.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+bool ParseLong(const std::string& s, long min, long max, long* out) {
+    if (s.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    long v = std::strtol(s.c_str(), &end, 10);
+    if (errno || !end || *end || v < min || v > max) return false;
+    *out = v;
+    return true;
+}
+
+bool ParseSize(const std::string& s, int* w, int* h) {
+    auto x = s.find('x');
+    long a, b;
+    if (x == std::string::npos || !ParseLong(s.substr(0, x), 640, 16384, &a) ||
+        !ParseLong(s.substr(x + 1), 480, 16384, &b))
+        return false;
+    *w = int(a);
+    *h = int(b);
+    return true;
+}
+
+// The game works inside its data folder: files named on the command line are taken from where the
+// command was given.
+std::string Absolute(const std::string& path) {
+    if (path.empty() || path[0] == '/') return path;
+    char buf[4096];
+    if (!getcwd(buf, sizeof buf)) return path;
+    return std::string(buf) + "/" + path;
+}
+
+}  // namespace
+
+const char* UsageText() {
+    return "usage: rushmora [--window WxH] [--headless] [--screen WxH] [--frames N] [--seed N] [--input FILE]\n"
+           "                [--scene NAME] [--set FIELD=VALUE]... [--dump-state] [--screenshot N:FILE]...\n"
+           "                [--audio-out FILE.wav] [--help] [--version]\n"
+           "\n"
+           "  --window WxH         play in a plain window of that size instead of the full screen\n"
+           "  --headless           run without display or sound device, on virtual time (16 ms a frame)\n"
+           "  --screen WxH         the screen of a headless run (default 1280x720)\n"
+           "  --frames N           end after frame N has been presented\n"
+           "  --seed N             seed the game's random numbers with N instead of the clock\n"
+           "  --input FILE         scripted input: lines \"A[-B] TOKEN...\" holding tokens in frames A to B;\n"
+           "                       tokens: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, a letter or digit,\n"
+           "                       JX=n JY=n (0..65535) JB=mask, CLOSE, YES NO OK (answers to message boxes)\n"
+           "  --scene NAME         start in Logo, Title, CharaSelect, Option, Help, Game or GameClear\n"
+           "  --set FIELD=VALUE    set gameMode, arrivalRank, elapsedClock, resultCount or totalScore first\n"
+           "  --dump-state         print the game's state as JSON when the run ends\n"
+           "  --screenshot N:FILE  write the whole screen after frame N to a PNG file\n"
+           "  --audio-out FILE     headless: write the mixed sound of the run to a WAV file\n"
+           "  --help, --version    print this text, or the version\n";
+}
+
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::string* error) {
+    bool screenGiven = false, windowGiven = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](std::string* v) {
+            if (i + 1 >= argc) {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *v = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (arg == "--help" || arg == "-h") {
+            out->help = true;
+        } else if (arg == "--version") {
+            out->version = true;
+        } else if (arg == "--headless") {
+            out->runtime.headless = true;
+        } else if (arg == "--dump-state") {
+            out->dumpState = true;
+        } else if (arg == "--window" || arg == "--screen") {
+            if (!value(&v)) return false;
+            int w, h;
+            if (!ParseSize(v, &w, &h)) {
+                *error = arg + ": expected WxH of at least 640x480, got \"" + v + "\"";
+                return false;
+            }
+            if (arg == "--window") {
+                out->runtime.windowWidth = w, out->runtime.windowHeight = h, windowGiven = true;
+            } else {
+                out->runtime.screenWidth = w, out->runtime.screenHeight = h, screenGiven = true;
+            }
+        } else if (arg == "--frames") {
+            long n;
+            if (!value(&v)) return false;
+            if (!ParseLong(v, 0, 1L << 30, &n)) {
+                *error = "--frames: expected a number of frames, got \"" + v + "\"";
+                return false;
+            }
+            out->runtime.frames = n;
+        } else if (arg == "--seed") {
+            long n;
+            if (!value(&v)) return false;
+            if (!ParseLong(v, 0, 4294967295L, &n)) {
+                *error = "--seed: expected a number from 0 to 4294967295, got \"" + v + "\"";
+                return false;
+            }
+            out->runtime.hasSeed = true;
+            out->runtime.seed = std::uint32_t(n);
+        } else if (arg == "--input") {
+            if (!value(&v)) return false;
+            if (!out->runtime.script.Load(v, error)) return false;
+            out->runtime.hasScript = true;
+        } else if (arg == "--scene") {
+            if (!value(&v)) return false;
+            if (!KnownScene(v)) {
+                *error = "--scene: unknown scene \"" + v +
+                         "\" (Logo, Title, CharaSelect, Option, Help, Game or GameClear)";
+                return false;
+            }
+            if (!SceneAvailable(v)) {
+                *error = "--scene: the " + v + " scene is not in this build yet";
+                return false;
+            }
+            out->start.scene = v;
+        } else if (arg == "--set") {
+            if (!value(&v)) return false;
+            auto eq = v.find('=');
+            long n;
+            std::string name = v.substr(0, eq);
+            if (eq == std::string::npos || !KnownAppField(name)) {
+                *error = "--set: expected FIELD=VALUE with FIELD one of gameMode, arrivalRank, elapsedClock, "
+                         "resultCount, totalScore; got \"" + v + "\"";
+                return false;
+            }
+            std::string num = v.substr(eq + 1);
+            bool negative = !num.empty() && num[0] == '-';
+            if (!ParseLong(negative ? num.substr(1) : num, 0, 2147483647L, &n)) {
+                *error = "--set: " + name + " needs a whole number, got \"" + num + "\"";
+                return false;
+            }
+            out->start.fields.push_back({name, int(negative ? -n : n)});
+        } else if (arg == "--screenshot") {
+            if (!value(&v)) return false;
+            auto colon = v.find(':');
+            long n;
+            if (colon == std::string::npos || !ParseLong(v.substr(0, colon), 1, 1L << 30, &n) ||
+                colon + 1 >= v.size()) {
+                *error = "--screenshot: expected N:FILE with a frame number from 1, got \"" + v + "\"";
+                return false;
+            }
+            out->runtime.screenshots.push_back({n, Absolute(v.substr(colon + 1))});
+        } else if (arg == "--audio-out") {
+            if (!value(&v)) return false;
+            out->runtime.audioOut = Absolute(v);
+        } else {
+            *error = "unknown option \"" + arg + "\" (see --help)";
+            return false;
+        }
+    }
+    if (screenGiven && !out->runtime.headless) {
+        *error = "--screen is for headless runs; use --window WxH for a window of that size";
+        return false;
+    }
+    if (windowGiven && out->runtime.headless) {
+        *error = "--window and --headless do not go together; a headless run takes --screen WxH";
+        return false;
+    }
+    if (!out->runtime.audioOut.empty() && !out->runtime.headless) {
+        *error = "--audio-out is for headless runs";
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,19 @@
+// The command line of the game: how tests, replays and players set a run up.
+#pragma once
+
+#include "platform/runtime.h"
+#include "shell/start_scene.h"
+
+#include <string>
+
+struct CommandLine {
+    platform::RuntimeOptions runtime;
+    StartRequest start;
+    bool dumpState = false;
+    bool help = false;
+    bool version = false;
+};
+
+// Parses argv; on a mistake returns false with a message naming what is wrong.
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::string* error);
+const char* UsageText();

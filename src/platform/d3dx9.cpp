@@ -1,0 +1,276 @@
+#include "platform/d3dx9.h"
+
+#include "platform/desktop.h"
+#include "platform/gfx_internal.h"
+
+#include <SDL_image.h>
+
+#include <cmath>
+#include <cstring>
+
+// ---- matrices and vectors (row vectors, as D3DX) ----------------------------------------------------
+
+D3DXMATRIX::D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24,
+                       float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44) {
+    _11 = m11, _12 = m12, _13 = m13, _14 = m14;
+    _21 = m21, _22 = m22, _23 = m23, _24 = m24;
+    _31 = m31, _32 = m32, _33 = m33, _34 = m34;
+    _41 = m41, _42 = m42, _43 = m43, _44 = m44;
+}
+
+D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& other) {
+    D3DXMatrixMultiply(this, this, &other);
+    return *this;
+}
+
+D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& other) const {
+    D3DXMATRIX r;
+    D3DXMatrixMultiply(&r, this, &other);
+    return r;
+}
+
+bool D3DXMATRIX::operator==(const D3DXMATRIX& other) const { return std::memcmp(m, other.m, sizeof m) == 0; }
+
+D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
+    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
+    D3DXMATRIX r;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j)
+            r.m[i][j] = a->m[i][0] * b->m[0][j] + a->m[i][1] * b->m[1][j] + a->m[i][2] * b->m[2][j] +
+                        a->m[i][3] * b->m[3][j];
+    *out = r;
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float sx, float sy, float sz) {
+    *out = D3DXMATRIX(sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle) {
+    const float c = std::cos(angle), s = std::sin(angle);
+    *out = D3DXMATRIX(c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
+    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovy, float aspect, float zn, float zf) {
+    const float ys = 1.0f / std::tan(fovy / 2), xs = ys / aspect;
+    *out = D3DXMATRIX(xs, 0, 0, 0, 0, ys, 0, 0, 0, 0, zf / (zf - zn), 1, 0, 0, -zn * zf / (zf - zn), 0);
+    return out;
+}
+
+namespace {
+D3DXVECTOR3 Sub(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return D3DXVECTOR3(a.x - b.x, a.y - b.y, a.z - b.z); }
+D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return D3DXVECTOR3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
+}
+float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+}  // namespace
+
+D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v) {
+    const float len = std::sqrt(Dot(*v, *v));
+    if (len == 0.0f)
+        *out = D3DXVECTOR3(0, 0, 0);
+    else
+        *out = D3DXVECTOR3(v->x / len, v->y / len, v->z / len);
+    return out;
+}
+
+D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
+                               const D3DXVECTOR3* up) {
+    D3DXVECTOR3 z = Sub(*at, *eye), x, y;
+    D3DXVec3Normalize(&z, &z);
+    x = Cross(*up, z);
+    D3DXVec3Normalize(&x, &x);
+    y = Cross(z, x);
+    *out = D3DXMATRIX(x.x, y.x, z.x, 0, x.y, y.y, z.y, 0, x.z, y.z, z.z, 0, -Dot(x, *eye), -Dot(y, *eye),
+                      -Dot(z, *eye), 1);
+    return out;
+}
+
+D3DXVECTOR3* D3DXVec3TransformCoord(D3DXVECTOR3* out, const D3DXVECTOR3* v, const D3DXMATRIX* m) {
+    const float x = v->x * m->_11 + v->y * m->_21 + v->z * m->_31 + m->_41;
+    const float y = v->x * m->_12 + v->y * m->_22 + v->z * m->_32 + m->_42;
+    const float z = v->x * m->_13 + v->y * m->_23 + v->z * m->_33 + m->_43;
+    const float w = v->x * m->_14 + v->y * m->_24 + v->z * m->_34 + m->_44;
+    *out = w != 0.0f ? D3DXVECTOR3(x / w, y / w, z / w) : D3DXVECTOR3(0, 0, 0);
+    return out;
+}
+
+// ---- sprite -----------------------------------------------------------------------------------------------
+
+ID3DXSprite::ID3DXSprite(IDirect3DDevice9* device) : device_(device) {
+    device_->AddRef();
+    D3DXMatrixIdentity(&transform_);
+}
+
+ID3DXSprite::~ID3DXSprite() { device_->Release(); }
+
+HRESULT ID3DXSprite::Begin(DWORD) {
+    if (begun_) return D3DERR_INVALIDCALL;
+    begun_ = true;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::End() {
+    if (!begun_) return D3DERR_INVALIDCALL;
+    begun_ = false;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::SetTransform(const D3DXMATRIX* transform) {
+    if (!transform) return D3DERR_INVALIDCALL;
+    transform_ = *transform;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::GetTransform(D3DXMATRIX* transform) {
+    if (!transform) return D3DERR_INVALIDCALL;
+    *transform = transform_;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::GetDevice(IDirect3DDevice9** device) {
+    if (!device) return D3DERR_INVALIDCALL;
+    device_->AddRef();
+    *device = device_;
+    return D3D_OK;
+}
+
+HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* srcRect, const D3DXVECTOR3* center,
+                          const D3DXVECTOR3* position, D3DCOLOR color) {
+    if (!begun_ || !texture) return D3DERR_INVALIDCALL;
+    RECT r{0, 0, texture->Data()->Width(), texture->Data()->Height()};
+    if (srcRect) r = *srcRect;
+    const D3DXVECTOR3 c = center ? *center : D3DXVECTOR3(0, 0, 0);
+    const D3DXVECTOR3 p = position ? *position : D3DXVECTOR3(0, 0, 0);
+    if (log_) log_->push_back(SpriteDrawRecord{texture, srcRect != nullptr, r, transform_, c, p, color});
+    const float w = float(r.right - r.left), h = float(r.bottom - r.top);
+    const float lx[4] = {0, w, w, 0}, ly[4] = {0, 0, h, h};
+    float x[4], y[4], u[4], v[4];
+    for (int i = 0; i < 4; ++i) {
+        const float px = lx[i] - c.x + p.x, py = ly[i] - c.y + p.y;
+        x[i] = px * transform_._11 + py * transform_._21 + transform_._41;
+        y[i] = px * transform_._12 + py * transform_._22 + transform_._42;
+        u[i] = float(r.left) + lx[i];
+        v[i] = float(r.top) + ly[i];
+    }
+    device_->AddQuad(texture, x, y, u, v, color);
+    return D3D_OK;
+}
+
+HRESULT D3DXCreateSprite(IDirect3DDevice9* device, ID3DXSprite** sprite) {
+    if (!device || !sprite) return D3DERR_INVALIDCALL;
+    *sprite = new ID3DXSprite(device);
+    return D3D_OK;
+}
+
+// ---- font -------------------------------------------------------------------------------------------------
+
+ID3DXFont::ID3DXFont(IDirect3DDevice9* device, int height, const char*) : device_(device), height_(height) {
+    device_->AddRef();
+}
+
+ID3DXFont::~ID3DXFont() { device_->Release(); }
+
+INT ID3DXFont::DrawTextA(ID3DXSprite*, LPCSTR text, INT count, RECT* rect, DWORD, D3DCOLOR color) {
+    if (!text || !rect) return 0;
+    std::string s = count < 0 ? std::string(text) : std::string(text, size_t(count));
+    SDL_Surface* t = desktop::RenderText(s, height_ > 0 ? height_ : -height_, SDL_Color{255, 255, 255, 255});
+    if (!t) return 0;
+    IDirect3DTexture9* tex = nullptr;
+    if (SUCCEEDED(device_->CreateTexture(UINT(t->w), UINT(t->h), 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex,
+                                         nullptr))) {
+        SDL_SetSurfaceBlendMode(t, SDL_BLENDMODE_NONE);
+        SDL_BlitSurface(t, nullptr, tex->Data()->surface, nullptr);
+        tex->Data()->Changed();
+        const float l = float(rect->left), tp = float(rect->top), w = float(t->w), h = float(t->h);
+        const float x[4] = {l, l + w, l + w, l}, y[4] = {tp, tp, tp + h, tp + h};
+        const float u[4] = {0, w, w, 0}, v[4] = {0, 0, h, h};
+        device_->AddQuad(tex, x, y, u, v, color);
+        tex->Release();
+    }
+    const int height = t->h;
+    SDL_FreeSurface(t);
+    return height;
+}
+
+HRESULT D3DXCreateFontA(IDirect3DDevice9* device, INT height, UINT, UINT, UINT, BOOL, DWORD, DWORD, DWORD, DWORD,
+                        LPCSTR faceName, ID3DXFont** font) {
+    if (!device || !font) return D3DERR_INVALIDCALL;
+    *font = new ID3DXFont(device, height, faceName);
+    return D3D_OK;
+}
+
+// ---- textures -----------------------------------------------------------------------------------------------
+
+HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT mipLevels, DWORD usage,
+                          D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {
+    if (!device || !texture) return D3DERR_INVALIDCALL;
+    if (mipLevels == D3DX_DEFAULT) mipLevels = 0;
+    return device->CreateTexture(width, height, mipLevels, usage, format, pool, texture, nullptr);
+}
+
+namespace {
+UINT NextPowerOfTwo(UINT v) {
+    UINT p = 1;
+    while (p < v) p <<= 1;
+    return p;
+}
+}  // namespace
+
+HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirect3DTexture9** texture) {
+    if (!device || !file || !texture) return D3DERR_INVALIDCALL;
+    SDL_Surface* loaded = IMG_Load(file);
+    if (!loaded) return D3DXERR_INVALIDDATA;
+    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+    const bool fileHasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask ||
+                              SDL_HasColorKey(loaded);
+    SDL_FreeSurface(loaded);
+    if (!argb) return E_OUTOFMEMORY;
+    const UINT w = NextPowerOfTwo(UINT(argb->w)), h = NextPowerOfTwo(UINT(argb->h));
+    IDirect3DTexture9* tex = nullptr;
+    HRESULT hr = device->CreateTexture(w, h, 0, 0, fileHasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
+                                       D3DPOOL_MANAGED, &tex, nullptr);
+    if (FAILED(hr)) {
+        SDL_FreeSurface(argb);
+        return hr;
+    }
+    gfx::TextureData& data = *tex->Data();
+    SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(argb, nullptr, data.surface, nullptr);
+    SDL_FreeSurface(argb);
+    // A picture with no transparent texel can take the renderer's plain copy path.
+    bool opaque = true;
+    if (fileHasAlpha) {
+        for (int y = 0; y < data.surface->h && opaque; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(data.surface->pixels) + y * data.surface->pitch);
+            for (int x = 0; x < data.surface->w; ++x)
+                if ((row[x] >> 24) != 0xFF) {
+                    opaque = false;
+                    break;
+                }
+        }
+    } else if (UINT(data.surface->w) != w || UINT(data.surface->h) != h) {
+        opaque = true;
+    }
+    data.opaque = opaque;
+    if (!fileHasAlpha) {
+        for (int y = 0; y < data.surface->h; ++y) {
+            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(data.surface->pixels) + y * data.surface->pitch);
+            for (int x = 0; x < data.surface->w; ++x) row[x] |= 0xFF000000u;
+        }
+    }
+    data.Changed();
+    *texture = tex;
+    return D3D_OK;
+}

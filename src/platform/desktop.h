@@ -1,0 +1,93 @@
+// The screen itself: one real SDL window (or a memory surface when headless) on which the game's
+// windows are composited, the event pump, the desktop picture and the shared text renderer.
+#pragma once
+
+#include "platform/gfx_internal.h"
+#include "platform/runtime.h"
+#include "platform/win32.h"
+
+#include <SDL.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct WindowObject {
+    std::string className;
+    std::string text;
+    DWORD style = 0;
+    RECT rect{};  // screen pixels
+    HWND owner = nullptr;
+    WNDPROC proc = nullptr;
+    UINT classStyle = 0;
+    D3DCOLOR background = 0xFFFFFFFF;  // the class brush
+    int captionHeight = 0;             // drawn by the layer itself
+    bool visible = false;
+    bool destroyed = false;
+    bool invalid = false;
+    gfx::Presented content;  // what was last presented into it
+};
+
+namespace desktop {
+
+bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode);
+void Shutdown();
+bool Headless();
+int ScreenWidth();
+int ScreenHeight();
+
+// The desktop as it was at start-up: captured from the real screen, or drawn when there is none.
+SDL_Surface* ScreenPicture();
+
+// The game's windows, in creation order (which is also their z-order: later ones are on top).
+std::vector<WindowObject*>& Windows();
+WindowObject* TopEnabledWindow();
+void RealWindowVisibility();
+
+// Renderers: the one the device draws for (the real window's, or a software renderer on a memory
+// surface when headless). Creating it fails when the wanted kind is not available.
+bool CreateRenderer(bool accelerated);
+SDL_Renderer* Renderer();
+unsigned RendererGeneration();
+// The display as Direct3D sees it: resets of the renderer (device lost, then ready to be reset), and
+// the real window being minimized (lost until restored).
+unsigned ResetCount();
+bool Minimized();
+void SimulateDeviceReset();  // as SDL reports a reset render device
+void SimulateMinimized(bool minimized);
+
+// Composites every visible window and the open message box onto a renderer of the screen's size.
+void Compose(SDL_Renderer* renderer, unsigned generation);
+// Shows the composited screen in the real window (nothing when headless).
+void ShowFrame();
+bool SaveScreen(const std::string& file);
+
+// Reads pending SDL events: input state, close requests, cursor messages, renderer resets.
+void PumpEvents();
+// Current keyboard (by virtual key, bit 0x80) and joystick state, from the devices or the script.
+void KeyboardState(BYTE keys[256]);
+bool JoystickPresent();
+bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons);
+const char* JoystickName();
+int JoystickButtonCount();
+
+// Text in the Japanese user-interface font (found through fontconfig). Null if no font.
+SDL_Surface* RenderText(const std::string& utf8, int pixelHeight, SDL_Color color, bool bold = false);
+
+// The message box being shown, drawn by Compose on top of everything.
+struct MessageBoxView {
+    std::string text, caption;
+    UINT type = 0;
+    int focus = 0;  // index of the focused button
+    SDL_Rect box{};
+    std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
+};
+void SetMessageBox(const MessageBoxView* view);
+// A device context that draws into a surface; changed is told after every write.
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed);
+
+// Keys and clicks that reach the open message box.
+void MessageBoxEvent(const SDL_Event& e);
+
+}  // namespace desktop

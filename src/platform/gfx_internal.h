@@ -1,0 +1,60 @@
+// What the Direct3D stand-in records and the desktop rasterizes: textures and draw lists.
+#pragma once
+
+#include "platform/d3d9.h"
+
+#include <SDL.h>
+
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace gfx {
+
+// The pixels of a texture (32-bit ARGB, premultiplied by nothing) and the renderer copies of them.
+struct TextureData {
+    SDL_Surface* surface = nullptr;  // width x height, the full power-of-two size
+    bool opaque = false;             // every texel's alpha is 255 (or the format has no alpha)
+    unsigned version = 0;            // bumped whenever the pixels change
+    struct Uploaded {
+        SDL_Texture* texture = nullptr;
+        unsigned version = 0;
+        unsigned generation = 0;
+    };
+    std::map<SDL_Renderer*, Uploaded> uploaded;
+
+    TextureData(int width, int height);
+    ~TextureData();
+    TextureData(const TextureData&) = delete;
+    TextureData& operator=(const TextureData&) = delete;
+    int Width() const { return surface->w; }
+    int Height() const { return surface->h; }
+    void Changed();
+    // The renderer's copy of the pixels, made or refreshed on demand.
+    SDL_Texture* For(SDL_Renderer* renderer, unsigned rendererGeneration);
+};
+
+struct DrawCmd {
+    enum Kind { kClear, kQuad, kLine } kind;
+    D3DCOLOR color;
+    std::shared_ptr<TextureData> texture;  // quads only
+    float x[4], y[4];                      // back-buffer pixels (lines use two points)
+    float u[4], v[4];                      // texels
+    bool linear;                           // filtering of the quad
+};
+
+struct DrawList {
+    std::vector<DrawCmd> cmds;
+};
+
+// One window's picture: the list last presented into it, and which part of the back buffer it shows.
+struct Presented {
+    std::shared_ptr<const DrawList> list;
+    SDL_Rect source;  // back-buffer pixels
+};
+
+// Rasterizes a list: the source rectangle of the back buffer lands on dest (screen pixels), clipped to dest.
+void RenderList(SDL_Renderer* renderer, unsigned generation, const DrawList& list, const SDL_Rect& source,
+                const SDL_Rect& dest);
+
+}  // namespace gfx

@@ -1,0 +1,151 @@
+#include "platform/runtime.h"
+
+#include "platform/desktop.h"
+#include "platform/mmsystem.h"
+#include "platform/screenshot.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <set>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+namespace {
+
+struct Runtime {
+    RuntimeOptions options;
+    bool started = false;
+    long frame = 0;
+    std::uint32_t virtualNow = 0x10000;  // the virtual clock of headless runs, in ms
+    std::uint64_t slept = 0;
+    std::vector<std::function<void()>> frameEndHooks;
+    std::vector<MessageBoxRecord> boxes;
+    std::set<std::string> warned;
+};
+
+Runtime& R() {
+    static Runtime r;
+    return r;
+}
+
+bool IsDir(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The data folder: next to the program, the installed share folder, or the source tree's.
+std::string FindDataDir(std::string* looked) {
+    std::vector<std::string> candidates;
+    if (char* base = SDL_GetBasePath()) {
+        std::string b = base;
+        SDL_free(base);
+        candidates.push_back(b + "data");
+        candidates.push_back(b + "../share/rushmora");
+    }
+#ifdef RUSHMORA_INSTALL_DATA_DIR
+    candidates.push_back(RUSHMORA_INSTALL_DATA_DIR);
+#endif
+#ifdef RUSHMORA_SOURCE_DATA_DIR
+    candidates.push_back(RUSHMORA_SOURCE_DATA_DIR);
+#endif
+    for (const std::string& c : candidates) {
+        if (!looked->empty()) *looked += ", ";
+        *looked += c;
+        if (IsDir(c + "/Texture")) return c;
+    }
+    return "";
+}
+
+}  // namespace
+
+bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
+    Runtime& r = R();
+    r.options = options;
+    r.frame = 0;
+    r.virtualNow = 0x10000;
+    r.slept = 0;
+    r.boxes.clear();
+    r.frameEndHooks.clear();
+    if (!desktop::Init(r.options, error, exitCode)) return false;
+    std::string dir = options.dataDir, looked;
+    if (dir.empty()) dir = FindDataDir(&looked);
+    if (dir.empty() || chdir(dir.c_str()) != 0)
+        Warn("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
+             "); the game runs without its pictures and sounds");
+    r.started = true;
+    return true;
+}
+
+void Stop() {
+    Runtime& r = R();
+    if (!r.started) return;
+    r.frameEndHooks.clear();
+    desktop::Shutdown();
+    r.started = false;
+}
+
+const RuntimeOptions& Options() { return R().options; }
+bool Headless() { return R().options.headless; }
+
+void FrameBegin() {
+    Runtime& r = R();
+    ++r.frame;
+    if (r.options.hasScript && r.options.script.CloseAt(r.frame)) {
+        // As a window manager's close button would: the top window is asked to close.
+        if (WindowObject* w = desktop::TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+    }
+}
+
+void FrameEnd() {
+    Runtime& r = R();
+    for (const Screenshot& s : r.options.screenshots)
+        if (s.frame == r.frame && !SaveScreenPng(s.file)) Warn("cannot write the screenshot " + s.file);
+    desktop::ShowFrame();
+    for (auto& hook : r.frameEndHooks) hook();
+    if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
+}
+
+long CurrentFrame() { return R().frame; }
+void AddFrameEndHook(std::function<void()> hook) { R().frameEndHooks.push_back(std::move(hook)); }
+
+std::time_t CalendarTime() {
+    if (R().options.hasSeed) return std::time_t(R().options.seed);
+    return std::time(nullptr);
+}
+
+std::uint64_t TotalSleptMs() { return R().slept; }
+void AdvanceVirtualTime(std::uint32_t ms) { R().virtualNow += ms; }
+
+const std::vector<MessageBoxRecord>& MessageBoxes() { return R().boxes; }
+void RecordMessageBox(const MessageBoxRecord& record) { R().boxes.push_back(record); }
+
+void Warn(const std::string& message) {
+    if (!R().warned.insert(message).second) return;
+    std::fprintf(stderr, "rushmora: %s\n", message.c_str());
+}
+
+bool SaveScreenPng(const std::string& file) { return desktop::SaveScreen(file); }
+
+}  // namespace platform
+
+// ---- the millisecond timer and Sleep ----
+
+DWORD timeGetTime() {
+    if (platform::Headless()) return platform::R().virtualNow;
+    return DWORD(SDL_GetTicks());
+}
+
+MMRESULT timeBeginPeriod(UINT period) { return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO; }
+MMRESULT timeEndPeriod(UINT period) { return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO; }
+
+void Sleep(DWORD milliseconds) {
+    platform::Runtime& r = platform::R();
+    r.slept += milliseconds;
+    // Headless runs keep virtual time: a sleep returns at once and moves the clock on.
+    if (r.options.headless)
+        r.virtualNow += milliseconds;
+    else
+        SDL_Delay(milliseconds);
+}

@@ -1,0 +1,69 @@
+// How this run of the program is set up (a real screen or a headless one, scripted input, virtual
+// time, screenshots), and the frame hooks the main loop calls so that replays stay frame-exact.
+#pragma once
+
+#include "platform/input_script.h"
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+struct Screenshot {
+    long frame;
+    std::string file;
+};
+
+struct RuntimeOptions {
+    bool headless = false;
+    int screenWidth = 1280, screenHeight = 720;  // the headless screen
+    int windowWidth = 0, windowHeight = 0;       // a plain window instead of the full screen
+    long frames = -1;                            // end after this frame, -1 never
+    bool hasSeed = false;
+    std::uint32_t seed = 0;
+    InputScript script;
+    bool hasScript = false;
+    std::vector<Screenshot> screenshots;
+    std::string audioOut;  // headless: write the mixed sound to this WAV file
+    std::string dataDir;   // empty: look for it
+};
+
+// Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
+// directory. Returns false with a message (and the exit code to use) when the program cannot run.
+bool Start(const RuntimeOptions& options, std::string* error, int* exitCode);
+void Stop();
+const RuntimeOptions& Options();
+bool Headless();
+
+// Called by the main loop around each frame. Frames are numbered from 1.
+void FrameBegin();
+void FrameEnd();
+long CurrentFrame();
+// Work the platform does at the end of every frame (screenshots, stepping recorded sound, ...).
+void AddFrameEndHook(std::function<void()> hook);
+
+// Calendar time as the game seeds its random numbers from it (the fixed seed of a replay if given).
+std::time_t CalendarTime();
+
+// The milliseconds a Sleep asked for, summed over the run (for pacing checks).
+std::uint64_t TotalSleptMs();
+// Moves the virtual clock on, as if work had taken that long (headless runs only).
+void AdvanceVirtualTime(std::uint32_t ms);
+
+// Every message box shown in this run, with its answer.
+struct MessageBoxRecord {
+    std::string text, caption;
+    unsigned type;
+    int result;
+    long frame;
+};
+const std::vector<MessageBoxRecord>& MessageBoxes();
+void RecordMessageBox(const MessageBoxRecord& record);
+
+// Warnings that the platform printed once (missing data folder, ...).
+void Warn(const std::string& message);
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+// Pictures of what the game shows, as PNG files.
+#pragma once
+
+#include <string>
+
+class IDirect3DDevice9;
+
+namespace platform {
+
+// The whole composited screen as a player sees it now.
+bool SaveScreenPng(const std::string& file);
+// The device's back buffer as drawn so far (for tools that draw off screen).
+bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file);
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+#include "shell/scene_factory.h"
+
+#include "shell/game_app.h"
+
+namespace {
+
+using Factory = SceneBase* (*)();
+
+// The scenes this build has, by request code.
+Factory FactoryFor(int code) {
+    switch (code) {
+        default: return nullptr;
+    }
+}
+
+}  // namespace
+
+bool HasScene(int code) { return FactoryFor(code) != nullptr; }
+
+SceneBase* MakeScene(int code) {
+    if (Factory f = FactoryFor(code)) return f();
+    DestroyWindow(GameApp::Get().mainWindow);
+    return nullptr;
+}
+
+int SceneCodeOf(const std::string& name) {
+    static const char* names[] = {"Title", "Game", "Option", "CharaSelect", "Quit", "Help", "GameClear"};
+    for (int i = 0; i < 7; ++i)
+        if (name == names[i]) return i;
+    return -1;
+}

@@ -1,0 +1,26 @@
+// The first scene of a run: the logo scene, or another one that a replay or test asks for, with
+// fields of the game context set before it is made.
+#pragma once
+
+#include "shell/scene_base.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct StartRequest {
+    std::string scene = "Logo";
+    std::vector<std::pair<std::string, int>> fields;  // GameApp fields set before the scene is made
+};
+
+void SetStartRequest(const StartRequest& request);
+
+// Scene names without the "Scene" suffix; false when the game has no such scene (yet).
+bool SceneAvailable(const std::string& name);
+bool KnownScene(const std::string& name);
+// Sets a numeric field of the game context by name; false for an unknown name.
+bool SetAppField(const std::string& name, int value);
+bool KnownAppField(const std::string& name);
+
+// Makes the first scene of the run.
+SceneBase* CreateStartScene();

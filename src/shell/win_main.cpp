@@ -1,0 +1,220 @@
+#include "shell/win_main.h"
+
+#include "platform/runtime.h"
+#include "shell/game_app.h"
+#include "shell/input.h"
+#include "shell/start_scene.h"
+
+#include <cstdio>
+
+void SetClientSize(HWND window, int width, int height) {
+    RECT w, c;
+    GetWindowRect(window, &w);
+    GetClientRect(window, &c);
+    MoveWindow(window, w.left, w.top, (w.right - w.left) + width - (c.right - c.left),
+               (w.bottom - w.top) + height - (c.bottom - c.top), TRUE);
+}
+
+void CaptureDesktop() {
+    GameApp& app = GameApp::Get();
+    D3DXCreateTexture(app.graphics.device, UINT(app.screenWidth), UINT(app.screenHeight), 1, 0, D3DFMT_X8R8G8B8,
+                      D3DPOOL_MANAGED, &app.textures[0]);
+    if (!app.textures[0]) return;
+    IDirect3DSurface9* surface = nullptr;
+    if (FAILED(app.textures[0]->GetSurfaceLevel(0, &surface))) return;
+    HDC surfaceDc = nullptr;
+    if (SUCCEEDED(surface->GetDC(&surfaceDc))) {
+        HDC screenDc = GetWindowDC(nullptr);
+        BitBlt(surfaceDc, 0, 0, app.screenWidth, app.screenHeight, screenDc, 0, 0, SRCCOPY);
+        ReleaseDC(nullptr, screenDc);
+        surface->ReleaseDC(surfaceDc);
+    }
+    surface->Release();
+}
+
+void DrawDesktopPicture() {
+    GameApp& app = GameApp::Get();
+    IDirect3DDevice9* device = app.graphics.device;
+    if (SUCCEEDED(device->BeginScene())) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        ID3DXSprite* sprite = app.graphics.sprite;
+        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
+            D3DXMATRIX m;
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            RECT src;
+            SetRect(&src, 0, 0, app.screenWidth, app.screenHeight);
+            sprite->Draw(app.textures[0], &src, nullptr, nullptr, 0xFFFFFFFF);
+            sprite->End();
+        }
+        device->EndScene();
+    }
+    if (device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) app.graphics.deviceLost = 1;
+}
+
+void MoveGameWindows(int dx, int dy) {
+    GameApp& app = GameApp::Get();
+    MoveWindow(app.frameWindow, 300 + dx, 129 + dy, 640, 501, TRUE);
+    MoveWindow(app.gameWindow, app.frameClientOrigin.x + dx, app.frameClientOrigin.y + dy,
+               app.frameClientRect.right, app.frameClientRect.bottom, TRUE);
+}
+
+void ReleaseTextureSlots(int first, int last) {
+    GameApp& app = GameApp::Get();
+    for (int i = first; i <= last; ++i) {
+        if (app.textures[i]) {
+            app.textures[i]->Release();
+            app.textures[i] = nullptr;
+        }
+    }
+}
+
+void ReleaseAllTextures() { ReleaseTextureSlots(0, 99); }
+
+void LoadTextureSlot(int slot, const char* file) {
+    GameApp& app = GameApp::Get();
+    D3DXCreateTextureFromFileA(app.graphics.device, file, &app.textures[slot]);
+}
+
+LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    GameApp& app = GameApp::Get();
+    switch (msg) {
+        case WM_CREATE: InitJoystick(); break;
+        case WM_DESTROY: PostQuitMessage(0); break;
+        case WM_CLOSE:
+            if (MessageBoxA(app.gameWindow, "終了しますか？", "確認", MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+            break;
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            BeginPaint(app.mainWindow, &ps);
+            if (app.graphics.device) DrawDesktopPicture();
+            EndPaint(app.mainWindow, &ps);
+            break;
+        }
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                SetCursor(LoadCursorA(app.instance, MAKEINTRESOURCEA(106)));
+                return 0;
+            }
+            break;
+        default: break;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+bool RunFrame() {
+    GameApp& app = GameApp::Get();
+    if (app.graphics.deviceLost) {
+        if (app.graphics.Recover() != 0) return false;
+        app.graphics.deviceLost = 0;
+    }
+    platform::FrameBegin();
+    const DWORD start = timeGetTime();
+
+    GetWindowRect(app.gameWindow, &app.gameWindowRect);
+    char caption[128];
+    std::snprintf(caption, sizeof caption, "WIN_TOP=%d WIN_LEFT=%d MX=%d MY=%d", int(app.gameWindowRect.top),
+                  int(app.gameWindowRect.left), app.mouseX, app.mouseY);
+    SetWindowTextA(app.gameWindow, caption);
+
+    GetKeyboardState(app.keys);
+
+    D3DXMatrixPerspectiveFovLH(&app.projection, 0.7853982f, 1.3333334f, 0.1f, 1000.0f);
+    app.graphics.device->SetTransform(D3DTS_PROJECTION, &app.projection);
+    app.graphics.SetDirectionalLight(0, D3DXVECTOR3(0.2f, -0.5f, 0.5f), D3DCOLORVALUE{0.9f, 0.9f, 0.9f, 0.0f},
+                                     D3DCOLORVALUE{0.2f, 0.2f, 0.2f, 0.0f}, D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
+    const D3DXVECTOR3 eye(0.0f, 1.0f, -10.0f), at(1000.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
+    D3DXMatrixLookAtLH(&app.view, &eye, &at, &up);
+    app.graphics.device->SetTransform(D3DTS_VIEW, &app.view);
+
+    joyGetPos(UINT(app.joyId), &app.joyInfo);
+    CheckJoystick();
+
+    if (app.scene) app.scene->Input();
+    if (app.scene) app.scene->Update();
+    if (app.scene) app.scene->Draw();
+
+    RECT src;
+    SetRect(&src, 0, 0, 640, 480);
+    if (app.graphics.device->Present(&src, nullptr, app.gameWindow, nullptr) == D3DERR_DEVICELOST)
+        app.graphics.deviceLost = 1;
+
+    const DWORD elapsed = timeGetTime() - start;
+    if (elapsed < 16) Sleep(16 - elapsed);
+    platform::FrameEnd();
+    return true;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
+    GameApp& app = GameApp::Get();
+    app.instance = instance;
+
+    WNDCLASSEXA wc;
+    wc.cbSize = sizeof(WNDCLASSEXA);
+    wc.style = 0;
+    wc.lpfnWndProc = WndProc;
+    wc.cbClsExtra = 0;
+    wc.cbWndExtra = 0;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    wc.hIconSm = LoadIconA(nullptr, IDI_WINLOGO);
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    wc.lpszMenuName = nullptr;
+    wc.lpszClassName = "Window";
+    if (!RegisterClassExA(&wc)) return 0;
+
+    app.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    app.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+
+    app.mainWindow = CreateWindowExA(0, "Window", "Rushmora_GameWindow", WS_POPUP | WS_SYSMENU, 0, 0,
+                                     app.screenWidth, app.screenHeight, nullptr, nullptr, instance, nullptr);
+    SetClientSize(app.mainWindow, app.screenWidth, app.screenHeight);
+
+    if (!app.graphics.Init(app.mainWindow, app.screenWidth, app.screenHeight, D3DFMT_X8R8G8B8, 0)) {
+        MessageBoxA(app.gameWindow, "DirectGraphics初期化に失敗", "EROOR", MB_OK);
+        return 0;
+    }
+    app.graphics.ApplyRenderStates();
+
+    app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME, 300, 129,
+                                      640, 501, app.mainWindow, nullptr, instance, nullptr);
+    GetClientRect(app.frameWindow, &app.frameClientRect);
+    POINT origin{0, 0};
+    ClientToScreen(app.frameWindow, &origin);
+    app.frameClientOrigin = origin;
+
+    app.gameWindow = CreateWindowExA(0, "Window", "GameWindow", WS_POPUPWINDOW, app.frameClientOrigin.x,
+                                     app.frameClientOrigin.y, app.frameClientRect.right, app.frameClientRect.bottom,
+                                     app.mainWindow, nullptr, instance, nullptr);
+
+    CaptureDesktop();
+
+    ShowWindow(app.mainWindow, cmdShow);
+    ShowWindow(app.frameWindow, cmdShow);
+    ShowWindow(app.gameWindow, cmdShow);
+    UpdateWindow(app.mainWindow);
+
+    timeBeginPeriod(1);
+
+    app.gameMode = 0;
+    app.arrivalRank = 0;
+    app.totalScore = 0;
+
+    app.scene = CreateStartScene();
+
+    MSG msg{};
+    for (;;) {
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!GetMessageA(&msg, nullptr, 0, 0)) break;
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+            continue;
+        }
+        RunFrame();
+    }
+
+    app.graphics.Release();
+    ReleaseAllTextures();
+    return int(msg.wParam);
+}
