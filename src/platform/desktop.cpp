@@ -411,6 +411,7 @@ void Shutdown() {
     if (s.picture) SDL_FreeSurface(s.picture);
     for (WindowObject* w : s.windows) delete w;
     s = State();
+    ResetWindowing();
     TTF_Quit();
     IMG_Quit();
     SDL_Quit();

@@ -84,6 +84,9 @@ struct MessageBoxView {
     std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
 };
 void SetMessageBox(const MessageBoxView* view);
+// Forgets the window classes and queued messages (at shut-down, so that a program can start again).
+void ResetWindowing();
+
 // A device context that draws into a surface; changed is told after every write.
 HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed);
 

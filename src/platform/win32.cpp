@@ -428,6 +428,15 @@ int ButtonFor(const desktop::MessageBoxView& view, int result) {
 }  // namespace
 
 namespace desktop {
+void ResetWindowing() {
+    Classes().clear();
+    Queue& q = Q();
+    std::lock_guard<std::mutex> lock(q.mutex);
+    q.messages.clear();
+    q.quitPending = false;
+    q.quitCode = 0;
+}
+
 HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed) {
     if (!surface) return nullptr;
     auto* dc = new DeviceContext;

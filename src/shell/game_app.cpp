@@ -1,6 +1,7 @@
 #include "shell/game_app.h"
 
 #include <cstring>
+#include <new>
 
 GameApp::GameApp() {
     // Everything starts zero; the matrices are set by the main loop before any use.
@@ -11,4 +12,10 @@ GameApp::GameApp() {
 GameApp& GameApp::Get() {
     static GameApp app;
     return app;
+}
+
+void GameApp::Reset() {
+    GameApp& app = Get();
+    app.~GameApp();
+    new (&app) GameApp();
 }

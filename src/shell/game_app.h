@@ -40,6 +40,8 @@ public:
     std::int16_t gameMode;
 
     static GameApp& Get();
+    // Back to the state before start-up (for running the program more than once in one process).
+    static void Reset();
 
 private:
     GameApp();

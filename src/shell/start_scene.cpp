@@ -48,6 +48,7 @@ bool SetAppField(const std::string& name, int value) {
 
 SceneBase* CreateStartScene() {
     for (const auto& f : g_request.fields) SetAppField(f.first, f.second);
+    if (g_request.make) return g_request.make();
     if (g_request.scene != "Logo" && SceneAvailable(g_request.scene)) return MakeScene(SceneCodeOf(g_request.scene));
     return new LogoScene;
 }

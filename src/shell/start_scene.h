@@ -4,6 +4,7 @@
 
 #include "shell/scene_base.h"
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 struct StartRequest {
     std::string scene = "Logo";
     std::vector<std::pair<std::string, int>> fields;  // GameApp fields set before the scene is made
+    std::function<SceneBase*()> make;                 // when set, makes the first scene instead
 };
 
 void SetStartRequest(const StartRequest& request);

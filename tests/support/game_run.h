@@ -1,0 +1,46 @@
+// Running the whole program in the test process: headless, scripted, on virtual time.
+#pragma once
+
+#include "platform/runtime.h"
+#include "shell/start_scene.h"
+
+#include <SDL.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct RunSpec {
+    long frames = 10;
+    std::string script;       // input script text
+    std::string scene = "Logo";
+    std::vector<std::pair<std::string, int>> fields;
+    std::function<SceneBase*()> make;  // a scene of the test's own
+    std::string dataDir;               // empty: the test pictures
+    int screenWidth = 1280, screenHeight = 720;
+    std::vector<platform::Screenshot> screenshots;
+};
+
+// Starts the platform, runs WinMain to its end and returns its exit code. The state stays for
+// inspection until EndRun (the fixture below calls it).
+int RunGame(const RunSpec& spec);
+void EndRun();
+
+// A folder of small test pictures (solid colours with known sizes), made once per test program.
+const std::string& TestDataDir();
+// Writes a solid picture of w x h in colour 0xAARRGGBB to the file.
+void WritePicture(const std::string& file, int w, int h, Uint32 argb);
+// Reads one pixel (0xAARRGGBB) of a PNG file.
+Uint32 PixelAt(const std::string& png, int x, int y);
+std::string TempPath(const std::string& name);
+
+}  // namespace testing_support
+
+#include <gtest/gtest.h>
+
+class GameRunTest : public ::testing::Test {
+protected:
+    void TearDown() override { testing_support::EndRun(); }
+};
