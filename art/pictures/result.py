@@ -1,0 +1,117 @@
+"""Result screens: after leg 1 (with the train caught), after leg 2, game over.
+
+The digits are separate sprites (suuji3.png, 15 x 32 each) drawn by the game at
+fixed places; these pictures carry the labels, the units and pale boxes under
+the digits."""
+
+import random
+
+import words as W
+from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
+                   GREY, rgba, mix, shade, fit_px)
+import town
+
+BOX = (255, 236, 170)
+
+
+def _digit_box(c, x0, x1, y):
+    c.rect(x0 - 4, y - 1, x1 + 4, y + 33, fill=BOX, outline=shade(BOX, 0.8), width=1.5, r=6)
+
+
+def _row(c, y, label, accent, big=False):
+    c.rect(28, y - 9, 612, y + 41, fill=WHITE, outline=INK, width=2.5, r=12)
+    c.rect(28, y - 9, 44, y + 41, fill=accent, r=12)
+    c.rect(36, y - 9, 44, y + 41, fill=accent)
+    c.line([(44, y - 8), (44, y + 40)], INK, 2)
+    c.text(60, y + 16, label, 26 if big else 22, INK, "bold", "lm")
+
+
+def _unit(c, x, y, s, px=22):
+    c.text(x, y + 17, s, px, INK, "bold", "mm")
+
+
+def _page(title, accent, seed):
+    c = Canvas(640, 480, ss=2)
+    rng = random.Random(seed)
+    c.rect(0, 0, 640, 480, fill=("v", (255, 251, 240), (255, 238, 210)))
+    for i in range(-10, 30):
+        x = i * 48
+        c.poly([(x, 48), (x + 20, 48), (x + 20 - 430, 480), (x - 430, 480)],
+               fill=(255, 255, 255, 90))
+    for _ in range(18):
+        x, y = rng.uniform(10, 630), rng.uniform(60, 460)
+        c.poly([(x, y - 4), (x + 4, y), (x, y + 4), (x - 4, y)], fill=(255, 200, 120, 110))
+    c.rect(0, 0, 640, 38, fill=accent)
+    c.rect(0, 38, 640, 41, fill=INK)
+    c.text(320, 19, title, 24, WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
+    return c
+
+
+def _common_rows(c, accent, score_label):
+    # time used: minutes at 265..295, seconds at 355..385, y 130
+    _row(c, 130, W.RESULT_TIME, accent)
+    _digit_box(c, 265, 295, 130)
+    _unit(c, 325, 130, "分")
+    _digit_box(c, 355, 385, 130)
+    _unit(c, 410, 130, "秒")
+    # passers-by knocked away: 4 digits at 320..380, y 208
+    _row(c, 208, W.RESULT_COUNT, accent)
+    _digit_box(c, 320, 380, 208)
+    _unit(c, 405, 208, "人")
+    c.text(320, 283, W.RESULT_FORMULA, 14, shade(INK, 1.3), "bold", "mm")
+    # score: 6 digits at 310..400, y 325
+    c.rect(24, 312, 616, 370, fill=YELLOW, outline=INK, width=3, r=14)
+    c.text(60, 341, score_label, 28, INK, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    c.rect(302, 320, 408, 362, fill=WHITE, outline=INK, width=2, r=8)
+    _unit(c, 428, 325, "点", 26)
+    for x in (190, 520, 560):
+        c.poly([(x, 330), (x + 4, 338), (x + 12, 341), (x + 4, 344), (x, 352), (x - 4, 344),
+                (x - 12, 341), (x - 4, 338)], fill=WHITE, outline=INK, width=1.2)
+
+
+def jikoku_g():
+    """Leg 1 arrived: train caught, time used, knocked away, score; a train runs below."""
+    c = _page(W.RESULT_LEG1, RED, 1)
+    # train caught: hours digit at 265, minutes at 355..385, y 60
+    _row(c, 60, W.RESULT_TRAIN, RED)
+    _digit_box(c, 265, 280, 60)
+    _unit(c, 317, 60, "時")
+    _digit_box(c, 355, 385, 60)
+    _unit(c, 425, 60, "分発")
+    _common_rows(c, RED, W.RESULT_SCORE)
+    c.text(40, 398, W.RESULT_NEXT_LEG1, 20, RED, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    # rails under the passing train
+    c.rect(0, 468, 640, 480, fill=(170, 160, 150))
+    c.rect(0, 470, 640, 473, fill=(110, 110, 120))
+    c.rect(0, 476, 640, 479, fill=(110, 110, 120))
+    return c.image()
+
+
+def bb():
+    """Leg 2 arrived: the leg-1 score, time used, knocked away, total score."""
+    c = _page(W.RESULT_LEG2, BLUE, 2)
+    # previous total: 6 digits at 285..375, y 60
+    _row(c, 60, W.RESULT_PREVIOUS, BLUE)
+    _digit_box(c, 285, 375, 60)
+    _unit(c, 400, 60, "点")
+    _common_rows(c, BLUE, W.RESULT_TOTAL)
+    c.text(40, 398, W.RESULT_NEXT_LEG2, 20, BLUE, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    # cherry blossoms along the bottom
+    rng = random.Random(22)
+    for x in range(-20, 680, 64):
+        town.tree(c, x + rng.randint(-8, 8), 500, 72, blossom=True, rng=rng)
+    return c.image()
+
+
+def gameover():
+    """Drawn at (115, 200) on a white screen: the words are centred on the screen's
+    middle, x 205 of the picture."""
+    c = Canvas(512, 128, ss=4)
+    cx = 205
+    px = fit_px(W.GAME_OVER, 380, 60)
+    c.text(cx + 3, 53, W.GAME_OVER, px, INK, "bold", "mm", stroke=7, stroke_fill=INK)
+    c.text(cx, 50, W.GAME_OVER, px, (96, 110, 160), "bold", "mm", stroke=7, stroke_fill=INK)
+    c.text(cx, 50, W.GAME_OVER, px, (96, 110, 160), "bold", "mm", stroke=3, stroke_fill=WHITE)
+    c.rect(cx - 170, 88, cx + 170, 90, fill=(200, 204, 220))
+    c.text(cx, 108, W.GAME_OVER_SUB, 18, INK, "bold", "mm")
+    return c.image()
