@@ -1,0 +1,224 @@
+// The command line and the input script: what they accept, and how they say what is wrong.
+#include "harness/cli.h"
+#include "platform/win32.h"
+#include "support/game_run.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool Parse(std::vector<const char*> args, CommandLine* cl, std::string* error) {
+    args.insert(args.begin(), "rushmora");
+    return ParseCommandLine(int(args.size()), args.data(), cl, error);
+}
+
+std::string ErrorOf(std::vector<const char*> args) {
+    CommandLine cl;
+    std::string error;
+    EXPECT_FALSE(Parse(args, &cl, &error)) << "accepted";
+    return error;
+}
+
+}  // namespace
+
+TEST(CommandLine, ReadsAHeadlessReplay) {
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--frames", "760", "--seed", "42", "--dump-state",
+                       "--screenshot", "10:/tmp/a.png", "--screenshot", "20:b.png", "--set", "gameMode=1", "--set",
+                       "totalScore=-5", "--scene", "Logo"},
+                      &cl, &error))
+        << error;
+    EXPECT_TRUE(cl.runtime.headless);
+    EXPECT_EQ(cl.runtime.screenWidth, 1920);
+    EXPECT_EQ(cl.runtime.screenHeight, 1080);
+    EXPECT_EQ(cl.runtime.frames, 760);
+    EXPECT_TRUE(cl.runtime.hasSeed);
+    EXPECT_EQ(cl.runtime.seed, 42u);
+    EXPECT_TRUE(cl.dumpState);
+    ASSERT_EQ(cl.runtime.screenshots.size(), 2u);
+    EXPECT_EQ(cl.runtime.screenshots[0].frame, 10);
+    EXPECT_EQ(cl.runtime.screenshots[0].file, "/tmp/a.png");
+    // Relative files are taken from where the command was given, not the data folder.
+    EXPECT_EQ(cl.runtime.screenshots[1].file.front(), '/');
+    ASSERT_EQ(cl.start.fields.size(), 2u);
+    EXPECT_EQ(cl.start.fields[1], std::make_pair(std::string("totalScore"), -5));
+}
+
+TEST(CommandLine, DefaultsToTheLogoOnA1280By720Screen) {
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless"}, &cl, &error));
+    EXPECT_EQ(cl.runtime.screenWidth, 1280);
+    EXPECT_EQ(cl.runtime.screenHeight, 720);
+    EXPECT_EQ(cl.runtime.frames, -1);
+    EXPECT_FALSE(cl.runtime.hasSeed);
+    EXPECT_EQ(cl.start.scene, "Logo");
+}
+
+TEST(CommandLine, SaysWhatIsWrong) {
+    EXPECT_NE(ErrorOf({"--fast"}).find("unknown option \"--fast\""), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--frames"}).find("needs a value"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--frames", "ten"}).find("--frames"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--frames", "-3"}).find("--frames"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--screen", "320x200"}).find("640x480"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--screen", "wide"}).find("WxH"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--screen", "1280x720"}).find("headless"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--window", "800x600"}).find("--window"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--seed", "99999999999"}).find("--seed"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--scene", "Credits"}).find("unknown scene"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--set", "lives=3"}).find("gameMode"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--set", "gameMode"}).find("FIELD=VALUE"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--set", "gameMode=x"}).find("whole number"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--screenshot", "0:a.png"}).find("N:FILE"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--screenshot", "5"}).find("N:FILE"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--input", "/no/such/script"}).find("/no/such/script"), std::string::npos);
+}
+
+TEST(CommandLine, RefusesScenesThisBuildDoesNotHave) {
+    for (const char* scene : {"Title", "Option", "Help", "CharaSelect", "Game", "GameClear"}) {
+        CommandLine cl;
+        std::string error;
+        bool ok = Parse({"--headless", "--scene", scene}, &cl, &error);
+        if (!ok) {
+            EXPECT_NE(error.find("not in this build"), std::string::npos) << scene << ": " << error;
+        }
+    }
+}
+
+TEST(InputScript, HoldsTokensOverInclusiveRanges) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("# a comment\n\n3-5 RETURN A 7   # Enter with A and 7\n5 ESCAPE\n9 F5 F2 BACK\n",
+                        "s.txt", &error))
+        << error;
+    std::uint8_t keys[256];
+    auto at = [&](long f) {
+        std::fill(keys, keys + 256, 0);
+        s.KeysAt(f, keys);
+        return keys;
+    };
+    EXPECT_EQ(at(2)[VK_RETURN], 0);
+    EXPECT_EQ(at(3)[VK_RETURN], 0x80);
+    EXPECT_EQ(at(3)['A'], 0x80);
+    EXPECT_EQ(at(3)['7'], 0x80);
+    EXPECT_EQ(at(5)[VK_RETURN], 0x80);
+    EXPECT_EQ(at(5)[VK_ESCAPE], 0x80);
+    EXPECT_EQ(at(6)[VK_RETURN], 0);
+    EXPECT_EQ(at(9)[VK_F5], 0x80);
+    EXPECT_EQ(at(9)[VK_F2], 0x80);
+    EXPECT_EQ(at(9)[VK_BACK], 0x80);
+    EXPECT_FALSE(s.UsesJoystick());
+}
+
+TEST(InputScript, JoystickIsCentredUnlessTold) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("10-20 JX=0\n15 JB=4 JY=65535\n16 JB=0x3F0\n", "j.txt", &error)) << error;
+    EXPECT_TRUE(s.UsesJoystick());
+    unsigned x, y, b;
+    s.JoystickAt(1, &x, &y, &b);
+    EXPECT_EQ(x, 32767u);
+    EXPECT_EQ(y, 32767u);
+    EXPECT_EQ(b, 0u);
+    s.JoystickAt(15, &x, &y, &b);
+    EXPECT_EQ(x, 0u);
+    EXPECT_EQ(y, 65535u);
+    EXPECT_EQ(b, 4u);
+    s.JoystickAt(16, &x, &y, &b);
+    EXPECT_EQ(b, 0x3F0u);
+    EXPECT_EQ(y, 32767u);
+}
+
+TEST(InputScript, CloseAndAnswersBelongToTheirFrames) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("4 CLOSE YES\n8-9 NO\n12 OK\n", "c.txt", &error)) << error;
+    EXPECT_FALSE(s.CloseAt(3));
+    EXPECT_TRUE(s.CloseAt(4));
+    EXPECT_EQ(s.AnswerAt(4), IDYES);
+    EXPECT_EQ(s.AnswerAt(9), IDNO);
+    EXPECT_EQ(s.AnswerAt(10), 0);
+    EXPECT_EQ(s.AnswerAt(12), IDOK);
+}
+
+TEST(InputScript, BadLinesNameTheFileAndLine) {
+    struct Case {
+        const char* text;
+        const char* says;
+    } cases[] = {
+        {"1 RETURN\nx RETURN\n", "bad.txt:2:"},       {"0 RETURN\n", "numbered from 1"},
+        {"5-3 RETURN\n", "ends before it starts"},   {"1 JUMP\n", "unknown token \"JUMP\""},
+        {"1 JX=70000\n", "0..65535"},                {"1 JX=abc\n", "bad value"},
+        {"1\n", "no token"},                         {"1 a\n", "capitals"},
+        {"1-\n", "expected frames"},                 {"\n\n 7-8 QQ\n", "bad.txt:3:"},
+    };
+    for (const Case& c : cases) {
+        platform::InputScript s;
+        std::string error;
+        EXPECT_FALSE(s.Parse(c.text, "bad.txt", &error)) << c.text;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.text << " -> " << error;
+    }
+}
+
+// The program itself: exit codes and messages of the command line.
+namespace {
+int RunExe(const std::string& args, std::string* output) {
+    std::string cmd = std::string(RUSHMORA_GAME_EXE) + " " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    if (!p) return -1;
+    char buf[4096];
+    size_t n;
+    output->clear();
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
+    int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+TEST(Program, MistakesExitWithTwo) {
+    std::string out;
+    EXPECT_EQ(RunExe("--bogus", &out), 2);
+    EXPECT_NE(out.find("--bogus"), std::string::npos);
+    const std::string script = testing_support::TempPath("bad-script.txt");
+    FILE* f = fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs("1 RETURN\n2 WHAT\n", f);
+    fclose(f);
+    EXPECT_EQ(RunExe("--headless --input " + script, &out), 2);
+    EXPECT_NE(out.find("bad-script.txt:2:"), std::string::npos) << out;
+    std::remove(script.c_str());
+}
+
+TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
+    std::string out;
+    const std::string exe = RUSHMORA_GAME_EXE;
+    FILE* p = popen(("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 " + exe + " --frames 1 2>&1").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    int status = pclose(p);
+    EXPECT_EQ(WEXITSTATUS(status), 1) << out;
+    EXPECT_NE(out.find("--headless"), std::string::npos) << out;
+}
+
+TEST(Program, HelpAndVersion) {
+    std::string out;
+    EXPECT_EQ(RunExe("--help", &out), 0);
+    EXPECT_NE(out.find("--dump-state"), std::string::npos);
+    EXPECT_EQ(RunExe("--version", &out), 0);
+    EXPECT_EQ(out.rfind("rushmora ", 0), 0u);
+}
+
+TEST(Program, HeadlessRunDumpsItsState) {
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 200 --dump-state", &out), 0) << out;
+    EXPECT_NE(out.find("{\"frame\": 200, \"app\": {"), std::string::npos) << out.substr(0, 300);
+    EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"), std::string::npos);
+}
