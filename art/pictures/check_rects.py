@@ -73,7 +73,7 @@ RECTS = {
     "bill03.png": [(0, 0, 1580, 455, "scenery 8 at y -70")],
     "ie01.png": [(0, 0, 360, 320, "scenery 9 at y 60")],
     "depato.png": [(0, 0, 680, 414, "scenery 10 at y -30")],
-    "jikage.png": [],
+    "jikage.png": [(0, 0, 128, 32, "shadow, drawn whole at (x - 35, groundY + 150)")],
     "effe.png": [],
     "suuzi.png": [],
     "eki.png": [(0, 0, 962, 562, "goal of leg 1 at (goalX, -65)")],
@@ -92,8 +92,10 @@ RECTS = {
     "siro.png": [(0, 0, 110, 48, "clock plate at (500, 5)")],
     "item_win.png": [(107, -3, 216, 110, "item back plate at (5, 60); top rows wrap"),
                      (0, 0, 105, 110, "item frame at (5, 60)")],
-    "bag.png": [(0, 0, 128, 128, "item 1 in the window at (25, 67)")],
-    "kasa.png": [(0, 0, 128, 128, "item 2 turned by pi/4, at (15, 37)")],
+    "bag.png": [(0, 0, 128, 128, "item 1 in the window at (25, 67)"),
+                (0, 0, 128, 128, "held by the figure, drawn whole")],
+    "kasa.png": [(0, 0, 128, 128, "item 2 turned by pi/4, at (15, 37)"),
+                 (0, 0, 128, 128, "held by the figure, drawn whole")],
     "ARROW.png": [],
     "suuji_s.png": [],
     "denko.png": [(0, 0, 160, 100, "station board at (477, 55)")] +
@@ -119,6 +121,8 @@ CLEAR = {
     "denko.png": [(292, 0, 304, 139, "past the end of the board lines")] +
                  [(162, 20 * k, 304, 20 * k + 1, f"gap above line {k}") for k in range(7)],
     "minicha.png": [(40, 0, 640, 64, "right of the marker")],
+    "d.png": [(435, 235, 640, 256, "over the first menu entry, drawn after the menu")],
+    "ready.png": [(120, 50, 200, 100, "beside the second picture")],
     "title_icn.png": [(0, 136, 265, 137, "below the rows")],
     "dustbox.png": [(87, 0, 128, 137, "right of the box"), (0, 110, 128, 137, "below the box")],
 }

@@ -75,24 +75,28 @@ def sl_bg():
 # ---------------------------------------------------------------------------
 
 def ti_mu():
-    """The maker's mark shown on the white sheet, 512 x 128."""
+    """The maker's mark shown on the white sheet, 512 x 128 at (85, 160): its
+    middle (x 235) sits on the middle of the screen."""
     c = Canvas(512, 128, ss=4)
-    # emblem: the sun rising over a road
-    cx, cy = 64, 68
-    c.circle(cx, cy, 50, fill=(255, 236, 200), outline=INK, width=3)
+    # emblem: the sun rising over a road, inside a round badge
+    cx, cy, R = 48, 64, 44
+    c.circle(cx, cy, R, fill=(255, 236, 200), outline=INK, width=3)
+    badge = c.layer()
     for i in range(12):
         a = math.radians(i * 30 + 15)
-        c.line([(cx + 22 * math.cos(a), cy - 4 + 22 * math.sin(a)),
-                (cx + 34 * math.cos(a), cy - 4 + 34 * math.sin(a))], ORANGE, 4)
-    c.circle(cx, cy - 4, 16, fill=ORANGE)
-    c.rect(cx - 46, cy + 12, cx + 46, cy + 44, fill=(110, 120, 140))
-    c.poly([(cx - 6, cy + 12), (cx + 6, cy + 12), (cx + 18, cy + 44), (cx - 18, cy + 44)],
-           fill=(250, 250, 240))
-    c.circle(cx, cy, 50, outline=INK, width=3)
+        badge.line([(cx + 19 * math.cos(a), cy - 4 + 19 * math.sin(a)),
+                    (cx + 30 * math.cos(a), cy - 4 + 30 * math.sin(a))], ORANGE, 3.5)
+    badge.circle(cx, cy - 4, 14, fill=ORANGE)
+    badge.rect(cx - 60, cy + 11, cx + 60, cy + 60, fill=(110, 120, 140))
+    badge.poly([(cx - 5, cy + 11), (cx + 5, cy + 11), (cx + 16, cy + 60), (cx - 16, cy + 60)],
+               fill=(250, 250, 240))
+    badge.clip_ellipse(cx - R + 2, cy - R + 2, cx + R - 2, cy + R - 2)
+    c.composite(badge)
+    c.circle(cx, cy, R, outline=INK, width=3)
     # name
-    c.text(134, 62, W.STUDIO, 54, INK, "bold", "lm")
-    c.rect(136, 92, 496, 95, fill=ORANGE)
-    c.text(316, 110, W.STUDIO_SUB, 15, shade(INK, 1.3), "bold", "mm")
+    c.text(108, 58, W.STUDIO, 54, INK, "bold", "lm")
+    c.rect(110, 88, 468, 91, fill=ORANGE)
+    c.text(289, 107, W.STUDIO_SUB, 15, shade(INK, 1.3), "bold", "mm")
     return c.image()
 
 

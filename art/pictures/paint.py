@@ -214,6 +214,14 @@ class Canvas:
             im = Image.fromarray(a, "RGBA")
         self.im.alpha_composite(im)
 
+    def clip_ellipse(self, x0, y0, x1, y1):
+        """Keep only what lies inside the ellipse."""
+        m = self._mask("ellipse", (x0, y0, x1, y1))
+        a = np.asarray(self.im).copy()
+        a[..., 3] = (a[..., 3].astype(np.uint16) * np.asarray(m) // 255).astype(np.uint8)
+        self.im = Image.fromarray(a, "RGBA")
+        self.d = ImageDraw.Draw(self.im)
+
     def layer(self):
         return Canvas(self.w, self.h, self.ss)
 

@@ -168,8 +168,9 @@ def game(out, leg=1, scroll=120, goal_x=2100, run_frames=310, gauge=60, gauge_ba
          board=(1, 70, 512), clock=431500, late=0, item=1, stamp=None, count_in=None,
          scenery=None):
     s = Image.new("RGBA", (640, 480), (0, 0, 0, 255))
-    draw(s, "sora.png", (0, 0, 640, 480), T(-scroll, 0))
-    draw(s, "sora.png", (0, 0, 640, 480), T(640 - scroll, 0))
+    sky = scroll % 639
+    draw(s, "sora.png", (0, 0, 640, 480), T(-sky, 0))
+    draw(s, "sora.png", (0, 0, 640, 480), T(640 - sky, 0))
     for cx, cy in ((60, 10), (300, 60), (520, -10)):
         draw(s, "kumo.png", (0, 0, 128, 128), T(cx, cy))
     pv = scroll % 390

@@ -295,7 +295,7 @@ def effe():
     c = Canvas(512, 128, ss=3)
     for k in range(4):
         cx = 64 + 128 * k
-        r = 20 + 12 * k
+        r = 16 + 10 * k
         c.poly(star_points(cx, 64, r + 14, r * 0.45, 8), fill=YELLOW, outline=INK, width=3)
         c.poly(star_points(cx, 64, r * 0.7, r * 0.3, 8, -67.5), fill=WHITE)
     return c.image()

@@ -64,7 +64,7 @@ def _common_rows(c, accent, score_label):
     c.text(60, 341, score_label, 28, INK, "bold", "lm", stroke=2, stroke_fill=WHITE)
     c.rect(302, 320, 408, 362, fill=WHITE, outline=INK, width=2, r=8)
     _unit(c, 428, 325, "点", 26)
-    for x in (190, 520, 560):
+    for x in (258, 520, 560):
         c.poly([(x, 330), (x + 4, 338), (x + 12, 341), (x + 4, 344), (x, 352), (x - 4, 344),
                 (x - 12, 341), (x - 4, 338)], fill=WHITE, outline=INK, width=1.2)
 
