@@ -94,8 +94,6 @@ def title(out, cursor=0, caption_x=60, angle=180 + 7 * 40, fade=0):
     draw(s, "ti_bg.png", (0, 0, 640, 480))
     draw(s, "title_msk.png", (0, 0, 200, 480), T(440, 0), 0x78)
     draw(s, "sc_moji.png", (0, 94, 640, 128), T(0, 420))
-    rows = [(0, 41), (41, 90), (90, 136)]
-    ct, cb = rows[cursor][0] and 32 * cursor, 32 * cursor + 32
     draw(s, "sc_moji.png", (0, 32 * cursor, 530, 32 * cursor + 32), T(caption_x, 422))
     draw(s, "sc_moji.png", (540, 0, 875, 25), T(140, 460))
     sel = [(445, 240, (127, 0, 256, 41)), (445, 297, (127, 41, 265, 90)),
@@ -238,9 +236,7 @@ def game(out, leg=1, scroll=120, goal_x=2100, run_frames=310, gauge=60, gauge_ba
 def desktop(out, hand=0, distance=12000, train_x=500):
     W, H = 1280, 720
     s = Image.new("RGBA", (W, H), (40, 90, 140, 255))
-    # a plain stand-in for the desktop picture
-    for y in range(0, H, 2):
-        pass
+    # a plain blue stands in for the desktop picture
     ox, oy = 300, 150
     g = Image.open(os.path.join(OUT, "game_leg1.png")).convert("RGBA")
     frame = Image.new("RGBA", (640, 21), (230, 230, 236, 255))
