@@ -138,10 +138,10 @@ bool RunFrame() {
     SetRect(&src, 0, 0, 640, 480);
     if (app.graphics.device->Present(&src, nullptr, app.gameWindow, nullptr) == D3DERR_DEVICELOST)
         app.graphics.deviceLost = 1;
+    platform::FrameEnd();
 
     const DWORD elapsed = timeGetTime() - start;
     if (elapsed < 16) Sleep(16 - elapsed);
-    platform::FrameEnd();
     return true;
 }
 
