@@ -310,6 +310,8 @@ public:
     void AddQuad(IDirect3DTexture9* texture, const float x[4], const float y[4], const float u[4],
                  const float v[4], D3DCOLOR color);
     D3DDEVTYPE Type() const { return type_; }
+    // What has been drawn since the last full clear.
+    std::shared_ptr<const gfx::DrawList> CurrentList() const { return list_; }
 
 private:
     gfx::DrawList& Writable();

@@ -552,6 +552,29 @@ bool SaveScreen(const std::string& file) {
     return IMG_SavePNG(surface, file.c_str()) == 0;
 }
 
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
+    UINT w = 0, h = 0;
+    if (!device || FAILED(device->GetBackBufferSize(&w, &h)) || w == 0 || h == 0) return false;
+    SDL_Surface* surface = NewSurface(int(w), int(h));
+    if (!surface) return false;
+    SDL_Renderer* r = SDL_CreateSoftwareRenderer(surface);
+    bool ok = false;
+    if (r) {
+        const unsigned generation = NewGeneration();
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+        const SDL_Rect all{0, 0, int(w), int(h)};
+        gfx::RenderList(r, generation, *device->CurrentList(), all, all);
+        SDL_RenderPresent(r);
+        ok = IMG_SavePNG(surface, file.c_str()) == 0;
+        // The renderer takes its textures with it.
+        g_liveGenerations.erase(generation);
+        SDL_DestroyRenderer(r);
+    }
+    SDL_FreeSurface(surface);
+    return ok;
+}
+
 void PumpEvents() {
     State& s = S();
     SDL_Event e;

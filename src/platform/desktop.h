@@ -62,6 +62,7 @@ void Compose(SDL_Renderer* renderer, unsigned generation);
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();
 bool SaveScreen(const std::string& file);
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file);
 
 // Reads pending SDL events: input state, close requests, cursor messages, renderer resets.
 void PumpEvents();
