@@ -43,18 +43,19 @@ enum PictureSource { kFromPart, kHeadPicture, kHeldItemPicture };
 
 struct PartSprite {
     PictureSource source;
-    int part;                  // partSlots index for kFromPart
-    int rectWidth, rectHeight; // 0: the whole picture
-    int joint;                 // anchor joint; -1: the held item's own anchor
+    int part;                   // partSlots index for kFromPart
+    int rectWidth, rectHeight;  // 0: the whole picture
+    int joint;                  // anchor joint; -1: the held item's own anchor
     int links;
-    Pivot chain[4];            // own joint first, whole body last
-    float shiftPerScale;       // mirror shift = shiftPerScale * scale + shift
+    Pivot chain[4];       // own joint first, whole body last
+    float shiftPerScale;  // mirror shift = shiftPerScale * scale + shift
     float shift;
-    bool fullHeight;           // scaled in x only
+    bool fullHeight;  // scaled in x only
 };
 
 // Painter's order: the far limbs behind, the near arm and what it holds in front.
 // The pivots differ a little from sprite to sprite; they are what makes the parts meet.
+// clang-format off
 constexpr PartSprite kSprites[] = {
     // far lower arm: keeps its full height at any scale
     {kFromPart, kPartLowerArm, 0, 0, kJointFarLowerArm, 4,
@@ -90,6 +91,7 @@ constexpr PartSprite kSprites[] = {
     {kFromPart, kPartLowerArm, 0, 0, kJointNearLowerArm, 4,
      {{kNearElbow, 12, 10}, {kNearShoulder, 12, -16}, {kWaist, 30, -30}, {kBody, 30, -48}}, 20, 38, false},
 };
+// clang-format on
 static_assert(sizeof(kSprites) / sizeof(kSprites[0]) == 12, "the figure is twelve sprites");
 
 }  // namespace
@@ -100,9 +102,8 @@ DrawCharacter* DrawCharacter::init(int x, int y) {
     // Full-size joints until the first draw; the head and body presets differ a little from what
     // draw computes.
     const POINT preset[kJointCount] = {
-        {x, y + 10},      {x - 5, y + 45},  {x - 10, y + 53}, {x - 10, y + 78},
-        {x + 25, y + 58}, {x + 25, y + 83}, {x, y + 95},      {x, y + 125},
-        {x + 8, y + 95},  {x + 8, y + 125}, {x - 3, y + 105},
+        {x, y + 10}, {x - 5, y + 45}, {x - 10, y + 53}, {x - 10, y + 78}, {x + 25, y + 58}, {x + 25, y + 83},
+        {x, y + 95}, {x, y + 125},    {x + 8, y + 95},  {x + 8, y + 125}, {x - 3, y + 105},
     };
     for (int j = 0; j < kJointCount; ++j) joints[j] = preset[j];
     pose = kPoseWalk;
@@ -130,15 +131,21 @@ void DrawCharacter::draw() {
     float angles[kPoseChannelCount];
     for (int c = 0; c < kPoseChannelCount; ++c) angles[c] = PoseAngle(c, pose, frame);
 
+    // The player pulls a face when he stumbles and when he attacks.
+    int headSlot = partSlots[kPartHead];
+    if (isPlayer == 1 && pose == kPoseStumble) {
+        headSlot = kPlayerStumbleHeadSlot;
+    } else if (isPlayer == 1 && pose >= kPoseAttack1 && pose <= kPoseAttack3) {
+        headSlot = kPlayerAttackHeadSlot;
+    }
+
     for (const PartSprite& part : kSprites) {
         IDirect3DTexture9* texture;
         if (part.source == kHeldItemPicture) {
             if (heldItem == 0) continue;
             texture = app.textures[kHeldItemSlotBase + heldItem];
-        } else if (part.source == kHeadPicture && isPlayer == 1 && pose == kPoseStumble) {
-            texture = app.textures[kPlayerStumbleHeadSlot];
-        } else if (part.source == kHeadPicture && isPlayer == 1 && pose >= kPoseAttack1 && pose <= kPoseAttack3) {
-            texture = app.textures[kPlayerAttackHeadSlot];
+        } else if (part.source == kHeadPicture) {
+            texture = app.textures[headSlot];
         } else {
             texture = app.textures[partSlots[part.part]];
         }

@@ -33,7 +33,7 @@ enum CharacterPart {
 };
 
 // Texture slots the figure reads besides its parts (the game scene loads them).
-constexpr int kHeldItemSlotBase = 55;     // heldItem k draws slot 55 + k (56 the bag, 57 the umbrella)
+constexpr int kHeldItemSlotBase = 55;  // heldItem k draws slot 55 + k (56 the bag, 57 the umbrella)
 constexpr int kPlayerStumbleHeadSlot = 61;
 constexpr int kPlayerAttackHeadSlot = 62;
 
@@ -41,9 +41,9 @@ constexpr int kPlayerAttackHeadSlot = 62;
 // draw inside an open sprite pass. Several fields only hold the owner's motion state.
 // The constructor leaves every field unset; init and the owner set them.
 class DrawCharacter {
-public:
-    int x;  // position in game-window pixels
-    int y;  // grows downward; the feet stand on y + 150 at every scale
+  public:
+    int x;                      // position in game-window pixels
+    int y;                      // grows downward; the feet stand on y + 150 at every scale
     POINT joints[kJointCount];  // part anchors, rewritten by every draw
     int pose;                   // row of the pose table, 0..9
     int frame;                  // column of the pose table, 0..19

@@ -196,8 +196,8 @@ constexpr PoseRow kRows[] = {
 // clang-format on
 static_assert(std::size(kRows) == kPoseChannelCount * kPoseCount, "ten poses for each of ten channels");
 
-constexpr std::array<float, kPoseChannelCount * kPoseCount * kPoseFrameCount> Flatten() {
-    std::array<float, kPoseChannelCount * kPoseCount * kPoseFrameCount> table{};
+constexpr std::array<float, kPoseTableSize> Flatten() {
+    std::array<float, kPoseTableSize> table{};
     std::size_t i = 0;
     for (const PoseRow& row : kRows)
         for (float a : row.angle) table[i++] = a;
@@ -206,4 +206,4 @@ constexpr std::array<float, kPoseChannelCount * kPoseCount * kPoseFrameCount> Fl
 
 }  // namespace
 
-constinit const std::array<float, kPoseChannelCount * kPoseCount * kPoseFrameCount> poseTable = Flatten();
+constinit const std::array<float, kPoseTableSize> poseTable = Flatten();

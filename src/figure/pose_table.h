@@ -35,10 +35,11 @@ enum Pose {
 constexpr int kPoseChannelCount = 10;
 constexpr int kPoseCount = 10;
 constexpr int kPoseFrameCount = 20;
+constexpr int kPoseTableSize = kPoseChannelCount * kPoseCount * kPoseFrameCount;
 
 // Channel by channel, within a channel pose by pose, within a pose frame by frame:
 // the angle of channel c, pose p, frame f is element 200 c + 20 p + f.
-extern const std::array<float, kPoseChannelCount * kPoseCount * kPoseFrameCount> poseTable;
+extern const std::array<float, kPoseTableSize> poseTable;
 
 // The angle in degrees of a channel at a pose and frame. No range check: the figure's owner keeps
 // pose in 0..9 and frame in 0..19.

@@ -92,7 +92,7 @@ TEST_F(FigureJoints, FeetStayOnTheSameLineAtEveryScale) {
 TEST_F(FigureJoints, NegativePositionsTruncateTowardZero) {
     DrawCharacter figure = Passer(-101, -301, 0.5f);
     Draw(figure);
-    EXPECT_EQ(figure.joints[kJointBody].x, -103);       // -103.5, not -104
+    EXPECT_EQ(figure.joints[kJointBody].x, -103);        // -103.5, not -104
     EXPECT_EQ(figure.joints[kJointFarUpperArm].x, -88);  // -88.5, not -89
     EXPECT_EQ(figure.joints[kJointHip].x, -102);         // -102.5, not -103
     EXPECT_EQ(figure.joints[kJointNearUpperArm].x, -106);
@@ -170,10 +170,12 @@ TEST_F(FigureSprites, FarLimbsBehindNearArmInFront) {
     const auto drawn = Draw(player);
     ASSERT_EQ(drawn.size(), 12u);
     const int* parts = kPlayerParts;
-    const int expected[12] = {parts[kPartLowerArm], parts[kPartUpperArm], parts[kPartLowerLeg],
-                              parts[kPartUpperLeg], parts[kPartLowerLeg], parts[kPartUpperLeg],
-                              parts[kPartHip],      parts[kPartBody],     parts[kPartHead],
-                              kBagSlot,             parts[kPartUpperArm], parts[kPartLowerArm]};
+    const int expected[12] = {parts[kPartLowerArm], parts[kPartUpperArm],
+                              parts[kPartLowerLeg], parts[kPartUpperLeg],
+                              parts[kPartLowerLeg], parts[kPartUpperLeg],
+                              parts[kPartHip],      parts[kPartBody],
+                              parts[kPartHead],     kBagSlot,
+                              parts[kPartUpperArm], parts[kPartLowerArm]};
     for (int i = 0; i < 12; ++i) {
         EXPECT_EQ(drawn[i].texture, Slot(expected[i])) << "sprite " << i;
         EXPECT_EQ(drawn[i].color, 0xFFFFFFFFu) << "sprite " << i;
@@ -189,8 +191,8 @@ TEST_F(FigureSprites, FarLimbsBehindNearArmInFront) {
     expectRect(kHip, 70, 35);
     expectRect(kBody, 50, 81);
     expectRect(kHead, 64, 64);
-    for (SpriteIndex i : {kFarLowerArm, kFarUpperArm, kFarLowerLeg, kFarUpperLeg, kNearLowerLeg, kNearUpperLeg,
-                          kItem, kNearUpperArm, kNearLowerArm}) {
+    for (SpriteIndex i : {kFarLowerArm, kFarUpperArm, kFarLowerLeg, kFarUpperLeg, kNearLowerLeg,
+                          kNearUpperLeg, kItem, kNearUpperArm, kNearLowerArm}) {
         EXPECT_FALSE(drawn[i].hasRect) << "sprite " << i;
     }
 }
@@ -379,8 +381,8 @@ TEST_F(FigureTransform, LimbsStayJoinedInEveryPoseAndFrame) {
                     const ScreenPoint end = Place(drawn[limb.upper].transform, limb.endU, limb.endV);
                     const ScreenPoint joint = Place(drawn[limb.lower].transform, limb.jointU, limb.jointV);
                     EXPECT_LE(std::hypot(end.x - joint.x, end.y - joint.y), limb.tolerance)
-                        << "sprites " << limb.upper << "/" << limb.lower << " pose " << pose << " frame " << frame
-                        << (facingLeft ? " left" : " right");
+                        << "sprites " << limb.upper << "/" << limb.lower << " pose " << pose << " frame "
+                        << frame << (facingLeft ? " left" : " right");
                 }
             }
         }
@@ -406,8 +408,8 @@ TEST_F(FigureMirror, FacingLeftMirrorsEverySpriteAboutItsOwnLine) {
         int pose, frame;
         float scale;
     };
-    for (const Case& c : {Case{kPoseWalk, 3, 1.0f}, Case{kPoseKnockedAway, 7, 0.72f}, Case{kPoseAttack3, 12, 0.9f},
-                          Case{kPoseSlide, 19, 0.5f}}) {
+    for (const Case& c : {Case{kPoseWalk, 3, 1.0f}, Case{kPoseKnockedAway, 7, 0.72f},
+                          Case{kPoseAttack3, 12, 0.9f}, Case{kPoseSlide, 19, 0.5f}}) {
         DrawCharacter player = Player(250, 200, c.scale);
         player.pose = c.pose;
         player.frame = c.frame;

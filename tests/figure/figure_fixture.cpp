@@ -15,7 +15,7 @@ struct PictureSize {
     int width, height;
 };
 constexpr PictureSize kPartSizes[kPartCount] = {{64, 64}, {50, 81}, {24, 44}, {24, 44},
-                                                 {30, 50}, {40, 32}, {70, 35}};
+                                                {30, 50}, {40, 32}, {70, 35}};
 
 }  // namespace
 

@@ -21,10 +21,12 @@ constexpr int kBagSlot = 56;
 constexpr int kUmbrellaSlot = 57;
 
 // Painter's order of the sprites with something in the hand.
+// clang-format off
 enum SpriteIndex {
     kFarLowerArm, kFarUpperArm, kFarLowerLeg, kFarUpperLeg, kNearLowerLeg, kNearUpperLeg,
     kHip, kBody, kHead, kItem, kNearUpperArm, kNearLowerArm,
 };
+// clang-format on
 
 struct ScreenPoint {
     float x, y;
@@ -36,7 +38,7 @@ inline ScreenPoint Place(const D3DXMATRIX& m, float u, float v) {
 }
 
 class FigureTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -46,12 +48,13 @@ protected:
     DrawCharacter Passer(int x, int y, float scale = 1.0f);
     // Draws the figure inside a sprite pass and returns what it drew.
     std::vector<SpriteDrawRecord> Draw(DrawCharacter& figure);
-    // The records of a drawing with an item, indexed as SpriteIndex; without one, the item's index is skipped.
+    // The records of a drawing with an item, indexed as SpriteIndex; without one, the item's index is
+    // skipped.
     static const SpriteDrawRecord& Sprite(const std::vector<SpriteDrawRecord>& drawn, SpriteIndex index);
 
     IDirect3DTexture9* Slot(int slot) const { return GameApp::Get().textures[slot]; }
 
-private:
+  private:
     HWND window_ = nullptr;
     std::vector<int> filled_;
 };

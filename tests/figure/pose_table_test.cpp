@@ -48,8 +48,8 @@ TEST(PoseWalk, NearShoulderStepsBySixThenBySeven) {
 TEST(PoseWalk, RunningTheFramesBackwardSwapsNearAndFarLimbs) {
     // The walk plays up and down; frame f of a near limb is frame 19 - f of the far one, so the
     // return half of a stride is the mirror of the outward half.
-    const int pairs[][2] = {{kNearShoulder, kFarShoulder}, {kNearElbow, kFarElbow}, {kNearHip, kFarHip},
-                            {kNearKnee, kFarKnee}};
+    const int pairs[][2] = {
+        {kNearShoulder, kFarShoulder}, {kNearElbow, kFarElbow}, {kNearHip, kFarHip}, {kNearKnee, kFarKnee}};
     for (const auto& pair : pairs) {
         for (int f = 0; f < kPoseFrameCount; ++f) {
             EXPECT_EQ(PoseAngle(pair[0], kPoseWalk, f), PoseAngle(pair[1], kPoseWalk, 19 - f))
@@ -73,7 +73,8 @@ TEST(PoseWalk, RunningTheFramesBackwardSwapsNearAndFarLimbs) {
 TEST(PoseDash, IsTheWalkWithItsOwnBodySway) {
     for (int c = kNearShoulder; c <= kWaist; ++c) {
         for (int f = 0; f < kPoseFrameCount; ++f) {
-            EXPECT_EQ(PoseAngle(c, kPoseDash, f), PoseAngle(c, kPoseWalk, f)) << "channel " << c << " frame " << f;
+            EXPECT_EQ(PoseAngle(c, kPoseDash, f), PoseAngle(c, kPoseWalk, f))
+                << "channel " << c << " frame " << f;
         }
     }
     // The dash leans back twice per row, never forward.
@@ -87,7 +88,8 @@ TEST(PoseDash, IsTheWalkWithItsOwnBodySway) {
 TEST(PoseJump, HoldsTheWalksFirstFrameUpright) {
     for (int f = 0; f < kPoseFrameCount; ++f) {
         for (int c = kNearShoulder; c <= kFarKnee; ++c) {
-            EXPECT_EQ(PoseAngle(c, kPoseJump, f), PoseAngle(c, kPoseWalk, 0)) << "channel " << c << " frame " << f;
+            EXPECT_EQ(PoseAngle(c, kPoseJump, f), PoseAngle(c, kPoseWalk, 0))
+                << "channel " << c << " frame " << f;
         }
         EXPECT_EQ(PoseAngle(kWaist, kPoseJump, f), 0.0f);
         EXPECT_EQ(PoseAngle(kBody, kPoseJump, f), 0.0f);
