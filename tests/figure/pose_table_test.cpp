@@ -18,10 +18,6 @@ TEST(PoseTableLayout, ChannelMajorOrderReachesTheRightCell) {
     EXPECT_EQ(poseTable.size(), 2000u);
 }
 
-TEST(PoseTableLayout, EveryAngleIsAWholeNumberOfDegrees) {
-    for (float a : poseTable) EXPECT_EQ(a, std::trunc(a));
-}
-
 TEST(PoseKnockedAway, TurnsOnceAroundAndLoopsWithoutAJump) {
     EXPECT_EQ(PoseAngle(kBody, kPoseKnockedAway, 0), 0.0f);
     EXPECT_EQ(PoseAngle(kBody, kPoseKnockedAway, 19), 342.0f);
