@@ -3,6 +3,8 @@
 #include "harness/json.h"
 #include "platform/runtime.h"
 #include "scenes/logo_scene.h"
+#include "scenes/option_scene.h"
+#include "scenes/title_scene.h"
 #include "shell/game_app.h"
 
 namespace {
@@ -49,6 +51,19 @@ void Scene(JsonWriter& j) {
         j.Field("nextScene", s->nextScene).Field("frame", s->frame).Field("logoAlpha", s->logoAlpha);
         j.Field("maskAlpha", s->maskAlpha).Field("pushKeyAlpha", s->pushKeyAlpha).Field("titleY", s->titleY);
         j.Field("blinkPhase", s->blinkPhase);
+    } else if (auto* s = dynamic_cast<TitleScene*>(scene)) {
+        j.Key("name").Value(std::string("TitleScene"));
+        j.Field("captionX", s->captionX).Field("captionTop", s->captionTop).Field("captionBottom", s->captionBottom);
+        j.Field("cursor", s->cursor);
+        j.Array("itemX", s->itemX, 3).Array("itemY", s->itemY, 3).Array("itemLeft", s->itemLeft, 3);
+        j.Array("itemTop", s->itemTop, 3).Array("itemRight", s->itemRight, 3).Array("itemBottom", s->itemBottom, 3);
+        j.Array("itemScale", s->itemScale, 3);
+        j.Field("repeatCount", s->repeatCount).Field("inputLock", s->inputLock).Field("nextScene", s->nextScene);
+        j.Field("handAngle", s->handAngle).Field("fadeAlpha", s->fadeAlpha).Field("fading", s->fading);
+        j.Key("music").BeginObject().Field("lastResult", s->music.lastResult).EndObject();
+    } else if (auto* s = dynamic_cast<OptionScene*>(scene)) {
+        j.Key("name").Value(std::string("OptionScene"));
+        j.Field("gaugeRight", s->gaugeRight).Field("nextScene", s->nextScene);
     } else {
         j.Key("name").Value(std::string("unknown"));
     }

@@ -1,5 +1,7 @@
 #include "shell/scene_factory.h"
 
+#include "scenes/option_scene.h"
+#include "scenes/title_scene.h"
 #include "shell/game_app.h"
 
 namespace {
@@ -9,6 +11,8 @@ using Factory = SceneBase* (*)();
 // The scenes this build has, by request code.
 Factory FactoryFor(int code) {
     switch (code) {
+        case kSceneTitle: return [] { return static_cast<SceneBase*>(new TitleScene); };
+        case kSceneOption: return [] { return static_cast<SceneBase*>(new OptionScene); };
         default: return nullptr;
     }
 }

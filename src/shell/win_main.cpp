@@ -4,6 +4,8 @@
 #include "shell/game_app.h"
 #include "shell/input.h"
 #include "shell/start_scene.h"
+#include "sound/music_player.h"
+#include "sound/sound_manager.h"
 
 #include <cstdio>
 
@@ -97,6 +99,7 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
+        case MM_MCINOTIFY: HandleMusicNotify(wParam, lParam); break;
         default: break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -177,6 +180,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
     }
     app.graphics.ApplyRenderStates();
 
+    SoundManager::Instance()->Init(app.mainWindow);
+
     app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME, 300, 129,
                                       640, 501, app.mainWindow, nullptr, instance, nullptr);
     GetClientRect(app.frameWindow, &app.frameClientRect);
@@ -215,6 +220,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
     }
 
     app.graphics.Release();
+    SoundManager::Instance()->ReleaseBuffers();
+    SoundManager::Instance()->ReleaseDevice();
+    SoundManager::DestroyInstance();
     ReleaseAllTextures();
     return int(msg.wParam);
 }

@@ -1,5 +1,6 @@
 // The opening, frame by frame, through scripted headless runs.
 #include "scenes/logo_scene.h"
+#include "scenes/title_scene.h"
 #include "shell/game_app.h"
 #include "support/game_run.h"
 
@@ -70,10 +71,12 @@ TEST_F(LogoInput, EnterInTheFirstFrameLeavesAtOnce) {
     RunSpec spec;
     spec.frames = 50;
     spec.script = "1 RETURN\n";
+    spec.screenshots = {{1, testing_support::TempPath("logo-enter-1.png")}};
     RunGame(spec);
-    // No title scene in this build yet: leaving the logo ends the program after that first frame.
-    EXPECT_EQ(platform::CurrentFrame(), 1);
-    EXPECT_EQ(GameApp::Get().scene, nullptr);
+    // The title scene took over at the end of the first frame...
+    EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
+    // ...whose picture was still the opening's: the opaque white sheet, the logo at alpha 2 on it.
+    EXPECT_EQ(testing_support::PixelAt(spec.screenshots[0].file, 300 + 20, 150 + 20), 0xFFFFFFFFu);
 }
 
 TEST_F(LogoInput, EnterLaterActsInTheFrameItIsDown) {
@@ -81,7 +84,10 @@ TEST_F(LogoInput, EnterLaterActsInTheFrameItIsDown) {
     spec.frames = 500;
     spec.script = "300-310 RETURN\n";
     RunGame(spec);
-    EXPECT_EQ(platform::CurrentFrame(), 300);
+    auto* title = dynamic_cast<TitleScene*>(GameApp::Get().scene);
+    ASSERT_NE(title, nullptr);
+    // The title has seen 200 frames since frame 301: its hand turned 7 degrees in each.
+    EXPECT_EQ(title->handAngle, 180 + 7 * 200);
 }
 
 TEST_F(LogoInput, OnlyButtonThreeAloneLeaves) {
@@ -89,12 +95,13 @@ TEST_F(LogoInput, OnlyButtonThreeAloneLeaves) {
     spec.frames = 40;
     spec.script = "1-20 JB=5   # buttons 1 and 3 together\n21-30 JB=2\n";
     RunGame(spec);
-    EXPECT_NE(GameApp::Get().scene, nullptr);
-    EXPECT_EQ(platform::CurrentFrame(), 40);
+    EXPECT_NE(Logo(), nullptr);
 
     spec.script = "1-20 JB=5\n25 JB=4\n";
     RunGame(spec);
-    EXPECT_EQ(platform::CurrentFrame(), 25);
+    auto* title = dynamic_cast<TitleScene*>(GameApp::Get().scene);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->handAngle, 180 + 7 * 15);  // title frames 26 to 40
 }
 
 TEST_F(LogoInput, HalfWayStickAndOtherKeysDoNothing) {

@@ -1,0 +1,230 @@
+#include "scenes/title_scene.h"
+
+#include "platform/mmaudio.h"
+#include "shell/game_app.h"
+#include "shell/input.h"
+#include "shell/scene_factory.h"
+#include "shell/win_main.h"
+#include "sound/sound_manager.h"
+
+#include <cstring>
+
+namespace {
+
+// Where each entry sits, plain and selected, and which part of the menu picture it shows.
+struct EntryLayout {
+    int x, y, left, top, right, bottom;
+    float scale;
+};
+const EntryLayout kSelected[3] = {{445, 240, 127, 0, 256, 41, 1.5f},
+                                  {445, 297, 127, 41, 265, 90, 1.5f},
+                                  {445, 359, 127, 90, 256, 136, 1.5f}};
+const EntryLayout kPlain[3] = {{472, 240, 0, 0, 127, 41, 1.0f},
+                               {475, 297, 0, 41, 127, 90, 1.0f},
+                               {474, 360, 0, 90, 127, 136, 1.0f}};
+// The caption rows of each entry, and how far left it scrolls before it starts again.
+const int kCaptionTop[3] = {0, 32, 64};
+const int kCaptionBottom[3] = {32, 64, 96};
+const int kCaptionRestart[3] = {-530, -323, -270};
+
+bool EnterHeld() { return KeyDown(VK_RETURN) || JoyButtons() == 2; }
+bool DownHeld() { return KeyDown(VK_DOWN) || JoyDown(); }
+bool UpHeld() { return KeyDown(VK_UP) || JoyUp(); }
+
+}  // namespace
+
+TitleScene::TitleScene() { Load(); }
+
+TitleScene::~TitleScene() {
+    music.Stop();
+    ReleaseTextureSlots(1, 9);
+}
+
+void TitleScene::Load() {
+    LoadTextureSlot(1, "Texture/ti_bg.png");
+    LoadTextureSlot(2, "Texture/Sl_bg.png");
+    LoadTextureSlot(3, "Texture/d.png");
+    LoadTextureSlot(4, "Texture/title_icn.png");
+    LoadTextureSlot(5, "Texture/title_msk.png");
+    LoadTextureSlot(6, "Texture/sc_moji.png");
+    LoadTextureSlot(7, "Texture/hari.png");
+    LoadTextureSlot(8, "Texture/title_msk.png");
+    LoadTextureSlot(9, "Texture/NOWLOAD.png");
+    captionX = 640;
+    captionTop = 0;
+    captionBottom = 32;
+    cursor = 0;
+    for (int i = 0; i < 3; ++i) {
+        itemX[i] = itemY[i] = itemLeft[i] = itemTop[i] = itemRight[i] = itemBottom[i] = 0;
+        itemScale[i] = 1.0f;
+    }
+    repeatCount = 0;
+    inputLock = 1;
+    nextScene = kSceneNone;
+    handAngle = 180;
+    fadeAlpha = 0;
+    fading = 0;
+    MoveGameWindows(0, 0);
+    music.Play("BGM/mubel-scene17_a.mid");
+}
+
+void TitleScene::Update() {
+    for (int i = 0; i < 3; ++i) {
+        const EntryLayout& e = (i == cursor) ? kSelected[i] : kPlain[i];
+        itemX[i] = e.x;
+        itemY[i] = e.y;
+        itemLeft[i] = e.left;
+        itemTop[i] = e.top;
+        itemRight[i] = e.right;
+        itemBottom[i] = e.bottom;
+        itemScale[i] = e.scale;
+        if (i == cursor) {
+            captionTop = kCaptionTop[i];
+            captionBottom = kCaptionBottom[i];
+            if (captionX < kCaptionRestart[i]) captionX = 640;
+        }
+    }
+    captionX -= 2;
+    handAngle += 7;
+    if (fading == 1) {
+        fadeAlpha += 3;
+        if (fadeAlpha >= 255) {
+            fadeAlpha = 255;
+            nextScene = kSceneGame;
+        }
+    }
+}
+
+void TitleScene::Input() {
+    const bool free = inputLock == 0;
+    if (EnterHeld() && cursor == 0 && free) {
+        SoundManager::Instance()->Play("SE/entry.wav");
+        fading = 1;
+        return;
+    }
+    if (EnterHeld() && cursor == 1 && free) {
+        sndPlaySoundA("SE/entry.wav", SND_ASYNC);
+        nextScene = kSceneOption;
+        return;
+    }
+    if (EnterHeld() && cursor == 2 && free) nextScene = kSceneQuit;
+    if (DownHeld() && inputLock == 0) {
+        sndPlaySoundA("SE/cursor_move.wav", SND_ASYNC);
+        cursor += 1;
+        captionX = 640;
+        inputLock = 1;
+    }
+    if (UpHeld() && inputLock == 0) {
+        sndPlaySoundA("SE/cursor_move.wav", SND_ASYNC);
+        cursor -= 1;
+        captionX = 640;
+        inputLock = 1;
+    }
+    if (cursor >= 3) cursor = 0;
+    if (cursor <= -1) cursor = 2;
+    if (inputLock) {
+        repeatCount += 1;
+        if (repeatCount > 10) {
+            repeatCount = 0;
+            inputLock = 0;
+        }
+    }
+}
+
+void TitleScene::Draw() {
+    GameApp& app = GameApp::Get();
+    IDirect3DDevice9* device = app.graphics.device;
+    ID3DXSprite* sprite = app.graphics.sprite;
+    if (SUCCEEDED(device->BeginScene())) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
+            app.graphics.SetAlphaBlend();
+            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+            RECT src;
+            D3DXMATRIX m, t;
+            auto place = [&](float x, float y) {
+                D3DXMatrixIdentity(&m);
+                m *= *D3DXMatrixTranslation(&t, x, y, 0.0f);
+                sprite->SetTransform(&m);
+            };
+
+            SetRect(&src, 0, 0, 640, 480);
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            SetRect(&src, 0, 0, 200, 480);
+            place(440.0f, 0.0f);
+            sprite->Draw(app.textures[5], &src, nullptr, nullptr, 0x78FFFFFF);
+
+            SetRect(&src, 0, 94, 640, 128);
+            place(0.0f, 420.0f);
+            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            SetRect(&src, 0, captionTop, 530, captionBottom);
+            place(float(captionX), 422.0f);
+            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            SetRect(&src, 540, 0, 875, 25);
+            place(140.0f, 460.0f);
+            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            for (int i = 0; i < 3; ++i) {
+                SetRect(&src, itemLeft[i], itemTop[i], itemRight[i], itemBottom[i]);
+                D3DXMatrixIdentity(&m);
+                m *= *D3DXMatrixScaling(&t, itemScale[i], 1.0f, 1.0f);
+                m *= *D3DXMatrixTranslation(&t, float(itemX[i]), float(itemY[i]), 0.0f);
+                sprite->SetTransform(&m);
+                sprite->Draw(app.textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
+            }
+
+            SetRect(&src, 0, 0, 640, 256);
+            place(10.0f, 0.0f);
+            sprite->Draw(app.textures[3], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            // The clock hands turn about their texel (1, 1): the long one 7 degrees a frame, the short
+            // one a twelfth as fast.
+            const int angles[2] = {handAngle, handAngle / 12 + 15};
+            const int lengths[2] = {80, 50};
+            for (int h = 0; h < 2; ++h) {
+                SetRect(&src, 0, 0, 3, lengths[h]);
+                D3DXMatrixIdentity(&m);
+                m *= *D3DXMatrixTranslation(&t, -1.0f, -1.0f, 0.0f);
+                m *= *D3DXMatrixRotationZ(&t, float(angles[h]) * 0.017453292f);
+                m *= *D3DXMatrixTranslation(&t, 1.0f, 1.0f, 0.0f);
+                m *= *D3DXMatrixTranslation(&t, 310.0f, 109.0f, 0.0f);
+                sprite->SetTransform(&m);
+                sprite->Draw(app.textures[7], &src, nullptr, nullptr, 0xFFFFFFFF);
+            }
+
+            SetRect(&src, 0, 0, 640, 480);
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            sprite->Draw(app.textures[8], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+
+            SetRect(&src, 0, 0, 256, 64);
+            place(350.0f, 400.0f);
+            sprite->Draw(app.textures[9], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+            sprite->End();
+        }
+        device->EndScene();
+    }
+    ChangeScene();
+}
+
+void TitleScene::ChangeScene() {
+    const int request = nextScene;
+    if (request != kSceneGame && request != kSceneOption && request != kSceneCharaSelect && request != kSceneQuit &&
+        request != kSceneHelp)
+        return;
+    GameApp& app = GameApp::Get();
+    delete app.scene;
+    app.scene = nullptr;
+    if (request == kSceneQuit) {
+        DestroyWindow(app.mainWindow);
+        return;
+    }
+    app.scene = MakeScene(request);
+}

@@ -1,0 +1,120 @@
+// KeyConfig1.exe: the controls of Rushmora, scene by scene, and a tester that lights up every key
+// and joystick button as it is pressed. It writes nothing: the game's controls are fixed.
+//
+// With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
+// prints the table of controls and ends.
+#include "platform/desktop.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Binding {
+    const char* scene;
+    const char* keys;
+    const char* joystick;
+    const char* effect;
+};
+
+const Binding kBindings[] = {
+    {"オープニング", "Enter", "ボタン3", "タイトルへ"},
+    {"タイトル", "↑ ↓", "スティック上下", "項目をえらぶ"},
+    {"タイトル", "Enter", "ボタン2", "決定"},
+    {"オプション", "← →", "", "ゲージを調整"},
+    {"オプション", "F5", "", "このプログラムを開く"},
+    {"オプション", "F2", "", "テスト用INIを書く"},
+    {"オプション", "Esc", "ボタン3", "タイトルへ"},
+    {"キャラ選択", "Space", "ボタン3", "ヘルプへ"},
+    {"キャラ選択", "Esc", "ボタン3", "タイトルへ"},
+    {"ヘルプ", "Enter / Backspace", "ボタン2 / ボタン3", "ページを進める / 戻す"},
+    {"ヘルプ", "Space", "", "ゲームを始める"},
+    {"ヘルプ", "Esc", "ボタン3", "タイトルへ"},
+    {"ゲーム", "← → ↑ ↓", "スティック", "歩く・奥行きを変える"},
+    {"ゲーム", "S D A F Space", "ボタン1 2 3 4 7", "ジャンプ・攻撃・ダッシュ・必殺技"},
+    {"ゲーム", "Esc", "ボタン5〜10同時", "タイトルに戻る (確認あり)"},
+    {"リザルト", "Enter", "ボタン3", "次へ"},
+    {"リザルト", "Esc", "ボタン3", "タイトルへ"},
+};
+
+void PrintTable() {
+    std::printf("Rushmora の操作\n");
+    for (const Binding& b : kBindings)
+        std::printf("%-12s  %-20s  %-20s  %s\n", b.scene, b.keys, b.joystick, b.effect);
+}
+
+void Text(SDL_Renderer* r, const std::string& s, int size, SDL_Color c, int x, int y) {
+    SDL_Surface* t = desktop::RenderText(s, size, c);
+    if (!t) return;
+    SDL_Texture* tex = SDL_CreateTextureFromSurface(r, t);
+    SDL_Rect dst{x, y, t->w, t->h};
+    SDL_RenderCopy(r, tex, nullptr, &dst);
+    SDL_DestroyTexture(tex);
+    SDL_FreeSurface(t);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* headless = std::getenv("RUSHMORA_HEADLESS");
+    if ((headless && *headless && std::strcmp(headless, "0") != 0) || (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {
+        PrintTable();
+        return 0;
+    }
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK) != 0) {
+        std::fprintf(stderr, "KeyConfig1: no display (%s)\n", SDL_GetError());
+        PrintTable();
+        return 1;
+    }
+    TTF_Init();
+    SDL_Window* w = SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 560, 0);
+    SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, 0) : nullptr;
+    if (!r) {
+        std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
+        return 1;
+    }
+    SDL_Joystick* joy = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
+    std::string lastKey = "(なし)";
+    bool running = true;
+    while (running) {
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) {
+            if (e.type == SDL_QUIT) running = false;
+            if (e.type == SDL_KEYDOWN) lastKey = SDL_GetKeyName(e.key.keysym.sym);
+            if (e.type == SDL_JOYDEVICEADDED && !joy) joy = SDL_JoystickOpen(e.jdevice.which);
+        }
+        SDL_SetRenderDrawColor(r, 0xF4, 0xF1, 0xE6, 255);
+        SDL_RenderClear(r);
+        const SDL_Color ink{0x20, 0x20, 0x30, 255}, hot{0xD0, 0x30, 0x30, 255};
+        Text(r, "Rushmora の操作  (ウィンドウを閉じると終わります)", 18, ink, 16, 10);
+        int y = 44;
+        for (const Binding& b : kBindings) {
+            Text(r, b.scene, 14, ink, 16, y);
+            Text(r, b.keys, 14, ink, 120, y);
+            Text(r, b.joystick, 14, ink, 300, y);
+            Text(r, b.effect, 14, ink, 460, y);
+            y += 24;
+        }
+        y += 8;
+        Text(r, "最後に押したキー: " + lastKey, 16, hot, 16, y);
+        std::string buttons = joy ? "ジョイスティック: " + std::string(SDL_JoystickName(joy)) + "  ボタン:" : "ジョイスティック: なし";
+        if (joy)
+            for (int i = 0; i < SDL_JoystickNumButtons(joy) && i < 16; ++i)
+                if (SDL_JoystickGetButton(joy, i)) buttons += " " + std::to_string(i + 1);
+        Text(r, buttons, 16, hot, 16, y + 26);
+        SDL_RenderPresent(r);
+        SDL_Delay(16);
+    }
+    if (joy) SDL_JoystickClose(joy);
+    SDL_DestroyRenderer(r);
+    SDL_DestroyWindow(w);
+    TTF_Quit();
+    SDL_Quit();
+    return 0;
+}
