@@ -1,5 +1,6 @@
 #include "harness/state_dump.h"
 
+#include "game/game_scene.h"
 #include "harness/json.h"
 #include "platform/runtime.h"
 #include "scenes/logo_scene.h"
@@ -38,6 +39,48 @@ void App(JsonWriter& j) {
     j.EndObject();
 }
 
+void Figure(JsonWriter& j, const DrawCharacter& f) {
+    j.BeginObject();
+    j.Field("x", f.x).Field("y", f.y);
+    j.Key("joints").BeginArray();
+    for (const POINT& p : f.joints) j.BeginArray().Value(static_cast<long long>(p.x)).Value(static_cast<long long>(p.y)).EndArray();
+    j.EndArray();
+    j.Field("pose", f.pose).Field("frame", f.frame).Field("frameBack", f.frameBack).Field("facingLeft", f.facingLeft);
+    j.Field("vx", f.vx).Field("vy", f.vy).Field("groundY", f.groundY).Field("dx", f.dx).Field("dy", f.dy);
+    j.Field("flying", f.flying).Field("scale", f.scale).Array("partSlots", f.partSlots, 7);
+    j.Field("heldItem", f.heldItem).Field("isPlayer", f.isPlayer);
+    j.EndObject();
+}
+
+void Game(JsonWriter& j, const GameScene& s) {
+    j.Key("name").Value(std::string("GameScene"));
+    j.Key("player");
+    Figure(j, s.player);
+    j.Key("passers").BeginArray();
+    for (int i = 0; i < s.passerCount && i < 30; ++i) Figure(j, s.passers[i]);
+    j.EndArray();
+    j.Field("passerCount", s.passerCount).Field("currentPasser", s.currentPasser);
+    j.Key("music").BeginObject().Field("lastResult", s.music.lastResult).EndObject();
+    j.Field("pavementScroll", s.pavementScroll).Field("skyScroll", s.skyScroll);
+    j.Array("sceneryX", s.sceneryX, 11).Array("sceneryWidth", s.sceneryWidth, 11);
+    j.Field("goalX", s.goalX).Field("startStationX", s.startStationX).Field("distance", s.distance);
+    j.Field("runFrames", s.runFrames).Field("comboStage", s.comboStage).Field("comboQueued", s.comboQueued);
+    j.Field("dashTimer", s.dashTimer).Field("gauge", s.gauge).Field("powerMode", s.powerMode);
+    j.Field("homingAngle", s.homingAngle).Array("drawOrder", s.drawOrder, 30).Array("drawOrderKey", s.drawOrderKey, 30);
+    j.Field("scratch", s.scratch).Field("dustboxY", s.dustboxY).Field("dustboxTop", s.dustboxTop);
+    j.Field("dustboxKicked", s.dustboxKicked).Array("input", s.input, kActionCount).Field("nextScene", s.nextScene);
+    j.Field("wave", s.wave).Field("desktopShake", s.desktopShake).Field("lateDigits", s.lateDigits);
+    j.Field("passerLook", s.passerLook).Field("gaugeBar", s.gaugeBar).Field("boardX", s.boardX);
+    j.Field("boardReveal", s.boardReveal).Field("boardMessage", s.boardMessage).Field("boardPhase", s.boardPhase);
+    j.Field("fadeAlpha", s.fadeAlpha).Field("stampX", s.stampX).Field("stampY", s.stampY);
+    j.Field("stampScaleX", s.stampScaleX).Field("stampScaleY", s.stampScaleY);
+    j.Array("cloudX", s.cloudX, 5).Array("cloudY", s.cloudY, 5).Field("trainX", s.trainX);
+    j.Field("arrowSpin", s.arrowSpin).Field("clock", s.clock).Field("tickNow", s.tickNow).Field("tickPrev", s.tickPrev);
+    j.Field("shakeX", s.shakeX).Field("shakeY", s.shakeY).Field("handOffset", s.handOffset);
+    j.Field("specialTimer", s.specialTimer).Field("legOneRank", s.legOneRank);
+    j.Key("windowOrigin").BeginObject().Field("x", s.windowOrigin.x).Field("y", s.windowOrigin.y).EndObject();
+}
+
 void Scene(JsonWriter& j) {
     SceneBase* scene = GameApp::Get().scene;
     j.Key("scene");
@@ -61,6 +104,8 @@ void Scene(JsonWriter& j) {
         j.Field("repeatCount", s->repeatCount).Field("inputLock", s->inputLock).Field("nextScene", s->nextScene);
         j.Field("handAngle", s->handAngle).Field("fadeAlpha", s->fadeAlpha).Field("fading", s->fading);
         j.Key("music").BeginObject().Field("lastResult", s->music.lastResult).EndObject();
+    } else if (auto* s = dynamic_cast<GameScene*>(scene)) {
+        Game(j, *s);
     } else if (auto* s = dynamic_cast<OptionScene*>(scene)) {
         j.Key("name").Value(std::string("OptionScene"));
         j.Field("gaugeRight", s->gaugeRight).Field("nextScene", s->nextScene);

@@ -1,5 +1,6 @@
 #include "shell/scene_factory.h"
 
+#include "game/game_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
 #include "shell/game_app.h"
@@ -12,6 +13,7 @@ using Factory = SceneBase* (*)();
 Factory FactoryFor(int code) {
     switch (code) {
         case kSceneTitle: return [] { return static_cast<SceneBase*>(new TitleScene); };
+        case kSceneGame: return [] { return static_cast<SceneBase*>(new GameScene); };
         case kSceneOption: return [] { return static_cast<SceneBase*>(new OptionScene); };
         default: return nullptr;
     }
