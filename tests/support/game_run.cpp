@@ -67,6 +67,10 @@ int RunGame(const RunSpec& spec) {
     o.screenHeight = spec.screenHeight;
     o.dataDir = spec.dataDir.empty() ? TestDataDir() : spec.dataDir;
     o.screenshots = spec.screenshots;
+    if (spec.seed >= 0) {
+        o.hasSeed = true;
+        o.seed = std::uint32_t(spec.seed);
+    }
     if (!spec.script.empty()) {
         std::string error;
         if (!o.script.Parse(spec.script, "test-script", &error)) {

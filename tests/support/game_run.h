@@ -20,6 +20,7 @@ struct RunSpec {
     std::function<SceneBase*()> make;  // a scene of the test's own
     std::string dataDir;               // empty: the test pictures
     int screenWidth = 1280, screenHeight = 720;
+    long seed = -1;  // the game's random seed; -1: the calendar time
     std::vector<platform::Screenshot> screenshots;
 };
 
