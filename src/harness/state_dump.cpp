@@ -3,6 +3,9 @@
 #include "game/game_scene.h"
 #include "harness/json.h"
 #include "platform/runtime.h"
+#include "scenes/chara_select_scene.h"
+#include "scenes/game_clear_scene.h"
+#include "scenes/help_scene.h"
 #include "scenes/logo_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
@@ -109,6 +112,18 @@ void Scene(JsonWriter& j) {
     } else if (auto* s = dynamic_cast<OptionScene*>(scene)) {
         j.Key("name").Value(std::string("OptionScene"));
         j.Field("gaugeRight", s->gaugeRight).Field("nextScene", s->nextScene);
+    } else if (auto* s = dynamic_cast<CharaSelectScene*>(scene)) {
+        j.Key("name").Value(std::string("CharaSelectScene"));
+        j.Field("nextScene", s->nextScene);
+    } else if (auto* s = dynamic_cast<HelpScene*>(scene)) {
+        j.Key("name").Value(std::string("HelpScene"));
+        j.Field("nextScene", s->nextScene).Field("fadeAlpha", s->fadeAlpha).Field("fadeState", s->fadeState);
+        j.Field("inputDelay", s->inputDelay).Field("page", s->page);
+    } else if (auto* s = dynamic_cast<GameClearScene*>(scene)) {
+        j.Key("name").Value(std::string("GameClearScene"));
+        j.Field("rank", s->rank).Field("nextScene", s->nextScene).Field("elapsed", s->elapsed);
+        j.Field("frames", s->frames).Field("shownScore", s->shownScore).Field("previousScore", s->previousScore);
+        j.Field("fadeAlpha", s->fadeAlpha).Field("fading", s->fading).Field("trainX", s->trainX);
     } else {
         j.Key("name").Value(std::string("unknown"));
     }

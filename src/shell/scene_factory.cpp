@@ -1,6 +1,9 @@
 #include "shell/scene_factory.h"
 
 #include "game/game_scene.h"
+#include "scenes/chara_select_scene.h"
+#include "scenes/game_clear_scene.h"
+#include "scenes/help_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
 #include "shell/game_app.h"
@@ -15,6 +18,9 @@ Factory FactoryFor(int code) {
         case kSceneTitle: return [] { return static_cast<SceneBase*>(new TitleScene); };
         case kSceneGame: return [] { return static_cast<SceneBase*>(new GameScene); };
         case kSceneOption: return [] { return static_cast<SceneBase*>(new OptionScene); };
+        case kSceneCharaSelect: return [] { return static_cast<SceneBase*>(new CharaSelectScene); };
+        case kSceneHelp: return [] { return static_cast<SceneBase*>(new HelpScene); };
+        case kSceneGameClear: return [] { return static_cast<SceneBase*>(new GameClearScene); };
         default: return nullptr;
     }
 }

@@ -1,0 +1,117 @@
+#include "scenes/help_scene.h"
+
+#include "shell/game_app.h"
+#include "shell/input.h"
+#include "shell/scene_factory.h"
+#include "shell/win_main.h"
+
+namespace {
+
+// The pages lie side by side in the help picture, each 361 x 477 on a stride of 370.
+constexpr int kPageCount = 7;
+constexpr int kPageStride = 370;
+constexpr int kPageWidth = 361;
+constexpr int kPageHeight = 477;
+// Frames between two page turns.
+constexpr int kTurnDelay = 20;
+
+}  // namespace
+
+HelpScene::HelpScene() {
+    nextScene = kSceneNone;
+    Load();
+}
+
+HelpScene::~HelpScene() { ReleaseTextureSlots(1, 4); }
+
+void HelpScene::Load() {
+    LoadTextureSlot(1, "Texture/sora.png");
+    LoadTextureSlot(2, "Texture/title_msk.png");
+    LoadTextureSlot(3, "Texture/NOWLOAD.png");
+    LoadTextureSlot(4, "Texture/help.png");
+    fadeAlpha = 0;
+    fadeState = 0;
+    // A book just opened listens after ten frames, not twenty.
+    inputDelay = 10;
+    page = 0;
+}
+
+void HelpScene::Input() {
+    if (inputDelay < kTurnDelay) return;
+    if (KeyDown(VK_RETURN) || JoyButtons() == 2) {
+        inputDelay = 0;
+        page += 1;
+    }
+    if ((KeyDown(VK_BACK) || JoyButtons() == 4) && page != 0) {
+        inputDelay = 0;
+        page -= 1;
+    }
+    if (KeyDown(VK_ESCAPE) || JoyButtons() == 4) nextScene = kSceneTitle;
+    if (KeyDown(VK_SPACE)) fadeState = 1;
+}
+
+void HelpScene::Update() {
+    if (inputDelay <= kTurnDelay) inputDelay += 1;
+    // Turning past the last page closes the book.
+    if (page == kPageCount) fadeState = 1;
+    if (fadeState == 1) {
+        fadeAlpha += 3;
+        if (fadeAlpha >= 255) {
+            fadeAlpha = 255;
+            fadeState = 2;
+            nextScene = kSceneGame;
+        }
+    }
+}
+
+void HelpScene::Draw() {
+    GameApp& app = GameApp::Get();
+    IDirect3DDevice9* device = app.graphics.device;
+    ID3DXSprite* sprite = app.graphics.sprite;
+    if (SUCCEEDED(device->BeginScene())) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
+            app.graphics.SetAlphaBlend();
+            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+            RECT src;
+            D3DXMATRIX m;
+
+            SetRect(&src, 0, 0, 640, 480);
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+            if (page >= 0 && page < kPageCount) {
+                SetRect(&src, kPageStride * page, 0, kPageStride * page + kPageWidth, kPageHeight);
+                D3DXMatrixTranslation(&m, 140.0f, 2.0f, 0.0f);
+                sprite->SetTransform(&m);
+                sprite->Draw(app.textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
+            }
+
+            // The closing sheet and its now-loading label; invisible until the fade starts.
+            SetRect(&src, 0, 0, 640, 480);
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            sprite->Draw(app.textures[2], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+
+            SetRect(&src, 0, 0, 256, 64);
+            D3DXMatrixTranslation(&m, 350.0f, 400.0f, 0.0f);
+            sprite->SetTransform(&m);
+            sprite->Draw(app.textures[3], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+            sprite->End();
+        }
+        device->EndScene();
+    }
+    ChangeScene();
+}
+
+void HelpScene::ChangeScene() {
+    const int request = nextScene;
+    if (request != kSceneTitle && request != kSceneGame) return;
+    GameApp& app = GameApp::Get();
+    delete app.scene;
+    app.scene = nullptr;
+    app.scene = MakeScene(request);
+}
