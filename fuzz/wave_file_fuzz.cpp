@@ -47,7 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         // Every byte of the format block, extra bytes included, belongs to it.
         unsigned sum = 0;
         const BYTE* p = reinterpret_cast<const BYTE*>(wave.format);
-        for (std::size_t i = 0; i < sizeof(WAVEFORMATEX) + (wave.format->wFormatTag == WAVE_FORMAT_PCM ? 0 : wave.format->cbSize); ++i)
+        for (std::size_t i = 0;
+             i <
+             sizeof(WAVEFORMATEX) + (wave.format->wFormatTag == WAVE_FORMAT_PCM ? 0 : wave.format->cbSize);
+             ++i)
             sum += p[i];
         if (wave.format->wFormatTag == WAVE_FORMAT_PCM && wave.format->cbSize != 0) std::abort();
         (void)sum;

@@ -130,7 +130,9 @@ bool FileExists(const char* path) {
     return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
-void SilentDevice(void*, Uint8* stream, int len) { std::memset(stream, 0, std::size_t(len)); }
+void SilentDevice(void*, Uint8* stream, int len) {
+    std::memset(stream, 0, std::size_t(len));
+}
 
 void PostMix(void*, Uint8* stream, int len) {
     Mixer& m = M();
@@ -204,8 +206,8 @@ bool Open() {
 
     if (toFile && pulled) {
         const DWORD now = timeGetTime();
-        const bool sameRun = m.writer.IsOpen() && m.writer.Path() == options.audioOut &&
-                             CurrentFrame() >= m.lastHookFrame;
+        const bool sameRun =
+            m.writer.IsOpen() && m.writer.Path() == options.audioOut && CurrentFrame() >= m.lastHookFrame;
         if (sameRun) {
             // Opened again in the same run: the time the mixer was shut passes in silence.
             const std::uint64_t due = FramesDue(now);
@@ -240,7 +242,9 @@ void Close() {
     ++m.generation;
 }
 
-bool IsOpen() { return M().users > 0; }
+bool IsOpen() {
+    return M().users > 0;
+}
 
 Lock::Lock() {
     if (M().device) SDL_LockAudioDevice(M().device);
@@ -277,8 +281,12 @@ void SetMixedHook(void (*hook)(int frames)) {
     M().mixedHook = hook;
 }
 
-void SetPulled(bool pulled) { M().wantPulled = pulled; }
-bool Pulled() { return M().users > 0 && M().pulled; }
+void SetPulled(bool pulled) {
+    M().wantPulled = pulled;
+}
+bool Pulled() {
+    return M().users > 0 && M().pulled;
+}
 
 void Render(std::int16_t* out, int frames) {
     if (frames <= 0) return;
@@ -295,7 +303,9 @@ std::vector<std::int16_t> Render(int frames) {
     return out;
 }
 
-void UseDriver(const std::string& name) { M().driver = name; }
+void UseDriver(const std::string& name) {
+    M().driver = name;
+}
 
 std::string SoundFont() {
     Mixer& m = M();
@@ -317,7 +327,9 @@ std::string SoundFont() {
     return m.soundFont;
 }
 
-std::uint64_t FramesWritten() { return M().writer.Frames(); }
+std::uint64_t FramesWritten() {
+    return M().writer.Frames();
+}
 
 }  // namespace platform::audio
 
@@ -335,7 +347,8 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscaptu
         return 0;
     }
     platform::audio::Mixer& m = platform::audio::M();
-    if (!m.opening || iscapture || !desired) return real(device, iscapture, desired, obtained, allowedChanges);
+    if (!m.opening || iscapture || !desired)
+        return real(device, iscapture, desired, obtained, allowedChanges);
     if (!m.pulled) {
         m.device = real(device, iscapture, desired, obtained, allowedChanges);
         return m.device;
@@ -355,7 +368,8 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscaptu
         obtained->format = desired->format;
         obtained->channels = desired->channels;
         obtained->samples = desired->samples;
-        obtained->size = Uint32(desired->samples) * desired->channels * (SDL_AUDIO_BITSIZE(desired->format) / 8);
+        obtained->size =
+            Uint32(desired->samples) * desired->channels * (SDL_AUDIO_BITSIZE(desired->format) / 8);
         obtained->callback = desired->callback;
         obtained->userdata = desired->userdata;
     }

@@ -10,11 +10,16 @@
 #include <new>
 
 const GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
-const GUID IID_IDirectSoundBuffer = {0x279AFA85, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
-const GUID IID_IDirectSoundBuffer8 = {0x6825A449, 0x7524, 0x4D82, {0x92, 0x0F, 0x50, 0xE3, 0x6A, 0xB3, 0xAB, 0x1E}};
-const GUID IID_IDirectSoundFXEcho8 = {0x8BD28EDF, 0x50DB, 0x4E92, {0xA2, 0xBD, 0x44, 0x54, 0x88, 0xD1, 0xED, 0x42}};
-const GUID GUID_DSFX_STANDARD_ECHO = {0xEF3E932C, 0xD40B, 0x4F51, {0x8C, 0xCF, 0x3F, 0x98, 0xF1, 0xB2, 0x9D, 0x5D}};
-const GUID DSDEVID_DefaultPlayback = {0xDEF00000, 0x9C6D, 0x47ED, {0xAA, 0xF1, 0x4D, 0xDA, 0x8F, 0x2B, 0x5C, 0x03}};
+const GUID IID_IDirectSoundBuffer = {
+    0x279AFA85, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+const GUID IID_IDirectSoundBuffer8 = {
+    0x6825A449, 0x7524, 0x4D82, {0x92, 0x0F, 0x50, 0xE3, 0x6A, 0xB3, 0xAB, 0x1E}};
+const GUID IID_IDirectSoundFXEcho8 = {
+    0x8BD28EDF, 0x50DB, 0x4E92, {0xA2, 0xBD, 0x44, 0x54, 0x88, 0xD1, 0xED, 0x42}};
+const GUID GUID_DSFX_STANDARD_ECHO = {
+    0xEF3E932C, 0xD40B, 0x4F51, {0x8C, 0xCF, 0x3F, 0x98, 0xF1, 0xB2, 0x9D, 0x5D}};
+const GUID DSDEVID_DefaultPlayback = {
+    0xDEF00000, 0x9C6D, 0x47ED, {0xAA, 0xF1, 0x4D, 0xDA, 0x8F, 0x2B, 0x5C, 0x03}};
 
 namespace {
 
@@ -68,7 +73,9 @@ void ConvertToMixer(const BYTE* src, std::uint64_t sourceFrames, const WAVEFORMA
     }
 }
 
-bool ValidLevel(DWORD level) { return level >= DSSCL_NORMAL && level <= DSSCL_WRITEPRIMARY; }
+bool ValidLevel(DWORD level) {
+    return level >= DSSCL_NORMAL && level <= DSSCL_WRITEPRIMARY;
+}
 
 }  // namespace
 
@@ -198,7 +205,8 @@ HRESULT IDirectSoundBuffer::Unlock(LPVOID audio1, DWORD bytes1, LPVOID audio2, D
 
 void IDirectSoundBuffer::Convert() {
     audio::Lock lock;
-    ConvertToMixer(bytes_.data(), bytes_.size() / format_.nBlockAlign, format_, mixed_.data(), mixed_.size() / 2);
+    ConvertToMixer(bytes_.data(), bytes_.size() / format_.nBlockAlign, format_, mixed_.data(),
+                   mixed_.size() / 2);
 }
 
 HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD position) {
@@ -234,7 +242,7 @@ HRESULT IDirectSoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
     if (primary_) return (flags & DSBPLAY_LOOPING) ? DS_OK : DSERR_INVALIDPARAM;
     audio::Lock lock;
     if (playing_ && Mix_Playing(channel_)) return DS_OK;  // already sounding: it goes on
-    if (playing_) cursor_ = 0;                           // it played to its end
+    if (playing_) cursor_ = 0;                            // it played to its end
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
     playing_ = true;
     StartChannel();
@@ -249,7 +257,9 @@ HRESULT IDirectSoundBuffer::Stop() {
     return DS_OK;
 }
 
-HRESULT IDirectSoundBuffer::Restore() { return DS_OK; }  // nothing here is ever lost
+HRESULT IDirectSoundBuffer::Restore() {
+    return DS_OK;
+}  // nothing here is ever lost
 
 HRESULT IDirectSoundBuffer8::GetObjectInPath(REFGUID object, DWORD index, REFGUID iid, LPVOID* out) {
     (void)object;
@@ -278,7 +288,8 @@ HRESULT IDirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFF
     if (!buffer) return DSERR_INVALIDPARAM;
     *buffer = nullptr;
     if (outer) return DSERR_NOAGGREGATION;
-    if (!desc || (desc->dwSize != sizeof(DSBUFFERDESC) && desc->dwSize != offsetof(DSBUFFERDESC, guid3DAlgorithm)))
+    if (!desc ||
+        (desc->dwSize != sizeof(DSBUFFERDESC) && desc->dwSize != offsetof(DSBUFFERDESC, guid3DAlgorithm)))
         return DSERR_INVALIDPARAM;
 
     if (desc->dwFlags & DSBCAPS_PRIMARYBUFFER) {

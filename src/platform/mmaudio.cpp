@@ -33,7 +33,9 @@ constexpr std::size_t kMaxMidiBytes = 16u << 20;
 std::uint32_t Be32(const std::uint8_t* p) {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
-std::uint16_t Be16(const std::uint8_t* p) { return std::uint16_t((p[0] << 8) | p[1]); }
+std::uint16_t Be16(const std::uint8_t* p) {
+    return std::uint16_t((p[0] << 8) | p[1]);
+}
 
 struct TempoChange {
     std::uint64_t tick;
@@ -218,7 +220,8 @@ void HaltMusic() {
 }
 
 HWND CallbackOf(DWORD_PTR param) {
-    return param ? reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(param)->dwCallback) : nullptr;
+    return param ? reinterpret_cast<HWND>(reinterpret_cast<const MCI_GENERIC_PARMS*>(param)->dwCallback)
+                 : nullptr;
 }
 
 bool EndsWith(const std::string& s, const char* suffix) {
@@ -391,7 +394,8 @@ MCIERROR Play(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
         if (s->mode == Mode::Paused) s->position = 0;  // another piece took the music meanwhile
         if (s->position < s->lengthFrames || s->position == 0) {
             if (m.musicOwner) {
-                if (Sequencer* other = Find(m.musicOwner); other && other != s) Interrupt(*other, m.musicOwner);
+                if (Sequencer* other = Find(m.musicOwner); other && other != s)
+                    Interrupt(*other, m.musicOwner);
                 HaltMusic();
             }
             if (Mix_PlayMusic(s->music, 0) != 0) return MCIERR_DEVICE_NOT_READY;
@@ -431,7 +435,9 @@ MCIERROR Status(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
     if (!p) return MCIERR_NULL_PARAMETER_BLOCK;
     if (!(flags & MCI_STATUS_ITEM)) return MCIERR_MISSING_PARAMETER;
     switch (p->dwItem) {
-        case MCI_STATUS_LENGTH: p->dwReturn = DWORD_PTR(s->lengthFrames * 1000 / audio::kRate); break;
+        case MCI_STATUS_LENGTH:
+            p->dwReturn = DWORD_PTR(s->lengthFrames * 1000 / audio::kRate);
+            break;
         case MCI_STATUS_POSITION:
             p->dwReturn = DWORD_PTR(std::min(s->position, s->lengthFrames) * 1000 / audio::kRate);
             break;
@@ -440,7 +446,8 @@ MCIERROR Status(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
                           : s->mode == Mode::Paused ? MCI_MODE_PAUSE
                                                     : MCI_MODE_STOP;
             break;
-        default: return MCIERR_UNSUPPORTED_FUNCTION;
+        default:
+            return MCIERR_UNSUPPORTED_FUNCTION;
     }
     if (flags & MCI_NOTIFY) Notify(CallbackOf(param), MCI_NOTIFY_SUCCESSFUL, id);
     return 0;
@@ -454,7 +461,8 @@ MCIERROR Set(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
     if (flags & (MCI_SET_DOOR_OPEN | MCI_SET_DOOR_CLOSED)) return MCIERR_UNSUPPORTED_FUNCTION;
     if (flags & MCI_SET_TIME_FORMAT) {
         if (!param) return MCIERR_NULL_PARAMETER_BLOCK;
-        if (reinterpret_cast<const MCI_SET_PARMS*>(param)->dwTimeFormat != 0) return MCIERR_UNSUPPORTED_FUNCTION;
+        if (reinterpret_cast<const MCI_SET_PARMS*>(param)->dwTimeFormat != 0)
+            return MCIERR_UNSUPPORTED_FUNCTION;
     } else {
         return MCIERR_MISSING_PARAMETER;
     }
@@ -480,14 +488,21 @@ SystemSound& System() {
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param) {
     if (message == MCI_OPEN) return Open(flags, param);
     switch (message) {
-        case MCI_CLOSE: return Close(device, flags, param);
-        case MCI_SEEK: return Seek(device, flags, param);
-        case MCI_PLAY: return Play(device, flags, param);
+        case MCI_CLOSE:
+            return Close(device, flags, param);
+        case MCI_SEEK:
+            return Seek(device, flags, param);
+        case MCI_PLAY:
+            return Play(device, flags, param);
         case MCI_STOP:
-        case MCI_PAUSE: return Stop(device, message, flags, param);
-        case MCI_STATUS: return Status(device, flags, param);
-        case MCI_SET: return Set(device, flags, param);
-        default: return MCIERR_UNRECOGNIZED_COMMAND;
+        case MCI_PAUSE:
+            return Stop(device, message, flags, param);
+        case MCI_STATUS:
+            return Status(device, flags, param);
+        case MCI_SET:
+            return Set(device, flags, param);
+        default:
+            return MCIERR_UNRECOGNIZED_COMMAND;
     }
 }
 
@@ -523,6 +538,7 @@ BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
         if (chunk) Mix_PlayChannel(s.channel, chunk, (flags & SND_LOOP) ? -1 : 0);
     }
     if (!chunk) return FALSE;  // no default sound to fall back on
-    if (!(flags & SND_ASYNC)) Sleep(DWORD(std::uint64_t(chunk->alen) / audio::kBytesPerFrame * 1000 / audio::kRate));
+    if (!(flags & SND_ASYNC))
+        Sleep(DWORD(std::uint64_t(chunk->alen) / audio::kBytesPerFrame * 1000 / audio::kRate));
     return TRUE;
 }

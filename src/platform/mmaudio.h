@@ -58,13 +58,13 @@ struct MMIOINFO {
     LPMMIOPROC pIOProc;
     UINT wErrorRet;
     HTASK htask;
-    LONG cchBuffer;       // size of the I/O buffer, 0 when unbuffered
-    HPSTR pchBuffer;      // the I/O buffer
-    HPSTR pchNext;        // next byte to read
-    HPSTR pchEndRead;     // one past the last byte that can be read from the buffer
-    HPSTR pchEndWrite;    // one past the last byte that can be written to the buffer
-    LONG lBufOffset;      // file offset of the buffer's first byte
-    LONG lDiskOffset;     // file offset the next disk read starts at
+    LONG cchBuffer;     // size of the I/O buffer, 0 when unbuffered
+    HPSTR pchBuffer;    // the I/O buffer
+    HPSTR pchNext;      // next byte to read
+    HPSTR pchEndRead;   // one past the last byte that can be read from the buffer
+    HPSTR pchEndWrite;  // one past the last byte that can be written to the buffer
+    LONG lBufOffset;    // file offset of the buffer's first byte
+    LONG lDiskOffset;   // file offset the next disk read starts at
     DWORD adwInfo[3];
     DWORD dwReserved1;
     DWORD dwReserved2;
@@ -73,10 +73,10 @@ struct MMIOINFO {
 typedef MMIOINFO* LPMMIOINFO;
 
 struct MMCKINFO {
-    FOURCC ckid;          // chunk id
-    DWORD cksize;         // size of the chunk's data
-    FOURCC fccType;       // form type of a "RIFF" or "LIST" chunk
-    DWORD dwDataOffset;   // file offset of the chunk's data
+    FOURCC ckid;         // chunk id
+    DWORD cksize;        // size of the chunk's data
+    FOURCC fccType;      // form type of a "RIFF" or "LIST" chunk
+    DWORD dwDataOffset;  // file offset of the chunk's data
     DWORD dwFlags;
 };
 typedef MMCKINFO* LPMMCKINFO;

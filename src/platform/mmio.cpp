@@ -28,11 +28,17 @@ std::set<MmioFile*>& OpenFiles() {
     return files;
 }
 
-bool Valid(HMMIO file) { return file && OpenFiles().count(file) != 0; }
+bool Valid(HMMIO file) {
+    return file && OpenFiles().count(file) != 0;
+}
 
-bool Buffered(const MmioFile* f) { return f->info.cchBuffer > 0 && f->info.pchBuffer; }
+bool Buffered(const MmioFile* f) {
+    return f->info.cchBuffer > 0 && f->info.pchBuffer;
+}
 
-std::int64_t Loaded(const MmioFile* f) { return f->info.pchEndRead - f->info.pchBuffer; }
+std::int64_t Loaded(const MmioFile* f) {
+    return f->info.pchEndRead - f->info.pchBuffer;
+}
 
 std::int64_t Position(const MmioFile* f) {
     if (!Buffered(f)) return f->position;
@@ -69,7 +75,9 @@ std::int64_t FileSize(MmioFile* f) {
     return std::int64_t(st.st_size);
 }
 
-DWORD Le32(const BYTE* p) { return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24); }
+DWORD Le32(const BYTE* p) {
+    return DWORD(p[0]) | (DWORD(p[1]) << 8) | (DWORD(p[2]) << 16) | (DWORD(p[3]) << 24);
+}
 
 bool ValidCallerInfo(const MmioFile* f, const MMIOINFO* info) {
     return info->pchBuffer == f->info.pchBuffer && info->pchNext >= f->info.pchBuffer &&
@@ -90,9 +98,10 @@ HMMIO mmioOpenA(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
     if (!fileName) return fail(MMIOERR_FILENOTFOUND);
 
     std::FILE* file = std::fopen(fileName, "rb");
-    if (!file) return fail(errno == ENOENT ? MMIOERR_FILENOTFOUND
-                           : errno == EACCES ? MMIOERR_ACCESSDENIED
-                                             : MMIOERR_CANNOTOPEN);
+    if (!file)
+        return fail(errno == ENOENT   ? MMIOERR_FILENOTFOUND
+                    : errno == EACCES ? MMIOERR_ACCESSDENIED
+                                      : MMIOERR_CANNOTOPEN);
     struct stat st;
     if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
         std::fclose(file);
@@ -171,10 +180,17 @@ LONG mmioSeek(HMMIO file, LONG offset, int origin) {
     MmioFile* f = file;
     std::int64_t base;
     switch (origin) {
-        case SEEK_SET: base = 0; break;
-        case SEEK_CUR: base = Position(f); break;
-        case SEEK_END: base = FileSize(f); break;
-        default: return -1;
+        case SEEK_SET:
+            base = 0;
+            break;
+        case SEEK_CUR:
+            base = Position(f);
+            break;
+        case SEEK_END:
+            base = FileSize(f);
+            break;
+        default:
+            return -1;
     }
     if (base < 0) return -1;
     const std::int64_t target = base + offset;

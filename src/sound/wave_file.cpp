@@ -20,7 +20,9 @@ HRESULT WaveFile::Open(const char* fileName) {
     return Reset();
 }
 
-HRESULT WaveFile::Reset() { return SeekToWaveData(file, &dataChunk, &riffChunk); }
+HRESULT WaveFile::Reset() {
+    return SeekToWaveData(file, &dataChunk, &riffChunk);
+}
 
 HRESULT WaveFile::Read(DWORD size, BYTE* buffer, DWORD* sizeRead) {
     return ReadWaveData(file, size, buffer, &dataChunk, sizeRead);
@@ -65,7 +67,8 @@ HRESULT ParseWaveHeader(HMMIO file, MMCKINFO* riffChunk, WAVEFORMATEX** format) 
         (*format)->cbSize = 0;
     } else {
         WORD extra = 0;
-        if (mmioRead(file, reinterpret_cast<HPSTR>(&extra), sizeof extra) != LONG(sizeof extra)) return E_FAIL;
+        if (mmioRead(file, reinterpret_cast<HPSTR>(&extra), sizeof extra) != LONG(sizeof extra))
+            return E_FAIL;
         *format = static_cast<WAVEFORMATEX*>(std::malloc(sizeof(WAVEFORMATEX) + extra));
         if (!*format) return E_FAIL;
         std::memcpy(*format, &pcm, sizeof pcm);

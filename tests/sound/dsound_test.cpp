@@ -72,9 +72,15 @@ protected:
     std::vector<IDirectSoundBuffer8*> made;
 };
 
-int Ramp(int i) { return (i % 200) * 100 - 10000; }
-int Flat(int) { return 3000; }
-int Other(int i) { return 2000 - (i % 50) * 40; }
+int Ramp(int i) {
+    return (i % 200) * 100 - 10000;
+}
+int Flat(int) {
+    return 3000;
+}
+int Other(int i) {
+    return 2000 - (i % 50) * 40;
+}
 
 }  // namespace
 
@@ -162,8 +168,8 @@ TEST_F(DirectSoundTest, EightBitMonoAtHalfTheRateIsConverted) {
     EXPECT_NEAR(loud.last, 599, 2);
     EXPECT_EQ(out[0], -100 * 256);
     EXPECT_EQ(out[1], -100 * 256);
-    EXPECT_EQ(out[4], 100 * 256);    // frame 2 is source frame 1
-    EXPECT_EQ(out[2], 0);            // frame 1 lies halfway between -100 and 100
+    EXPECT_EQ(out[4], 100 * 256);  // frame 2 is source frame 1
+    EXPECT_EQ(out[2], 0);          // frame 1 lies halfway between -100 and 100
 }
 
 TEST_F(DirectSoundTest, OddRatesKeepTheirLength) {
@@ -295,7 +301,8 @@ TEST_F(DirectSoundTest, EchoIsNotFoundOnABufferWithoutOne) {
     IDirectSoundBuffer8* fx = Make(1, 44100, 16, std::vector<int>(10, 1), DSBCAPS_CTRLFX);
     IDirectSoundBuffer8* plain = Make(1, 44100, 16, std::vector<int>(10, 1), DSBCAPS_CTRLVOLUME);
     LPVOID echo = reinterpret_cast<LPVOID>(1);
-    EXPECT_EQ(fx->GetObjectInPath(GUID_DSFX_STANDARD_ECHO, 0, IID_IDirectSoundFXEcho8, &echo), DSERR_OBJECTNOTFOUND);
+    EXPECT_EQ(fx->GetObjectInPath(GUID_DSFX_STANDARD_ECHO, 0, IID_IDirectSoundFXEcho8, &echo),
+              DSERR_OBJECTNOTFOUND);
     EXPECT_EQ(echo, nullptr);
     EXPECT_EQ(plain->GetObjectInPath(GUID_DSFX_STANDARD_ECHO, 0, IID_IDirectSoundFXEcho8, &echo),
               DSERR_CONTROLUNAVAIL);

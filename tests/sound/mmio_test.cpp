@@ -17,8 +17,9 @@ Bytes Nested() {
     Bytes list = {'s', 'u', 'b', ' '};
     const Bytes b = Chunk("bbbb", {0xB1, 0xB2});
     list.insert(list.end(), b.begin(), b.end());
-    return Riff({Chunk("aaaa", {0xA1, 0xA2, 0xA3}), Chunk("LIST", list), Chunk("cccc", {0xC1, 0xC2, 0xC3, 0xC4})}, -1,
-                "TEST");
+    return Riff(
+        {Chunk("aaaa", {0xA1, 0xA2, 0xA3}), Chunk("LIST", list), Chunk("cccc", {0xC1, 0xC2, 0xC3, 0xC4})}, -1,
+        "TEST");
 }
 
 }  // namespace
@@ -48,7 +49,8 @@ TEST(MmioChunks, FindChunkSkipsOtherChunksOverTheirPadBytes) {
     HMMIO f = OpenBuffered(WriteTemp("nested.riff", Nested()));
     MMCKINFO riff{};
     riff.fccType = mmioFOURCC('W', 'A', 'V', 'E');
-    EXPECT_EQ(mmioDescend(f, &riff, nullptr, MMIO_FINDRIFF), MMIOERR_CHUNKNOTFOUND);  // a RIFF of another form
+    EXPECT_EQ(mmioDescend(f, &riff, nullptr, MMIO_FINDRIFF),
+              MMIOERR_CHUNKNOTFOUND);  // a RIFF of another form
     mmioClose(f, 0);
 
     f = OpenBuffered(WriteTemp("nested.riff", Nested()));

@@ -130,7 +130,8 @@ TEST_F(MusicTest, NotificationsOtherThanSuccessStartNothing) {
     player.Play(file.c_str());
     Pump();
     const MCIDEVICEID id = GameApp::Get().musicOpenParams.wDeviceID;
-    for (WPARAM code : {WPARAM(MCI_NOTIFY_ABORTED), WPARAM(MCI_NOTIFY_SUPERSEDED), WPARAM(MCI_NOTIFY_FAILURE)})
+    for (WPARAM code :
+         {WPARAM(MCI_NOTIFY_ABORTED), WPARAM(MCI_NOTIFY_SUPERSEDED), WPARAM(MCI_NOTIFY_FAILURE)})
         HandleMusicNotify(code, LPARAM(id));
     EXPECT_EQ(Peak(Listen(kSecond / 2)), 0);
     HandleMusicNotify(MCI_NOTIFY_SUCCESSFUL, LPARAM(id));
@@ -153,7 +154,8 @@ TEST_F(MusicTest, FileThatDoesNotParseIsSilentWithoutAMessage) {
     wrongLength[21] = 0x7F;  // the track claims more than the file holds
     Bytes badEvent = MidiFile(4, 250);
     badEvent[badEvent.size() - 7] = 0xF3;  // a system message inside a track
-    for (const Bytes& bytes : {Bytes{'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'}, truncated, wrongLength, badEvent, Bytes{}}) {
+    for (const Bytes& bytes :
+         {Bytes{'n', 'o', 't', ' ', 'm', 'i', 'd', 'i'}, truncated, wrongLength, badEvent, Bytes{}}) {
         const std::string file = WriteTemp("broken.mid", bytes);
         MCI_OPEN_PARMS open{};
         open.lpstrDeviceType = "Sequencer";

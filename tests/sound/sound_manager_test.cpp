@@ -79,7 +79,7 @@ TEST_F(SoundManagerTest, TwoDifferentEffectsMix) {
     const std::vector<std::int16_t> out = Listen(1000);
     EXPECT_EQ(out[0], 3000 - 20 * 256);  // left
     EXPECT_EQ(out[1], 3000 + 20 * 256);  // right
-    EXPECT_EQ(out[2 * 900], 3000);  // the short one is over by then
+    EXPECT_EQ(out[2 * 900], 3000);       // the short one is over by then
     EXPECT_EQ(sm->buffers.size(), 2u);
 }
 
@@ -142,7 +142,8 @@ TEST_F(SoundManagerTest, BadFilesAreReportedOnceEachAndStaySilent) {
         {"fmt14.wav", Riff({Chunk("fmt ", Bytes(14, 1)), Chunk("data", Bytes(8, 1))})},
         {"no-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 44100, 16))})},
         {"empty-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 44100, 16)), Chunk("data", {})})},
-        {"float.wav", [] {
+        {"float.wav",
+         [] {
              Bytes fmt = PcmFormat(1, 44100, 32);
              fmt[0] = 3;
              Put16(&fmt, 2);
@@ -150,14 +151,16 @@ TEST_F(SoundManagerTest, BadFilesAreReportedOnceEachAndStaySilent) {
              fmt.push_back(0);
              return Riff({Chunk("fmt ", fmt), Chunk("data", Bytes(16, 0x40))});
          }()},
-        {"bad-align.wav", [] {
+        {"bad-align.wav",
+         [] {
              Bytes fmt = PcmFormat(2, 44100, 16);
              fmt[12] = 7;
              return Riff({Chunk("fmt ", fmt), Chunk("data", Bytes(16, 0x40))});
          }()},
     };
     for (const auto& [name, bytes] : bad) {
-        const std::string path = name == "missing.wav" ? testing_support::TempPath(name) : WriteTemp(name, bytes);
+        const std::string path =
+            name == "missing.wav" ? testing_support::TempPath(name) : WriteTemp(name, bytes);
         const std::size_t before = platform::MessageBoxes().size();
         sm->Play(path.c_str());
         sm->Play(path.c_str());
@@ -173,8 +176,8 @@ TEST_F(SoundManagerTest, BadFilesAreReportedOnceEachAndStaySilent) {
 
 TEST_F(SoundManagerTest, DataBeyondTheEndOfTheFilePlaysWhatThereIsThenSilence) {
     Bytes data = Samples16(std::vector<int>(100, 2500));
-    const std::string path = WriteTemp("long-claim.wav",
-                                       Riff({Chunk("fmt ", PcmFormat(1, 44100, 16)), Chunk("data", data, 4000, false)}));
+    const std::string path = WriteTemp(
+        "long-claim.wav", Riff({Chunk("fmt ", PcmFormat(1, 44100, 16)), Chunk("data", data, 4000, false)}));
     sm->Play(path.c_str());
     const std::vector<std::int16_t> out = Listen(2500);
     EXPECT_TRUE(platform::MessageBoxes().empty());
@@ -184,8 +187,8 @@ TEST_F(SoundManagerTest, DataBeyondTheEndOfTheFilePlaysWhatThereIsThenSilence) {
 
 TEST_F(SoundManagerTest, EveryEffectOfTheGameLoads) {
     const std::string se = std::string(RUSHMORA_SOURCE_DATA_DIR) + "/SE/";
-    for (const char* name : {"entry.wav", "cursor_move.wav", "蹴る(強).wav", "crash.wav", "se_asioto_isi01.wav",
-                             "eva.wav", "dash1.wav", "dash2.wav"}) {
+    for (const char* name : {"entry.wav", "cursor_move.wav", "蹴る(強).wav", "crash.wav",
+                             "se_asioto_isi01.wav", "eva.wav", "dash1.wav", "dash2.wav"}) {
         const std::string path = se + name;
         IDirectSoundBuffer8* b = sm->GetBuffer(path.c_str());
         EXPECT_NE(b, nullptr) << name;

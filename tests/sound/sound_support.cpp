@@ -159,6 +159,11 @@ LRESULT CALLBACK TestWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 }  // namespace
 
 void AudioTest::SetUp() {
+    // Whatever earlier tests of the program left sounding goes first: the mixer must be shut to
+    // open again in pulled mode.
+    sndPlaySoundA(nullptr, 0);
+    for (MCIDEVICEID id = 1; id < 8; ++id) mciSendCommandA(id, MCI_CLOSE, 0, 0);
+    ASSERT_FALSE(platform::audio::IsOpen()) << "the audio device is still in use from an earlier test";
     platform::audio::SetPulled(true);
     platform::audio::UseDriver("");
     platform::RuntimeOptions o;

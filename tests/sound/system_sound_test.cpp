@@ -81,7 +81,8 @@ LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 TEST(SoundAudioOut, FileHoldsEachEffectFromTheFrameItWasPlayedIn) {
     const std::string out = testing_support::TempPath("run-audio.wav");
-    const std::string effect = WriteTemp("out-effect.wav", PcmWav(1, 44100, 16, std::vector<int>(2000, 7000)));
+    const std::string effect =
+        WriteTemp("out-effect.wav", PcmWav(1, 44100, 16, std::vector<int>(2000, 7000)));
     const std::string other = WriteTemp("out-other.wav", PcmWav(1, 22050, 16, std::vector<int>(500, -3000)));
     platform::RuntimeOptions o;
     o.headless = true;
@@ -95,7 +96,8 @@ TEST(SoundAudioOut, FileHoldsEachEffectFromTheFrameItWasPlayedIn) {
     wc.lpfnWndProc = PlainWindowProc;
     wc.lpszClassName = "SoundAudioOutWindow";
     RegisterClassExA(&wc);
-    HWND window = CreateWindowExA(0, "SoundAudioOutWindow", "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExA(0, "SoundAudioOutWindow", "", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr,
+                                  nullptr, nullptr);
 
     // The main loop's rhythm: frame work, the frame end, then the rest of 16 ms asleep.
     SoundManager* sm = SoundManager::Instance();

@@ -28,7 +28,8 @@ Bytes Ramp(int n) {
 
 TEST(WaveFileHeader, PcmFileGivesItsFormatAndIsPlacedAtTheData) {
     const Bytes data = Ramp(40);
-    const std::string path = WriteTemp("plain.wav", Riff({Chunk("fmt ", PcmFormat(2, 22050, 16)), Chunk("data", data)}));
+    const std::string path =
+        WriteTemp("plain.wav", Riff({Chunk("fmt ", PcmFormat(2, 22050, 16)), Chunk("data", data)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     ASSERT_NE(w.format, nullptr);
@@ -51,9 +52,10 @@ TEST(WaveFileHeader, PcmFileGivesItsFormatAndIsPlacedAtTheData) {
 }
 
 TEST(WaveFileHeader, FileThatIsNotRiffWaveFailsAndIsClosedAgain) {
-    for (const Bytes& bytes : {Bytes{'R', 'I', 'F', 'X', 8, 0, 0, 0, 'W', 'A', 'V', 'E'},
-                               Riff({Chunk("fmt ", PcmFormat(1, 8000, 8))}, -1, "AVI "),
-                               Chunk("LIST", Bytes{'W', 'A', 'V', 'E'}), Bytes{}, Bytes{'R', 'I', 'F', 'F', 4}}) {
+    for (const Bytes& bytes :
+         {Bytes{'R', 'I', 'F', 'X', 8, 0, 0, 0, 'W', 'A', 'V', 'E'},
+          Riff({Chunk("fmt ", PcmFormat(1, 8000, 8))}, -1, "AVI "), Chunk("LIST", Bytes{'W', 'A', 'V', 'E'}),
+          Bytes{}, Bytes{'R', 'I', 'F', 'F', 4}}) {
         const std::string path = WriteTemp("notwave.wav", bytes);
         WaveFile w;
         EXPECT_EQ(w.Open(path.c_str()), E_FAIL);
@@ -151,9 +153,10 @@ TEST(WaveFileHeader, NonPcmSixteenByteChunkTakesItsExtraSizeFromWhatFollows) {
 TEST(WaveFileChunks, ChunksBeforeAndAfterTheFormatAreSkipped) {
     const Bytes data = Ramp(33);
     const std::string path =
-        WriteTemp("extra-chunks.wav", Riff({Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 1, 0, 0, 0, 'x'}),
-                                            Chunk("junk", Ramp(5)), Chunk("fmt ", PcmFormat(1, 8000, 8)),
-                                            Chunk("fact", Ramp(3)), Chunk("cue ", Bytes{}), Chunk("data", data)}));
+        WriteTemp("extra-chunks.wav",
+                  Riff({Chunk("LIST", Bytes{'I', 'N', 'F', 'O', 'I', 'N', 'A', 'M', 1, 0, 0, 0, 'x'}),
+                        Chunk("junk", Ramp(5)), Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("fact", Ramp(3)),
+                        Chunk("cue ", Bytes{}), Chunk("data", data)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     EXPECT_EQ(w.format->nSamplesPerSec, 8000u);
@@ -174,7 +177,8 @@ TEST(WaveFileChunks, OddSizedChunkIsFollowedByItsPadByte) {
 }
 
 TEST(WaveFileChunks, FileWithoutDataChunkFailsButKeepsItsFormat) {
-    const std::string path = WriteTemp("nodata.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("junk", Ramp(4))}));
+    const std::string path =
+        WriteTemp("nodata.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("junk", Ramp(4))}));
     WaveFile w;
     EXPECT_EQ(w.Open(path.c_str()), E_FAIL);
     EXPECT_NE(w.format, nullptr);  // the header was fine: only the positioning failed
@@ -196,7 +200,8 @@ TEST(WaveFileChunks, DataChunkOutsideTheRiffChunkIsNotFound) {
 
 TEST(WaveFileChunks, FormatChunkAfterTheDataIsFound) {
     const Bytes data = Ramp(12);
-    const std::string path = WriteTemp("data-first.wav", Riff({Chunk("data", data), Chunk("fmt ", PcmFormat(2, 8000, 8))}));
+    const std::string path =
+        WriteTemp("data-first.wav", Riff({Chunk("data", data), Chunk("fmt ", PcmFormat(2, 8000, 8))}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     EXPECT_EQ(w.format->nChannels, 2);
@@ -215,7 +220,8 @@ TEST(WaveFileChunks, TruncatedHeaderFails) {
 
 TEST(WaveFileReading, AskingForMoreThanRemainsGivesTheRest) {
     const Bytes data = Ramp(10);
-    const std::string path = WriteTemp("rest.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data)}));
+    const std::string path =
+        WriteTemp("rest.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     HRESULT hr;
@@ -235,8 +241,8 @@ TEST(WaveFileReading, AskingForMoreThanRemainsGivesTheRest) {
 TEST(WaveFileReading, DataBeyondTheEndOfTheFileFailsAfterCopyingWhatThereIs) {
     // The data chunk claims 1000 bytes; the file holds 10 of them.
     const Bytes data = Ramp(10);
-    const std::string path =
-        WriteTemp("short-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data, 1000, false)}));
+    const std::string path = WriteTemp(
+        "short-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data, 1000, false)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     EXPECT_EQ(w.dataChunk.cksize, 1000u);
@@ -251,7 +257,8 @@ TEST(WaveFileReading, DataBeyondTheEndOfTheFileFailsAfterCopyingWhatThereIs) {
 }
 
 TEST(WaveFileReading, ZeroLengthDataReadsNothing) {
-    const std::string path = WriteTemp("empty-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", {})}));
+    const std::string path =
+        WriteTemp("empty-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", {})}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     EXPECT_EQ(w.dataChunk.cksize, 0u);
@@ -266,7 +273,8 @@ TEST(WaveFileReading, LongDataComesThroughWhole) {
     // Longer than the reader's file buffer, so the read walks several buffer-fulls.
     Bytes data(50001);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = std::uint8_t((i * 31) ^ (i >> 8));
-    const std::string path = WriteTemp("long.wav", Riff({Chunk("fmt ", PcmFormat(1, 44100, 8)), Chunk("data", data)}));
+    const std::string path =
+        WriteTemp("long.wav", Riff({Chunk("fmt ", PcmFormat(1, 44100, 8)), Chunk("data", data)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     std::vector<BYTE> read(data.size());
@@ -279,7 +287,8 @@ TEST(WaveFileReading, LongDataComesThroughWhole) {
 
 TEST(WaveFileReading, ResetStartsTheDataAgain) {
     const Bytes data = Ramp(9000);
-    const std::string path = WriteTemp("reset.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data)}));
+    const std::string path =
+        WriteTemp("reset.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
     ReadAll(w, 8500);
