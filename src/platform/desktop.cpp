@@ -528,6 +528,11 @@ void ShowFrame() {
 }
 
 bool SaveScreen(const std::string& file) {
+    SDL_Surface* surface = ComposeToSurface();
+    return surface && IMG_SavePNG(surface, file.c_str()) == 0;
+}
+
+SDL_Surface* ComposeToSurface() {
     State& s = S();
     SDL_Renderer* r = nullptr;
     SDL_Surface* surface = nullptr;
@@ -540,7 +545,7 @@ bool SaveScreen(const std::string& file) {
         if (!s.shotRenderer) {
             s.shotSurface = NewSurface(s.screenW, s.screenH);
             if (s.shotSurface) s.shotRenderer = SDL_CreateSoftwareRenderer(s.shotSurface);
-            if (!s.shotRenderer) return false;
+            if (!s.shotRenderer) return nullptr;
             s.shotGeneration = NewGeneration();
         }
         r = s.shotRenderer;
@@ -549,7 +554,7 @@ bool SaveScreen(const std::string& file) {
     }
     Compose(r, generation);
     SDL_RenderPresent(r);
-    return IMG_SavePNG(surface, file.c_str()) == 0;
+    return surface;
 }
 
 bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {

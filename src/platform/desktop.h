@@ -62,6 +62,8 @@ void Compose(SDL_Renderer* renderer, unsigned generation);
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();
 bool SaveScreen(const std::string& file);
+// The composited screen on a memory surface (owned by the desktop), null if it cannot be made.
+SDL_Surface* ComposeToSurface();
 bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file);
 
 // Reads pending SDL events: input state, close requests, cursor messages, renderer resets.

@@ -127,6 +127,7 @@ void Warn(const std::string& message) {
 }
 
 bool SaveScreenPng(const std::string& file) { return desktop::SaveScreen(file); }
+bool ComposeScreen() { return desktop::ComposeToSurface() != nullptr; }
 bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file) {
     return desktop::SaveBackBuffer(device, file);
 }

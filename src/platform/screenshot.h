@@ -9,6 +9,9 @@ namespace platform {
 
 // The whole composited screen as a player sees it now.
 bool SaveScreenPng(const std::string& file);
+// Puts the whole screen together in memory with the software renderer, as a screenshot would, but
+// writes no file (for measuring what a frame costs to show).
+bool ComposeScreen();
 // The device's back buffer as drawn so far (for tools that draw off screen).
 bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file);
 

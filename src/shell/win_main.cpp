@@ -148,7 +148,7 @@ bool RunFrame() {
     return true;
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
+bool StartUp(HINSTANCE instance, int cmdShow) {
     GameApp& app = GameApp::Get();
     app.instance = instance;
 
@@ -165,7 +165,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     wc.lpszMenuName = nullptr;
     wc.lpszClassName = "Window";
-    if (!RegisterClassExA(&wc)) return 0;
+    if (!RegisterClassExA(&wc)) return false;
 
     app.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     app.screenHeight = GetSystemMetrics(SM_CYSCREEN);
@@ -176,7 +176,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
 
     if (!app.graphics.Init(app.mainWindow, app.screenWidth, app.screenHeight, D3DFMT_X8R8G8B8, 0)) {
         MessageBoxA(app.gameWindow, "DirectGraphics初期化に失敗", "EROOR", MB_OK);
-        return 0;
+        return false;
     }
     app.graphics.ApplyRenderStates();
 
@@ -207,6 +207,20 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
     app.totalScore = 0;
 
     app.scene = CreateStartScene();
+    return true;
+}
+
+void ShutDown() {
+    GameApp& app = GameApp::Get();
+    app.graphics.Release();
+    SoundManager::Instance()->ReleaseBuffers();
+    SoundManager::Instance()->ReleaseDevice();
+    SoundManager::DestroyInstance();
+    ReleaseAllTextures();
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
+    if (!StartUp(instance, cmdShow)) return 0;
 
     MSG msg{};
     for (;;) {
@@ -219,10 +233,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int cmdShow) {
         RunFrame();
     }
 
-    app.graphics.Release();
-    SoundManager::Instance()->ReleaseBuffers();
-    SoundManager::Instance()->ReleaseDevice();
-    SoundManager::DestroyInstance();
-    ReleaseAllTextures();
+    ShutDown();
     return int(msg.wParam);
 }

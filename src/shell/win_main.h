@@ -12,6 +12,10 @@ void DrawDesktopPicture();
 void MoveGameWindows(int dx, int dy);
 void ReleaseAllTextures();
 
+// WinMain's start-up (steps 1 to 14: false when it failed) and shut-down, apart for tools and benchmarks.
+bool StartUp(HINSTANCE instance, int cmdShow);
+void ShutDown();
+
 // One pass of the main loop's frame (steps 1 to 11): returns false when it ran no frame because the
 // device is still lost.
 bool RunFrame();
