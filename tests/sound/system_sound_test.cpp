@@ -5,6 +5,8 @@
 #include "sound/sound_support.h"
 #include "support/game_run.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 using namespace sound_test;
@@ -143,4 +145,36 @@ TEST(SoundAudioOut, FileHoldsEachEffectFromTheFrameItWasPlayedIn) {
     EXPECT_EQ(samples[2 * frameStart40], -3000);
     EXPECT_EQ(samples[2 * frameStart41], 7000 - 3000);  // the second play of the effect mixes with the other
     EXPECT_EQ(Loud(samples).last, frameStart41 + 1999);
+}
+
+namespace {
+
+// Runs the game headless for `frames` frames with the input script and records its sound.
+Bytes RecordRun(const std::string& name, const std::string& script, int frames) {
+    const std::string input = testing_support::TempPath(name + ".txt");
+    std::FILE* f = std::fopen(input.c_str(), "w");
+    std::fputs(script.c_str(), f);
+    std::fclose(f);
+    const std::string wav = testing_support::TempPath(name + ".wav");
+    const std::string cmd = std::string(RUSHMORA_GAME_EXE) + " --headless --frames " + std::to_string(frames) +
+                            " --input " + input + " --audio-out " + wav + " > /dev/null 2>&1";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    return ReadFile(wav);
+}
+
+}  // namespace
+
+TEST(SoundAudioOut, GamesRecordingHasTheMenuSoundAtTheFrameOfTheKey) {
+    // Two runs of the title, the same but for a cursor move in frame 100: their recordings are alike
+    // up to the start of frame 100 and differ from there on.
+    const Bytes still = RecordRun("title-still", "20 RETURN\n", 150);
+    const Bytes moved = RecordRun("title-moved", "20 RETURN\n100 DOWN\n", 150);
+    ASSERT_EQ(still.size(), 44u + 150u * 16 * 44100 / 1000 * 4);
+    ASSERT_EQ(moved.size(), still.size());
+    std::size_t first = 44;
+    while (first < still.size() && still[first] == moved[first]) ++first;
+    ASSERT_LT(first, still.size()) << "the cursor sound is missing";
+    const double frame = double((first - 44) / 4) / (16 * 44100 / 1000.0);
+    EXPECT_GE(frame, 99.0);
+    EXPECT_LT(frame, 99.1);  // within the first 1.6 ms of frame 100
 }
