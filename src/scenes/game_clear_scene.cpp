@@ -1,0 +1,213 @@
+#include "scenes/game_clear_scene.h"
+
+#include "shell/game_app.h"
+#include "shell/input.h"
+#include "shell/scene_factory.h"
+#include "shell/win_main.h"
+
+namespace {
+
+// Where the total counts up, where the lines start, and when the screen lets go.
+constexpr int kFirstLineFrame = 49;
+constexpr int kTimeLineFrame = 89;
+constexpr int kCountLineFrame = 129;
+constexpr int kScoreLineFrame = 189;
+constexpr int kSkipFrame = 220;
+constexpr int kReadyFrame = 250;
+
+// The departure of the train each first-leg rank caught.
+int DepartureOf(int rank) {
+    switch (rank) {
+        case 2: return 475000;  // 7:55
+        case 3: return 460000;  // 7:40
+        case 4: return 443000;  // 7:23
+        case 5: return 435000;  // 7:15
+        default: return -1;
+    }
+}
+
+// The same button of the pad both confirms and cancels, and cancel is looked at last: from the pad
+// this screen always goes back to the title.
+bool Confirm() { return KeyDown(VK_RETURN) || JoyButtons() == 4; }
+bool Cancel() { return KeyDown(VK_ESCAPE) || JoyButtons() == 4; }
+
+void Place(ID3DXSprite* sprite, float x, float y) {
+    D3DXMATRIX m, t;
+    D3DXMatrixIdentity(&m);
+    m *= *D3DXMatrixTranslation(&t, x, y, 0.0f);
+    sprite->SetTransform(&m);
+}
+
+// One digit of the result strip at (x, y).
+void Digit(ID3DXSprite* sprite, int d, int x, int y) {
+    RECT src;
+    SetRect(&src, 15 * d + 2, 0, 15 * d + 17, 32);
+    Place(sprite, float(x), float(y));
+    sprite->Draw(GameApp::Get().textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
+}
+
+// A number of `places` digits from x on, one every 15 pixels, most significant first; leading zeros
+// are left out (the last place always shows) and a negative value shows as 0.
+void Number(ID3DXSprite* sprite, int value, int places, int x, int y) {
+    if (value < 0) value = 0;
+    int divisor = 1;
+    for (int p = 1; p < places; ++p) divisor *= 10;
+    for (int p = 0; p < places; ++p, divisor /= 10) {
+        if (p < places - 1 && value <= divisor - 1) continue;
+        Digit(sprite, (value / divisor) % 10, x + 15 * p, y);
+    }
+}
+
+}  // namespace
+
+GameClearScene::GameClearScene() { Load(); }
+
+GameClearScene::~GameClearScene() { ReleaseTextureSlots(1, 7); }
+
+void GameClearScene::Load() {
+    GameApp& app = GameApp::Get();
+    LoadTextureSlot(1, "Texture/densya.png");
+    LoadTextureSlot(2, "Texture/GAMEOVER.png");
+    LoadTextureSlot(3, "Texture/BB.png");
+    LoadTextureSlot(4, "Texture/suuji3.png");
+    LoadTextureSlot(5, "Texture/NOWLOAD.png");
+    LoadTextureSlot(6, "Texture/jikoku_g.png");
+    LoadTextureSlot(7, "Texture/title_msk.png");
+    rank = app.arrivalRank;
+    elapsed = app.elapsedClock;
+    nextScene = kSceneNone;
+    frames = 0;
+    shownScore = 0;
+    previousScore = 0;
+    fadeAlpha = 0;
+    fading = 0;
+    trainX = -800;
+
+    // Every passer-by sent flying is worth 100; every thousandth of a minute used costs one.
+    const int legScore = app.resultCount * 100 - elapsed + 60000;
+    if (app.gameMode == 0) {
+        app.totalScore = legScore;
+    } else if (app.gameMode == 1) {
+        previousScore = app.totalScore;
+        app.totalScore += legScore;
+    }
+    MoveGameWindows(0, 0);
+}
+
+void GameClearScene::Update() {
+    GameApp& app = GameApp::Get();
+    if (frames <= kReadyFrame) frames += 1;
+    if (frames > kScoreLineFrame && shownScore != app.totalScore) {
+        shownScore += 1;
+        if (shownScore >= app.totalScore) shownScore = app.totalScore;
+    }
+    if (fading == 1) {
+        fadeAlpha += 5;
+        if (fadeAlpha > 254) {
+            fadeAlpha = 255;
+            if (app.gameMode == 0)
+                nextScene = kSceneGame;  // on to the second leg
+            else
+                rank = 1;  // the run is over: the end picture
+        }
+    }
+    trainX += 1;
+    if (trainX >= 640) trainX = -800;
+}
+
+void GameClearScene::Input() {
+    GameApp& app = GameApp::Get();
+    const bool confirm = Confirm();
+    if (confirm && frames >= kReadyFrame && shownScore == app.totalScore && rank != 1) fading = 1;
+    if (confirm && frames > kScoreLineFrame && rank != 1) {
+        // Skip the count-up and show every line.
+        frames = kSkipFrame;
+        shownScore = app.totalScore;
+    }
+    if (confirm && rank == 1) nextScene = kSceneTitle;
+    if (Cancel()) nextScene = kSceneTitle;
+}
+
+void GameClearScene::Draw() {
+    GameApp& app = GameApp::Get();
+    IDirect3DDevice9* device = app.graphics.device;
+    ID3DXSprite* sprite = app.graphics.sprite;
+    if (SUCCEEDED(device->BeginScene())) {
+        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
+        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
+            app.graphics.SetAlphaBlend();
+            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
+            D3DXMATRIX m;
+            D3DXMatrixIdentity(&m);
+            sprite->SetTransform(&m);
+            const bool legOne = app.gameMode == 0;
+            RECT src;
+
+            if (rank == 1) {
+                SetRect(&src, 0, 0, 512, 128);
+                Place(sprite, 115.0f, 200.0f);
+                sprite->Draw(app.textures[2], &src, nullptr, nullptr, 0xFFFFFFFF);
+            } else if (rank >= 2 && rank <= 6) {
+                // The first leg's picture names the train caught, the second leg's the total so far.
+                SetRect(&src, 0, 0, 640, 480);
+                Place(sprite, 0.0f, 0.0f);
+                sprite->Draw(app.textures[rank == 6 ? 3 : 6], &src, nullptr, nullptr, 0xFFFFFFFF);
+
+                if (frames > kFirstLineFrame) {
+                    if (legOne) {
+                        const int time = DepartureOf(rank);
+                        if (time >= 0) {
+                            const int minutes = time % 60000;
+                            Digit(sprite, time / 60000, 265, 60);
+                            Digit(sprite, minutes / 10000, 355, 60);
+                            Digit(sprite, (minutes % 10000) / 1000, 370, 60);
+                        }
+                    } else {
+                        Number(sprite, previousScore, 6, 285, 60);
+                    }
+                }
+                if (frames > kTimeLineFrame) {
+                    const int minutes = elapsed % 60000;
+                    const int seconds = (elapsed % 1000) * 60 / 1000;
+                    Digit(sprite, minutes / 10000, 265, 130);
+                    Digit(sprite, (minutes % 10000) / 1000, 280, 130);
+                    Digit(sprite, seconds / 10, 355, 130);
+                    Digit(sprite, seconds % 10, 370, 130);
+                }
+                if (frames > kCountLineFrame) Number(sprite, app.resultCount, 4, 320, 208);
+                if (frames > kScoreLineFrame) Number(sprite, shownScore, 6, 310, 325);
+            }
+
+            if (rank > 1) {
+                if (legOne) {
+                    SetRect(&src, 0, 0, 1024, 64);
+                    Place(sprite, float(trainX), 425.0f);
+                    sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
+                }
+                SetRect(&src, 0, 0, 640, 480);
+                Place(sprite, 0.0f, 0.0f);
+                sprite->Draw(app.textures[7], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+                if (legOne) {
+                    SetRect(&src, 0, 0, 256, 64);
+                    Place(sprite, 350.0f, 400.0f);
+                    sprite->Draw(app.textures[5], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+                }
+            }
+            sprite->End();
+        }
+        device->EndScene();
+    }
+    ChangeScene();
+}
+
+void GameClearScene::ChangeScene() {
+    const int request = nextScene;
+    if (request != kSceneTitle && request != kSceneGame) return;
+    GameApp& app = GameApp::Get();
+    app.gameMode = request == kSceneTitle ? 0 : 1;
+    delete app.scene;
+    app.scene = nullptr;
+    app.scene = MakeScene(request);
+}
