@@ -47,6 +47,8 @@ SEEDS = {
     "data-before-fmt.wav": riff([chunk(b"data", b"\5\6\7\x08"), chunk(b"fmt ", fmt(channels=2))]),
     "truncated.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"\1\2\3\4")])[:30],
     "not-riff.wav": b"RIFX" + struct.pack("<I", 4) + b"WAVE",
+    # Longer than the reader's 8 KiB file buffer: reading it refills the buffer.
+    "long-data.wav": riff([chunk(b"fmt ", fmt(channels=2, rate=11025)), chunk(b"data", bytes(range(256)) * 36)]),
 }
 
 
