@@ -54,9 +54,9 @@ int LegTwoStart(int legOneRank) {
 }  // namespace
 
 GameScene::GameScene() {
-    // Every field of a new scene starts from zero; the loader sets the start values.
-    std::memset(static_cast<void*>(&player), 0, sizeof player);
-    std::memset(static_cast<void*>(passers), 0, sizeof passers);
+    // The figures start from zero everywhere; the loader sets the start values.
+    player = DrawCharacter{};
+    for (DrawCharacter& p : passers) p = DrawCharacter{};
     Load();
 }
 
