@@ -46,15 +46,11 @@ void Sprite(int slot, int left, int top, int right, int bottom, float x, float y
     app.graphics.sprite->Draw(app.textures[slot], &src, nullptr, nullptr, color);
 }
 
-// The scene zero-fills its figures when it is made (their table of virtuals included), so a figure is
-// drawn by naming its draw rather than through that table.
-void DrawFigure(DrawCharacter& figure) { figure.DrawCharacter::draw(); }
-
 // A figure drawn with an offset added to its position for the draw only.
 void DrawShifted(DrawCharacter& figure, int dx, int dy) {
     figure.x += dx;
     figure.y += dy;
-    DrawFigure(figure);
+    figure.draw();
     figure.x -= dx;
     figure.y -= dy;
 }
@@ -228,17 +224,17 @@ void GameScene::DrawGameWindow() {
         // line.
         for (int k = 0; k < passerCount; ++k) {
             DrawCharacter& p = passers[drawOrder[k]];
-            if (p.groundY <= player.groundY) DrawFigure(p);
+            if (p.groundY <= player.groundY) p.draw();
         }
         if (runnerShown) {
-            DrawFigure(player);
+            player.draw();
             if (powerMode)
                 Sprite(69, 0, 0, 128, 256, float(player.x - 25), float(player.joints[kJointHead].y - 30), 0x64FFFFFF,
                        player.scale, player.scale);
         }
         for (int k = 0; k < passerCount; ++k) {
             DrawCharacter& p = passers[drawOrder[k]];
-            if (p.groundY > player.groundY) DrawFigure(p);
+            if (p.groundY > player.groundY) p.draw();
         }
 
         // The spinning arrow over the runner's head.
