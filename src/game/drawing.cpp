@@ -98,9 +98,10 @@ void GameScene::DrawDesktop() {
         // The two giant hands of the special move reach in from the screen edges; the right one is
         // the left one mirrored.
         if (specialTimer != 0) {
-            Sprite(72, 0, 0, 512, 512, float(ox - handOffset - 605), float(shakeY + 3), 0xFFFFFFFF, 2.0f, 2.0f);
-            Sprite(72, 0, 0, 512, 512, float(app.screenWidth + shakeX + handOffset - windowOrigin.x + 570),
-                   float(shakeY + 3), 0xFFFFFFFF, -2.0f, 2.0f);
+            const float top = float(shakeY + 3);
+            Sprite(72, 0, 0, 512, 512, float(ox - handOffset - 605), top, 0xFFFFFFFF, 2.0f, 2.0f);
+            Sprite(72, 0, 0, 512, 512, float(app.screenWidth + shakeX + handOffset - windowOrigin.x + 570), top,
+                   0xFFFFFFFF, -2.0f, 2.0f);
         }
 
         // The minimap above the window, the runner's pin on it, and in the first leg the train.
@@ -187,7 +188,8 @@ void GameScene::DrawGameWindow() {
         const int minutes = clock % 60000;
         const int shown[3] = {clock / 60000, minutes / 10000, (minutes % 10000) / 1000};
         const float xs[3] = {525.0f, 555.0f, 570.0f};
-        for (int k = 0; k < 3; ++k) Sprite(digits, 15 * shown[k] + 2, 0, 15 * shown[k] + 17, 32, xs[k], 20.0f);
+        for (int k = 0; k < 3; ++k)
+            Sprite(digits, 15 * shown[k] + 2, 0, 15 * shown[k] + 17, 32, xs[k], 20.0f);
         Sprite(44, 155, 0, 170, 32, 540.0f, 20.0f);
 
         // The station board of the first leg: the current line, and the next one sliding in.
@@ -229,8 +231,8 @@ void GameScene::DrawGameWindow() {
         if (runnerShown) {
             player.draw();
             if (powerMode)
-                Sprite(69, 0, 0, 128, 256, float(player.x - 25), float(player.joints[kJointHead].y - 30), 0x64FFFFFF,
-                       player.scale, player.scale);
+                Sprite(69, 0, 0, 128, 256, float(player.x - 25), float(player.joints[kJointHead].y - 30),
+                       0x64FFFFFF, player.scale, player.scale);
         }
         for (int k = 0; k < passerCount; ++k) {
             DrawCharacter& p = passers[drawOrder[k]];
@@ -240,8 +242,8 @@ void GameScene::DrawGameWindow() {
         // The spinning arrow over the runner's head.
         if (runnerShown) {
             const POINT head = player.joints[kJointHead];
-            Sprite(71, 0, 0, 32, 32, float(head.x) + 15.0f + (10.0f - 11.0f * arrowSpin), float(head.y - 30), 0xFFFFFFFF,
-                   arrowSpin, 1.0f);
+            Sprite(71, 0, 0, 32, 32, float(head.x) + 15.0f + (10.0f - 11.0f * arrowSpin), float(head.y - 30),
+                   0xFFFFFFFF, arrowSpin, 1.0f);
         }
 
         // The late stamp, then the closing white-out over everything.

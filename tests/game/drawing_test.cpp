@@ -117,14 +117,16 @@ int SlotOf(const IDirect3DTexture9* texture) {
     return -1;
 }
 
-// The draws of the game-window pass: everything after the second start of a scene, which begins with
-// the sky.
+// The two passes of one drawing: the game-window pass starts with the sky, which the desktop pass
+// never draws.
 std::vector<SpriteDrawRecord> GameWindowPass(const std::vector<SpriteDrawRecord>& log) {
-    auto sky = std::find_if(log.begin(), log.end(), [](const SpriteDrawRecord& r) { return SlotOf(r.texture) == 2; });
+    auto sky = std::find_if(log.begin(), log.end(),
+                            [](const SpriteDrawRecord& r) { return SlotOf(r.texture) == 2; });
     return std::vector<SpriteDrawRecord>(sky, log.end());
 }
 std::vector<SpriteDrawRecord> DesktopPass(const std::vector<SpriteDrawRecord>& log) {
-    auto sky = std::find_if(log.begin(), log.end(), [](const SpriteDrawRecord& r) { return SlotOf(r.texture) == 2; });
+    auto sky = std::find_if(log.begin(), log.end(),
+                            [](const SpriteDrawRecord& r) { return SlotOf(r.texture) == 2; });
     return std::vector<SpriteDrawRecord>(log.begin(), sky);
 }
 
@@ -249,7 +251,8 @@ TEST_F(DrawingDesktop, AKnockedAwayPasserFliesOnAcrossTheDesktop) {
     const int sx = kWindowX + 800, sy = kWindowY + 60;
     const int near = CountColour(flying, sx - 120, sy - 120, sx + 200, sy + 250, kPasserColour);
     EXPECT_GT(near, 500);
-    EXPECT_EQ(CountColour(flying, 0, 0, 1280, 720, kPasserColour), near) << "drawn at its screen position only";
+    EXPECT_EQ(CountColour(flying, 0, 0, 1280, 720, kPasserColour), near)
+        << "drawn at its screen position only";
 
     // Once it has landed it belongs to the street again: outside the window nobody sees it.
     g->passers[0].flying = 0;
@@ -262,7 +265,8 @@ TEST_F(DrawingDesktop, AKnockedAwayPasserFliesOnAcrossTheDesktop) {
     g->shakeX = 20;
     g->shakeY = -10;
     const std::string shaken = Shot(g, "flying-shaken.png");
-    EXPECT_EQ(CountColour(shaken, sx - 120 + 20, sy - 120 - 10, sx + 200 + 20, sy + 250 - 10, kPasserColour), near);
+    EXPECT_EQ(CountColour(shaken, sx - 120 + 20, sy - 120 - 10, sx + 200 + 20, sy + 250 - 10, kPasserColour),
+              near);
     EXPECT_EQ(g->passers[0].x, 800) << "the figure keeps its own position";
     EXPECT_EQ(g->passers[0].y, 60);
 }
@@ -511,7 +515,9 @@ TEST_F(DrawingGameWindow, TheCountInBlinksThenSaysGo) {
     for (long f : {10L, 29L, 30L, 45L, 60L, 179L, 180L, 219L, 220L})
         spec.screenshots.push_back({f, TempPath("ready-" + std::to_string(f) + ".png")});
     Run(spec);
-    auto sign = [](long f) { return PixelAt(TempPath("ready-" + std::to_string(f) + ".png"), kWindowX + 300, kWindowY + 220); };
+    auto sign = [](long f) {
+        return PixelAt(TempPath("ready-" + std::to_string(f) + ".png"), kWindowX + 300, kWindowY + 220);
+    };
     EXPECT_EQ(sign(10), kReadyColour);
     EXPECT_EQ(sign(29), kReadyColour);
     EXPECT_NE(sign(30), kReadyColour);
@@ -567,7 +573,9 @@ TEST_F(DrawingGameWindow, ALegEndingDuringTheSpecialMoveDrawsNoRunnerInItsLastFr
     spec.screenshots = {{1, TempPath("special-end.png")}};
     Run(spec);
     EXPECT_EQ(Game(), nullptr) << "the title has followed";
-    EXPECT_EQ(CountColour(TempPath("special-end.png"), kWindowX, kWindowY, kWindowX + 640, kWindowY + 480, kRunnerColour), 0);
+    EXPECT_EQ(CountColour(TempPath("special-end.png"), kWindowX, kWindowY, kWindowX + 640, kWindowY + 480,
+                          kRunnerColour),
+              0);
 }
 
 TEST_F(DrawingGameWindow, ALostDeviceAtTheDesktopPresentIsReported) {

@@ -129,7 +129,8 @@ TEST_F(ResultScore, SecondLegAddsToTheFirstAndShowsItOnTheFirstLine) {
     for (const ShownDigit& d : Digits(s)) {
         if (d.y == 60) xs.push_back(d.x);
     }
-    EXPECT_EQ(xs, (std::vector<int>{300, 315, 330, 345, 360})) << "six places from x 285, the first one empty";
+    EXPECT_EQ(xs, (std::vector<int>{300, 315, 330, 345, 360}))
+        << "six places from x 285, the first one empty";
 }
 
 TEST_F(ResultScore, ALateLegStillWritesATotalButShowsOnlyTheEndPicture) {
