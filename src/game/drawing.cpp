@@ -100,8 +100,8 @@ void GameScene::DrawDesktop() {
         if (specialTimer != 0) {
             const float top = float(shakeY + 3);
             Sprite(72, 0, 0, 512, 512, float(ox - handOffset - 605), top, 0xFFFFFFFF, 2.0f, 2.0f);
-            Sprite(72, 0, 0, 512, 512, float(app.screenWidth + shakeX + handOffset - windowOrigin.x + 570), top,
-                   0xFFFFFFFF, -2.0f, 2.0f);
+            const float right = float(app.screenWidth + shakeX + handOffset - windowOrigin.x + 570);
+            Sprite(72, 0, 0, 512, 512, right, top, 0xFFFFFFFF, -2.0f, 2.0f);
         }
 
         // The minimap above the window, the runner's pin on it, and in the first leg the train.
