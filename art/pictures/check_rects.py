@@ -16,6 +16,19 @@ from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from layout import PICTURES, WHOLE, canvas_size  # noqa: E402
+from figures import PARTS, PART_RECTS, WHOLE_PARTS, joint_problems  # noqa: E402
+from paint import pow2  # noqa: E402
+
+# the figures' body parts (figures.py): their rectangles, and their joints are checked too
+PICTURES = {**PICTURES, **PARTS}
+WHOLE = WHOLE | WHOLE_PARTS
+_scene_canvas_size = canvas_size
+
+
+def canvas_size(name):
+    if name in PARTS:
+        return pow2(PARTS[name][0]), pow2(PARTS[name][1])
+    return _scene_canvas_size(name)
 
 FULL = (0, 0, 640, 480)
 
@@ -110,6 +123,8 @@ RECTS = {
     "yazirusi.png": [(0, 0, 32, 32, "arrow over the player, x scale -1..1")],
     "te.png": [(0, 0, 512, 512, "hands of the special move, scaled by 2 / (-2, 2)")],
 }
+
+RECTS.update(PART_RECTS)
 
 # rectangles whose rows above the texture wrap to its bottom rows
 WRAPS = {("item_win.png", 107, -3, 216, 110)}
@@ -218,6 +233,9 @@ def main(argv):
         a = np.asarray(Image.open(walk).convert("RGBA")).astype(int)
         if np.abs(a[:101, 0] - a[:101, 390]).max() > 0:
             err("hodou02.png: column 390 must repeat column 0 (the tile repeats every 390)")
+
+    for msg in joint_problems(tdir):
+        err(msg)
 
     # anything else in the folder?
     if os.path.isdir(tdir):

@@ -7,8 +7,12 @@ import importlib
 import os
 import sys
 
+from figures import PARTS
 from layout import PICTURES, canvas_size
-from paint import on_canvas, save
+from paint import on_canvas, pow2, save
+
+# the figures' body parts come from figures.py
+PICTURES = {**PICTURES, **PARTS}
 
 
 def build(name, texture_dir):
@@ -16,7 +20,7 @@ def build(name, texture_dir):
     im = getattr(importlib.import_module(module), func)()
     if im.size != (w, h):
         raise SystemExit(f"{name}: drew {im.size}, expected {(w, h)}")
-    cw, ch = canvas_size(name)
+    cw, ch = canvas_size(name) if name not in PARTS else (pow2(w), pow2(h))
     save(on_canvas(im, cw, ch), os.path.join(texture_dir, name))
 
 
