@@ -5,20 +5,20 @@
 #include "support/game_run.h"
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
 GameScene* Game() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
 
 GameScene* Start(std::vector<std::pair<std::string, int>> fields, long frames = 1) {
-    RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = frames;
-    spec.fields = std::move(fields);
-    spec.seed = 3;
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = frames;
+    setup.fields = std::move(fields);
+    setup.seed = 3;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    RunGame(setup);
     EXPECT_NE(Game(), nullptr);
     return Game();
 }

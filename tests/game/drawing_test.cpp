@@ -19,7 +19,7 @@
 
 using testing_support::PixelAt;
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempPath;
 using testing_support::WritePicture;
 
@@ -213,12 +213,12 @@ protected:
     }
 
     // A whole headless run of the program, with a scene of the test's making.
-    void Run(RunSpec spec) {
+    void Run(RunSetup setup) {
         Stop();
-        spec.scene = "Game";
-        spec.seed = 3;
-        spec.dataDir = DrawingDataDir();
-        RunGame(spec);
+        setup.scene = "Game";
+        setup.seed = 3;
+        setup.dataDir = DrawingDataDir();
+        RunGame(setup);
     }
 
 private:
@@ -484,15 +484,15 @@ TEST_F(DrawingGameWindow, TheClockDigitsSwitchStripsOnlyAfterTheDeadline) {
     EXPECT_EQ(PixelAt(shot, cx, y), kDigitColour);
 
     // Through the run: a clock one unit past 8:00 comes out of the first frame in the late strip.
-    RunSpec spec;
-    spec.frames = 1;
-    spec.make = [] {
+    RunSetup setup;
+    setup.frames = 1;
+    setup.make = [] {
         auto* s = new GameScene;
         s->clock = 480001;
         return static_cast<SceneBase*>(s);
     };
-    spec.screenshots = {{1, TempPath("clock-late.png")}};
-    Run(spec);
+    setup.screenshots = {{1, TempPath("clock-late.png")}};
+    Run(setup);
     ASSERT_NE(Game(), nullptr);
     EXPECT_EQ(Game()->lateDigits, 1);
     EXPECT_EQ(PixelAt(TempPath("clock-late.png"), hx, y), kLateColour);
@@ -510,11 +510,11 @@ TEST_F(DrawingGameWindow, TheClockReadsHoursAndTensAndUnitsOfMinutes) {
 }
 
 TEST_F(DrawingGameWindow, TheCountInBlinksThenSaysGo) {
-    RunSpec spec;
-    spec.frames = 230;
+    RunSetup setup;
+    setup.frames = 230;
     for (long f : {10L, 29L, 30L, 45L, 60L, 179L, 180L, 219L, 220L})
-        spec.screenshots.push_back({f, TempPath("ready-" + std::to_string(f) + ".png")});
-    Run(spec);
+        setup.screenshots.push_back({f, TempPath("ready-" + std::to_string(f) + ".png")});
+    Run(setup);
     auto sign = [](long f) {
         return PixelAt(TempPath("ready-" + std::to_string(f) + ".png"), kWindowX + 300, kWindowY + 220);
     };
@@ -561,17 +561,17 @@ TEST_F(DrawingGameWindow, AFullGaugeFlashesEveryTwentyFiveFramesAndAUsedOneShows
 }
 
 TEST_F(DrawingGameWindow, ALegEndingDuringTheSpecialMoveDrawsNoRunnerInItsLastFrame) {
-    RunSpec spec;
-    spec.frames = 1;
-    spec.make = [] {
+    RunSetup setup;
+    setup.frames = 1;
+    setup.make = [] {
         auto* s = new GameScene;
         s->specialTimer = 120;
         s->player.pose = kPoseSpecial;
         s->nextScene = kSceneTitle;  // the leg ends in this frame: the update clears the timer
         return static_cast<SceneBase*>(s);
     };
-    spec.screenshots = {{1, TempPath("special-end.png")}};
-    Run(spec);
+    setup.screenshots = {{1, TempPath("special-end.png")}};
+    Run(setup);
     EXPECT_EQ(Game(), nullptr) << "the title has followed";
     EXPECT_EQ(CountColour(TempPath("special-end.png"), kWindowX, kWindowY, kWindowX + 640, kWindowY + 480,
                           kRunnerColour),

@@ -81,13 +81,13 @@ TEST_F(Passer, TheRandomDrawsComeInAFixedOrder) {
 }
 
 TEST_F(Passer, TheSameSeedGivesTheSamePassersBy) {
-    testing_support::RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = 900;
-    spec.seed = 8;
-    spec.script = "201-900 RIGHT\n300-900 D\n";
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    testing_support::RunGame(spec);
+    testing_support::RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = 900;
+    setup.seed = 8;
+    setup.script = "201-900 RIGHT\n300-900 D\n";
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    testing_support::RunGame(setup);
     GameScene* g = LiveScene();
     ASSERT_NE(g, nullptr);
     std::vector<int> first;
@@ -95,7 +95,7 @@ TEST_F(Passer, TheSameSeedGivesTheSamePassersBy) {
         const DrawCharacter& p = g->passers[i];
         first.insert(first.end(), {p.x, p.y, p.groundY, p.vx, p.vy, p.pose, p.frame, p.flying, p.partSlots[0]});
     }
-    testing_support::RunGame(spec);
+    testing_support::RunGame(setup);
     g = LiveScene();
     ASSERT_NE(g, nullptr);
     std::vector<int> second;

@@ -6,7 +6,7 @@
 #include "support/game_run.h"
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -14,14 +14,14 @@ GameScene* Game() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
 
 // Plays the game scene for some frames with a script; the first frame that reads keys is 201.
 GameScene* Play(const std::string& script, long frames, std::vector<std::pair<std::string, int>> fields = {}) {
-    RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = frames;
-    spec.script = script;
-    spec.seed = 7;
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;  // with the game's own sounds
-    spec.fields = std::move(fields);
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = frames;
+    setup.script = script;
+    setup.seed = 7;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;  // with the game's own sounds
+    setup.fields = std::move(fields);
+    RunGame(setup);
     EXPECT_NE(Game(), nullptr);
     return Game();
 }
@@ -176,18 +176,18 @@ TEST_F(Runner, EscapeAsksBeforeGoingBackToTheTitle) {
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "タイトルに戻りますか？");
     EXPECT_EQ(platform::MessageBoxes()[0].caption, "確認");
-    RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = 60;
-    spec.script = "50 ESCAPE YES\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = 60;
+    setup.script = "50 ESCAPE YES\n";
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
     // Buttons 5 to 10 together, and nothing else, leave too.
-    spec.script = "50 JB=0x3F0\n";
-    RunGame(spec);
+    setup.script = "50 JB=0x3F0\n";
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
-    spec.script = "50 JB=0x3F1\n";
-    RunGame(spec);
+    setup.script = "50 JB=0x3F1\n";
+    RunGame(setup);
     EXPECT_NE(Game(), nullptr);
 }
 

@@ -146,13 +146,13 @@ TEST_F(Street, AKickedDustboxFliesOffAndANewOneStandsUpTheStreet) {
 }
 
 TEST_F(Street, ARunStaysApartAndTheSameSeedGivesTheSameStreet) {
-    testing_support::RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = 1500;
-    spec.seed = 21;
-    spec.script = "201-1500 RIGHT\n";
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    testing_support::RunGame(spec);
+    testing_support::RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = 1500;
+    setup.seed = 21;
+    setup.script = "201-1500 RIGHT\n";
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    testing_support::RunGame(setup);
     GameScene* g = LiveScene();
     ASSERT_NE(g, nullptr);
     EXPECT_GT(g->distance, 2000);
@@ -161,7 +161,7 @@ TEST_F(Street, ARunStaysApartAndTheSameSeedGivesTheSameStreet) {
     std::copy(std::begin(g->sceneryX), std::end(g->sceneryX), street);
     for (int i = 0; i < 5; ++i) clouds[i] = g->cloudX[i], clouds[5 + i] = g->cloudY[i];
 
-    testing_support::RunGame(spec);
+    testing_support::RunGame(setup);
     g = LiveScene();
     ASSERT_NE(g, nullptr);
     for (int i = 0; i < 11; ++i) EXPECT_EQ(g->sceneryX[i], street[i]) << i;

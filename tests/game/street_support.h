@@ -12,12 +12,12 @@ inline GameScene* LiveScene() { return dynamic_cast<GameScene*>(GameApp::Get().s
 
 // A game scene after its first frame (still in the count-in), ready to have its steps called by hand.
 inline GameScene* FirstFrame(long seed = 11, long frames = 1) {
-    testing_support::RunSpec spec;
-    spec.scene = "Game";
-    spec.frames = frames;
-    spec.seed = seed;
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    testing_support::RunGame(spec);
+    testing_support::RunSetup setup;
+    setup.scene = "Game";
+    setup.frames = frames;
+    setup.seed = seed;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    testing_support::RunGame(setup);
     return LiveScene();
 }
 

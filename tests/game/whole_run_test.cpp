@@ -10,7 +10,7 @@
 #include <sstream>
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -22,12 +22,12 @@ std::string Replay() {
 }
 
 void PlayTo(long frame) {
-    RunSpec spec;
-    spec.frames = frame;
-    spec.script = Replay();
-    spec.seed = 20261207;
-    spec.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = frame;
+    setup.script = Replay();
+    setup.seed = 20261207;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    RunGame(setup);
 }
 
 template <typename T>

@@ -10,7 +10,7 @@
 
 using testing_support::PixelAt;
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -31,12 +31,12 @@ SceneBase* Current() { return GameApp::Get().scene; }
 
 // Runs the screen from its first frame; returns the scene current after the last frame.
 SceneBase* Play(const std::string& script, long frames, const std::string& dataDir = CharaDataDir()) {
-    RunSpec spec;
-    spec.scene = "CharaSelect";
-    spec.frames = frames;
-    spec.script = script;
-    spec.dataDir = dataDir;
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "CharaSelect";
+    setup.frames = frames;
+    setup.script = script;
+    setup.dataDir = dataDir;
+    RunGame(setup);
     return Current();
 }
 
@@ -45,14 +45,14 @@ SceneBase* Play(const std::string& script, long frames, const std::string& dataD
 class CharaSelect : public GameRunTest {};
 
 TEST_F(CharaSelect, StaysWithoutAKeyAndShowsItsPicture) {
-    RunSpec spec;
-    spec.scene = "CharaSelect";
-    spec.frames = 300;
-    spec.script = "1-300 RETURN BACK UP DOWN LEFT RIGHT JB=2 JX=0 JY=65535\n";
-    spec.dataDir = CharaDataDir();
+    RunSetup setup;
+    setup.scene = "CharaSelect";
+    setup.frames = 300;
+    setup.script = "1-300 RETURN BACK UP DOWN LEFT RIGHT JB=2 JX=0 JY=65535\n";
+    setup.dataDir = CharaDataDir();
     const std::string shot = testing_support::TempPath("chara.png");
-    spec.screenshots = {{300, shot}};
-    RunGame(spec);
+    setup.screenshots = {{300, shot}};
+    RunGame(setup);
     auto* scene = dynamic_cast<CharaSelectScene*>(Current());
     ASSERT_NE(scene, nullptr);
     EXPECT_EQ(scene->nextScene, -1);
@@ -92,27 +92,27 @@ TEST_F(CharaSelect, TheTitleItLeadsToStartsAfresh) {
 TEST_F(CharaSelect, WithoutItsPictureTheScreenIsBlackAndTheKeysWork) {
     const std::string empty = testing_support::TempPath("chara-nothing");
     mkdir(empty.c_str(), 0755);
-    RunSpec spec;
-    spec.scene = "CharaSelect";
-    spec.frames = 10;
-    spec.dataDir = empty;
+    RunSetup setup;
+    setup.scene = "CharaSelect";
+    setup.frames = 10;
+    setup.dataDir = empty;
     const std::string shot = testing_support::TempPath("chara-black.png");
-    spec.screenshots = {{10, shot}};
-    RunGame(spec);
+    setup.screenshots = {{10, shot}};
+    RunGame(setup);
     EXPECT_EQ(PixelAt(shot, 300 + 320, 150 + 240), 0xFF000000u);
     EXPECT_NE(dynamic_cast<HelpScene*>(Play("5 SPACE\n", 5, empty)), nullptr);
 }
 
 TEST_F(CharaSelect, TheTitlesRequestOpensIt) {
-    RunSpec spec;
-    spec.frames = 1;
-    spec.dataDir = CharaDataDir();
-    spec.make = [] {
+    RunSetup setup;
+    setup.frames = 1;
+    setup.dataDir = CharaDataDir();
+    setup.make = [] {
         auto* title = new TitleScene;
         title->nextScene = kSceneCharaSelect;
         return static_cast<SceneBase*>(title);
     };
-    RunGame(spec);
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<CharaSelectScene*>(Current()), nullptr);
 }
 

@@ -12,7 +12,7 @@
 
 using testing_support::PixelAt;
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 using testing_support::TempPath;
 using testing_support::WritePicture;
 
@@ -66,22 +66,22 @@ struct Leg {
 // The result screen after a leg, played for some frames with a script.
 GameClearScene* Play(const Leg& leg, long frames, const std::string& script = "",
                      std::vector<platform::Screenshot> shots = {}) {
-    RunSpec spec;
-    spec.scene = "GameClear";
+    RunSetup setup;
+    setup.scene = "GameClear";
     // Made as the game makes it, but with its sprites recorded frame by frame.
-    spec.make = [] { return static_cast<SceneBase*>(new RecordedResult); };
+    setup.make = [] { return static_cast<SceneBase*>(new RecordedResult); };
     g_lastFrame.clear();
-    spec.frames = frames;
-    spec.script = script;
-    spec.seed = 5;
-    spec.dataDir = ResultDataDir();
-    spec.fields = {{"gameMode", leg.gameMode},
+    setup.frames = frames;
+    setup.script = script;
+    setup.seed = 5;
+    setup.dataDir = ResultDataDir();
+    setup.fields = {{"gameMode", leg.gameMode},
                    {"arrivalRank", leg.rank},
                    {"resultCount", leg.resultCount},
                    {"elapsedClock", leg.elapsed},
                    {"totalScore", leg.totalScore}};
-    spec.screenshots = std::move(shots);
-    RunGame(spec);
+    setup.screenshots = std::move(shots);
+    RunGame(setup);
     return Result();
 }
 

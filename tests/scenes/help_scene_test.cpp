@@ -12,7 +12,7 @@
 
 using testing_support::PixelAt;
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -59,12 +59,12 @@ struct HelpState {
     int page, inputDelay, fadeState, fadeAlpha, nextScene;
 };
 HelpState Play(const std::string& script, long frames) {
-    RunSpec spec;
-    spec.scene = "Help";
-    spec.frames = frames;
-    spec.script = script;
-    spec.dataDir = HelpDataDir();
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Help";
+    setup.frames = frames;
+    setup.script = script;
+    setup.dataDir = HelpDataDir();
+    RunGame(setup);
     HelpScene* h = Help();
     if (!h) return {false, 0, 0, 0, 0, 0};
     return {true, h->page, h->inputDelay, h->fadeState, h->fadeAlpha, h->nextScene};
@@ -76,12 +76,12 @@ public:
     void ChangeScene() override {}
 };
 HelpScene* PlayStaying(const std::string& script, long frames) {
-    RunSpec spec;
-    spec.frames = frames;
-    spec.script = script;
-    spec.dataDir = HelpDataDir();
-    spec.make = [] { return static_cast<SceneBase*>(new StayingHelpScene); };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = frames;
+    setup.script = script;
+    setup.dataDir = HelpDataDir();
+    setup.make = [] { return static_cast<SceneBase*>(new StayingHelpScene); };
+    RunGame(setup);
     return Help();
 }
 
@@ -227,15 +227,15 @@ TEST_F(HelpClosing, JoystickButtonThreeStepsBackAndAsksForTheTitle) {
 }
 
 TEST_F(HelpClosing, TheTitlesHelpRequestOpensTheBook) {
-    RunSpec spec;
-    spec.frames = 2;
-    spec.dataDir = HelpDataDir();
-    spec.make = [] {
+    RunSetup setup;
+    setup.frames = 2;
+    setup.dataDir = HelpDataDir();
+    setup.make = [] {
         auto* title = new TitleScene;
         title->nextScene = kSceneHelp;
         return static_cast<SceneBase*>(title);
     };
-    RunGame(spec);
+    RunGame(setup);
     ASSERT_NE(Help(), nullptr);
     EXPECT_EQ(Help()->page, 0);
     EXPECT_EQ(Help()->inputDelay, 11);
@@ -244,16 +244,16 @@ TEST_F(HelpClosing, TheTitlesHelpRequestOpensTheBook) {
 class HelpPictures : public GameRunTest {};
 
 TEST_F(HelpPictures, EachPageIsItsOwnCellOverTheSky) {
-    RunSpec spec;
-    spec.scene = "Help";
-    spec.script = "11-200 RETURN\n";
-    spec.dataDir = HelpDataDir();
+    RunSetup setup;
+    setup.scene = "Help";
+    setup.script = "11-200 RETURN\n";
+    setup.dataDir = HelpDataDir();
     for (int k = 0; k < 7; ++k)
-        spec.screenshots.push_back({k == 0 ? 5 : TurnFrame(k) + 5, testing_support::TempPath("help-page-" + std::to_string(k) + ".png")});
-    spec.frames = TurnFrame(6) + 5;
-    RunGame(spec);
+        setup.screenshots.push_back({k == 0 ? 5 : TurnFrame(k) + 5, testing_support::TempPath("help-page-" + std::to_string(k) + ".png")});
+    setup.frames = TurnFrame(6) + 5;
+    RunGame(setup);
     for (int k = 0; k < 7; ++k) {
-        const std::string& shot = spec.screenshots[k].file;
+        const std::string& shot = setup.screenshots[k].file;
         SCOPED_TRACE("page " + std::to_string(k));
         // The page stands at (140, 2), 361 x 477, with the sky around it.
         EXPECT_EQ(PixelAt(shot, kOx + 320, kOy + 240), kPageColour[k]);
@@ -269,16 +269,16 @@ TEST_F(HelpPictures, EachPageIsItsOwnCellOverTheSky) {
 
 TEST_F(HelpPictures, TheClosingSheetCoversTheSkyAndTheLabelShows) {
     const long start = TurnFrame(7);
-    RunSpec spec;
-    spec.scene = "Help";
-    spec.script = "11-" + std::to_string(start) + " RETURN\n";
-    spec.dataDir = HelpDataDir();
+    RunSetup setup;
+    setup.scene = "Help";
+    setup.script = "11-" + std::to_string(start) + " RETURN\n";
+    setup.dataDir = HelpDataDir();
     const std::string empty = testing_support::TempPath("help-empty.png");
     const std::string half = testing_support::TempPath("help-half.png");
     const std::string last = testing_support::TempPath("help-last.png");
-    spec.screenshots = {{start, empty}, {start + 42, half}, {start + 84, last}};
-    spec.frames = start + 84;
-    RunGame(spec);
+    setup.screenshots = {{start, empty}, {start + 42, half}, {start + 84, last}};
+    setup.frames = start + 84;
+    RunGame(setup);
     // Past the last page the page area is empty; the sheet is barely there.
     Uint32 sky = PixelAt(empty, kOx + 320, kOy + 240);
     EXPECT_EQ(sky & 0xFF, 0xFFu);
@@ -298,15 +298,15 @@ TEST_F(HelpPictures, TheClosingSheetCoversTheSkyAndTheLabelShows) {
 }
 
 TEST_F(HelpPictures, MissingPicturesLeaveTheScreenBlackButTheKeysWork) {
-    RunSpec spec;
-    spec.scene = "Help";
-    spec.script = "11 RETURN\n";
-    spec.frames = 11;
+    RunSetup setup;
+    setup.scene = "Help";
+    setup.script = "11 RETURN\n";
+    setup.frames = 11;
     const std::string shot = testing_support::TempPath("help-missing.png");
-    spec.screenshots = {{11, shot}};
-    spec.dataDir = testing_support::TempPath("help-nothing");
-    mkdir(spec.dataDir.c_str(), 0755);
-    RunGame(spec);
+    setup.screenshots = {{11, shot}};
+    setup.dataDir = testing_support::TempPath("help-nothing");
+    mkdir(setup.dataDir.c_str(), 0755);
+    RunGame(setup);
     ASSERT_NE(Help(), nullptr);
     EXPECT_EQ(Help()->page, 1);
     EXPECT_EQ(PixelAt(shot, kOx + 320, kOy + 240), 0xFF000000u);

@@ -5,16 +5,16 @@
 #include "support/game_run.h"
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
 LogoScene* Logo() { return dynamic_cast<LogoScene*>(GameApp::Get().scene); }
 
 LogoScene After(long frames) {
-    RunSpec spec;
-    spec.frames = frames;
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = frames;
+    RunGame(setup);
     LogoScene* logo = Logo();
     EXPECT_NE(logo, nullptr);
     return logo ? *logo : LogoScene();
@@ -68,22 +68,22 @@ TEST_F(LogoTimeline, SignStartsBlinkingWhenTheSheetIsGone) {
 class LogoInput : public GameRunTest {};
 
 TEST_F(LogoInput, EnterInTheFirstFrameLeavesAtOnce) {
-    RunSpec spec;
-    spec.frames = 50;
-    spec.script = "1 RETURN\n";
-    spec.screenshots = {{1, testing_support::TempPath("logo-enter-1.png")}};
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 50;
+    setup.script = "1 RETURN\n";
+    setup.screenshots = {{1, testing_support::TempPath("logo-enter-1.png")}};
+    RunGame(setup);
     // The title scene took over at the end of the first frame...
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
     // ...whose picture was still the opening's: the opaque white sheet, the logo at alpha 2 on it.
-    EXPECT_EQ(testing_support::PixelAt(spec.screenshots[0].file, 300 + 20, 150 + 20), 0xFFFFFFFFu);
+    EXPECT_EQ(testing_support::PixelAt(setup.screenshots[0].file, 300 + 20, 150 + 20), 0xFFFFFFFFu);
 }
 
 TEST_F(LogoInput, EnterLaterActsInTheFrameItIsDown) {
-    RunSpec spec;
-    spec.frames = 500;
-    spec.script = "300-310 RETURN\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 500;
+    setup.script = "300-310 RETURN\n";
+    RunGame(setup);
     auto* title = dynamic_cast<TitleScene*>(GameApp::Get().scene);
     ASSERT_NE(title, nullptr);
     // The title has seen 200 frames since frame 301: its hand turned 7 degrees in each.
@@ -91,24 +91,24 @@ TEST_F(LogoInput, EnterLaterActsInTheFrameItIsDown) {
 }
 
 TEST_F(LogoInput, OnlyButtonThreeAloneLeaves) {
-    RunSpec spec;
-    spec.frames = 40;
-    spec.script = "1-20 JB=5   # buttons 1 and 3 together\n21-30 JB=2\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 40;
+    setup.script = "1-20 JB=5   # buttons 1 and 3 together\n21-30 JB=2\n";
+    RunGame(setup);
     EXPECT_NE(Logo(), nullptr);
 
-    spec.script = "1-20 JB=5\n25 JB=4\n";
-    RunGame(spec);
+    setup.script = "1-20 JB=5\n25 JB=4\n";
+    RunGame(setup);
     auto* title = dynamic_cast<TitleScene*>(GameApp::Get().scene);
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->handAngle, 180 + 7 * 15);  // title frames 26 to 40
 }
 
 TEST_F(LogoInput, HalfWayStickAndOtherKeysDoNothing) {
-    RunSpec spec;
-    spec.frames = 30;
-    spec.script = "1-30 JX=1000 SPACE ESCAPE A\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 30;
+    setup.script = "1-30 JX=1000 SPACE ESCAPE A\n";
+    RunGame(setup);
     EXPECT_NE(Logo(), nullptr);
     EXPECT_EQ(platform::CurrentFrame(), 30);
 }
@@ -116,11 +116,11 @@ TEST_F(LogoInput, HalfWayStickAndOtherKeysDoNothing) {
 class LogoPicture : public GameRunTest {};
 
 TEST_F(LogoPicture, ClockShowsSevenOClock) {
-    RunSpec spec;
-    spec.frames = 760;
+    RunSetup setup;
+    setup.frames = 760;
     const std::string shot = testing_support::TempPath("logo-760.png");
-    spec.screenshots = {{760, shot}};
-    RunGame(spec);
+    setup.screenshots = {{760, shot}};
+    RunGame(setup);
     using testing_support::PixelAt;
     // The game window's client area starts at (300, 150); the hands turn about (311, 110) of it.
     const int ox = 300, oy = 150;
@@ -142,11 +142,11 @@ TEST_F(LogoPicture, ClockShowsSevenOClock) {
 }
 
 TEST_F(LogoPicture, MissingPicturesLeaveEmptySlots) {
-    RunSpec spec;
-    spec.frames = 5;
-    spec.dataDir = testing_support::TempPath("empty-data");
+    RunSetup setup;
+    setup.frames = 5;
+    setup.dataDir = testing_support::TempPath("empty-data");
     testing::internal::CaptureStderr();
-    RunGame(spec);
+    RunGame(setup);
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(Logo(), nullptr);
     EXPECT_EQ(platform::CurrentFrame(), 5);

@@ -8,18 +8,18 @@
 #include <sys/stat.h>
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
 OptionScene* Option() { return dynamic_cast<OptionScene*>(GameApp::Get().scene); }
 
 int GaugeAfter(const std::string& script, long frames) {
-    RunSpec spec;
-    spec.scene = "Option";
-    spec.frames = frames;
-    spec.script = script;
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = frames;
+    setup.script = script;
+    RunGame(setup);
     EXPECT_NE(Option(), nullptr);
     return Option() ? Option()->gaugeRight : -1;
 }
@@ -41,41 +41,41 @@ TEST_F(OptionScreen, GaugeStaysBetween682And1024) {
 }
 
 TEST_F(OptionScreen, EscapeOrButtonThreeLeavesInTheSameFrame) {
-    RunSpec spec;
-    spec.scene = "Option";
-    spec.frames = 5;
-    spec.script = "5 ESCAPE\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 5;
+    setup.script = "5 ESCAPE\n";
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
-    spec.script = "5 JB=4\n";
-    RunGame(spec);
+    setup.script = "5 JB=4\n";
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
-    spec.script = "5 JB=12\n";
-    RunGame(spec);
+    setup.script = "5 JB=12\n";
+    RunGame(setup);
     EXPECT_NE(Option(), nullptr);
 }
 
 TEST_F(OptionScreen, GaugeIsForgottenWhenLeft) {
-    RunSpec spec;
-    spec.scene = "Option";
-    spec.frames = 12 + 11;
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 12 + 11;
     // Shorten, leave, come back from the title's option entry.
-    spec.script = "1-3 LEFT\n4 ESCAPE\n15 DOWN\n";
-    spec.frames = 26;
-    spec.script = "1-3 LEFT\n4 ESCAPE\n16 DOWN\n27 RETURN\n";
-    spec.frames = 27;
-    RunGame(spec);
+    setup.script = "1-3 LEFT\n4 ESCAPE\n15 DOWN\n";
+    setup.frames = 26;
+    setup.script = "1-3 LEFT\n4 ESCAPE\n16 DOWN\n27 RETURN\n";
+    setup.frames = 27;
+    RunGame(setup);
     ASSERT_NE(Option(), nullptr);
     EXPECT_EQ(Option()->gaugeRight, 1024);
 }
 
 TEST_F(OptionScreen, F2WritesTheTestEntryAndSaysHowItWent) {
     // There is no "D:" folder in the working directory: the write fails and says NO.
-    RunSpec spec;
-    spec.scene = "Option";
-    spec.frames = 3;
-    spec.script = "2 F2\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 3;
+    setup.script = "2 F2\n";
+    RunGame(setup);
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "NO");
     EXPECT_EQ(platform::MessageBoxes()[0].caption, "");
@@ -84,8 +84,8 @@ TEST_F(OptionScreen, F2WritesTheTestEntryAndSaysHowItWent) {
     const std::string data = testing_support::TempPath("data-with-d");
     mkdir(data.c_str(), 0755);
     mkdir((data + "/D:").c_str(), 0755);
-    spec.dataDir = data;
-    RunGame(spec);
+    setup.dataDir = data;
+    RunGame(setup);
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "OK");
     std::ifstream in(data + "/D:/test.ini");
@@ -94,11 +94,11 @@ TEST_F(OptionScreen, F2WritesTheTestEntryAndSaysHowItWent) {
 }
 
 TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfiguration) {
-    RunSpec spec;
-    spec.scene = "Option";
-    spec.frames = 4;
-    spec.script = "2-3 F5\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 4;
+    setup.script = "2-3 F5\n";
+    RunGame(setup);
     // Held for two frames: asked twice. The program is not in the test data, and that is not reported.
     ASSERT_EQ(platform::MessageBoxes().size(), 2u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "KeyConfigを開こうとしています");

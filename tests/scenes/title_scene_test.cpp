@@ -6,7 +6,7 @@
 #include "support/game_run.h"
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -17,11 +17,11 @@ struct TitleState {
     int cursor, captionX, fading, fadeAlpha, nextScene, inputLock;
 };
 TitleState Play(const std::string& script, long frames) {
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = frames;
-    spec.script = script;
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = frames;
+    setup.script = script;
+    RunGame(setup);
     TitleScene* t = Title();
     EXPECT_NE(t, nullptr) << "the title is gone after " << frames << " frames of " << script;
     if (!t) return {};
@@ -63,11 +63,11 @@ TEST_F(TitleMenu, CaptionStartsAgainAfterAMove) {
     EXPECT_EQ(moved.captionX, 638);
     // Entry 1's caption restarts once it is past -323.
     TitleScene* t = nullptr;
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.script = "12 DOWN\n";
-    spec.frames = 12 + 482;  // 638 - 2 * 482 = -326: restarted at 640 in that frame's update, then -2
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.script = "12 DOWN\n";
+    setup.frames = 12 + 482;  // 638 - 2 * 482 = -326: restarted at 640 in that frame's update, then -2
+    RunGame(setup);
     t = Title();
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->captionX, 638);
@@ -81,14 +81,14 @@ TEST_F(TitleMenu, StartFadesEightyFiveFramesThenAsksForTheGame) {
     EXPECT_EQ(s.fadeAlpha, 252);
     EXPECT_EQ(s.nextScene, -1);
     // In the 85th frame of the fade the request stands, and the run begins.
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = 12 + 84;
-    spec.script = "12 RETURN\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = 12 + 84;
+    setup.script = "12 RETURN\n";
+    RunGame(setup);
     EXPECT_NE(dynamic_cast<GameScene*>(GameApp::Get().scene), nullptr);
-    spec.frames = 12 + 83;
-    RunGame(spec);
+    setup.frames = 12 + 83;
+    RunGame(setup);
     EXPECT_NE(Title(), nullptr);
 }
 
@@ -99,22 +99,22 @@ TEST_F(TitleMenu, FadeDoesNotLockTheMenu) {
 }
 
 TEST_F(TitleMenu, OptionEntrySwitchesInTheSameFrame) {
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = 23;
-    spec.script = "12 DOWN\n23 RETURN\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = 23;
+    setup.script = "12 DOWN\n23 RETURN\n";
+    RunGame(setup);
     auto* option = dynamic_cast<OptionScene*>(GameApp::Get().scene);
     ASSERT_NE(option, nullptr);
     EXPECT_EQ(option->gaugeRight, 1024);
 }
 
 TEST_F(TitleMenu, QuitEntryEndsTheProgram) {
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = 100;
-    spec.script = "12 UP\n23 RETURN\n";
-    EXPECT_EQ(RunGame(spec), 0);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = 100;
+    setup.script = "12 UP\n23 RETURN\n";
+    EXPECT_EQ(RunGame(setup), 0);
     EXPECT_EQ(platform::CurrentFrame(), 23);
     EXPECT_EQ(GameApp::Get().scene, nullptr);
     EXPECT_FALSE(IsWindow(GameApp::Get().mainWindow));
@@ -122,24 +122,24 @@ TEST_F(TitleMenu, QuitEntryEndsTheProgram) {
 }
 
 TEST_F(TitleMenu, JoystickButtonTwoCountsOnlyAlone) {
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = 40;
-    spec.script = "12 JY=0\n23-30 JB=6\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = 40;
+    setup.script = "12 JY=0\n23-30 JB=6\n";
+    RunGame(setup);
     ASSERT_NE(Title(), nullptr);
     EXPECT_EQ(Title()->cursor, 2);
-    spec.script = "12 JY=0\n23-30 JB=6\n31 JB=2\n";
-    RunGame(spec);
+    setup.script = "12 JY=0\n23-30 JB=6\n31 JB=2\n";
+    RunGame(setup);
     EXPECT_EQ(platform::CurrentFrame(), 31);
     EXPECT_EQ(GameApp::Get().scene, nullptr);
 }
 
 TEST_F(TitleMenu, ClockHandsKeepTurning) {
-    RunSpec spec;
-    spec.scene = "Title";
-    spec.frames = 50;
-    RunGame(spec);
+    RunSetup setup;
+    setup.scene = "Title";
+    setup.frames = 50;
+    RunGame(setup);
     ASSERT_NE(Title(), nullptr);
     EXPECT_EQ(Title()->handAngle, 180 + 350);
 }

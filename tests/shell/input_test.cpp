@@ -4,7 +4,7 @@
 #include "support/game_run.h"
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -29,11 +29,11 @@ public:
 
 void Play(const std::string& script, long frames) {
     g_seen.clear();
-    RunSpec spec;
-    spec.frames = frames;
-    spec.script = script;
-    spec.make = [] { return new Recorder; };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = frames;
+    setup.script = script;
+    setup.make = [] { return new Recorder; };
+    RunGame(setup);
 }
 
 }  // namespace

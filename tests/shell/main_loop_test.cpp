@@ -9,7 +9,7 @@
 #include <vector>
 
 using testing_support::RunGame;
-using testing_support::RunSpec;
+using testing_support::RunSetup;
 
 namespace {
 
@@ -77,10 +77,10 @@ protected:
 };
 
 TEST_F(SceneSwitching, RequestActsAtTheEndOfTheSameFramesDraw) {
-    RunSpec spec;
-    spec.frames = 5;
-    spec.make = [] { return new ProbeScene("A", 3); };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 5;
+    setup.make = [] { return new ProbeScene("A", 3); };
+    RunGame(setup);
     const std::vector<std::string> expected = {
         "A.load",    "A.input1", "A.update", "A.input2", "A.update", "A.input3", "A.update*",
         "A.destroy", "B.load",   "B.input1", "B.update", "B.input2", "B.update"};
@@ -91,10 +91,10 @@ TEST_F(SceneSwitching, RequestActsAtTheEndOfTheSameFramesDraw) {
 }
 
 TEST_F(SceneSwitching, SceneStaysWithoutARequest) {
-    RunSpec spec;
-    spec.frames = 30;
-    spec.make = [] { return new ProbeScene("A"); };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 30;
+    setup.make = [] { return new ProbeScene("A"); };
+    RunGame(setup);
     EXPECT_EQ(Count("A.destroy"), 0);
     EXPECT_EQ(Count("A.update"), 30);
 }
@@ -107,10 +107,10 @@ TEST_F(FramePacing, SleepsTheRestOfSixteenMilliseconds) {
         std::uint64_t sleptPerFrame;
     } cases[] = {{0, 16}, {10, 6}, {15, 1}, {16, 0}, {40, 0}};
     for (const Case& c : cases) {
-        RunSpec spec;
-        spec.frames = 20;
-        spec.make = [&] { return new ProbeScene("A", -1, c.work); };
-        RunGame(spec);
+        RunSetup setup;
+        setup.frames = 20;
+        setup.make = [&] { return new ProbeScene("A", -1, c.work); };
+        RunGame(setup);
         EXPECT_EQ(platform::TotalSleptMs(), 20 * c.sleptPerFrame) << "work " << c.work << " ms";
         // Headless runs keep virtual time: 16 ms a frame when the work fits in it.
         if (c.work <= 16) {
@@ -123,10 +123,10 @@ TEST_F(FramePacing, SleepsTheRestOfSixteenMilliseconds) {
 class CloseQuestion : public GameRunTest {};
 
 TEST_F(CloseQuestion, NoKeepsRunningYesEnds) {
-    RunSpec spec;
-    spec.frames = 40;
-    spec.script = "10 CLOSE NO\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 40;
+    setup.script = "10 CLOSE NO\n";
+    RunGame(setup);
     EXPECT_EQ(platform::CurrentFrame(), 40);
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "終了しますか？");
@@ -135,18 +135,18 @@ TEST_F(CloseQuestion, NoKeepsRunningYesEnds) {
     EXPECT_EQ(platform::MessageBoxes()[0].result, IDNO);
     EXPECT_TRUE(IsWindow(GameApp::Get().gameWindow));
 
-    spec.script = "10 CLOSE YES\n";
-    EXPECT_EQ(RunGame(spec), 0);
+    setup.script = "10 CLOSE YES\n";
+    EXPECT_EQ(RunGame(setup), 0);
     EXPECT_EQ(platform::CurrentFrame(), 10);
     // The close went to the game window, and its destruction ended the program.
     EXPECT_FALSE(IsWindow(GameApp::Get().gameWindow));
 }
 
 TEST_F(CloseQuestion, UnansweredBoxTakesNo) {
-    RunSpec spec;
-    spec.frames = 20;
-    spec.script = "5 CLOSE\n";
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 20;
+    setup.script = "5 CLOSE\n";
+    RunGame(setup);
     EXPECT_EQ(platform::CurrentFrame(), 20);
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);
     EXPECT_EQ(platform::MessageBoxes()[0].result, IDNO);
@@ -159,10 +159,10 @@ TEST_F(CloseQuestion, DestroyingAnyWindowEndsTheLoop) {
             if (frame == 4) DestroyWindow(GameApp::Get().frameWindow);
         }
     };
-    RunSpec spec;
-    spec.frames = 50;
-    spec.make = [] { return new Destroyer; };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 50;
+    setup.make = [] { return new Destroyer; };
+    RunGame(setup);
     EXPECT_EQ(platform::CurrentFrame(), 4);
 }
 
@@ -189,10 +189,10 @@ TEST_F(DeviceLoss, ResetBringsBackSpriteFontAndStates) {
         DWORD srcBlend = 0, cull = 0;
         bool hasFont = false;
     };
-    RunSpec spec;
-    spec.frames = 8;
-    spec.make = [] { return new Resetter; };
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 8;
+    setup.make = [] { return new Resetter; };
+    RunGame(setup);
     auto* r = dynamic_cast<Resetter*>(GameApp::Get().scene);
     ASSERT_NE(r, nullptr);
     // The reset is seen at the next Present; the frame after it runs on a renewed device.
@@ -204,9 +204,9 @@ TEST_F(DeviceLoss, ResetBringsBackSpriteFontAndStates) {
 }
 
 TEST_F(DeviceLoss, RecoverWaitsWhileTheDisplayIsAway) {
-    RunSpec spec;
-    spec.frames = 1;
-    RunGame(spec);
+    RunSetup setup;
+    setup.frames = 1;
+    RunGame(setup);
     // The run has shut down; bring a device up again on a fresh window.
     GraphicsDevice& g = GameApp::Get().graphics;
     HWND w = CreateWindowExA(0, "Window", "probe", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
@@ -247,12 +247,12 @@ TEST_F(DeviceLoss, PicturesStillDrawAfterAReset) {
             }
         }
     };
-    RunSpec spec;
-    spec.frames = 6;
-    spec.make = [] { return new Painter; };
+    RunSetup setup;
+    setup.frames = 6;
+    setup.make = [] { return new Painter; };
     const std::string shot = testing_support::TempPath("after-reset.png");
-    spec.screenshots = {{6, shot}};
-    RunGame(spec);
+    setup.screenshots = {{6, shot}};
+    RunGame(setup);
     EXPECT_EQ(testing_support::PixelAt(shot, 300 + 1, 150 + 10), 0xFFFF0000u);
     EXPECT_EQ(testing_support::PixelAt(shot, 300 + 5, 150 + 10), 0xFF000000u);
 }

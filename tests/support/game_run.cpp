@@ -58,22 +58,22 @@ const std::string& TestDataDir() {
     return dir;
 }
 
-int RunGame(const RunSpec& spec) {
+int RunGame(const RunSetup& setup) {
     EndRun();
     platform::RuntimeOptions o;
     o.headless = true;
-    o.frames = spec.frames;
-    o.screenWidth = spec.screenWidth;
-    o.screenHeight = spec.screenHeight;
-    o.dataDir = spec.dataDir.empty() ? TestDataDir() : spec.dataDir;
-    o.screenshots = spec.screenshots;
-    if (spec.seed >= 0) {
+    o.frames = setup.frames;
+    o.screenWidth = setup.screenWidth;
+    o.screenHeight = setup.screenHeight;
+    o.dataDir = setup.dataDir.empty() ? TestDataDir() : setup.dataDir;
+    o.screenshots = setup.screenshots;
+    if (setup.seed >= 0) {
         o.hasSeed = true;
-        o.seed = std::uint32_t(spec.seed);
+        o.seed = std::uint32_t(setup.seed);
     }
-    if (!spec.script.empty()) {
+    if (!setup.script.empty()) {
         std::string error;
-        if (!o.script.Parse(spec.script, "test-script", &error)) {
+        if (!o.script.Parse(setup.script, "test-script", &error)) {
             ADD_FAILURE() << error;
             return -1;
         }
@@ -87,9 +87,9 @@ int RunGame(const RunSpec& spec) {
     }
     g_running = true;
     StartRequest r;
-    r.scene = spec.scene;
-    r.fields = spec.fields;
-    r.make = spec.make;
+    r.scene = setup.scene;
+    r.fields = setup.fields;
+    r.make = setup.make;
     SetStartRequest(r);
     return WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT);
 }

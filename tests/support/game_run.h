@@ -12,7 +12,7 @@
 
 namespace testing_support {
 
-struct RunSpec {
+struct RunSetup {
     long frames = 10;
     std::string script;       // input script text
     std::string scene = "Logo";
@@ -26,7 +26,7 @@ struct RunSpec {
 
 // Starts the platform, runs WinMain to its end and returns its exit code. The state stays for
 // inspection until EndRun (the fixture below calls it).
-int RunGame(const RunSpec& spec);
+int RunGame(const RunSetup& setup);
 void EndRun();
 
 // A folder of small test pictures (solid colours with known sizes), made once per test program.
