@@ -14,14 +14,15 @@ the pixels of each picture, but it is easiest to think of the figure standing at
     upper arm shoulder at (12, 10) of its picture, elbow at (12, 35)
     lower arm elbow at (12, 10), the fist at about (12, 29), where the bag's handle is
     upper leg hip at (15, 10), knee at (15, 40)
-    lower leg knee at (15, 10), the sole at row 28 (the feet on the line y + 150)
+    lower leg knee at (15, 10), the sole at row 28, just below the line y + 150
+              where the feet stand, so that they stand in their shadow
 
 The legs turn about (15, 105) and (23, 105), the arms about their shoulders; the
 whole figure but the head sways about the neck (20, 48) and the figure leans about
 (20, 30) while the head turns about its own point (10, 10).  Each limb is therefore a
 rounded capsule whose ends are circles about its joints: the part drawn on top keeps
 covering the one below at any angle.  When the game mirrors a figure it flips each
-picture about its own anchor, which moves the parts by a pixel or three against each
+picture about its own anchor, which moves the parts by two to six pixels against each
 other: the overlaps are wide enough for that too (see FIGURES.md).
 """
 
@@ -283,7 +284,7 @@ def hip(look):
     if look.skirt:
         circles = [(6.0, 104.0, 6), (35.0, 104.0, 6), (3.6, 128.0, 3.4), (37.4, 128.0, 3.4)]
     else:
-        circles = [(8.0, 104.0, 9), (33.0, 104.0, 9), (13.0, 113.0, 8), (28.0, 113.0, 8)]
+        circles = [(8.5, 104.0, 8.6), (32.5, 104.0, 8.6), (13.0, 113.0, 8), (28.0, 113.0, 8)]
     cc = m.circles(circles)
     blob(c, cc, look.hip)
     inner = hull(cc)
@@ -304,7 +305,7 @@ def hip(look):
 # bodies (50 x 81 at (-5, 46))
 # ---------------------------------------------------------------------------
 
-TORSO = [(5.0, 61.0, 7.0), (35.0, 61.0, 7.0), (1.6, 110.0, 4.6), (38.6, 110.0, 4.6)]
+TORSO = [(5.0, 61.0, 7.0), (35.0, 61.0, 7.0), (2.4, 110.0, 4.4), (37.8, 110.0, 4.4)]
 
 
 def _neck(c, m, col=SKIN):
@@ -352,7 +353,7 @@ def body_salaryman(look):
     c = Canvas(50, 81, ss=SS)
     m = Moved(c, -5, 46)
     _neck(c, m)
-    torso = [(5.0, 61.0, 7.0), (35.0, 61.0, 7.0), (1.4, 113.0, 4.2), (38.8, 113.0, 4.2)]
+    torso = [(5.0, 61.0, 7.0), (35.0, 61.0, 7.0), (2.2, 113.0, 4.2), (38.0, 113.0, 4.2)]
     _torso(c, m, look, torso)
     # the shirt in the opening of the jacket, and the tie
     shape(c, m.pts([(17, 54), (31, 54), (29, 84), (27, 88), (21, 62)]), WHITE3, ow=1.2)
@@ -399,8 +400,8 @@ def body_grandpa(look):
     m = Moved(c, -5, 46)
     _neck(c, m)
     # a roundish cardigan with a little belly to the front
-    torso = [(5.0, 61.0, 7.0), (34.0, 61.0, 7.0), (37.5, 95.0, 5.8), (1.6, 112.0, 4.6),
-             (37.4, 111.0, 4.8)]
+    torso = [(5.0, 61.0, 7.0), (34.0, 61.0, 7.0), (36.4, 95.0, 5.4), (2.4, 112.0, 4.4),
+             (37.2, 111.0, 4.6)]
     _torso(c, m, look, torso)
     # the shirt's collar in the V of the cardigan
     shape(c, m.pts([(17, 54), (31, 54), (26, 74)]), (170, 206, 240), ow=1.1)
@@ -530,7 +531,7 @@ def head_stumble(c):
           (196, 64, 80), ow=1.1)
     c.ellipse(38.8, 46.2, 42.6, 48.6, fill=(255, 140, 150))
     # sweat drops flying off
-    for x, y, s in ((4.5, 14.0, 1.0), (2.5, 27.0, 0.8), (56.0, 15.0, 0.8)):
+    for x, y, s in ((5.0, 14.0, 1.0), (4.2, 27.0, 0.8), (56.0, 15.0, 0.8)):
         shape(c, [(x, y - 4.5 * s), (x + 2.6 * s, y + 0.6 * s), (x, y + 2.6 * s),
                   (x - 2.6 * s, y + 0.6 * s)], (150, 210, 255), ow=1.0)
     # a little bump of dizziness
@@ -603,9 +604,9 @@ def head_office(c):
     hair_dark = (118, 66, 46)
     hair_light = (204, 142, 100)
     # the ponytail behind the head
-    tail = [(7.0, 24.0, 5.2), (3.6, 36.0, 4.2), (4.6, 48.0, 3.0)]
+    tail = [(9.6, 26.0, 5.0), (6.8, 40.0, 4.0), (8.0, 52.0, 3.0)]
     blob(c, tail, hair_dark)
-    seg(c, [(5.5, 29.0), (3.6, 40.0)], hair, 1.2)
+    seg(c, [(8.4, 31.0), (6.8, 42.0), (7.6, 50.0)], hair, 1.2)
     _face(c)
     _ear(c)
     pts = [(10, 45), (5.5, 36), (4, 25), (8, 14), (17, 6), (29, 3), (41, 5), (50, 12), (54, 21),
@@ -615,7 +616,7 @@ def head_office(c):
     seg(c, [(16, 12), (26, 7.5), (36, 8)], hair_light, 1.8)
     seg(c, [(33, 12), (45, 15)], hair_dark, 1.0)
     # a hair tie
-    c.circle(8.4, 22.8, 2.4, fill=(240, 80, 110), outline=INK, width=0.8)
+    c.circle(9.0, 22.8, 2.4, fill=(240, 80, 110), outline=INK, width=0.8)
     _eyes(c, y=35.0, h=3.9, w=2.6)
     # lashes
     seg(c, [(30.0, 31.6), (33.2, 30.6), (36.2, 31.2), (37.4, 30.0)], INK, 1.1)
