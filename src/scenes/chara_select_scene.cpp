@@ -1,5 +1,6 @@
 #include "scenes/chara_select_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
 #include "shell/scene_factory.h"
@@ -24,25 +25,9 @@ void CharaSelectScene::Input() {
 }
 
 void CharaSelectScene::Draw() {
-    GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            RECT src;
-            D3DXMATRIX m;
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
-            sprite->End();
-        }
-        device->EndScene();
+    {
+        SpritePass pass;
+        if (pass.Open()) DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f);
     }
     ChangeScene();
 }

@@ -1,5 +1,6 @@
 #include "scenes/game_clear_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
 #include "shell/scene_factory.h"
@@ -31,30 +32,18 @@ int DepartureOf(int rank) {
 bool Confirm() { return KeyDown(VK_RETURN) || JoyButtons() == 4; }
 bool Cancel() { return KeyDown(VK_ESCAPE) || JoyButtons() == 4; }
 
-void Place(ID3DXSprite* sprite, float x, float y) {
-    D3DXMATRIX m, t;
-    D3DXMatrixIdentity(&m);
-    m *= *D3DXMatrixTranslation(&t, x, y, 0.0f);
-    sprite->SetTransform(&m);
-}
-
 // One digit of the result strip at (x, y).
-void Digit(ID3DXSprite* sprite, int d, int x, int y) {
-    RECT src;
-    SetRect(&src, 15 * d + 2, 0, 15 * d + 17, 32);
-    Place(sprite, float(x), float(y));
-    sprite->Draw(GameApp::Get().textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
-}
+void Digit(int d, int x, int y) { DrawSprite(4, 15 * d + 2, 0, 15 * d + 17, 32, float(x), float(y)); }
 
 // A number of `places` digits from x on, one every 15 pixels, most significant first; leading zeros
 // are left out (the last place always shows) and a negative value shows as 0.
-void Number(ID3DXSprite* sprite, int value, int places, int x, int y) {
+void Number(int value, int places, int x, int y) {
     if (value < 0) value = 0;
     int divisor = 1;
     for (int p = 1; p < places; ++p) divisor *= 10;
     for (int p = 0; p < places; ++p, divisor /= 10) {
         if (p < places - 1 && value <= divisor - 1) continue;
-        Digit(sprite, (value / divisor) % 10, x + 15 * p, y);
+        Digit((value / divisor) % 10, x + 15 * p, y);
     }
 }
 
@@ -130,74 +119,53 @@ void GameClearScene::Input() {
 
 void GameClearScene::Draw() {
     GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFFFFFFFF, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            D3DXMATRIX m;
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
+    {
+        // The result screen alone is cleared to white.
+        SpritePass pass(0xFFFFFFFF);
+        if (pass.Open()) {
             const bool legOne = app.gameMode == 0;
-            RECT src;
 
             if (rank == 1) {
-                SetRect(&src, 0, 0, 512, 128);
-                Place(sprite, 115.0f, 200.0f);
-                sprite->Draw(app.textures[2], &src, nullptr, nullptr, 0xFFFFFFFF);
+                DrawSprite(2, 0, 0, 512, 128, 115.0f, 200.0f, 0xFFFFFFFF);
             } else if (rank >= 2 && rank <= 6) {
                 // The first leg's picture names the train caught, the second leg's the total so far.
-                SetRect(&src, 0, 0, 640, 480);
-                Place(sprite, 0.0f, 0.0f);
-                sprite->Draw(app.textures[rank == 6 ? 3 : 6], &src, nullptr, nullptr, 0xFFFFFFFF);
+                DrawSprite(rank == 6 ? 3 : 6, 0, 0, 640, 480, 0.0f, 0.0f, 0xFFFFFFFF);
 
                 if (frames > kFirstLineFrame) {
                     if (legOne) {
                         const int time = DepartureOf(rank);
                         if (time >= 0) {
                             const int minutes = time % 60000;
-                            Digit(sprite, time / 60000, 265, 60);
-                            Digit(sprite, minutes / 10000, 355, 60);
-                            Digit(sprite, (minutes % 10000) / 1000, 370, 60);
+                            Digit(time / 60000, 265, 60);
+                            Digit(minutes / 10000, 355, 60);
+                            Digit((minutes % 10000) / 1000, 370, 60);
                         }
                     } else {
-                        Number(sprite, previousScore, 6, 285, 60);
+                        Number(previousScore, 6, 285, 60);
                     }
                 }
                 if (frames > kTimeLineFrame) {
                     const int minutes = elapsed % 60000;
                     const int seconds = (elapsed % 1000) * 60 / 1000;
-                    Digit(sprite, minutes / 10000, 265, 130);
-                    Digit(sprite, (minutes % 10000) / 1000, 280, 130);
-                    Digit(sprite, seconds / 10, 355, 130);
-                    Digit(sprite, seconds % 10, 370, 130);
+                    Digit(minutes / 10000, 265, 130);
+                    Digit((minutes % 10000) / 1000, 280, 130);
+                    Digit(seconds / 10, 355, 130);
+                    Digit(seconds % 10, 370, 130);
                 }
-                if (frames > kCountLineFrame) Number(sprite, app.resultCount, 4, 320, 208);
-                if (frames > kScoreLineFrame) Number(sprite, shownScore, 6, 310, 325);
+                if (frames > kCountLineFrame) Number(app.resultCount, 4, 320, 208);
+                if (frames > kScoreLineFrame) Number(shownScore, 6, 310, 325);
             }
 
             if (rank > 1) {
                 if (legOne) {
-                    SetRect(&src, 0, 0, 1024, 64);
-                    Place(sprite, float(trainX), 425.0f);
-                    sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
+                    DrawSprite(1, 0, 0, 1024, 64, float(trainX), 425.0f, 0xFFFFFFFF);
                 }
-                SetRect(&src, 0, 0, 640, 480);
-                Place(sprite, 0.0f, 0.0f);
-                sprite->Draw(app.textures[7], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+                DrawSprite(7, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
                 if (legOne) {
-                    SetRect(&src, 0, 0, 256, 64);
-                    Place(sprite, 350.0f, 400.0f);
-                    sprite->Draw(app.textures[5], &src, nullptr, nullptr, FadeColor(fadeAlpha));
+                    DrawSprite(5, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));
                 }
             }
-            sprite->End();
         }
-        device->EndScene();
     }
     ChangeScene();
 }

@@ -1,5 +1,6 @@
 #include "scenes/help_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
 #include "shell/scene_factory.h"
@@ -65,44 +66,16 @@ void HelpScene::Update() {
 }
 
 void HelpScene::Draw() {
-    GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            RECT src;
-            D3DXMATRIX m;
-
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            if (page >= 0 && page < kPageCount) {
-                SetRect(&src, kPageStride * page, 0, kPageStride * page + kPageWidth, kPageHeight);
-                D3DXMatrixTranslation(&m, 140.0f, 2.0f, 0.0f);
-                sprite->SetTransform(&m);
-                sprite->Draw(app.textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
-            }
-
+    {
+        SpritePass pass;
+        if (pass.Open()) {
+            DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f);
+            if (page >= 0 && page < kPageCount)
+                DrawSprite(4, kPageStride * page, 0, kPageStride * page + kPageWidth, kPageHeight, 140.0f, 2.0f);
             // The closing sheet and its now-loading label; invisible until the fade starts.
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[2], &src, nullptr, nullptr, FadeColor(fadeAlpha));
-
-            SetRect(&src, 0, 0, 256, 64);
-            D3DXMatrixTranslation(&m, 350.0f, 400.0f, 0.0f);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[3], &src, nullptr, nullptr, FadeColor(fadeAlpha));
-            sprite->End();
+            DrawSprite(2, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
+            DrawSprite(3, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));
         }
-        device->EndScene();
     }
     ChangeScene();
 }

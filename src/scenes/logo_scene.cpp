@@ -1,5 +1,6 @@
 #include "scenes/logo_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
 #include "shell/scene_factory.h"
@@ -47,58 +48,18 @@ void LogoScene::Update() {
 }
 
 void LogoScene::Draw() {
-    GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            RECT src;
-            D3DXMATRIX m, t;
-
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[3], &src, nullptr, nullptr, 0xFFFFFFFF);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, FadeColor(maskAlpha));
-
-            SetRect(&src, 0, 0, 512, 128);
-            D3DXMatrixIdentity(&m);
-            m *= *D3DXMatrixTranslation(&t, 85.0f, 160.0f, 0.0f);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[2], &src, nullptr, nullptr, FadeColor(logoAlpha));
-
-            SetRect(&src, 0, 0, 640, 256);
-            D3DXMatrixIdentity(&m);
-            m *= *D3DXMatrixTranslation(&t, 10.0f, float(titleY), 0.0f);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
-
+    {
+        SpritePass pass;
+        if (pass.Open()) {
+            DrawSprite(3, 0, 0, 640, 480, 0.0f, 0.0f);
+            DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(maskAlpha));
+            DrawSprite(2, 0, 0, 512, 128, 85.0f, 160.0f, FadeColor(logoAlpha));
+            DrawSprite(4, 0, 0, 640, 256, 10.0f, float(titleY));
             // The clock hands turn about their texel (1, 1): the long one to twelve, the short one to seven.
-            const float hands[2][2] = {{80.0f, 3.1415927f}, {50.0f, 0.5235988f}};
-            for (const auto& hand : hands) {
-                SetRect(&src, 0, 0, 3, int(hand[0]));
-                D3DXMatrixIdentity(&m);
-                m *= *D3DXMatrixTranslation(&t, -1.0f, -1.0f, 0.0f);
-                m *= *D3DXMatrixRotationZ(&t, hand[1]);
-                m *= *D3DXMatrixTranslation(&t, 1.0f, 1.0f, 0.0f);
-                m *= *D3DXMatrixTranslation(&t, 310.0f, float(titleY + 109), 0.0f);
-                sprite->SetTransform(&m);
-                sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
-            }
-
-            SetRect(&src, 0, 0, 280, 80);
-            D3DXMatrixIdentity(&m);
-            m *= *D3DXMatrixTranslation(&t, 205.0f, 310.0f, 0.0f);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[5], &src, nullptr, nullptr, FadeColor(pushKeyAlpha));
-            sprite->End();
+            DrawTurnedSprite(6, 0, 0, 3, 80, 1.0f, 1.0f, 3.1415927f, 310.0f, float(titleY + 109));
+            DrawTurnedSprite(6, 0, 0, 3, 50, 1.0f, 1.0f, 0.5235988f, 310.0f, float(titleY + 109));
+            DrawSprite(5, 0, 0, 280, 80, 205.0f, 310.0f, FadeColor(pushKeyAlpha));
         }
-        device->EndScene();
     }
     ChangeScene();
 }

@@ -1,5 +1,6 @@
 #include "scenes/option_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "platform/shellapi.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
@@ -45,30 +46,13 @@ void OptionScene::Input() {
 }
 
 void OptionScene::Draw() {
-    GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            RECT src;
-            D3DXMATRIX m;
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
+    {
+        SpritePass pass;
+        if (pass.Open()) {
+            DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f);
             // The gauge: the strip from x 682 of the picture, as long as it is set.
-            SetRect(&src, 682, 0, gaugeRight, 24);
-            D3DXMatrixTranslation(&m, 152.0f, 124.0f, 0.0f);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
-            sprite->End();
+            DrawSprite(1, 682, 0, gaugeRight, 24, 152.0f, 124.0f);
         }
-        device->EndScene();
     }
     ChangeScene();
 }

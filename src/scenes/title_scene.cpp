@@ -1,5 +1,6 @@
 #include "scenes/title_scene.h"
 
+#include "graphics/sprite_pass.h"
 #include "platform/mmaudio.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
@@ -132,84 +133,26 @@ void TitleScene::Input() {
 }
 
 void TitleScene::Draw() {
-    GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    ID3DXSprite* sprite = app.graphics.sprite;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            app.graphics.SetAlphaBlend();
-            device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
-            device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_NONE);
-            RECT src;
-            D3DXMATRIX m, t;
-            auto place = [&](float x, float y) {
-                D3DXMatrixIdentity(&m);
-                m *= *D3DXMatrixTranslation(&t, x, y, 0.0f);
-                sprite->SetTransform(&m);
-            };
-
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[1], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            SetRect(&src, 0, 0, 200, 480);
-            place(440.0f, 0.0f);
-            sprite->Draw(app.textures[5], &src, nullptr, nullptr, 0x78FFFFFF);
-
-            SetRect(&src, 0, 94, 640, 128);
-            place(0.0f, 420.0f);
-            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            SetRect(&src, 0, captionTop, 530, captionBottom);
-            place(float(captionX), 422.0f);
-            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            SetRect(&src, 540, 0, 875, 25);
-            place(140.0f, 460.0f);
-            sprite->Draw(app.textures[6], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            for (int i = 0; i < 3; ++i) {
-                SetRect(&src, itemLeft[i], itemTop[i], itemRight[i], itemBottom[i]);
-                D3DXMatrixIdentity(&m);
-                m *= *D3DXMatrixScaling(&t, itemScale[i], 1.0f, 1.0f);
-                m *= *D3DXMatrixTranslation(&t, float(itemX[i]), float(itemY[i]), 0.0f);
-                sprite->SetTransform(&m);
-                sprite->Draw(app.textures[4], &src, nullptr, nullptr, 0xFFFFFFFF);
-            }
-
-            SetRect(&src, 0, 0, 640, 256);
-            place(10.0f, 0.0f);
-            sprite->Draw(app.textures[3], &src, nullptr, nullptr, 0xFFFFFFFF);
-
-            // The clock hands turn about their texel (1, 1): the long one 7 degrees a frame, the short
-            // one a twelfth as fast.
-            const int angles[2] = {handAngle, handAngle / 12 + 15};
-            const int lengths[2] = {80, 50};
-            for (int h = 0; h < 2; ++h) {
-                SetRect(&src, 0, 0, 3, lengths[h]);
-                D3DXMatrixIdentity(&m);
-                m *= *D3DXMatrixTranslation(&t, -1.0f, -1.0f, 0.0f);
-                m *= *D3DXMatrixRotationZ(&t, float(angles[h]) * 0.017453292f);
-                m *= *D3DXMatrixTranslation(&t, 1.0f, 1.0f, 0.0f);
-                m *= *D3DXMatrixTranslation(&t, 310.0f, 109.0f, 0.0f);
-                sprite->SetTransform(&m);
-                sprite->Draw(app.textures[7], &src, nullptr, nullptr, 0xFFFFFFFF);
-            }
-
-            SetRect(&src, 0, 0, 640, 480);
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            sprite->Draw(app.textures[8], &src, nullptr, nullptr, FadeColor(fadeAlpha));
-
-            SetRect(&src, 0, 0, 256, 64);
-            place(350.0f, 400.0f);
-            sprite->Draw(app.textures[9], &src, nullptr, nullptr, FadeColor(fadeAlpha));
-            sprite->End();
+    {
+        SpritePass pass;
+        if (pass.Open()) {
+            DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f);
+            DrawSprite(5, 0, 0, 200, 480, 440.0f, 0.0f, 0x78FFFFFF);
+            DrawSprite(6, 0, 94, 640, 128, 0.0f, 420.0f);
+            DrawSprite(6, 0, captionTop, 530, captionBottom, float(captionX), 422.0f);
+            DrawSprite(6, 540, 0, 875, 25, 140.0f, 460.0f);
+            // The entries: the selected one stretched sideways.
+            for (int i = 0; i < 3; ++i)
+                DrawSprite(4, itemLeft[i], itemTop[i], itemRight[i], itemBottom[i], float(itemX[i]), float(itemY[i]),
+                           0xFFFFFFFF, itemScale[i], 1.0f);
+            DrawSprite(3, 0, 0, 640, 256, 10.0f, 0.0f);
+            // The clock hands turn about their texel (1, 1): the long one 7 degrees a frame, the short one
+            // a twelfth as fast.
+            DrawTurnedSprite(7, 0, 0, 3, 80, 1.0f, 1.0f, float(handAngle) * 0.017453292f, 310.0f, 109.0f);
+            DrawTurnedSprite(7, 0, 0, 3, 50, 1.0f, 1.0f, float(handAngle / 12 + 15) * 0.017453292f, 310.0f, 109.0f);
+            DrawSprite(8, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
+            DrawSprite(9, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));
         }
-        device->EndScene();
     }
     ChangeScene();
 }

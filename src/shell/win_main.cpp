@@ -1,5 +1,6 @@
 #include "shell/win_main.h"
 
+#include "graphics/sprite_pass.h"
 #include "platform/runtime.h"
 #include "shell/game_app.h"
 #include "shell/input.h"
@@ -36,22 +37,12 @@ void CaptureDesktop() {
 
 void DrawDesktopPicture() {
     GameApp& app = GameApp::Get();
-    IDirect3DDevice9* device = app.graphics.device;
-    if (SUCCEEDED(device->BeginScene())) {
-        device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-        ID3DXSprite* sprite = app.graphics.sprite;
-        if (sprite && SUCCEEDED(sprite->Begin(D3DXSPRITE_ALPHABLEND))) {
-            D3DXMATRIX m;
-            D3DXMatrixIdentity(&m);
-            sprite->SetTransform(&m);
-            RECT src;
-            SetRect(&src, 0, 0, app.screenWidth, app.screenHeight);
-            sprite->Draw(app.textures[0], &src, nullptr, nullptr, 0xFFFFFFFF);
-            sprite->End();
-        }
-        device->EndScene();
+    {
+        SpritePass pass;
+        if (pass.Open()) DrawSprite(0, 0, 0, app.screenWidth, app.screenHeight, 0.0f, 0.0f);
     }
-    if (device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) app.graphics.deviceLost = 1;
+    if (app.graphics.device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST)
+        app.graphics.deviceLost = 1;
 }
 
 void MoveGameWindows(int dx, int dy) {
