@@ -818,6 +818,10 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
                 SDL_RenderCopyExF(r, tex, &src, &dst, 0.0, nullptr, SDL_RendererFlip(flip));
             continue;
         }
+        // A quarter turn leaves an upright rectangle with its picture on its side. SDL's software
+        // renderer takes such triangles for a plain copy and gets the mirrored ones wrong; a
+        // 1/256-pixel nudge of one corner keeps them on the triangle path.
+        if (X[0] == X[1] && X[2] == X[3] && Y[0] == Y[3] && Y[1] == Y[2]) X[2] += 1.0f / 256.0f;
         SDL_SetTextureColorMod(tex, 255, 255, 255);
         SDL_SetTextureAlphaMod(tex, 255);
         const float tw = float(c.texture->Width()), th = float(c.texture->Height());

@@ -1,0 +1,109 @@
+// Sprites land on the right pixels whatever way they are turned or mirrored: each texel of a picture
+// is checked at the screen position its transform gives.
+#include "graphics/graphics_device.h"
+#include "platform/screenshot.h"
+#include "support/game_run.h"
+
+#include <SDL_image.h>
+
+#include <cmath>
+
+namespace {
+
+class SpriteRaster : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::RuntimeOptions o;
+        o.headless = true;
+        o.dataDir = testing_support::TestDataDir();
+        std::string error;
+        int code;
+        ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = DefWindowProcA;
+        wc.lpszClassName = "Probe";
+        RegisterClassExA(&wc);
+        HWND w = CreateWindowExA(0, "Probe", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_TRUE(g.Init(w, 640, 480, D3DFMT_X8R8G8B8, 0));
+        // A picture of 8 x 8 texels, each of its own colour.
+        ASSERT_EQ(g.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+        D3DLOCKED_RECT locked;
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = Colour(x, y);
+        texture->UnlockRect(0);
+    }
+    void TearDown() override {
+        if (texture) texture->Release();
+        g.Release();
+        platform::Stop();
+    }
+    // Equal but for the rounding of the renderer's colour modulation.
+    static bool Near(Uint32 a, Uint32 b) {
+        for (int shift = 0; shift < 32; shift += 8)
+            if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 2) return false;
+        return true;
+    }
+    static DWORD Colour(int x, int y) { return 0xFF000000u | DWORD(40 + x * 30) << 16 | DWORD(40 + y * 30) << 8 | 0x80; }
+
+    // Draws the picture scaled by 4 (so each texel covers 4 x 4 pixels) with the given turn and mirror,
+    // and checks every texel at its place.
+    void Check(float degrees, bool mirrored) {
+        D3DXMATRIX m, t;
+        D3DXMatrixIdentity(&m);
+        m *= *D3DXMatrixScaling(&t, 4.0f, 4.0f, 1.0f);
+        m *= *D3DXMatrixRotationZ(&t, degrees * 0.017453292f);
+        if (mirrored) m *= *D3DXMatrixScaling(&t, -1.0f, 1.0f, 1.0f);
+        m *= *D3DXMatrixTranslation(&t, 100.0f, 100.0f, 0.0f);
+        ASSERT_EQ(g.device->BeginScene(), D3D_OK);
+        g.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+        g.sprite->Begin(D3DXSPRITE_ALPHABLEND);
+        g.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+        g.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
+        g.sprite->SetTransform(&m);
+        g.sprite->Draw(texture, nullptr, nullptr, nullptr, 0xFFFFFFFF);
+        g.sprite->End();
+        g.device->EndScene();
+        const std::string file = testing_support::TempPath("raster.png");
+        ASSERT_TRUE(platform::SaveBackBufferPng(g.device, file));
+        SDL_Surface* loaded = IMG_Load(file.c_str());
+        ASSERT_NE(loaded, nullptr);
+        SDL_Surface* shot = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
+        SDL_FreeSurface(loaded);
+        auto pixel = [&](int px, int py) {
+            return reinterpret_cast<Uint32*>(static_cast<Uint8*>(shot->pixels) + py * shot->pitch)[px];
+        };
+        int wrong = 0;
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                D3DXVECTOR3 centre(x + 0.5f, y + 0.5f, 0.0f), at;
+                D3DXVec3TransformCoord(&at, &centre, &m);
+                const Uint32 got = pixel(int(std::floor(at.x)), int(std::floor(at.y)));
+                // The software renderer may sample its triangles up to one texel off; a picture
+                // turned or squashed the wrong way is off by many.
+                bool near = false;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx) near = near || Near(got, Colour(x + dx, y + dy));
+                if (!near) ++wrong;
+            }
+        SDL_FreeSurface(shot);
+        EXPECT_EQ(wrong, 0) << degrees << " degrees" << (mirrored ? ", mirrored" : "");
+    }
+
+    GraphicsDevice g{};
+    IDirect3DTexture9* texture = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SpriteRaster, EveryQuarterTurnPlainAndMirrored) {
+    for (float degrees : {0.0f, 90.0f, 180.0f, 270.0f, -90.0f})
+        for (bool mirrored : {false, true}) Check(degrees, mirrored);
+}
+
+TEST_F(SpriteRaster, InBetweenTurns) {
+    for (float degrees : {30.0f, 45.0f, 135.0f, 200.0f})
+        for (bool mirrored : {false, true}) Check(degrees, mirrored);
+}
