@@ -15,28 +15,8 @@ float FloatOf(DWORD d) {
     return f;
 }
 
-class GraphicsHelpers : public ::testing::Test {
+class GraphicsHelpers : public DeviceTest {
 protected:
-    void SetUp() override {
-        platform::RuntimeOptions o;
-        o.headless = true;
-        o.dataDir = testing_support::TestDataDir();
-        std::string error;
-        int code;
-        ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "Probe";
-        RegisterClassExA(&wc);
-        window = CreateWindowExA(0, "Probe", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(g.Init(window, 640, 480, D3DFMT_X8R8G8B8, 0));
-        g.ApplyRenderStates();
-    }
-    void TearDown() override {
-        g.Release();
-        platform::Stop();
-    }
     DWORD State(D3DRENDERSTATETYPE s) {
         DWORD v = 0;
         g.device->GetRenderState(s, &v);
@@ -48,8 +28,6 @@ protected:
         EXPECT_TRUE(platform::SaveBackBufferPng(g.device, file));
         return testing_support::PixelAt(file, x, y);
     }
-    GraphicsDevice g{};
-    HWND window = nullptr;
 };
 
 }  // namespace

@@ -10,22 +10,10 @@
 
 namespace {
 
-class SpriteRaster : public ::testing::Test {
+class SpriteRaster : public DeviceTest {
 protected:
     void SetUp() override {
-        platform::RuntimeOptions o;
-        o.headless = true;
-        o.dataDir = testing_support::TestDataDir();
-        std::string error;
-        int code;
-        ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcA;
-        wc.lpszClassName = "Probe";
-        RegisterClassExA(&wc);
-        HWND w = CreateWindowExA(0, "Probe", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
-        ASSERT_TRUE(g.Init(w, 640, 480, D3DFMT_X8R8G8B8, 0));
+        DeviceTest::SetUp();
         // A picture of 8 x 8 texels, each of its own colour.
         ASSERT_EQ(g.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
         D3DLOCKED_RECT locked;
@@ -37,8 +25,7 @@ protected:
     }
     void TearDown() override {
         if (texture) texture->Release();
-        g.Release();
-        platform::Stop();
+        DeviceTest::TearDown();
     }
     // Equal but for the rounding of the renderer's colour modulation.
     static bool Near(Uint32 a, Uint32 b) {
@@ -92,7 +79,6 @@ protected:
         EXPECT_EQ(wrong, 0) << degrees << " degrees" << (mirrored ? ", mirrored" : "");
     }
 
-    GraphicsDevice g{};
     IDirect3DTexture9* texture = nullptr;
 };
 

@@ -108,3 +108,25 @@ void EndRun() {
 }
 
 }  // namespace testing_support
+
+void DeviceTest::SetUp() {
+    platform::RuntimeOptions o;
+    o.headless = true;
+    o.dataDir = testing_support::TestDataDir();
+    std::string error;
+    int code;
+    ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = "Probe";
+    RegisterClassExA(&wc);
+    window = CreateWindowExA(0, "Probe", "", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(g.Init(window, 640, 480, D3DFMT_X8R8G8B8, 0));
+    g.ApplyRenderStates();
+}
+
+void DeviceTest::TearDown() {
+    g.Release();
+    platform::Stop();
+}

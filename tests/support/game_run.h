@@ -41,7 +41,19 @@ std::string TempPath(const std::string& name);
 
 #include <gtest/gtest.h>
 
+#include "graphics/graphics_device.h"
+
 class GameRunTest : public ::testing::Test {
 protected:
     void TearDown() override { testing_support::EndRun(); }
+};
+
+// The platform started headless with one 640 x 480 window and a graphics device on it, without the
+// game (for tests of the platform and of the graphics code).
+class DeviceTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    GraphicsDevice g{};
+    HWND window = nullptr;
 };
