@@ -222,3 +222,24 @@ TEST(Program, HeadlessRunDumpsItsState) {
     EXPECT_NE(out.find("{\"frame\": 200, \"app\": {"), std::string::npos) << out.substr(0, 300);
     EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"), std::string::npos);
 }
+
+TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string shot = testing_support::TempPath("real-window.png");
+    std::string out;
+    // A real window on a virtual X display: the same picture as a headless run, and a normal end.
+    // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
+    const std::string cmd = "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -s '-screen 0 1280x720x24' " + std::string(RUSHMORA_GAME_EXE) +
+                            " --frames 30 --screenshot 30:" + shot + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
+    const int status = pclose(p);
+    ASSERT_EQ(WEXITSTATUS(status), 0) << out;
+    // The frame window's caption bar sits above the game window, dark blue at its left end.
+    const Uint32 caption = testing_support::PixelAt(shot, 302, 131);
+    EXPECT_LT((caption >> 16) & 0xFF, 0x40u) << std::hex << caption;
+    EXPECT_GT(caption & 0xFF, 0x50u) << std::hex << caption;
+}
