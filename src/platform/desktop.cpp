@@ -274,6 +274,26 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
     }
 }
 
+// Whether a renderer draws on graphics hardware. OpenGL drivers that rasterize on the processor
+// (llvmpipe, softpipe) count as software: SDL's own software renderer is faster than they are.
+bool IsHardware(SDL_Renderer* renderer) {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0) return false;
+    if (!(info.flags & SDL_RENDERER_ACCELERATED) || std::strcmp(info.name, "software") == 0) return false;
+    if (std::strncmp(info.name, "opengl", 6) == 0) {
+        using GetString = const unsigned char* (*)(unsigned);
+        auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+        const unsigned char* name = getString ? getString(0x1F01 /* GL_RENDERER */) : nullptr;
+        if (name) {
+            const std::string n = reinterpret_cast<const char*>(name);
+            if (n.find("llvmpipe") != std::string::npos || n.find("softpipe") != std::string::npos ||
+                n.find("Software Rasterizer") != std::string::npos)
+                return false;
+        }
+    }
+    return true;
+}
+
 TTF_Font* Font(int size, bool bold) {
     State& s = S();
     if (!s.fontSearched) {
@@ -465,13 +485,9 @@ bool CreateRenderer(bool accelerated) {
             s.renderer = nullptr;
         }
         s.renderer = SDL_CreateRenderer(s.window, -1, accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE);
-        if (s.renderer && accelerated) {
-            SDL_RendererInfo info;
-            SDL_GetRendererInfo(s.renderer, &info);
-            if (!(info.flags & SDL_RENDERER_ACCELERATED) || std::strcmp(info.name, "software") == 0) {
-                SDL_DestroyRenderer(s.renderer);
-                s.renderer = nullptr;
-            }
+        if (s.renderer && accelerated && !IsHardware(s.renderer)) {
+            SDL_DestroyRenderer(s.renderer);
+            s.renderer = nullptr;
         }
     }
     if (!s.renderer) return false;
