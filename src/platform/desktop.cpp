@@ -645,10 +645,9 @@ void PumpEvents() {
 
 void KeyboardState(BYTE keys[256]) {
     std::memset(keys, 0, 256);
-    if (S().headless) {
-        if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
-        return;
-    }
+    // A script plays its keys; in a real window the keyboard adds its own.
+    if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
+    if (S().headless) return;
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count; ++sc) {
@@ -662,9 +661,11 @@ void KeyboardState(BYTE keys[256]) {
     }
 }
 
+static bool ScriptedJoystick() { return platform::Options().hasScript && platform::Options().script.UsesJoystick(); }
+
 bool JoystickPresent() {
     State& s = S();
-    if (s.headless) return platform::Options().hasScript && platform::Options().script.UsesJoystick();
+    if (s.headless || ScriptedJoystick()) return ScriptedJoystick();
     return s.controller || s.joystick;
 }
 
@@ -679,8 +680,8 @@ unsigned AxisValue(Sint16 raw) {
 
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
     State& s = S();
-    if (s.headless) {
-        if (!JoystickPresent()) return false;
+    if (s.headless || ScriptedJoystick()) {
+        if (!ScriptedJoystick()) return false;
         platform::Options().script.JoystickAt(platform::CurrentFrame(), x, y, buttons);
         return true;
     }
