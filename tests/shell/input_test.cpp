@@ -1,5 +1,6 @@
 // Keyboard and joystick sampling as the scenes see it.
 #include "shell/game_app.h"
+#include "platform/resources.h"
 #include "shell/input.h"
 #include "support/game_run.h"
 
@@ -76,4 +77,29 @@ TEST_F(InputSampling, DirectionsCountOnlyAtTheExtremes) {
     // An attached joystick reads its real centre once sampled.
     EXPECT_EQ(g_seen[7].x, 32767u);
     EXPECT_EQ(g_seen[7].buttons, 0u);
+}
+
+TEST_F(InputSampling, ClientAreasShowTheProhibitionCursor) {
+    Play("", 2);
+    GameApp& app = GameApp::Get();
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    HCURSOR prohibited = LoadCursorA(app.instance, MAKEINTRESOURCEA(106));
+    ASSERT_NE(prohibited, nullptr);
+    ASSERT_NE(prohibited, arrow);
+    // Over a client area the window procedure sets cursor 106; over a caption the default arrow.
+    SendMessageA(app.gameWindow, WM_SETCURSOR, 0, HTCLIENT | (WM_MOUSEMOVE << 16));
+    EXPECT_EQ(SetCursor(nullptr), prohibited);
+    SendMessageA(app.frameWindow, WM_SETCURSOR, 0, HTCAPTION | (WM_MOUSEMOVE << 16));
+    EXPECT_EQ(SetCursor(nullptr), arrow);
+    // The picture: a ring with a bar from upper left to lower right, hot spot in its middle.
+    const platform::CursorResource* res = platform::FindCursorResource(106);
+    ASSERT_NE(res, nullptr);
+    EXPECT_EQ(res->hotX, 15);
+    EXPECT_EQ(res->hotY, 15);
+    EXPECT_EQ(res->rows[15][15], '#');      // the bar crosses the middle
+    EXPECT_EQ(res->rows[10][10], '#');      // ... from the upper left
+    EXPECT_NE(res->rows[10][20], '#');      // ... not from the upper right
+    EXPECT_EQ(res->rows[15][3], '#');       // the ring
+    EXPECT_EQ(res->rows[0][0], ' ');        // transparent corners
+    EXPECT_EQ(platform::FindCursorResource(107), nullptr);
 }
