@@ -260,16 +260,8 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
                     break;
                 }
         }
-    } else if (UINT(data.surface->w) != w || UINT(data.surface->h) != h) {
-        opaque = true;
     }
     data.opaque = opaque;
-    if (!fileHasAlpha) {
-        for (int y = 0; y < data.surface->h; ++y) {
-            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(data.surface->pixels) + y * data.surface->pitch);
-            for (int x = 0; x < data.surface->w; ++x) row[x] |= 0xFF000000u;
-        }
-    }
     data.Changed();
     *texture = tex;
     return D3D_OK;
