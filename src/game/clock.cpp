@@ -17,16 +17,6 @@ int LegOneRank(int clock) {
     return 5;
 }
 
-int LegTwoStartOf(int legOneRank) {
-    switch (legOneRank) {
-        case 2: return 515000;
-        case 3: return 500000;
-        case 4: return 493000;
-        case 5: return 485000;
-        default: return 0;
-    }
-}
-
 // The station board: in each phase, the clock window that brings the next message.
 struct BoardRow {
     int phase, from, to, message, next;
@@ -69,7 +59,7 @@ void GameScene::CheckArrival() {
             powerMode = 0;
             app.arrivalRank = 1;
         } else if (atGoal && app.arrivalRank == 0) {
-            app.elapsedClock = clock - LegTwoStartOf(legOneRank);
+            app.elapsedClock = clock - LegTwoStartClock(legOneRank);
             app.arrivalRank = 6;
         }
     }

@@ -40,8 +40,9 @@ const SlotFile kSlots[] = {
     {71, "Texture/yazirusi.png"},  {72, "Texture/te.png"},        {73, "Texture/eki2.png"},
 };
 
-// The clock of leg 2 starts at the departure of the train that leg 1 caught.
-int LegTwoStart(int legOneRank) {
+}  // namespace
+
+int LegTwoStartClock(int legOneRank) {
     switch (legOneRank) {
         case 2: return 515000;
         case 3: return 500000;
@@ -50,8 +51,6 @@ int LegTwoStart(int legOneRank) {
         default: return 0;
     }
 }
-
-}  // namespace
 
 GameScene::GameScene() {
     // The figures start from zero everywhere; the loader sets the start values.
@@ -148,11 +147,11 @@ void GameScene::Load() {
 
     // A run entered as a second leg without a first leg behind it (from the title after leaving a
     // second leg) starts as a first leg: the second leg has no start time of its own.
-    if (app.gameMode == 1 && LegTwoStart(app.arrivalRank) == 0) app.gameMode = 0;
+    if (app.gameMode == 1 && LegTwoStartClock(app.arrivalRank) == 0) app.gameMode = 0;
     if (app.gameMode == 0) {
         clock = kClockLegOneStart;
     } else {
-        clock = LegTwoStart(app.arrivalRank);
+        clock = LegTwoStartClock(app.arrivalRank);
         legOneRank = app.arrivalRank;
     }
     app.arrivalRank = 0;

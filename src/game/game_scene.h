@@ -31,6 +31,10 @@ constexpr int kClockLegOneDeadline = 480000;  // 8:00
 constexpr int kClockLegTwoDeadline = 540000;  // 9:00
 constexpr int kGoalDistance = 32100;
 
+// The clock at the start of leg 2: the departure of the train that leg 1 caught (its rank 2 to 5);
+// 0 for any other rank.
+int LegTwoStartClock(int legOneRank);
+
 class GameScene : public SceneBase {
 public:
     DrawCharacter player;
