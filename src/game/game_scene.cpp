@@ -87,6 +87,10 @@ void GameScene::Load() {
         p.isPlayer = 0;
     }
 
+    // A run entered as a second leg without a first leg behind it (from the title after leaving a
+    // second leg) starts as a first leg: the second leg has no start time of its own.
+    if (app.gameMode == 1 && LegTwoStartClock(app.arrivalRank) == 0) app.gameMode = 0;
+
     for (const SlotFile& s : kSlots)
         LoadTextureSlot(s.slot, s.file ? s.file : (app.gameMode == 0 ? "Texture/eki.png" : "Texture/gakkou.png"));
 
@@ -145,9 +149,6 @@ void GameScene::Load() {
     specialTimer = 0;
     legOneRank = 0;
 
-    // A run entered as a second leg without a first leg behind it (from the title after leaving a
-    // second leg) starts as a first leg: the second leg has no start time of its own.
-    if (app.gameMode == 1 && LegTwoStartClock(app.arrivalRank) == 0) app.gameMode = 0;
     if (app.gameMode == 0) {
         clock = kClockLegOneStart;
     } else {

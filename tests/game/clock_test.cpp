@@ -23,6 +23,22 @@ GameScene* Start(std::vector<std::pair<std::string, int>> fields, long frames = 
     return Game();
 }
 
+// A checksum of the texels of a texture slot, to tell which picture it holds.
+unsigned long SlotChecksum(int slot) {
+    IDirect3DTexture9* t = GameApp::Get().textures[slot];
+    if (!t) return 0;
+    D3DSURFACE_DESC desc{};
+    D3DLOCKED_RECT locked{};
+    if (t->GetLevelDesc(0, &desc) != S_OK || t->LockRect(0, &locked, nullptr, 0) != S_OK) return 0;
+    unsigned long sum = 0;
+    for (UINT y = 0; y < desc.Height; ++y) {
+        const auto* row = static_cast<const unsigned char*>(locked.pBits) + y * locked.Pitch;
+        for (UINT x = 0; x < desc.Width * 4; ++x) sum = sum * 31 + row[x];
+    }
+    t->UnlockRect(0);
+    return sum;
+}
+
 }  // namespace
 
 class GameClock : public GameRunTest {};
@@ -52,6 +68,25 @@ TEST_F(GameClock, ASecondLegWithoutAFirstStartsAsTheFirst) {
         EXPECT_EQ(g->clock, 420000) << rank;
         EXPECT_EQ(GameApp::Get().gameMode, 0) << rank;
     }
+    // The goal building is the station, not the school.
+    auto goal = [](int gameMode, int arrivalRank) {
+        unsigned long sum = 0;
+        RunSetup setup;
+        setup.frames = 1;
+        setup.fields = {{"gameMode", gameMode}, {"arrivalRank", arrivalRank}};
+        setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+        setup.make = [&sum] {
+            auto* g = new GameScene;
+            sum = SlotChecksum(26);
+            return static_cast<SceneBase*>(g);
+        };
+        RunGame(setup);
+        return sum;
+    };
+    const unsigned long station = goal(0, 0);
+    ASSERT_NE(station, 0ul);
+    ASSERT_NE(station, goal(1, 2)) << "the school";
+    EXPECT_EQ(goal(1, 0), station);
 }
 
 TEST_F(GameClock, RunsFourUnitsAFrameAfterTheCountIn) {
