@@ -27,9 +27,9 @@ int DepartureOf(int rank) {
     }
 }
 
-// The same button of the pad both confirms and cancels, and cancel is looked at last: from the pad
-// this screen always goes back to the title.
-bool Confirm() { return KeyDown(VK_RETURN) || JoyButtons() == 4; }
+// The pad confirms with button 2, as on the title and in the help book, and goes back with
+// button 3, as on every other screen.
+bool Confirm() { return KeyDown(VK_RETURN) || JoyButtons() == 2; }
 bool Cancel() { return KeyDown(VK_ESCAPE) || JoyButtons() == 4; }
 
 // One digit of the result strip at (x, y).

@@ -289,17 +289,27 @@ TEST_F(ResultWayOn, AfterALateLegEnterOrEscapeGoesToTheTitleAtOnce) {
     EXPECT_EQ(GameApp::Get().gameMode, 0) << "a late second leg leaves the run too";
 }
 
-TEST_F(ResultWayOn, EscapeAndThePadButtonAlwaysLeaveForTheTitle) {
+TEST_F(ResultWayOn, ThePadGoesOnWithButtonTwoAndBackWithButtonThree) {
     Play(kLegOne, 20, "20 ESCAPE\n");
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
-    // The pad's button confirms and cancels at once: the title wins even when the count is complete.
+    // Button 3 (mask 4) leaves for the title even when the count is complete.
     Play(kLegOne, 260, "200 RETURN\n260 JB=4\n");
     EXPECT_NE(dynamic_cast<TitleScene*>(GameApp::Get().scene), nullptr);
     EXPECT_EQ(GameApp::Get().gameMode, 0);
-    // Other button masks do nothing.
-    GameClearScene* s = Play(kLegOne, 260, "200 RETURN\n260 JB=6\n");
+    // Button 2 (mask 2) skips the count, then whites out into the second leg, as Enter does.
+    GameClearScene* s = Play(kLegOne, 200, "200 JB=2\n");
     ASSERT_NE(s, nullptr);
-    EXPECT_EQ(s->fading, 0);
+    EXPECT_EQ(s->frames, 221);
+    Play(kLegOne, 285, "200 JB=2\n235 JB=2\n");
+    auto* game = dynamic_cast<GameScene*>(GameApp::Get().scene);
+    ASSERT_NE(game, nullptr) << "the second leg";
+    EXPECT_EQ(GameApp::Get().gameMode, 1);
+    // Other button masks, both buttons together among them, do nothing.
+    for (const char* mask : {"6", "1", "8"}) {
+        s = Play(kLegOne, 260, std::string("200 RETURN\n260 JB=") + mask + "\n");
+        ASSERT_NE(s, nullptr) << mask;
+        EXPECT_EQ(s->fading, 0) << mask;
+    }
 }
 
 class ResultPicture : public GameRunTest {};
