@@ -31,15 +31,19 @@ const Binding kBindings[] = {
     {"オプション", "F5", "", "このプログラムを開く"},
     {"オプション", "F2", "", "テスト用INIを書く"},
     {"オプション", "Esc", "ボタン3", "タイトルへ"},
-    {"キャラ選択", "Space", "ボタン3", "ヘルプへ"},
+    {"キャラ選択", "Space", "", "ヘルプへ"},
     {"キャラ選択", "Esc", "ボタン3", "タイトルへ"},
     {"ヘルプ", "Enter / Backspace", "ボタン2 / ボタン3", "ページを進める / 戻す"},
     {"ヘルプ", "Space", "", "ゲームを始める"},
     {"ヘルプ", "Esc", "ボタン3", "タイトルへ"},
     {"ゲーム", "← → ↑ ↓", "スティック", "歩く・奥行きを変える"},
-    {"ゲーム", "S D A F Space", "ボタン1 2 3 4 7", "ジャンプ・攻撃・ダッシュ・必殺技"},
+    {"ゲーム", "A", "ボタン3", "ジャンプ"},
+    {"ゲーム", "S", "ボタン1", "ダッシュ"},
+    {"ゲーム", "D", "ボタン2", "攻撃"},
+    {"ゲーム", "F", "ボタン4", "パワーモード"},
+    {"ゲーム", "Space", "ボタン7", "必殺技"},
     {"ゲーム", "Esc", "ボタン5〜10同時", "タイトルに戻る (確認あり)"},
-    {"リザルト", "Enter", "ボタン3", "次へ"},
+    {"リザルト", "Enter", "ボタン2", "次へ"},
     {"リザルト", "Esc", "ボタン3", "タイトルへ"},
 };
 
@@ -73,7 +77,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     TTF_Init();
-    SDL_Window* w = SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 560, 0);
+    SDL_Window* w = SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0);
     SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, 0) : nullptr;
     if (!r) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
@@ -99,7 +103,7 @@ int main(int argc, char** argv) {
             Text(r, b.keys, 14, ink, 120, y);
             Text(r, b.joystick, 14, ink, 300, y);
             Text(r, b.effect, 14, ink, 460, y);
-            y += 24;
+            y += 23;
         }
         y += 8;
         Text(r, "最後に押したキー: " + lastKey, 16, hot, 16, y);
