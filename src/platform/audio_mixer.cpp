@@ -162,6 +162,12 @@ void RecordFrame(int generation) {
 
 }  // namespace
 
+namespace {
+std::string g_openError;
+}
+
+const std::string& OpenError() { return g_openError; }
+
 bool Open() {
     Mixer& m = M();
     if (m.users > 0) {
@@ -179,7 +185,10 @@ bool Open() {
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
     else
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        g_openError = SDL_GetError();
+        return false;
+    }
 
     Mix_Init(MIX_INIT_MID);
     const std::string font = SoundFont();
@@ -193,6 +202,7 @@ bool Open() {
     const int rc = Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kChannels, chunk, nullptr, 0);
     m.opening = false;
     if (rc != 0 || (pulled && !m.mix)) {
+        g_openError = rc != 0 ? Mix_GetError() : "the mixer did not open its output";
         if (rc == 0) Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m.device = 0;

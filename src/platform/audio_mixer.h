@@ -22,6 +22,8 @@ constexpr int kBytesPerFrame = 4;  // two 16-bit samples
 // Opens the mixer for one more user; false when there is no audio device to open. The first user
 // opens it, the last Close shuts it.
 bool Open();
+// Why the last Open failed.
+const std::string& OpenError();
 void Close();
 bool IsOpen();
 

@@ -121,14 +121,14 @@ void IDirect3DDevice9::ResetState() {
 }
 
 HRESULT IDirect3DDevice9::TestCooperativeLevel() {
-    if (desktop::Minimized()) return D3DERR_DEVICELOST;
+    if (desktop::DisplayAway()) return D3DERR_DEVICELOST;
     if (desktop::ResetCount() != seenResetCount_) return D3DERR_DEVICENOTRESET;
     return D3D_OK;
 }
 
 HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     if (!params) return D3DERR_INVALIDCALL;
-    if (desktop::Minimized()) return D3DERR_DEVICELOST;
+    if (desktop::DisplayAway()) return D3DERR_DEVICELOST;
     params_ = *params;
     seenResetCount_ = desktop::ResetCount();
     ResetState();
@@ -136,7 +136,7 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
 }
 
 HRESULT IDirect3DDevice9::Present(const RECT* sourceRect, const RECT*, HWND destWindow, const void*) {
-    if (desktop::Minimized() || desktop::ResetCount() != seenResetCount_) return D3DERR_DEVICELOST;
+    if (desktop::DisplayAway() || desktop::ResetCount() != seenResetCount_) return D3DERR_DEVICELOST;
     HWND target = destWindow ? destWindow : (params_.hDeviceWindow ? params_.hDeviceWindow : focusWindow_);
     if (!AliveWindow(target)) return D3DERR_INVALIDCALL;
     SDL_Rect src{0, 0, int(backWidth_), int(backHeight_)};

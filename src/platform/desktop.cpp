@@ -37,8 +37,9 @@ struct State {
     unsigned shotGeneration = 0;
     unsigned resetCount = 0;
     bool minimized = false;
+    bool displayAway = false;
     std::vector<WindowObject*> windows;
-    const MessageBoxView* messageBox = nullptr;
+    MessageBoxView* messageBox = nullptr;
     SDL_GameController* controller = nullptr;
     SDL_Joystick* joystick = nullptr;
     std::string fontFile;
@@ -365,6 +366,17 @@ bool Init(const platform::RuntimeOptions& options, std::string* error, int* exit
             *exitCode = 1;
             return false;
         }
+        // Where there is no display SDL may fall back to a driver that draws where nobody sees it.
+        if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
+            if (captured) SDL_FreeSurface(captured);
+            *error = std::string("no display to open a window on (SDL found only its \"") +
+                     (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") +
+                     "\" video driver). Run with --headless for a run without a display, or start it inside "
+                     "an X or Wayland session (Xvfb works too).";
+            *exitCode = 1;
+            SDL_Quit();
+            return false;
+        }
         SDL_Rect bounds{0, 0, 0, 0};
         SDL_DisplayMode mode;
         if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)
@@ -499,6 +511,14 @@ SDL_Renderer* Renderer() { return S().renderer; }
 unsigned RendererGeneration() { return S().rendererGeneration; }
 unsigned ResetCount() { return S().resetCount; }
 bool Minimized() { return S().minimized; }
+bool DisplayAway() { return S().displayAway; }
+void SimulateDisplayAway(bool away) { S().displayAway = away; }
+
+bool ShowsWindows(const char* videoDriver) {
+    if (!videoDriver || !*videoDriver) return false;
+    return SDL_strcasecmp(videoDriver, "offscreen") != 0 && SDL_strcasecmp(videoDriver, "dummy") != 0 &&
+           SDL_strcasecmp(videoDriver, "evdev") != 0;
+}
 
 void SimulateDeviceReset() {
     SDL_Event e{};
@@ -519,6 +539,15 @@ void Compose(SDL_Renderer* r, unsigned generation) {
     SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);
+    bool anyVisible = false;
+    for (WindowObject* w : s.windows) anyVisible = anyVisible || (w->visible && !w->destroyed);
+    if (!anyVisible && s.messageBox && s.picture) {
+        // A box before the game's windows: it stands on the desktop.
+        if (SDL_Texture* t = SDL_CreateTextureFromSurface(r, s.picture)) {
+            SDL_RenderCopy(r, t, nullptr, nullptr);
+            SDL_DestroyTexture(t);
+        }
+    }
     for (WindowObject* w : s.windows) {
         if (!w->visible || w->destroyed) continue;
         if (w->captionHeight > 0) DrawCaption(r, *w);
@@ -596,18 +625,40 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
     return ok;
 }
 
+namespace {
+
+bool IsCloseRequest(const SDL_Event& e) {
+    return e.type == SDL_QUIT || (e.type == SDL_KEYDOWN && e.key.keysym.scancode == SDL_SCANCODE_F4 &&
+                                  (e.key.keysym.mod & KMOD_ALT));
+}
+
+// The window manager's close button or Alt+F4. While a message box is open its owner takes no
+// input: the request goes to the box, which closes as Cancel (or OK, when that is its only button)
+// and ignores it otherwise.
+void CloseRequest() {
+    State& s = S();
+    if (MessageBoxView* box = s.messageBox) {
+        for (const auto& b : box->buttons)
+            if (b.second == IDCANCEL) box->result = IDCANCEL;
+        if (box->buttons.size() == 1 && box->buttons[0].second == IDOK) box->result = IDOK;
+        return;
+    }
+    if (WindowObject* w = TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
 void PumpEvents() {
     State& s = S();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         switch (e.type) {
             case SDL_QUIT:
-                if (WindowObject* w = TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+                CloseRequest();
                 break;
             case SDL_KEYDOWN:
-                if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT)) {
-                    if (WindowObject* w = TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
-                }
+                if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT) && !e.key.repeat)
+                    CloseRequest();
                 break;
             case SDL_MOUSEMOTION:
                 if (!s.messageBox) {
@@ -636,9 +687,9 @@ void PumpEvents() {
                 break;
             default: break;
         }
-        if (s.messageBox) {
+        if (s.messageBox && !IsCloseRequest(e)) {
             // The message box loop reads its own keys and clicks.
-            MessageBoxEvent(e);
+            MessageBoxEvent(*s.messageBox, e);
         }
     }
 }
@@ -748,7 +799,19 @@ SDL_Surface* RenderText(const std::string& utf8, int pixelHeight, SDL_Color colo
     return out;
 }
 
-void SetMessageBox(const MessageBoxView* view) { S().messageBox = view; }
+MessageBoxView* OpenMessageBox() { return S().messageBox; }
+
+void SetMessageBox(MessageBoxView* view) {
+    State& s = S();
+    s.messageBox = view;
+    if (view && s.window && !s.windowShown) {
+        // A box can come before any of the game's windows is shown (the sound device's, at start-up):
+        // it is a window of its own, so the screen shows it.
+        SDL_ShowWindow(s.window);
+        SDL_RaiseWindow(s.window);
+        s.windowShown = true;
+    }
+}
 
 }  // namespace desktop
 

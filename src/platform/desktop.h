@@ -51,11 +51,17 @@ bool CreateRenderer(bool accelerated);
 SDL_Renderer* Renderer();
 unsigned RendererGeneration();
 // The display as Direct3D sees it: resets of the renderer (device lost, then ready to be reset), and
-// the real window being minimized (lost until restored).
+// the display being away (lost until it is back). A minimized window is not away: the game keeps
+// running its frames, only nothing is shown.
 unsigned ResetCount();
 bool Minimized();
+bool DisplayAway();
 void SimulateDeviceReset();  // as SDL reports a reset render device
 void SimulateMinimized(bool minimized);
+void SimulateDisplayAway(bool away);
+
+// Video drivers that show a window to a player (not SDL's offscreen or dummy drivers).
+bool ShowsWindows(const char* videoDriver);
 
 // Composites every visible window and the open message box onto a renderer of the screen's size.
 void Compose(SDL_Renderer* renderer, unsigned generation);
@@ -85,15 +91,21 @@ struct MessageBoxView {
     int focus = 0;  // index of the focused button
     SDL_Rect box{};
     std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
+    int result = 0;            // the answer, 0 while open
+    Uint32 openedAt = 0;       // SDL ticks when it opened: older key presses are not for it
+    bool mouseDownIn = false;  // a left button went down on it after it opened
 };
-void SetMessageBox(const MessageBoxView* view);
+// While a box is open it is drawn over everything, takes the keys, clicks and close requests, and
+// keeps the real window shown even when none of the game's windows is shown yet.
+void SetMessageBox(MessageBoxView* view);
+MessageBoxView* OpenMessageBox();
 // Forgets the window classes and queued messages (at shut-down, so that a program can start again).
 void ResetWindowing();
 
 // A device context that draws into a surface; changed is told after every write.
 HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed);
 
-// Keys and clicks that reach the open message box.
-void MessageBoxEvent(const SDL_Event& e);
+// Keys and clicks that reach the open message box: they may set its result.
+void MessageBoxEvent(MessageBoxView& box, const SDL_Event& e);
 
 }  // namespace desktop

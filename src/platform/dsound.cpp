@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <new>
 
@@ -342,7 +343,11 @@ HRESULT DirectSoundCreate8(LPCGUID deviceId, IDirectSound8** device, void* outer
     *device = nullptr;
     if (outer) return DSERR_NOAGGREGATION;
     if (deviceId && *deviceId != GUID_NULL && *deviceId != DSDEVID_DefaultPlayback) return DSERR_NODRIVER;
-    if (!audio::Open()) return DSERR_NODRIVER;
+    if (!audio::Open()) {
+        std::fprintf(stderr, "rushmora: no sound device (%s): the game goes on without sound\n",
+                     audio::OpenError().c_str());
+        return DSERR_NODRIVER;
+    }
     *device = new IDirectSound8();
     return DS_OK;
 }

@@ -417,9 +417,6 @@ SHORT GetAsyncKeyState(int vkey) {
 // ---- message boxes -----------------------------------------------------------------------------------------
 
 namespace {
-int g_boxResult = 0;
-desktop::MessageBoxView* g_box = nullptr;
-
 int ButtonFor(const desktop::MessageBoxView& view, int result) {
     for (size_t i = 0; i < view.buttons.size(); ++i)
         if (view.buttons[i].second == result) return int(i);
@@ -445,23 +442,24 @@ HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed) {
     return dc;
 }
 
-void MessageBoxEvent(const SDL_Event& e) {
-    if (!g_box || g_box->buttons.empty()) return;
-    MessageBoxView& v = *g_box;
+void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
+    if (v.buttons.empty()) return;
     const int n = int(v.buttons.size());
-    if (e.type == SDL_KEYDOWN) {
+    // Only keys pressed after the box opened answer it: a key held from the game (Escape, that
+    // opened the question) repeats without answering.
+    if (e.type == SDL_KEYDOWN && !e.key.repeat && !SDL_TICKS_PASSED(v.openedAt, e.key.timestamp)) {
         switch (e.key.keysym.sym) {
             case SDLK_RETURN:
             case SDLK_KP_ENTER:
-            case SDLK_SPACE: g_boxResult = v.buttons[v.focus].second; break;
+            case SDLK_SPACE: v.result = v.buttons[v.focus].second; break;
             case SDLK_ESCAPE:
-                g_boxResult = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
+                v.result = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
                 break;
             case SDLK_y:
-                if (ButtonFor(v, IDYES) >= 0) g_boxResult = IDYES;
+                if (ButtonFor(v, IDYES) >= 0) v.result = IDYES;
                 break;
             case SDLK_n:
-                if (ButtonFor(v, IDNO) >= 0) g_boxResult = IDNO;
+                if (ButtonFor(v, IDNO) >= 0) v.result = IDNO;
                 break;
             case SDLK_LEFT:
             case SDLK_UP: v.focus = (v.focus + n - 1) % n; break;
@@ -470,10 +468,14 @@ void MessageBoxEvent(const SDL_Event& e) {
             case SDLK_TAB: v.focus = (v.focus + 1) % n; break;
             default: break;
         }
-    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT) {
+    } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT &&
+               !SDL_TICKS_PASSED(v.openedAt, e.button.timestamp)) {
+        v.mouseDownIn = true;
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && v.mouseDownIn) {
+        // A click is a press and a release on the box; a release of a press from before does nothing.
         SDL_Point p{e.button.x, e.button.y};
         for (auto& b : v.buttons)
-            if (SDL_PointInRect(&p, &b.first)) g_boxResult = b.second;
+            if (SDL_PointInRect(&p, &b.first)) v.result = b.second;
     } else if (e.type == SDL_MOUSEMOTION) {
         SDL_Point p{e.motion.x, e.motion.y};
         for (int i = 0; i < n; ++i)
@@ -527,13 +529,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             bx += 106;
         }
         // While the box is open, messages still reach the window procedures.
-        g_box = &view;
-        g_boxResult = 0;
+        desktop::MessageBoxView* const below = desktop::OpenMessageBox();
+        view.openedAt = SDL_GetTicks();
         desktop::SetMessageBox(&view);
-        desktop::RealWindowVisibility();
         bool quit = false;
         int quitCode = 0;
-        while (!g_boxResult) {
+        while (!view.result) {
             MSG m;
             while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
                 if (m.message == WM_QUIT) {
@@ -542,14 +543,13 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                     continue;
                 }
                 DispatchMessageA(&m);
-                if (g_boxResult) break;
+                if (view.result) break;
             }
             desktop::ShowFrame();
             SDL_Delay(10);
         }
-        result = g_boxResult;
-        desktop::SetMessageBox(nullptr);
-        g_box = nullptr;
+        result = view.result;
+        desktop::SetMessageBox(below);
         if (quit) PostQuitMessage(quitCode);
     }
     platform::RecordMessageBox({view.text, view.caption, type, result, frame});

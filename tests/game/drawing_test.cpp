@@ -583,11 +583,8 @@ TEST_F(DrawingGameWindow, ALostDeviceAtTheDesktopPresentIsReported) {
     ASSERT_NE(g, nullptr);
     GameApp& app = GameApp::Get();
     ASSERT_EQ(app.graphics.deviceLost, 0);
-    MSG msg;
-    desktop::SimulateMinimized(true);
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    desktop::SimulateDisplayAway(true);
     g->Draw();
     EXPECT_EQ(app.graphics.deviceLost, 1);
-    desktop::SimulateMinimized(false);
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    desktop::SimulateDisplayAway(false);
 }

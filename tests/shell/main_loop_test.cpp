@@ -203,6 +203,32 @@ TEST_F(DeviceLoss, ResetBringsBackSpriteFontAndStates) {
     EXPECT_TRUE(r->hasFont);
 }
 
+TEST_F(DeviceLoss, AMinimizedWindowKeepsTheGameRunning) {
+    // Minimized from frame 2 to frame 6: every frame still runs, and the device is never lost.
+    struct Minimizer : ProbeScene {
+        Minimizer() : ProbeScene("M") {}
+        void Update() override {
+            if (frame == 2 || frame == 6) desktop::SimulateMinimized(frame == 2);
+            if (frame > 2 && frame <= 6 && desktop::Minimized()) ++framesWhileMinimized;
+            if (GameApp::Get().graphics.deviceLost) lost = true;
+            if (frame == 4) cooperative = GameApp::Get().graphics.device->TestCooperativeLevel();
+        }
+        HRESULT cooperative = E_FAIL;
+        int framesWhileMinimized = 0;
+        bool lost = false;
+    };
+    RunSetup setup;
+    setup.frames = 10;
+    setup.make = [] { return new Minimizer; };
+    RunGame(setup);
+    auto* m = dynamic_cast<Minimizer*>(GameApp::Get().scene);
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(m->frame, 10);
+    EXPECT_EQ(m->framesWhileMinimized, 4);
+    EXPECT_FALSE(m->lost);
+    EXPECT_EQ(m->cooperative, D3D_OK);
+}
+
 TEST_F(DeviceLoss, RecoverWaitsWhileTheDisplayIsAway) {
     RunSetup setup;
     setup.frames = 1;
@@ -212,14 +238,11 @@ TEST_F(DeviceLoss, RecoverWaitsWhileTheDisplayIsAway) {
     HWND w = CreateWindowExA(0, "Window", "probe", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(g.Init(w, 640, 480, D3DFMT_X8R8G8B8, 0));
-    MSG m;
-    desktop::SimulateMinimized(true);
-    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    desktop::SimulateDisplayAway(true);
     EXPECT_EQ(g.device->Present(nullptr, nullptr, nullptr, nullptr), D3DERR_DEVICELOST);
     EXPECT_EQ(g.Recover(), 1);
     EXPECT_EQ(g.Recover(), 1);
-    desktop::SimulateMinimized(false);
-    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    desktop::SimulateDisplayAway(false);
     EXPECT_EQ(g.Recover(), 0);
     EXPECT_EQ(g.device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
