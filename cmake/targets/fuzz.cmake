@@ -17,13 +17,15 @@ else()
   find_program(RUSHMORA_CLANGXX NAMES clang++ clang++-14)
   if(RUSHMORA_CLANGXX)
     add_custom_command(
-      OUTPUT ${CMAKE_BINARY_DIR}/wave_file_fuzz
+      OUTPUT ${CMAKE_BINARY_DIR}/fuzz/wave_file_fuzz
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
       COMMAND ${RUSHMORA_CLANGXX} -std=c++20 ${RUSHMORA_FUZZ_FLAGS} -I${CMAKE_SOURCE_DIR}/src
-              ${RUSHMORA_FUZZ_SOURCES} -o ${CMAKE_BINARY_DIR}/wave_file_fuzz
+              ${RUSHMORA_FUZZ_SOURCES} -o ${CMAKE_BINARY_DIR}/fuzz/wave_file_fuzz
       DEPENDS ${RUSHMORA_FUZZ_SOURCES} ${CMAKE_SOURCE_DIR}/src/sound/wave_file.h
               ${CMAKE_SOURCE_DIR}/src/platform/mmaudio.h
       COMMENT "Building the WAV reader's fuzz target with clang++"
       VERBATIM)
-    add_custom_target(wave_file_fuzz DEPENDS ${CMAKE_BINARY_DIR}/wave_file_fuzz)
+    # The program goes in a folder of its own: Ninja cannot have a file and a target of one name.
+    add_custom_target(wave_file_fuzz DEPENDS ${CMAKE_BINARY_DIR}/fuzz/wave_file_fuzz)
   endif()
 endif()

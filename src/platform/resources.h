@@ -10,7 +10,9 @@ struct CursorResource {
     const char* rows[32];
 };
 
-// Defined by the program; null when it has no cursor of that number.
+// The program hands its resources over at start-up, as Windows would find them in the executable.
+void SetCursorResources(const CursorResource* cursors, int count);
+// Null when the program has no cursor of that number.
 const CursorResource* FindCursorResource(int id);
 
 }  // namespace platform

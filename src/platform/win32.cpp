@@ -363,6 +363,24 @@ SDL_Cursor* MakeCursor(const platform::CursorResource& res) {
 }
 }  // namespace
 
+namespace {
+const platform::CursorResource* g_cursorResources = nullptr;
+int g_cursorResourceCount = 0;
+}  // namespace
+
+namespace platform {
+void SetCursorResources(const CursorResource* cursors, int count) {
+    g_cursorResources = cursors;
+    g_cursorResourceCount = cursors ? count : 0;
+}
+
+const CursorResource* FindCursorResource(int id) {
+    for (int i = 0; i < g_cursorResourceCount; ++i)
+        if (g_cursorResources[i].id == id) return &g_cursorResources[i];
+    return nullptr;
+}
+}  // namespace platform
+
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
     static std::map<int, CursorObject> cursors;
     if (!IS_INTRESOURCE(name)) return nullptr;

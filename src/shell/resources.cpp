@@ -1,5 +1,6 @@
 // The program's resources: the cursor shown over the game's windows.
 #include "platform/resources.h"
+#include "shell/win_main.h"
 
 namespace {
 const platform::CursorResource kCursors[] = {
@@ -7,12 +8,4 @@ const platform::CursorResource kCursors[] = {
 };
 }  // namespace
 
-namespace platform {
-
-const CursorResource* FindCursorResource(int id) {
-    for (const CursorResource& c : kCursors)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
-}  // namespace platform
+void UseProgramResources() { platform::SetCursorResources(kCursors, int(sizeof kCursors / sizeof kCursors[0])); }

@@ -142,6 +142,7 @@ bool RunFrame() {
 bool StartUp(HINSTANCE instance, int cmdShow) {
     GameApp& app = GameApp::Get();
     app.instance = instance;
+    UseProgramResources();
 
     WNDCLASSEXA wc;
     wc.cbSize = sizeof(WNDCLASSEXA);

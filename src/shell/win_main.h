@@ -11,6 +11,8 @@ void CaptureDesktop();
 void DrawDesktopPicture();
 void MoveGameWindows(int dx, int dy);
 void ReleaseAllTextures();
+// Hands the program's resources (its cursor) to the platform.
+void UseProgramResources();
 
 // WinMain's start-up (steps 1 to 14: false when it failed) and shut-down, apart for tools and benchmarks.
 bool StartUp(HINSTANCE instance, int cmdShow);
