@@ -1,12 +1,12 @@
 #include "figure/draw_character.h"
 
 #include "figure/pose_table.h"
+#include "graphics/sprite_pass.h"
 #include "platform/d3dx9.h"
 #include "shell/game_app.h"
 
 namespace {
 
-constexpr float kDegreesToRadians = 0.017453292f;
 constexpr D3DCOLOR kOpaqueWhite = 0xFFFFFFFF;
 
 // Offset of a joint from the figure position, in full-size pixels.

@@ -113,9 +113,5 @@ void GameScene::StepFade() {
 
 void GameScene::ChangeScene() {
     const int request = nextScene;
-    if (request != kSceneTitle && request != kSceneGameClear) return;
-    GameApp& app = GameApp::Get();
-    delete app.scene;
-    app.scene = nullptr;
-    app.scene = MakeScene(request);
+    if (request == kSceneTitle || request == kSceneGameClear) SwitchScene(request);
 }

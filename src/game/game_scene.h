@@ -30,6 +30,8 @@ constexpr int kClockLegOneStart = 420000;     // 7:00
 constexpr int kClockLegOneDeadline = 480000;  // 8:00
 constexpr int kClockLegTwoDeadline = 540000;  // 9:00
 constexpr int kGoalDistance = 32100;
+// The most passers-by a run has on its street at once.
+constexpr int kMaxPassers = 30;
 
 // The clock at the start of leg 2: the departure of the train that leg 1 caught (its rank 2 to 5);
 // 0 for any other rank.
@@ -38,7 +40,7 @@ int LegTwoStartClock(int legOneRank);
 class GameScene : public SceneBase {
 public:
     DrawCharacter player;
-    DrawCharacter passers[30];
+    DrawCharacter passers[kMaxPassers];
     int passerCount;
     int currentPasser;
     MusicPlayer music;
@@ -56,8 +58,8 @@ public:
     int gauge;
     int powerMode;
     int homingAngle;
-    int drawOrder[30];
-    int drawOrderKey[30];
+    int drawOrder[kMaxPassers];
+    int drawOrderKey[kMaxPassers];
     int scratch;
     int dustboxY;
     int dustboxTop;

@@ -242,7 +242,7 @@ void GameScene::Home() {
 
 void GameScene::SpawnWave() {
     if (!WaveDue(wave, distance)) return;
-    const int count = passerCount + 4 < 30 ? passerCount + 4 : 30;
+    const int count = passerCount + 4 < kMaxPassers ? passerCount + 4 : kMaxPassers;
     for (int i = passerCount; i < count; ++i) FreshPasser(i);
     passerCount = count;
     wave += 1;

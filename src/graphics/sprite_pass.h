@@ -3,6 +3,9 @@
 
 #include "platform/d3dx9.h"
 
+// Turns are kept in degrees and drawn in radians.
+constexpr float kDegreesToRadians = 0.017453292f;
+
 // Opens a frame's drawing on the device the same way for every screen: the scene begun and cleared
 // (target and depth), the sprite begun with alpha blending, the blend states set, sampler 0 filtering
 // linearly without mip levels, and the identity transform. Leaving scope ends the sprite and the scene.

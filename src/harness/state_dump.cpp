@@ -60,7 +60,7 @@ void Game(JsonWriter& j, const GameScene& s) {
     j.Key("player");
     Figure(j, s.player);
     j.Key("passers").BeginArray();
-    for (int i = 0; i < s.passerCount && i < 30; ++i) Figure(j, s.passers[i]);
+    for (int i = 0; i < s.passerCount && i < kMaxPassers; ++i) Figure(j, s.passers[i]);
     j.EndArray();
     j.Field("passerCount", s.passerCount).Field("currentPasser", s.currentPasser);
     j.Key("music").BeginObject().Field("lastResult", s.music.lastResult).EndObject();
@@ -69,7 +69,7 @@ void Game(JsonWriter& j, const GameScene& s) {
     j.Field("goalX", s.goalX).Field("startStationX", s.startStationX).Field("distance", s.distance);
     j.Field("runFrames", s.runFrames).Field("comboStage", s.comboStage).Field("comboQueued", s.comboQueued);
     j.Field("dashTimer", s.dashTimer).Field("gauge", s.gauge).Field("powerMode", s.powerMode);
-    j.Field("homingAngle", s.homingAngle).Array("drawOrder", s.drawOrder, 30).Array("drawOrderKey", s.drawOrderKey, 30);
+    j.Field("homingAngle", s.homingAngle).Array("drawOrder", s.drawOrder, kMaxPassers).Array("drawOrderKey", s.drawOrderKey, kMaxPassers);
     j.Field("scratch", s.scratch).Field("dustboxY", s.dustboxY).Field("dustboxTop", s.dustboxTop);
     j.Field("dustboxKicked", s.dustboxKicked).Array("input", s.input, kActionCount).Field("nextScene", s.nextScene);
     j.Field("wave", s.wave).Field("desktopShake", s.desktopShake).Field("lateDigits", s.lateDigits);

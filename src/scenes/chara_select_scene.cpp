@@ -34,9 +34,5 @@ void CharaSelectScene::Draw() {
 
 void CharaSelectScene::ChangeScene() {
     const int request = nextScene;
-    if (request != kSceneTitle && request != kSceneHelp) return;
-    GameApp& app = GameApp::Get();
-    delete app.scene;
-    app.scene = nullptr;
-    app.scene = MakeScene(request);
+    if (request == kSceneTitle || request == kSceneHelp) SwitchScene(request);
 }

@@ -175,7 +175,5 @@ void GameClearScene::ChangeScene() {
     if (request != kSceneTitle && request != kSceneGame) return;
     GameApp& app = GameApp::Get();
     app.gameMode = request == kSceneTitle ? 0 : 1;
-    delete app.scene;
-    app.scene = nullptr;
-    app.scene = MakeScene(request);
+    SwitchScene(request);
 }

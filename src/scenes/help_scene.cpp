@@ -82,9 +82,5 @@ void HelpScene::Draw() {
 
 void HelpScene::ChangeScene() {
     const int request = nextScene;
-    if (request != kSceneTitle && request != kSceneGame) return;
-    GameApp& app = GameApp::Get();
-    delete app.scene;
-    app.scene = nullptr;
-    app.scene = MakeScene(request);
+    if (request == kSceneTitle || request == kSceneGame) SwitchScene(request);
 }

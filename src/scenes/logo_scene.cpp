@@ -65,11 +65,5 @@ void LogoScene::Draw() {
 }
 
 void LogoScene::ChangeScene() {
-    if (nextScene != kSceneTitle) return;
-    GameApp& app = GameApp::Get();
-    if (app.scene) {
-        delete app.scene;
-        app.scene = nullptr;
-    }
-    app.scene = MakeScene(kSceneTitle);
+    if (nextScene == kSceneTitle) SwitchScene(kSceneTitle);
 }

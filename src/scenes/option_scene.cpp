@@ -58,11 +58,7 @@ void OptionScene::Draw() {
 }
 
 void OptionScene::ChangeScene() {
-    if (nextScene != kSceneTitle) return;
-    GameApp& app = GameApp::Get();
-    delete app.scene;
-    app.scene = nullptr;
-    app.scene = MakeScene(kSceneTitle);
+    if (nextScene == kSceneTitle) SwitchScene(kSceneTitle);
 }
 
 void ReadTestIni() {

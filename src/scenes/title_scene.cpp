@@ -148,8 +148,8 @@ void TitleScene::Draw() {
             DrawSprite(3, 0, 0, 640, 256, 10.0f, 0.0f);
             // The clock hands turn about their texel (1, 1): the long one 7 degrees a frame, the short one
             // a twelfth as fast.
-            DrawTurnedSprite(7, 0, 0, 3, 80, 1.0f, 1.0f, float(handAngle) * 0.017453292f, 310.0f, 109.0f);
-            DrawTurnedSprite(7, 0, 0, 3, 50, 1.0f, 1.0f, float(handAngle / 12 + 15) * 0.017453292f, 310.0f, 109.0f);
+            DrawTurnedSprite(7, 0, 0, 3, 80, 1.0f, 1.0f, float(handAngle) * kDegreesToRadians, 310.0f, 109.0f);
+            DrawTurnedSprite(7, 0, 0, 3, 50, 1.0f, 1.0f, float(handAngle / 12 + 15) * kDegreesToRadians, 310.0f, 109.0f);
             DrawSprite(8, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
             DrawSprite(9, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));
         }
@@ -162,12 +162,5 @@ void TitleScene::ChangeScene() {
     if (request != kSceneGame && request != kSceneOption && request != kSceneCharaSelect && request != kSceneQuit &&
         request != kSceneHelp)
         return;
-    GameApp& app = GameApp::Get();
-    delete app.scene;
-    app.scene = nullptr;
-    if (request == kSceneQuit) {
-        DestroyWindow(app.mainWindow);
-        return;
-    }
-    app.scene = MakeScene(request);
+    SwitchScene(request);  // Quit has no scene: the program ends
 }

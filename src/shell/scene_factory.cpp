@@ -35,6 +35,13 @@ SceneBase* MakeScene(int code) {
     return nullptr;
 }
 
+void SwitchScene(int code) {
+    GameApp& app = GameApp::Get();
+    delete app.scene;
+    app.scene = nullptr;
+    app.scene = MakeScene(code);
+}
+
 int SceneCodeOf(const std::string& name) {
     static const char* names[] = {"Title", "Game", "Option", "CharaSelect", "Quit", "Help", "GameClear"};
     for (int i = 0; i < 7; ++i)

@@ -14,12 +14,15 @@ void ReleaseAllTextures();
 // Hands the program's resources (its cursor) to the platform.
 void UseProgramResources();
 
-// WinMain's start-up (steps 1 to 14: false when it failed) and shut-down, apart for tools and benchmarks.
+// WinMain's start-up: the window class, the three windows, the graphics device, the sound device,
+// the desktop picture and the first scene; false when the device could not be made. And its
+// shut-down. Apart from WinMain for tools and benchmarks.
 bool StartUp(HINSTANCE instance, int cmdShow);
 void ShutDown();
 
-// One pass of the main loop's frame (steps 1 to 11): returns false when it ran no frame because the
-// device is still lost.
+// One frame of the main loop: recover a lost device, sample the keyboard and joystick, set the camera,
+// run the scene's input, update and drawing, present, and sleep out the rest of the 16 ms. Returns
+// false when it ran no frame because the device is still lost.
 bool RunFrame();
 
 // Releases texture slots first..last (the destructor duty of every scene).
