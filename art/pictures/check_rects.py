@@ -6,7 +6,8 @@ For every picture: the file exists, is an RGBA PNG on a power-of-two canvas
 that is the content size rounded up, nothing visible lies outside the content,
 and every source rectangle or draw size the game uses lies inside the content
 and the canvas.  A few pictures get checks of their own (opaque screens,
-seamless tiles, cells that must stay empty)."""
+seamless tiles, cells that must stay empty, the white sheet, the held bag, the
+end picture)."""
 
 import os
 import sys
@@ -132,13 +133,15 @@ WRAPS = {("item_win.png", 107, -3, 216, 110)}
 # areas that must stay fully transparent (so no neighbour shows in a cut)
 CLEAR = {
     "sc_moji.png": [(0, 94, 640, 96, "band rows inside caption 2's rectangle"),
-                    (530, 0, 540, 94, "gap before the fixed line")],
+                    (530, 0, 540, 94, "gap before the fixed line"),
+                    (540, 20, 875, 32, "fixed line's rows below the window (drawn at y 460)")],
     "denko.png": [(292, 0, 304, 139, "past the end of the board lines")] +
                  [(162, 20 * k, 304, 20 * k + 1, f"gap above line {k}") for k in range(7)],
     "minicha.png": [(40, 0, 640, 64, "right of the marker")],
     "d.png": [(435, 235, 640, 256, "over the first menu entry, drawn after the menu")],
     "ready.png": [(120, 50, 200, 100, "beside the second picture")],
-    "title_icn.png": [(0, 136, 265, 137, "below the rows")],
+    "title_icn.png": [(0, 136, 265, 137, "below the rows"),
+                      (257, 0, 265, 136, "past the window's right edge when stretched from 445")],
     "dustbox.png": [(87, 0, 128, 137, "right of the box"), (0, 110, 128, 137, "below the box")],
 }
 
@@ -154,6 +157,53 @@ BODY_PARTS = {"atama.png", "karada.png", "ude1.png", "ude2.png", "kosi.png", "as
               "asi2.png", "atama2.png", "atama3.png"} | {
     f"t{i}_{p}.png" for i in (1, 2, 3)
     for p in ("atama", "karada", "ude1", "ude2", "asi1", "asi2", "kosi")}
+
+
+def _rgba(tdir, name):
+    path = os.path.join(tdir, name)
+    if not os.path.exists(path):
+        return None
+    return np.asarray(Image.open(path).convert("RGBA")).astype(int)
+
+
+def own_problems(tdir):
+    """Checks of single pictures, each for a fault a player would see."""
+    problems = []
+    # The fades and the title's menu panel are cut from one white sheet: any shading in it
+    # would show as a band over the left of the screen while it fades.
+    a = _rgba(tdir, "title_msk.png")
+    if a is not None and not (a[:480, :640] == 255).all():
+        problems.append("title_msk.png: the white sheet is not plain white over (0, 0, 640, 480)")
+    # The menu panel's edge at x 440 runs along the outline of the pole in the background;
+    # without a dark column there, the panel's edge shows as a seam.
+    a = _rgba(tdir, "ti_bg.png")
+    if a is not None:
+        edge = a[:480, 439, :3].max(axis=1)
+        if (edge > 96).any():
+            problems.append(f"ti_bg.png: column 439 is not dark in rows "
+                            f"{np.nonzero(edge > 96)[0][[0, -1]].tolist()} (the menu panel's "
+                            f"edge at x 440 would show)")
+    # The bag in the runner's hand: its handle's top is where the fist grips, and it is
+    # small beside his body, which it swings in front of when he attacks or stumbles.
+    bag, body = _rgba(tdir, "bag.png"), _rgba(tdir, "karada.png")
+    if bag is not None and body is not None:
+        rows = np.nonzero(bag[:, 36, 3] > 0)[0]
+        if len(rows) == 0 or not 3 <= rows[0] <= 10:
+            problems.append("bag.png: the handle's top is not at about (36, 7), where the "
+                            "fist grips")
+        bag_area = (bag[..., 3] > 0).sum()
+        body_area = (body[:81, :50, 3] > 0).sum()
+        if bag_area > body_area / 2:
+            problems.append(f"bag.png: paints {bag_area} texels, more than half of the body's "
+                            f"{body_area}: it hides the runner")
+    # The end picture is drawn at (115, 200): its words stand in the middle of the screen.
+    a = _rgba(tdir, "GAMEOVER.png")
+    if a is not None:
+        xs = np.nonzero((a[:128, :512, 3] > 0).any(axis=0))[0]
+        if len(xs) == 0 or abs((xs[0] + xs[-1] + 1) / 2 - 205) > 3:
+            problems.append("GAMEOVER.png: its painting is not centred on x 205 (the screen's "
+                            "middle)")
+    return problems
 
 
 def is_pow2(n):
@@ -235,6 +285,8 @@ def main(argv):
             err("hodou02.png: column 390 must repeat column 0 (the tile repeats every 390)")
 
     for msg in joint_problems(tdir):
+        err(msg)
+    for msg in own_problems(tdir):
         err(msg)
 
     # anything else in the folder?

@@ -46,9 +46,39 @@ def morning_town(c, seed, road=True):
     town.sag_wire(c, 0, 164, 700, 150, 24)
 
 
+# The title draws its menu panel, white at about half strength, over x 440..640 of the
+# background.  The panel is cut from the white sheet of the fades, so it cannot fade in at its
+# edge; instead a near utility pole stands with its right edge on x 440, and the panel's
+# edge runs along the pole's outline.
+PANEL_LEFT = 440
+
+
+def near_pole(c, right):
+    """A utility pole close by: from above the top to below the bottom of the screen, its
+    right outline ending at `right`."""
+    x0 = right - 18
+    c.rect(x0, -10, right, 490, fill=("h", (214, 214, 208), (150, 150, 146)), outline=INK,
+           width=2)
+    c.rect(x0 + 4, -10, x0 + 7, 490, fill=(255, 255, 255, 90))
+    # step bolts on the near side
+    for y in (24, 64, 104):
+        c.rect(x0 - 7, y, x0 + 1, y + 4, fill=(120, 120, 120), outline=INK, width=1)
+    # the block's address plate, white on blue, read top to bottom
+    c.rect(x0 + 3, 250, right - 3, 306, fill=BLUE, outline=INK, width=1.5, r=2)
+    for k, ch in enumerate("あさひ町"):
+        c.text(x0 + 9, 258 + 13 * k, ch, 11, WHITE, "bold", "mm")
+    # the yellow and black guard at its foot
+    c.rect(x0 + 1, 416, right - 1, 490, fill=YELLOW)
+    for k in range(6):
+        y = 420 + 14 * k
+        c.poly([(x0 + 1, y), (right - 1, y - 8), (right - 1, y - 1), (x0 + 1, y + 7)], fill=INK)
+    c.rect(x0, 414, right, 490, outline=INK, width=2)
+
+
 def ti_bg():
     c = Canvas(640, 480, ss=2)
     morning_town(c, 11)
+    near_pole(c, PANEL_LEFT)
     return c.image()
 
 
@@ -164,8 +194,7 @@ def push_key():
     c = Canvas(280, 80, ss=4)
     c.rect(6, 16, 274, 66, fill=(45, 48, 71, 110), r=25)
     c.rect(4, 12, 272, 62, fill=WHITE, outline=INK, width=3, r=25)
-    c.poly([(22, 27), (36, 37), (22, 47)], fill=ORANGE, outline=INK, width=1.5)
-    c.text(150, 37, W.PUSH_KEY, 26, RED, "bold", "mm", stroke=1.5, stroke_fill=INK)
+    c.text(138, 37, W.PUSH_KEY, 24, RED, "bold", "mm", stroke=1.5, stroke_fill=INK)
     return c.image()
 
 
@@ -184,6 +213,12 @@ def hari():
 MENU_ROWS = [(0, 41), (41, 90), (90, 136)]
 
 
+# The highlighted entries are drawn from x 445 stretched 1.5 times, so texel 127 + k lands on
+# 445 + 1.5 k: the window's right edge (640) is texel 257.  The second entry's rectangle runs to
+# 265, but its painting stops with the others.
+SELECTED_RIGHT = 256
+
+
 def title_icn():
     """Menu rows: plain at x 0..127, highlighted from 127 (drawn stretched 1.5 times)."""
     c = Canvas(265, 136, ss=4)
@@ -192,9 +227,8 @@ def title_icn():
         label = W.MENU[i]
         px = fit_px(label, 112, 24)
         c.text(63.5, mid, label, px, INK, "bold", "mm", stroke=2.5, stroke_fill=WHITE)
-        right = 265 if i == 1 else 256
         # the highlighted entry is drawn 1.5 times wider, so draw it squeezed
-        x0, x1 = 129, right - 2
+        x0, x1 = 129, SELECTED_RIGHT - 2
         c.rect(x0 + 1, t + 5, x1 + 1, b - 2, fill=(45, 48, 71, 120), r=9)
         c.rect(x0, t + 3, x1, b - 4, fill=("v", (255, 196, 90), ORANGE), outline=INK,
                width=2, r=9)
@@ -208,24 +242,77 @@ def title_icn():
 
 
 CAPTION_LENGTHS = [530, 323, 270]
+HINT_LEFT, HINT_RIGHT, HINT_BOTTOM = 540, 875, 20
+
+
+def _arrow_cap(c, x, y, h):
+    """A key cap holding the four arrows as a cross; returns its right edge."""
+    w = h + 8
+    c.rect(x, y + 2, x + w, y + h + 2, fill=shade(GREY, 0.8), r=5)
+    c.rect(x, y, x + w, y + h, fill=CREAM, outline=INK, width=1.5, r=5)
+    cx, cy, d, s = x + w / 2, y + h / 2, h * 0.27, h * 0.28
+    for direction, dx, dy in (("left", -1.35, 0), ("right", 1.35, 0), ("up", 0, -1),
+                              ("down", 0, 1)):
+        town.arrow_glyph(c, cx + dx * d, cy + dy * d, direction, s)
+    return x + w
+
+
+def _key_row(c, x, top, pairs, key_px, label_px, sx, gap, draw=True):
+    """A caption of keys: each key on a small cap, what it does after it in white.
+    Returns the right edge."""
+    cap_h = 20
+    y = top + 16 - cap_h / 2 - 1
+    for i, (key, what) in enumerate(pairs):
+        if i:
+            x += gap
+        if key == W.ARROW_KEYS:
+            w = cap_h + 8
+            if draw:
+                _arrow_cap(c, x, y, cap_h)
+        else:
+            kw, _ = c.text_size(key, key_px)
+            w = max(cap_h - 4, kw + 8)
+            if draw:
+                town.key_cap(c, x, y, key, px=key_px, w=w, h=cap_h, fill=CREAM)
+        x += w + 3
+        lw = c.text_size(what, label_px)[0] * sx
+        if draw:
+            c.text(x, top + 16, what, label_px, WHITE, "bold", "lm", stroke=2, stroke_fill=INK,
+                   sx=sx)
+        x += lw
+    return x
 
 
 def sc_moji():
     """Captions (rows 0..32, 32..64, 64..96), the band (rows 94..128, drawn from 96)
-    and the fixed hint line (x 540..875, rows 0..25)."""
+    and the fixed hint line (x 540..875, rows 0..25, drawn at y 460: only its rows
+    0..20 are inside the window, so the hint is painted there)."""
     c = Canvas(875, 128, ss=4)
     for i, s in enumerate(W.CAPTIONS):
         top = 32 * i
         L = CAPTION_LENGTHS[i]
+        if isinstance(s, list):
+            # the largest words that fit, squeezed a little before they get smaller
+            for label_px in range(17, 10, -1):
+                for sx in (1.0, 0.92, 0.85):
+                    if _key_row(c, 6, top, s, 12, label_px, sx, 8, False) <= L - 6:
+                        break
+                else:
+                    continue
+                break
+            _key_row(c, 6, top, s, 12, label_px, sx, 8)
+            continue
         px = fit_px(s, L - 14, 22)
         c.text(6, top + 16, s, px, WHITE, "bold", "lm", stroke=2, stroke_fill=INK)
-    # the band behind the captions
-    c.rect(0, 96, 640, 128, fill=(45, 48, 71, 190))
+    # the band behind the captions: opaque, so that the menu panel under it does not show
+    c.rect(0, 96, 640, 128, fill=mix(INK, (110, 114, 122), 0.25))
     c.rect(0, 96, 640, 98, fill=ORANGE)
-    c.rect(0, 126, 640, 128, fill=(255, 255, 255, 120))
-    # fixed hint line
-    c.rect(540, 0, 875, 25, fill=(45, 48, 71, 170), r=8)
-    c.text(707.5, 10.5, W.CAPTION_HINT, 15, WHITE, "bold", "mm")
+    c.rect(0, 126, 640, 128, fill=mix(INK, WHITE, 0.45))
+    # fixed hint line: a tab standing on the window's bottom edge
+    c.rect(HINT_LEFT, 0, HINT_RIGHT, HINT_BOTTOM + 8, fill=(45, 48, 71, 170), r=8)
+    c.im.paste((0, 0, 0, 0), (HINT_LEFT * c.ss, HINT_BOTTOM * c.ss, HINT_RIGHT * c.ss, 32 * c.ss))
+    c.text((HINT_LEFT + HINT_RIGHT) / 2, HINT_BOTTOM / 2 + 0.5, W.CAPTION_HINT, 14, WHITE,
+           "bold", "mm")
     return c.image()
 
 
@@ -326,8 +413,15 @@ def schoolboy(c, x, y, s=1.0, run=True):
     c.ellipse(*P(42, 36), *P(50, 48), fill=INK)
     c.line([P(30, 58), P(36, 62), P(44, 58)], INK, 2.5 * s)
     c.circle(*P(24, 56), 5 * s, fill=(255, 170, 170, 160))
-    # sweat drop of a late boy
-    c.poly([P(-28, 12), P(-22, 26), P(-34, 26)], fill=(150, 210, 255), outline=INK, width=2 * s)
+    # sweat drop of a late boy: pointed at the top, round below
+    drop = []
+    r = 8
+    for k in range(48):
+        t = 2 * math.pi * k / 48
+        # a teardrop with its tip up at t = 0: the sides curve in toward the tip
+        drop.append(P(-28 + r * math.sin(t) * math.sin(t / 2) ** 2, 9 + r * (1 - math.cos(t))))
+    c.poly(drop, fill=(150, 210, 255), outline=INK, width=2 * s)
+    c.ellipse(*P(-32.5, 16), *P(-29, 22), fill=(255, 255, 255, 210))
 
 
 def charaselect():

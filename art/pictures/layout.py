@@ -24,7 +24,7 @@ PICTURES = {
     "help.png": (2581, 477, "front", "help_book"),
     # result
     "densya.png": (1024, 64, "props", "densya"),
-    "GAMEOVER.png": (512, 128, "result", "gameover"),
+    "GAMEOVER.png": (512, 128, "result", "the_end"),
     "BB.png": (640, 480, "result", "bb"),
     "jikoku_g.png": (640, 480, "result", "jikoku_g"),
     "suuji3.png": (170, 32, "hud", "suuji3"),

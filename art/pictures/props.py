@@ -139,36 +139,40 @@ def arrow_sign():
 
 
 def bag():
-    """The schoolboy's bag; its handle sits where the near hand grips (about (36, 14))."""
+    """The schoolboy's bag, the size of a school bag in a boy's hand: about a third of his
+    torso.  The handle's top is where the near hand grips (about (36, 7..14)); the bag
+    hangs below it, and the rest of the canvas stays clear."""
     c = Canvas(128, 128, ss=4)
-    leather = (58, 50, 64)
+    leather = (112, 70, 44)
     # handle
-    c.line([(27, 26), (28, 12), (36, 7), (44, 12), (45, 26)], INK, 6)
-    c.line([(27, 26), (28, 12), (36, 7), (44, 12), (45, 26)], (90, 80, 96), 3)
-    # body
-    c.rect(6, 22, 68, 74, fill=("v", (92, 82, 100), leather), outline=INK, width=2.5, r=7)
-    c.rect(6, 22, 68, 44, fill=(100, 90, 108), outline=INK, width=2, r=7)
-    c.rect(10, 25, 64, 30, fill=(255, 255, 255, 50), r=3)
-    # clasp and buckles
-    c.rect(31, 38, 43, 50, fill=YELLOW, outline=INK, width=1.5, r=2)
-    c.circle(37, 44, 2, fill=INK)
-    for x in (16, 58):
-        c.rect(x - 3, 44, x + 3, 70, fill=(40, 34, 46))
-    # a school charm
-    c.line([(62, 30), (66, 52)], INK, 1.2)
-    c.circle(66, 56, 5, fill=RED, outline=INK, width=1.2)
+    handle = [(29, 19), (30, 11), (36, 7), (42, 11), (43, 19)]
+    c.line(handle, INK, 4.5)
+    c.line(handle, (150, 100, 64), 2)
+    # body, with the flap over its top half
+    c.rect(16, 17, 56, 45, fill=("v", (146, 96, 60), leather), outline=INK, width=2, r=4)
+    c.rect(16, 17, 56, 31, fill=(158, 106, 68), outline=INK, width=1.5, r=4)
+    c.rect(19, 19, 53, 22, fill=(255, 255, 255, 50), r=2)
+    # clasp and straps
+    c.rect(32, 27, 40, 35, fill=YELLOW, outline=INK, width=1.2, r=1.5)
+    c.circle(36, 31, 1.3, fill=INK)
+    for x in (22, 50):
+        c.rect(x - 2, 31, x + 2, 43, fill=(84, 52, 34))
+    # a school charm on a string
+    c.line([(53, 21), (56, 33)], INK, 1)
+    c.circle(56, 36, 3.2, fill=RED, outline=INK, width=1)
     return c.image()
 
 
 def kaban():
-    """A spare school sports bag."""
+    """A spare school sports bag, as small in the hand as the school bag: its handle's top
+    is at about (36, 7)."""
     c = Canvas(128, 128, ss=4)
-    c.line([(30, 40), (44, 8), (84, 8), (98, 40)], INK, 7)
-    c.line([(30, 40), (44, 8), (84, 8), (98, 40)], BLUE, 4)
-    c.rect(10, 36, 118, 104, fill=("v", (90, 160, 255), BLUE), outline=INK, width=3, r=22)
-    c.rect(18, 44, 110, 56, fill=(255, 255, 255, 80), r=6)
-    c.rect(10, 64, 118, 74, fill=WHITE, outline=INK, width=1.5)
-    c.text(64, 89, "中", 20, WHITE, "bold", "mm", stroke=2, stroke_fill=INK)
+    c.line([(25, 23), (31, 8), (41, 8), (47, 23)], INK, 5)
+    c.line([(25, 23), (31, 8), (41, 8), (47, 23)], BLUE, 2.5)
+    c.rect(12, 20, 60, 50, fill=("v", (90, 160, 255), BLUE), outline=INK, width=2, r=10)
+    c.rect(17, 24, 55, 29, fill=(255, 255, 255, 80), r=3)
+    c.rect(12, 33, 60, 38, fill=WHITE, outline=INK, width=1.2)
+    c.text(36, 44, "中", 9, WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
     return c.image()
 
 

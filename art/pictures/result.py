@@ -1,4 +1,4 @@
-"""Result screens: after leg 1 (with the train caught), after leg 2, game over.
+"""Result screens: after leg 1 (with the train caught), after leg 2, and the end picture.
 
 The digits are separate sprites (suuji3.png, 15 x 32 each) drawn by the game at
 fixed places; these pictures carry the labels, the units and pale boxes under
@@ -8,7 +8,7 @@ import random
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
-                   GREY, rgba, mix, shade, fit_px)
+                   GREY, rgba, mix, shade, fit_px, star_points)
 import town
 
 BOX = (255, 236, 170)
@@ -103,15 +103,20 @@ def bb():
     return c.image()
 
 
-def gameover():
-    """Drawn at (115, 200) on a white screen: the words are centred on the screen's
-    middle, x 205 of the picture."""
+def the_end():
+    """The end of every run, reached school or late.  Drawn at (115, 200) on a white
+    screen: the words are centred on the screen's middle, x 205 of the picture."""
     c = Canvas(512, 128, ss=4)
     cx = 205
-    px = fit_px(W.GAME_OVER, 380, 60)
-    c.text(cx + 3, 53, W.GAME_OVER, px, INK, "bold", "mm", stroke=7, stroke_fill=INK)
-    c.text(cx, 50, W.GAME_OVER, px, (96, 110, 160), "bold", "mm", stroke=7, stroke_fill=INK)
-    c.text(cx, 50, W.GAME_OVER, px, (96, 110, 160), "bold", "mm", stroke=3, stroke_fill=WHITE)
-    c.rect(cx - 170, 88, cx + 170, 90, fill=(200, 204, 220))
-    c.text(cx, 108, W.GAME_OVER_SUB, 18, INK, "bold", "mm")
+    px = fit_px(W.THE_END, 300, 56)
+    # in the title's lettering: orange, outlined, with a dark drop shadow
+    c.text(cx + 3, 47, W.THE_END, px, INK, "bold", "mm", stroke=6, stroke_fill=INK)
+    c.text(cx, 44, W.THE_END, px, ORANGE, "bold", "mm", stroke=6, stroke_fill=INK)
+    c.text(cx, 44, W.THE_END, px, ORANGE, "bold", "mm", stroke=2.5, stroke_fill=WHITE)
+    half = c.text_size(W.THE_END, px, stroke=6)[0] / 2
+    for sx in (-1, 1):
+        c.poly(star_points(cx + sx * (half + 24), 44, 12, 5.5), fill=YELLOW, outline=INK,
+               width=2)
+    c.rect(cx - 170, 88, cx + 170, 90, fill=(255, 214, 150))
+    c.text(cx, 108, W.THE_END_SUB, 18, INK, "bold", "mm")
     return c.image()

@@ -12,9 +12,13 @@ PUSH_KEY = "Enterキーをおしてね"
 
 MENU = ["スタート", "オプション", "おわる"]
 
-# scrolling captions under the menu: one per entry, lengths to suit their rows
+# scrolling captions under the menu: one per entry, lengths to suit their rows; the start
+# entry's caption is the run's keys, each key on a cap with what it does after it
+ARROW_KEYS = "←→↑↓"
+CAPTION_KEYS = [(ARROW_KEYS, "移動"), ("A", "ジャンプ"), ("S", "ダッシュ"), ("D", "攻撃"),
+                ("F", "パワーモード"), ("Space", "必殺技"), ("Esc", "もどる")]
 CAPTIONS = [
-    "ねぼうした！　駅まで走って、電車と学校に間に合わせよう！",
+    CAPTION_KEYS,
     "キーコンフィグなどの設定をします",
     "ゲームを終了します。またね！",
 ]
@@ -112,8 +116,9 @@ RESULT_FORMULA = "人数×100 ＋ 60000 － かかった時間（1分＝1000）"
 RESULT_NEXT_LEG1 = "Enterで学校へ出発！"
 RESULT_NEXT_LEG2 = "Enterでおしまい"
 
-GAME_OVER = "ゲームオーバー"
-GAME_OVER_SUB = "おつかれさま！　Enterでタイトルへ"
+# the end picture closes every run, at school in time or late
+THE_END = "おしまい"
+THE_END_SUB = "おつかれさま！　Enterでタイトルへ"
 
 READY = "よーい"
 GO = "ドン！"
