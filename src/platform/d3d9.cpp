@@ -20,6 +20,12 @@ void ForceOpaque(gfx::TextureData& data) {
     }
 }
 
+// A stored state, or 0 for one that was never set.
+DWORD StoredOrZero(const std::map<DWORD, DWORD>& states, DWORD key) {
+    auto it = states.find(key);
+    return it == states.end() ? 0 : it->second;
+}
+
 D3DMATRIX Identity() {
     D3DMATRIX m;
     std::memset(&m, 0, sizeof m);
@@ -188,8 +194,7 @@ HRESULT IDirect3DDevice9::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) 
 
 HRESULT IDirect3DDevice9::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
     if (!value) return D3DERR_INVALIDCALL;
-    auto it = renderStates_.find(state);
-    *value = it == renderStates_.end() ? 0 : it->second;
+    *value = StoredOrZero(renderStates_, state);
     return D3D_OK;
 }
 
@@ -201,8 +206,7 @@ HRESULT IDirect3DDevice9::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATE
 
 HRESULT IDirect3DDevice9::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
     if (stage >= 8 || !value) return D3DERR_INVALIDCALL;
-    auto it = stageStates_.find((stage << 16) | type);
-    *value = it == stageStates_.end() ? 0 : it->second;
+    *value = StoredOrZero(stageStates_, (stage << 16) | type);
     return D3D_OK;
 }
 
@@ -214,8 +218,7 @@ HRESULT IDirect3DDevice9::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE typ
 
 HRESULT IDirect3DDevice9::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
     if (sampler >= 16 || !value) return D3DERR_INVALIDCALL;
-    auto it = samplerStates_.find((sampler << 16) | type);
-    *value = it == samplerStates_.end() ? 0 : it->second;
+    *value = StoredOrZero(samplerStates_, (sampler << 16) | type);
     return D3D_OK;
 }
 

@@ -4,6 +4,7 @@
 // picture is needed: every frame in a real window, only for screenshots in a headless run.
 #pragma once
 
+#include "platform/com_object.h"
 #include "platform/win32.h"
 
 #include <map>
@@ -215,22 +216,7 @@ enum D3DPRIMITIVETYPE : DWORD {
 class IDirect3DDevice9;
 class IDirect3DTexture9;
 
-// COM-style objects: plain classes with a reference count behind Release.
-class RefCounted {
-public:
-    virtual ~RefCounted() = default;
-    ULONG AddRef() { return ++refs_; }
-    ULONG Release() {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    ULONG refs_ = 1;
-};
-
-class IDirect3DSurface9 : public RefCounted {
+class IDirect3DSurface9 : public ComObject {
 public:
     HRESULT GetDesc(D3DSURFACE_DESC* desc);
     HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags);
@@ -248,7 +234,7 @@ private:
     bool locked_ = false;
 };
 
-class IDirect3DTexture9 : public RefCounted {
+class IDirect3DTexture9 : public ComObject {
 public:
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc);
     DWORD GetLevelCount() { return levels_; }
@@ -273,7 +259,7 @@ private:
 typedef IDirect3DSurface9* LPDIRECT3DSURFACE9;
 typedef IDirect3DTexture9* LPDIRECT3DTEXTURE9;
 
-class IDirect3DDevice9 : public RefCounted {
+class IDirect3DDevice9 : public ComObject {
 public:
     HRESULT TestCooperativeLevel();
     HRESULT Reset(D3DPRESENT_PARAMETERS* params);
@@ -336,7 +322,7 @@ private:
 
 typedef IDirect3DDevice9* LPDIRECT3DDEVICE9;
 
-class IDirect3D9 : public RefCounted {
+class IDirect3D9 : public ComObject {
 public:
     HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode);
     HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,

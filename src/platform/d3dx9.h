@@ -51,7 +51,7 @@ struct SpriteDrawRecord {
     D3DCOLOR color;
 };
 
-class ID3DXSprite : public RefCounted {
+class ID3DXSprite : public ComObject {
 public:
     HRESULT Begin(DWORD flags);
     HRESULT End();
@@ -79,7 +79,7 @@ private:
 typedef ID3DXSprite* LPD3DXSPRITE;
 
 struct FontFace;
-class ID3DXFont : public RefCounted {
+class ID3DXFont : public ComObject {
 public:
     // Draws text at the rectangle's top-left corner (format flags other than that are not used).
     INT DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWORD format, D3DCOLOR color);

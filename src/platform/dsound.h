@@ -2,6 +2,7 @@
 // buffers that each own their PCM bytes and play on a mixer channel of their own.
 #pragma once
 
+#include "platform/com_object.h"
 #include "platform/mmaudio.h"
 #include "platform/win32.h"
 
@@ -107,26 +108,11 @@ struct DSFXEcho {
 typedef DSFXEcho* LPDSFXEcho;
 typedef const DSFXEcho* LPCDSFXEcho;
 
-// COM-style objects: plain classes with a reference count behind Release.
-class DirectSoundObject {
-public:
-    virtual ~DirectSoundObject() = default;
-    ULONG AddRef() { return ++refs_; }
-    ULONG Release() {
-        ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-private:
-    ULONG refs_ = 1;
-};
-
 class IDirectSound8;
 
 // The echo effect of a buffer. Buffers hand one out only once an echo has been set on them, which
 // this platform's buffers never have, so GetObjectInPath does not find one.
-class IDirectSoundFXEcho8 : public DirectSoundObject {
+class IDirectSoundFXEcho8 : public ComObject {
 public:
     HRESULT SetAllParameters(LPCDSFXEcho params);
     HRESULT GetAllParameters(LPDSFXEcho params);
@@ -135,7 +121,7 @@ private:
     DSFXEcho params_{50.0f, 50.0f, 500.0f, 500.0f, 0};
 };
 
-class IDirectSoundBuffer : public DirectSoundObject {
+class IDirectSoundBuffer : public ComObject {
 public:
     HRESULT QueryInterface(REFIID iid, LPVOID* object);
     HRESULT GetStatus(DWORD* status);
@@ -188,7 +174,7 @@ private:
 typedef IDirectSoundBuffer* LPDIRECTSOUNDBUFFER;
 typedef IDirectSoundBuffer8* LPDIRECTSOUNDBUFFER8;
 
-class IDirectSound8 : public DirectSoundObject {
+class IDirectSound8 : public ComObject {
 public:
     HRESULT SetCooperativeLevel(HWND window, DWORD level);
     HRESULT CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, void* outer);
