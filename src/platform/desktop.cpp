@@ -187,12 +187,12 @@ int VirtualKeyOf(SDL_Scancode sc) {
         case SDL_SCANCODE_RIGHT: return VK_RIGHT;
         case SDL_SCANCODE_UP: return VK_UP;
         case SDL_SCANCODE_DOWN: return VK_DOWN;
-        case SDL_SCANCODE_LSHIFT: return 0xA0;
-        case SDL_SCANCODE_RSHIFT: return 0xA1;
-        case SDL_SCANCODE_LCTRL: return 0xA2;
-        case SDL_SCANCODE_RCTRL: return 0xA3;
-        case SDL_SCANCODE_LALT: return 0xA4;
-        case SDL_SCANCODE_RALT: return 0xA5;
+        case SDL_SCANCODE_LSHIFT: return VK_LSHIFT;
+        case SDL_SCANCODE_RSHIFT: return VK_RSHIFT;
+        case SDL_SCANCODE_LCTRL: return VK_LCONTROL;
+        case SDL_SCANCODE_RCTRL: return VK_RCONTROL;
+        case SDL_SCANCODE_LALT: return VK_LMENU;
+        case SDL_SCANCODE_RALT: return VK_RMENU;
         default: return 0;
     }
 }
@@ -706,9 +706,9 @@ void KeyboardState(BYTE keys[256]) {
         int vk = VirtualKeyOf(SDL_Scancode(sc));
         if (!vk) continue;
         keys[vk] = 0x80;
-        if (vk == 0xA0 || vk == 0xA1) keys[VK_SHIFT] = 0x80;
-        if (vk == 0xA2 || vk == 0xA3) keys[VK_CONTROL] = 0x80;
-        if (vk == 0xA4 || vk == 0xA5) keys[VK_MENU] = 0x80;
+        if (vk == VK_LSHIFT || vk == VK_RSHIFT) keys[VK_SHIFT] = 0x80;
+        if (vk == VK_LCONTROL || vk == VK_RCONTROL) keys[VK_CONTROL] = 0x80;
+        if (vk == VK_LMENU || vk == VK_RMENU) keys[VK_MENU] = 0x80;
     }
 }
 

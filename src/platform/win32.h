@@ -1,6 +1,7 @@
 // The Windows user-interface services the game calls: types, windows, the message queue,
 // painting, message boxes, cursors, system metrics and the keyboard.
-// Names and values are the Windows ones so that game code reads like the original program.
+// Names, types and constant values are the Windows ones: the game calls these functions as it
+// would call Windows, and a value here means what it means there.
 #pragma once
 
 #include <cstdint>
@@ -207,6 +208,13 @@ struct PAINTSTRUCT {
 #define VK_F10 0x79
 #define VK_F11 0x7A
 #define VK_F12 0x7B
+// The two keys of each pair apart (the keyboard state also sets VK_SHIFT, VK_CONTROL or VK_MENU).
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 
 // ---- functions ----------------------------------------------------------------------------------------------
 HINSTANCE GetModuleHandleA(LPCSTR moduleName);
