@@ -71,18 +71,22 @@ def footstep_stone():
 
 
 def dash_start():
-    """Breaking into a dash: a hard push-off scuff and a rising rush of air."""
+    """Breaking into a dash: a push-off scuff and a rising rush of air.
+
+    The game starts the first stride (dash_step) in the same frame, and the stride
+    brings the thump of the foot. So the scuff here is light and has no thump of its
+    own: two thumps falling in pitch from the same instant add up in phase and take
+    the pair past full scale."""
     length = 0.5
     seed = 4404
     push = bandpass(noise(length, seed), 1300.0, 1.1) * decay(length, 0.025, attack=0.0008)
-    push += 0.6 * sine(ramp(length, [(0, 180.0), (0.04, 90.0)], "exp"), length) * decay(length, 0.03)
     air = noise(length, seed + 1)
     air = bandpass(air, ramp(length, [(0, 500.0), (0.18, 3200.0), (0.5, 2200.0)], "exp"), 1.6)
     air *= ramp(length, [(0, 0.0), (0.06, 1.0), (0.2, 0.8), (0.5, 0.0)]) ** 1.5
     # a faint rising tone under the air: the "zip" of speeding up
     zip_ = lowpass(square(ramp(length, [(0, 160.0), (0.22, 640.0)], "exp"), length), 1800.0)
     zip_ *= ramp(length, [(0, 0.0), (0.03, 0.25), (0.18, 0.2), (0.3, 0.0)])
-    return 1.0 * push + 1.6 * air + 0.5 * zip_
+    return 0.5 * push + 1.6 * air + 0.5 * zip_
 
 
 def dash_step():
@@ -165,8 +169,8 @@ EFFECTS = [
     ("cursor_move.wav", menu_cursor, -6.0, 0.015),
     ("蹴る(強).wav", kick_strong, 2.0, 0.06),
     ("crash.wav", crash, 1.0, 0.08),
-    ("se_asioto_isi01.wav", footstep_stone, -7.0, 0.02),
+    ("se_asioto_isi01.wav", footstep_stone, -10.0, 0.02),
     ("eva.wav", power_up, -1.0, 0.25),
     ("dash1.wav", dash_start, -1.0, 0.08),
-    ("dash2.wav", dash_step, -5.0, 0.02),
+    ("dash2.wav", dash_step, -8.0, 0.02),
 ]
