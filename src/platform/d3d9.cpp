@@ -12,7 +12,7 @@ namespace {
 bool AliveWindow(HWND hwnd) { return IsWindow(hwnd) != FALSE; }
 
 void ForceOpaque(gfx::TextureData& data) {
-    SDL_Surface* s = data.surface;
+    SDL_Surface* s = data.surface.get();
     if (!s) return;
     for (int y = 0; y < s->h; ++y) {
         auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
@@ -377,7 +377,7 @@ HRESULT IDirect3DTexture9::GetSurfaceLevel(UINT level, IDirect3DSurface9** surfa
 
 HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
     if (!locked || level != 0 || !data_->surface) return D3DERR_INVALIDCALL;
-    SDL_Surface* s = data_->surface;
+    SDL_Surface* s = data_->surface.get();
     int x = rect ? rect->left : 0, y = rect ? rect->top : 0;
     if (x < 0 || y < 0 || x >= s->w || y >= s->h) return D3DERR_INVALIDCALL;
     locked->Pitch = s->pitch;
@@ -418,7 +418,7 @@ HRESULT IDirect3DSurface9::GetDC(HDC* hdc) {
     if (!hdc || dc_ || locked_) return D3DERR_INVALIDCALL;
     // A device context drawing straight into the texture's pixels.
     IDirect3DTexture9* owner = owner_;
-    HDC dc = desktop::MakeSurfaceDc(owner->Data()->surface, [owner] {
+    HDC dc = desktop::MakeSurfaceDc(owner->Data()->surface.get(), [owner] {
         if (owner->Format() == D3DFMT_X8R8G8B8) ForceOpaque(*owner->Data());
         owner->Data()->Changed();
     });

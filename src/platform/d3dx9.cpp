@@ -185,13 +185,14 @@ ID3DXFont::~ID3DXFont() { device_->Release(); }
 INT ID3DXFont::DrawTextA(ID3DXSprite*, LPCSTR text, INT count, RECT* rect, DWORD, D3DCOLOR color) {
     if (!text || !rect) return 0;
     std::string s = count < 0 ? std::string(text) : std::string(text, size_t(count));
-    SDL_Surface* t = desktop::RenderText(s, height_ > 0 ? height_ : -height_, SDL_Color{255, 255, 255, 255});
+    const sdl::SurfacePtr t(
+        desktop::RenderText(s, height_ > 0 ? height_ : -height_, SDL_Color{255, 255, 255, 255}));
     if (!t) return 0;
     IDirect3DTexture9* tex = nullptr;
     if (SUCCEEDED(device_->CreateTexture(UINT(t->w), UINT(t->h), 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &tex,
                                          nullptr))) {
-        SDL_SetSurfaceBlendMode(t, SDL_BLENDMODE_NONE);
-        SDL_BlitSurface(t, nullptr, tex->Data()->surface, nullptr);
+        SDL_SetSurfaceBlendMode(t.get(), SDL_BLENDMODE_NONE);
+        SDL_BlitSurface(t.get(), nullptr, tex->Data()->surface.get(), nullptr);
         tex->Data()->Changed();
         const float l = float(rect->left), tp = float(rect->top), w = float(t->w), h = float(t->h);
         const float x[4] = {l, l + w, l + w, l}, y[4] = {tp, tp, tp + h, tp + h};
@@ -199,9 +200,7 @@ INT ID3DXFont::DrawTextA(ID3DXSprite*, LPCSTR text, INT count, RECT* rect, DWORD
         device_->AddQuad(tex, x, y, u, v, color);
         tex->Release();
     }
-    const int height = t->h;
-    SDL_FreeSurface(t);
-    return height;
+    return t->h;
 }
 
 HRESULT D3DXCreateFontA(IDirect3DDevice9* device, INT height, UINT, UINT, UINT, BOOL, DWORD, DWORD, DWORD, DWORD,
@@ -230,25 +229,24 @@ UINT NextPowerOfTwo(UINT v) {
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirect3DTexture9** texture) {
     if (!device || !file || !texture) return D3DERR_INVALIDCALL;
-    SDL_Surface* loaded = IMG_Load(file);
-    if (!loaded) return D3DXERR_INVALIDDATA;
-    SDL_Surface* argb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    const bool fileHasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask ||
-                              SDL_HasColorKey(loaded);
-    SDL_FreeSurface(loaded);
+    sdl::SurfacePtr argb;
+    bool fileHasAlpha = false;
+    {
+        const sdl::SurfacePtr loaded(IMG_Load(file));
+        if (!loaded) return D3DXERR_INVALIDDATA;
+        argb.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+        fileHasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask ||
+                       SDL_HasColorKey(loaded.get());
+    }
     if (!argb) return E_OUTOFMEMORY;
     const UINT w = NextPowerOfTwo(UINT(argb->w)), h = NextPowerOfTwo(UINT(argb->h));
     IDirect3DTexture9* tex = nullptr;
     HRESULT hr = device->CreateTexture(w, h, 0, 0, fileHasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
                                        D3DPOOL_MANAGED, &tex, nullptr);
-    if (FAILED(hr)) {
-        SDL_FreeSurface(argb);
-        return hr;
-    }
+    if (FAILED(hr)) return hr;
     gfx::TextureData& data = *tex->Data();
-    SDL_SetSurfaceBlendMode(argb, SDL_BLENDMODE_NONE);
-    SDL_BlitSurface(argb, nullptr, data.surface, nullptr);
-    SDL_FreeSurface(argb);
+    SDL_SetSurfaceBlendMode(argb.get(), SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(argb.get(), nullptr, data.surface.get(), nullptr);
     // A picture with no transparent texel can take the renderer's plain copy path.
     bool opaque = true;
     if (fileHasAlpha) {

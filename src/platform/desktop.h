@@ -1,5 +1,9 @@
 // The screen itself: one real SDL window (or a memory surface when headless) on which the game's
 // windows are composited, the event pump, the desktop picture and the shared text renderer.
+// Each job has a file of its own: screen.cpp (start-up, the real window, the window list),
+// renderer.cpp, compositor.cpp, events.cpp, keyboard.cpp, joystick.cpp, text.cpp,
+// message_box_view.cpp, desktop_picture.cpp, and the parts that differ between systems:
+// desktop_capture_*.cpp and font_lookup_*.cpp.
 #pragma once
 
 #include "platform/gfx_internal.h"
@@ -76,12 +80,16 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file);
 void PumpEvents();
 // Current keyboard (by virtual key, bit 0x80) and joystick state, from the devices or the script.
 void KeyboardState(BYTE keys[256]);
+// Sets the virtual keys of the pressed SDL scancodes (pressed[scancode] non-zero) in keys; a left
+// or right Shift, Ctrl or Alt also sets VK_SHIFT, VK_CONTROL or VK_MENU.
+void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
 bool JoystickPresent();
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons);
 const char* JoystickName();
 int JoystickButtonCount();
 
-// Text in the Japanese user-interface font (found through fontconfig). Null if no font.
+// Text in the Japanese user-interface font, as a new ARGB surface that the caller frees. Null if
+// there is no font.
 SDL_Surface* RenderText(const std::string& utf8, int pixelHeight, SDL_Color color, bool bold = false);
 
 // The message box being shown, drawn by Compose on top of everything.
@@ -99,7 +107,8 @@ struct MessageBoxView {
 // keeps the real window shown even when none of the game's windows is shown yet.
 void SetMessageBox(MessageBoxView* view);
 MessageBoxView* OpenMessageBox();
-// Forgets the window classes and queued messages (at shut-down, so that a program can start again).
+// Forgets the window classes and queued messages and frees the cursors (at shut-down, before SDL
+// goes, so that a program can start again).
 void ResetWindowing();
 
 // A device context that draws into a surface; changed is told after every write.

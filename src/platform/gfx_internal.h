@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/d3d9.h"
+#include "platform/sdl_handles.h"
 
 #include <SDL.h>
 
@@ -11,13 +12,20 @@
 
 namespace gfx {
 
+// Renderers are told apart by generation. A texture uploaded to a renderer carries the renderer's
+// generation and is freed by its owner only while that generation lives: when a renderer is
+// destroyed or reset, its generation ends, and its textures went with it.
+unsigned NewGeneration();
+void EndGeneration(unsigned generation);
+void EndAllGenerations();
+
 // The pixels of a texture (32-bit ARGB, premultiplied by nothing) and the renderer copies of them.
 struct TextureData {
-    SDL_Surface* surface = nullptr;  // width x height, the full power-of-two size
+    sdl::SurfacePtr surface;         // width x height, the full power-of-two size
     bool opaque = false;             // every texel's alpha is 255 (or the format has no alpha)
     unsigned version = 0;            // bumped whenever the pixels change
     struct Uploaded {
-        SDL_Texture* texture = nullptr;
+        SDL_Texture* texture = nullptr;  // the renderer's; freed here only while its generation lives
         unsigned version = 0;
         unsigned generation = 0;
     };

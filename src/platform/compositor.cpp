@@ -1,0 +1,100 @@
+// The compositor: the game's windows (caption, then the picture last presented into the client
+// area) and the open message box put together on one renderer of the screen's size, for the real
+// window or for a screenshot.
+#include "platform/desktop_drawing.h"
+#include "platform/desktop_state.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+
+namespace desktop {
+namespace {
+
+void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
+    const int width = w.rect.right - w.rect.left;
+    for (int x = 0; x < width; x += 4) {
+        float t = float(x) / float(std::max(1, width));
+        int red = int(10 + t * (166 - 10)), green = int(36 + t * (202 - 36)), blue = int(106 + t * (240 - 106));
+        FillScreenRect(r, {w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight},
+                       0xFF000000u | (red << 16) | (green << 8) | blue);
+    }
+    DrawTextAt(r, w.text, 13, SDL_Color{255, 255, 255, 255}, w.rect.left + 6, w.rect.top + 3, true);
+}
+
+}  // namespace
+
+void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb) {
+    SDL_SetRenderDrawBlendMode(r, (argb >> 24) == 0xFF ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+    SDL_SetRenderDrawColor(r, (argb >> 16) & 0xFF, (argb >> 8) & 0xFF, argb & 0xFF, argb >> 24);
+    SDL_RenderFillRect(r, &rect);
+}
+
+void Compose(SDL_Renderer* r, unsigned generation) {
+    State& s = S();
+    SDL_RenderSetClipRect(r, nullptr);
+    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    bool anyVisible = false;
+    for (WindowObject* w : s.windows) anyVisible = anyVisible || (w->visible && !w->destroyed);
+    if (!anyVisible && s.messageBox && s.picture) {
+        // A box before the game's windows: it stands on the desktop.
+        if (sdl::TexturePtr t{SDL_CreateTextureFromSurface(r, s.picture.get())})
+            SDL_RenderCopy(r, t.get(), nullptr, nullptr);
+    }
+    for (WindowObject* w : s.windows) {
+        if (!w->visible || w->destroyed) continue;
+        if (w->captionHeight > 0) DrawCaption(r, *w);
+        SDL_Rect client{w->rect.left, w->rect.top + w->captionHeight, w->rect.right - w->rect.left,
+                        w->rect.bottom - w->rect.top - w->captionHeight};
+        if (client.w <= 0 || client.h <= 0) continue;
+        if (w->content.list)
+            gfx::RenderList(r, generation, *w->content.list, w->content.source, client);
+        else
+            FillScreenRect(r, client, w->background);
+    }
+    SDL_RenderSetClipRect(r, nullptr);
+    if (s.messageBox) DrawMessageBox(r, *s.messageBox);
+}
+
+void ShowFrame() {
+    State& s = S();
+    if (s.headless || !s.windowShown || s.minimized) return;
+    // A message box can come before the graphics device: it draws with the software renderer then.
+    if (!s.device.renderer && !CreateRenderer(false)) return;
+    Compose(s.device.renderer.get(), s.device.generation);
+    SDL_RenderPresent(s.device.renderer.get());
+}
+
+bool SaveScreen(const std::string& file) {
+    SDL_Surface* surface = ComposeToSurface();
+    return surface && IMG_SavePNG(surface, file.c_str()) == 0;
+}
+
+SDL_Surface* ComposeToSurface() {
+    State& s = S();
+    // Headless, the device itself draws on a memory surface; a real window's screen is put
+    // together again off screen.
+    OwnedRenderer& target = s.headless && s.device.renderer ? s.device : s.shot;
+    if (!target.renderer && !target.OpenSoftware(s.screenW, s.screenH)) return nullptr;
+    Compose(target.renderer.get(), target.generation);
+    SDL_RenderPresent(target.renderer.get());
+    return target.surface.get();
+}
+
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
+    UINT w = 0, h = 0;
+    if (!device || FAILED(device->GetBackBufferSize(&w, &h)) || w == 0 || h == 0) return false;
+    OwnedRenderer canvas;
+    if (!canvas.OpenSoftware(int(w), int(h))) return false;
+    SDL_Renderer* r = canvas.renderer.get();
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    const SDL_Rect all{0, 0, int(w), int(h)};
+    gfx::RenderList(r, canvas.generation, *device->CurrentList(), all, all);
+    SDL_RenderPresent(r);
+    return IMG_SavePNG(canvas.surface.get(), file.c_str()) == 0;
+}
+
+}  // namespace desktop

@@ -1,0 +1,8 @@
+// For systems whose screen we cannot photograph: the painted desktop always stands in.
+#include "platform/desktop_capture.h"
+
+namespace desktop {
+
+sdl::SurfacePtr CaptureScreen() { return nullptr; }
+
+}  // namespace desktop

@@ -1,0 +1,45 @@
+// The real screen photographed through Xlib.
+#include "platform/desktop_capture.h"
+
+#include "platform/desktop_state.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+namespace desktop {
+
+// Takes the real screen, before any window of ours is mapped. Null when there is no X server.
+sdl::SurfacePtr CaptureScreen() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) return nullptr;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return nullptr;
+    Window root = DefaultRootWindow(display);
+    XWindowAttributes attrs;
+    sdl::SurfacePtr out;
+    if (XGetWindowAttributes(display, root, &attrs) && attrs.width > 0 && attrs.height > 0) {
+        XImage* image = XGetImage(display, root, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
+        if (image) {
+            out = NewSurface(attrs.width, attrs.height);
+            if (out) {
+                for (int y = 0; y < attrs.height; ++y) {
+                    auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(out->pixels) + y * out->pitch);
+                    for (int x = 0; x < attrs.width; ++x) {
+                        unsigned long p = XGetPixel(image, x, y);
+                        unsigned r = (p & image->red_mask) >> __builtin_ctzl(image->red_mask | 1);
+                        unsigned g = (p & image->green_mask) >> __builtin_ctzl(image->green_mask | 1);
+                        unsigned b = (p & image->blue_mask) >> __builtin_ctzl(image->blue_mask | 1);
+                        row[x] = 0xFF000000u | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
+                    }
+                }
+            }
+            XDestroyImage(image);
+        }
+    }
+    XCloseDisplay(display);
+    return out;
+}
+
+}  // namespace desktop
