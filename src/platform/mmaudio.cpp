@@ -8,6 +8,7 @@
 #include "platform/mmaudio.h"
 
 #include "platform/audio_mixer.h"
+#include "platform/sdl_handles.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -481,12 +482,13 @@ MCIERROR Set(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
 struct SystemSound {
     bool open = false;
     int channel = -1;
-    Mix_Chunk* chunk = nullptr;
+    sdl::ChunkPtr chunk;
 };
 
+// Never destroyed at exit: the mixer may still be playing its chunk then.
 SystemSound& System() {
-    static SystemSound s;
-    return s;
+    static auto* s = new SystemSound;
+    return *s;
 }
 
 }  // namespace
@@ -520,7 +522,7 @@ BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
             {
                 audio::Lock lock;
                 audio::ReleaseChannel(s.channel);
-                if (s.chunk) Mix_FreeChunk(s.chunk);
+                s.chunk.reset();
             }
             s = SystemSound{};
             audio::Close();
@@ -535,12 +537,12 @@ BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
         s.open = true;
         s.channel = audio::AcquireChannel();
     }
-    Mix_Chunk* chunk = Mix_LoadWAV(soundName);
+    sdl::ChunkPtr loaded(Mix_LoadWAV(soundName));
+    Mix_Chunk* const chunk = loaded.get();
     {
         audio::Lock lock;
         Mix_HaltChannel(s.channel);
-        if (s.chunk) Mix_FreeChunk(s.chunk);
-        s.chunk = chunk;
+        s.chunk = std::move(loaded);  // the sound before goes
         if (chunk) Mix_PlayChannel(s.channel, chunk, (flags & SND_LOOP) ? -1 : 0);
     }
     if (!chunk) return FALSE;  // no default sound to fall back on
