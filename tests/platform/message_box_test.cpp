@@ -1,5 +1,6 @@
 // Message boxes in a real window: one at a time, answered only by fresh presses, and the close
-// button's request goes to the box, not to the window under it.
+// button's request goes to the box, not to the window under it. Also the rest of the desktop's
+// input: the keyboard by virtual key, and cursors across runs of the platform.
 #include "platform/desktop.h"
 #include "support/game_run.h"
 
@@ -104,6 +105,62 @@ TEST(VideoDrivers, OnlyDriversThatShowAWindowCount) {
     for (const char* shown : {"x11", "wayland", "windows", "cocoa", "KMSDRM"}) EXPECT_TRUE(desktop::ShowsWindows(shown));
     const char* unseen[] = {"offscreen", "dummy", "", nullptr};
     for (const char* driver : unseen) EXPECT_FALSE(desktop::ShowsWindows(driver));
+}
+
+TEST(Keyboard, EachSideOfShiftCtrlAndAltHasItsWindowsKeyAndSetsTheCommonOne) {
+    struct Pair {
+        SDL_Scancode scancode;
+        int side, common;  // the Windows virtual keys
+    };
+    const Pair pairs[] = {{SDL_SCANCODE_LSHIFT, 0xA0, 0x10}, {SDL_SCANCODE_RSHIFT, 0xA1, 0x10},
+                          {SDL_SCANCODE_LCTRL, 0xA2, 0x11},  {SDL_SCANCODE_RCTRL, 0xA3, 0x11},
+                          {SDL_SCANCODE_LALT, 0xA4, 0x12},   {SDL_SCANCODE_RALT, 0xA5, 0x12}};
+    for (const Pair& p : pairs) {
+        Uint8 pressed[SDL_NUM_SCANCODES] = {};
+        pressed[p.scancode] = 1;
+        BYTE keys[256] = {};
+        desktop::AddPressedKeys(pressed, SDL_NUM_SCANCODES, keys);
+        int down = 0;
+        for (int vk = 0; vk < 256; ++vk) down += keys[vk] == 0x80;
+        EXPECT_EQ(keys[p.side], 0x80) << SDL_GetScancodeName(p.scancode);
+        EXPECT_EQ(keys[p.common], 0x80) << SDL_GetScancodeName(p.scancode);
+        EXPECT_EQ(down, 2) << SDL_GetScancodeName(p.scancode);
+    }
+}
+
+TEST(Keyboard, PlainKeysSetOnlyTheirOwn) {
+    Uint8 pressed[SDL_NUM_SCANCODES] = {};
+    pressed[SDL_SCANCODE_A] = pressed[SDL_SCANCODE_KP_ENTER] = pressed[SDL_SCANCODE_F12] = 1;
+    pressed[SDL_SCANCODE_CAPSLOCK] = 1;  // no virtual key here
+    BYTE keys[256] = {};
+    desktop::AddPressedKeys(pressed, SDL_NUM_SCANCODES, keys);
+    int down = 0;
+    for (int vk = 0; vk < 256; ++vk) down += keys[vk] == 0x80;
+    EXPECT_EQ(keys['A'], 0x80);
+    EXPECT_EQ(keys[VK_RETURN], 0x80);
+    EXPECT_EQ(keys[VK_F12], 0x80);
+    EXPECT_EQ(down, 3);
+}
+
+TEST(Cursors, ARunDoesNotHandBackTheCursorOfTheRunBefore) {
+    platform::RuntimeOptions o;
+    o.headless = true;
+    o.dataDir = testing_support::TestDataDir();
+    std::string error;
+    int code = 0;
+    struct StopAtEnd {
+        ~StopAtEnd() { platform::Stop(); }
+    } stopAtEnd;
+    ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
+    HCURSOR arrow = LoadCursorA(nullptr, IDC_ARROW);
+    ASSERT_NE(arrow, nullptr);
+    SetCursor(arrow);
+    EXPECT_EQ(LoadCursorA(nullptr, IDC_ARROW), arrow);  // loaded once per run
+    platform::Stop();
+
+    ASSERT_TRUE(platform::Start(o, &error, &code)) << error;
+    EXPECT_EQ(SetCursor(nullptr), nullptr);  // the cursor in use went with the run
+    EXPECT_NE(LoadCursorA(nullptr, IDC_ARROW), nullptr);
 }
 
 }  // namespace

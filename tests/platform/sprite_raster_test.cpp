@@ -1,6 +1,9 @@
 // Sprites land on the right pixels whatever way they are turned or mirrored: each texel of a picture
-// is checked at the screen position its transform gives.
+// is checked at the screen position its transform gives. Also what stands behind the pictures: the
+// lifetime of textures and their renderer copies, and the desktop picture.
 #include "graphics/graphics_device.h"
+#include "platform/desktop_drawing.h"
+#include "platform/desktop_state.h"
 #include "platform/screenshot.h"
 #include "support/game_run.h"
 
@@ -93,3 +96,91 @@ TEST_F(SpriteRaster, InBetweenTurns) {
     for (float degrees : {30.0f, 45.0f, 135.0f, 200.0f})
         for (bool mirrored : {false, true}) Check(degrees, mirrored);
 }
+
+namespace {
+
+class TextureLifetime : public DeviceTest {};
+
+TEST_F(TextureLifetime, ASurfaceKeepsItsTextureUntilItIsReleased) {
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(g.device->CreateTexture(16, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    IDirect3DSurface9* surface = nullptr;
+    ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
+    EXPECT_EQ(texture->AddRef(), 3u);
+    EXPECT_EQ(texture->Release(), 2u);
+    EXPECT_EQ(texture->Release(), 1u);  // the surface's reference is left
+    D3DSURFACE_DESC desc{};
+    ASSERT_EQ(surface->GetDesc(&desc), D3D_OK);
+    EXPECT_EQ(desc.Width, 16u);
+    EXPECT_EQ(desc.Height, 8u);
+    EXPECT_EQ(surface->Release(), 0u);  // and the texture goes with it
+}
+
+TEST(ComObject, TheLastReleaseDeletesTheObject) {
+    struct Probe : ComObject {
+        explicit Probe(bool* gone) : gone_(gone) {}
+        ~Probe() override { *gone_ = true; }
+        bool* gone_;
+    };
+    bool gone = false;
+    auto* probe = new Probe(&gone);
+    EXPECT_EQ(probe->AddRef(), 2u);
+    EXPECT_EQ(probe->Release(), 1u);
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(probe->Release(), 0u);
+    EXPECT_TRUE(gone);
+}
+
+TEST(OwnedRenderer, AResetRendererGetsItsTexturesUploadedAgain) {
+    gfx::TextureData data(8, 8);  // outlives the renderer: it must not free what the renderer took along
+    {
+        desktop::OwnedRenderer canvas;
+        ASSERT_TRUE(canvas.OpenSoftware(64, 32));
+        EXPECT_EQ(canvas.surface->w, 64);
+        EXPECT_EQ(canvas.surface->h, 32);
+        SDL_Renderer* r = canvas.renderer.get();
+        SDL_Texture* first = data.For(r, canvas.generation);
+        ASSERT_NE(first, nullptr);
+        EXPECT_EQ(data.For(r, canvas.generation), first);  // unchanged pixels: the same copy
+        const unsigned before = canvas.generation;
+        canvas.Renew();  // as after a device reset
+        EXPECT_NE(canvas.generation, before);
+        SDL_Texture* second = data.For(r, canvas.generation);
+        ASSERT_NE(second, nullptr);
+        EXPECT_NE(second, first);
+    }
+}
+
+// A photograph 300 x 200 whose every pixel tells where it is.
+sdl::SurfacePtr Photograph() {
+    sdl::SurfacePtr photo = desktop::NewSurface(300, 200);
+    for (int y = 0; y < photo->h; ++y)
+        for (int x = 0; x < photo->w; ++x)
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(photo->pixels) + y * photo->pitch)[x] =
+                0xFF000000u | Uint32(x) << 8 | Uint32(y);
+    return photo;
+}
+
+Uint32 Pixel(const SDL_Surface* s, int x, int y) {
+    return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
+}
+
+TEST(DesktopPicture, TheScreenShowsItsPartOfThePhotograph) {
+    sdl::SurfacePtr photo = Photograph();
+    sdl::SurfacePtr part = desktop::ScreenPartOf(photo.get(), SDL_Rect{100, 50, 250, 120});
+    ASSERT_TRUE(part);
+    EXPECT_EQ(part->w, 250);
+    EXPECT_EQ(part->h, 120);
+    EXPECT_EQ(Pixel(part.get(), 0, 0), 0xFF000000u | 100u << 8 | 50u);
+    EXPECT_EQ(Pixel(part.get(), 199, 119), 0xFF000000u | 299u << 8 | 169u);
+    EXPECT_EQ(Pixel(part.get(), 200, 0), 0xFF000000u);  // beyond the photograph: black
+}
+
+TEST(DesktopPicture, APhotographOfNothingGivesWayToThePaintedDesktop) {
+    sdl::SurfacePtr black = desktop::NewSurface(300, 200);
+    SDL_FillRect(black.get(), nullptr, 0xFF000000);  // an empty virtual display
+    EXPECT_FALSE(desktop::ScreenPartOf(black.get(), SDL_Rect{0, 0, 300, 200}));
+    EXPECT_FALSE(desktop::ScreenPartOf(nullptr, SDL_Rect{0, 0, 300, 200}));
+}
+
+}  // namespace
