@@ -9,6 +9,12 @@
 #include <cstdlib>
 
 namespace desktop {
+namespace {
+
+// How far a colour channel's mask sits from bit 0 (0 for an empty mask).
+unsigned Shift(unsigned long mask) { return mask ? unsigned(__builtin_ctzl(mask)) : 0; }
+
+}  // namespace
 
 // Takes the real screen, before any window of ours is mapped. Null when there is no X server.
 sdl::SurfacePtr CaptureScreen() {
@@ -28,9 +34,9 @@ sdl::SurfacePtr CaptureScreen() {
                     auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(out->pixels) + y * out->pitch);
                     for (int x = 0; x < attrs.width; ++x) {
                         unsigned long p = XGetPixel(image, x, y);
-                        unsigned r = (p & image->red_mask) >> __builtin_ctzl(image->red_mask | 1);
-                        unsigned g = (p & image->green_mask) >> __builtin_ctzl(image->green_mask | 1);
-                        unsigned b = (p & image->blue_mask) >> __builtin_ctzl(image->blue_mask | 1);
+                        unsigned r = (p & image->red_mask) >> Shift(image->red_mask);
+                        unsigned g = (p & image->green_mask) >> Shift(image->green_mask);
+                        unsigned b = (p & image->blue_mask) >> Shift(image->blue_mask);
                         row[x] = 0xFF000000u | ((r & 0xFF) << 16) | ((g & 0xFF) << 8) | (b & 0xFF);
                     }
                 }
