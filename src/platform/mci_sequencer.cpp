@@ -1,4 +1,4 @@
-// The media control interface's MIDI sequencer and the system sound player, on SDL2_mixer.
+// The media control interface's MIDI sequencer, on SDL2_mixer.
 //
 // A sequencer device holds one Standard MIDI file, checked and measured when it is opened. Playing
 // it makes it the mixer's music (FluidSynth with a General MIDI sound font). The sequencer follows
@@ -8,7 +8,7 @@
 #include "platform/mmaudio.h"
 
 #include "platform/audio_mixer.h"
-#include "platform/sdl_handles.h"
+#include "platform/midi_file.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -26,131 +26,8 @@
 namespace {
 
 namespace audio = platform::audio;
-
-// ---- Standard MIDI files ----
-
-constexpr std::size_t kMaxMidiBytes = 16u << 20;
-
-std::uint32_t Be32(const std::uint8_t* p) {
-    return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
-}
-std::uint16_t Be16(const std::uint8_t* p) {
-    return std::uint16_t((p[0] << 8) | p[1]);
-}
-
-struct TempoChange {
-    std::uint64_t tick;
-    std::uint32_t microsPerQuarter;
-};
-
-bool ReadVarLength(const std::uint8_t*& p, const std::uint8_t* end, std::uint32_t* value) {
-    *value = 0;
-    for (int i = 0; i < 4; ++i) {
-        if (p >= end) return false;
-        const std::uint8_t b = *p++;
-        *value = (*value << 7) | (b & 0x7F);
-        if (!(b & 0x80)) return true;
-    }
-    return false;
-}
-
-// Walks one track's events; false when they do not parse.
-bool ParseTrack(const std::uint8_t* p, const std::uint8_t* end, std::vector<TempoChange>* tempos,
-                std::uint64_t* lastTick) {
-    std::uint64_t tick = 0;
-    std::uint8_t running = 0;
-    while (p < end) {
-        std::uint32_t delta;
-        if (!ReadVarLength(p, end, &delta) || p >= end) return false;
-        tick += delta;
-        std::uint8_t status = *p;
-        if (status & 0x80)
-            ++p;
-        else if (running)
-            status = running;
-        else
-            return false;
-        if (status == 0xFF) {
-            if (p >= end) return false;
-            const std::uint8_t type = *p++;
-            std::uint32_t length;
-            if (!ReadVarLength(p, end, &length) || length > std::uint32_t(end - p)) return false;
-            if (type == 0x51 && length == 3)
-                tempos->push_back({tick, (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2]});
-            p += length;
-            *lastTick = std::max(*lastTick, tick);
-            if (type == 0x2F) return true;  // end of track: whatever follows is not played
-            continue;
-        }
-        if (status == 0xF0 || status == 0xF7) {
-            std::uint32_t length;
-            if (!ReadVarLength(p, end, &length) || length > std::uint32_t(end - p)) return false;
-            p += length;
-        } else if (status > 0xF0) {
-            return false;  // system messages do not belong in a file
-        } else {
-            running = status;
-            const int data = ((status & 0xF0) == 0xC0 || (status & 0xF0) == 0xD0) ? 1 : 2;
-            for (int i = 0; i < data; ++i) {
-                if (p >= end || (*p & 0x80)) return false;
-                ++p;
-            }
-        }
-        *lastTick = std::max(*lastTick, tick);
-    }
-    return true;
-}
-
-// Checks a Standard MIDI file and measures it: the time of its last event, in seconds.
-bool ParseMidi(const std::vector<std::uint8_t>& d, double* seconds) {
-    if (d.size() < 14 || std::memcmp(d.data(), "MThd", 4) != 0) return false;
-    const std::uint32_t headerLength = Be32(&d[4]);
-    if (headerLength < 6 || headerLength > d.size() - 8) return false;
-    const std::uint16_t format = Be16(&d[8]);
-    const std::uint16_t tracks = Be16(&d[10]);
-    const std::uint16_t division = Be16(&d[12]);
-    if (format > 2 || tracks == 0 || division == 0) return false;
-
-    std::vector<TempoChange> tempos;
-    std::uint64_t lastTick = 0;
-    std::size_t pos = 8 + std::size_t(headerLength);
-    for (int found = 0; found < tracks;) {
-        if (d.size() - pos < 8) return false;
-        const std::uint32_t length = Be32(&d[pos + 4]);
-        const bool track = std::memcmp(&d[pos], "MTrk", 4) == 0;
-        pos += 8;
-        if (length > d.size() - pos) return false;
-        if (track) {
-            if (!ParseTrack(&d[pos], &d[pos] + length, &tempos, &lastTick)) return false;
-            ++found;
-        }
-        pos += length;
-    }
-
-    if (division & 0x8000) {
-        const int framesPerSecond = -int(std::int8_t(division >> 8));
-        const int ticksPerFrame = division & 0xFF;
-        if (framesPerSecond <= 0 || ticksPerFrame == 0) return false;
-        *seconds = double(lastTick) / (double(framesPerSecond) * ticksPerFrame);
-        return true;
-    }
-    std::stable_sort(tempos.begin(), tempos.end(),
-                     [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-    double micros = 0;
-    std::uint64_t at = 0;
-    std::uint32_t tempo = 500000;
-    for (const TempoChange& t : tempos) {
-        if (t.tick > lastTick) break;
-        micros += double(t.tick - at) * tempo / division;
-        at = t.tick;
-        tempo = t.microsPerQuarter;
-    }
-    micros += double(lastTick - at) * tempo / division;
-    *seconds = micros / 1e6;
-    return true;
-}
-
-// ---- the sequencer ----
+using platform::midi::kMaxMidiBytes;
+using platform::midi::ParseMidi;
 
 // The music's share of the mix. At SDL_mixer's full music volume FluidSynth plays at a gain of 1.2
 // and the pieces' loudest hits reach full scale by themselves; 72 of 128 (5 dB lower) keeps the
@@ -477,20 +354,6 @@ MCIERROR Set(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
     return 0;
 }
 
-// ---- the system sound ----
-
-struct SystemSound {
-    bool open = false;
-    int channel = -1;
-    sdl::ChunkPtr chunk;
-};
-
-// Never destroyed at exit: the mixer may still be playing its chunk then.
-SystemSound& System() {
-    static auto* s = new SystemSound;
-    return *s;
-}
-
 }  // namespace
 
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param) {
@@ -512,41 +375,4 @@ MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWOR
         default:
             return MCIERR_UNRECOGNIZED_COMMAND;
     }
-}
-
-BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
-    SystemSound& s = System();
-    if (!soundName) {
-        // Stopping lets go of the mixer as well, until the next system sound.
-        if (s.open) {
-            {
-                audio::Lock lock;
-                audio::ReleaseChannel(s.channel);
-                s.chunk.reset();
-            }
-            s = SystemSound{};
-            audio::Close();
-        }
-        return TRUE;
-    }
-    if (flags & SND_MEMORY) return FALSE;                          // sounds come from files here
-    if ((flags & SND_LOOP) && !(flags & SND_ASYNC)) return FALSE;  // a loop never ends by itself
-    if ((flags & SND_NOSTOP) && s.open && Mix_Playing(s.channel)) return FALSE;
-    if (!s.open) {
-        if (!audio::Open()) return FALSE;
-        s.open = true;
-        s.channel = audio::AcquireChannel();
-    }
-    sdl::ChunkPtr loaded(Mix_LoadWAV(soundName));
-    Mix_Chunk* const chunk = loaded.get();
-    {
-        audio::Lock lock;
-        Mix_HaltChannel(s.channel);
-        s.chunk = std::move(loaded);  // the sound before goes
-        if (chunk) Mix_PlayChannel(s.channel, chunk, (flags & SND_LOOP) ? -1 : 0);
-    }
-    if (!chunk) return FALSE;  // no default sound to fall back on
-    if (!(flags & SND_ASYNC))
-        Sleep(DWORD(std::uint64_t(chunk->alen) / audio::kBytesPerFrame * 1000 / audio::kRate));
-    return TRUE;
 }
