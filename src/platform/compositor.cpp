@@ -3,6 +3,7 @@
 // window or for a screenshot.
 #include "platform/desktop_drawing.h"
 #include "platform/desktop_state.h"
+#include "platform/screenshot.h"
 
 #include <SDL_image.h>
 
@@ -30,7 +31,9 @@ void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb) {
     SDL_RenderFillRect(r, &rect);
 }
 
-void Compose(SDL_Renderer* r, unsigned generation) {
+void Compose(const OwnedRenderer& target) {
+    SDL_Renderer* r = target.renderer.get();
+    const unsigned generation = target.generation;
     State& s = S();
     SDL_RenderSetClipRect(r, nullptr);
     SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
@@ -50,7 +53,7 @@ void Compose(SDL_Renderer* r, unsigned generation) {
                         w->rect.bottom - w->rect.top - w->captionHeight};
         if (client.w <= 0 || client.h <= 0) continue;
         if (w->content.list)
-            gfx::RenderList(r, generation, *w->content.list, w->content.source, client);
+            gfx::RenderList(r, generation, *w->content.list, w->content.source, client, target.target);
         else
             FillScreenRect(r, client, w->background);
     }
@@ -63,8 +66,8 @@ void ShowFrame() {
     if (s.headless || !s.windowShown || s.minimized) return;
     // A message box can come before the graphics device: it draws with the software renderer then.
     if (!s.device.renderer && !CreateRenderer(false)) return;
-    Compose(s.device.renderer.get(), s.device.generation);
-    SDL_RenderPresent(s.device.renderer.get());
+    Compose(s.device);
+    s.device.Present();
 }
 
 bool SaveScreen(const std::string& file) {
@@ -78,7 +81,7 @@ SDL_Surface* ComposeToSurface() {
     // together again off screen.
     OwnedRenderer& target = s.headless && s.device.renderer ? s.device : s.shot;
     if (!target.renderer && !target.OpenSoftware(s.screenW, s.screenH)) return nullptr;
-    Compose(target.renderer.get(), target.generation);
+    Compose(target);
     SDL_RenderPresent(target.renderer.get());
     return target.surface.get();
 }
@@ -92,9 +95,13 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);
     const SDL_Rect all{0, 0, int(w), int(h)};
-    gfx::RenderList(r, canvas.generation, *device->CurrentList(), all, all);
+    gfx::RenderList(r, canvas.generation, *device->CurrentList(), all, all, canvas.target);
     SDL_RenderPresent(r);
     return IMG_SavePNG(canvas.surface.get(), file.c_str()) == 0;
 }
 
 }  // namespace desktop
+
+namespace platform {
+void DrawTurnedPicturesWithSdl(bool withSdl) { gfx::UseOwnTriangles(!withSdl); }
+}  // namespace platform

@@ -67,8 +67,6 @@ void SimulateDisplayAway(bool away);
 // Video drivers that show a window to a player (not SDL's offscreen or dummy drivers).
 bool ShowsWindows(const char* videoDriver);
 
-// Composites every visible window and the open message box onto a renderer of the screen's size.
-void Compose(SDL_Renderer* renderer, unsigned generation);
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();
 bool SaveScreen(const std::string& file);

@@ -19,6 +19,11 @@ struct OwnedRenderer {
     sdl::SurfacePtr surface;  // declared first: it goes after the renderer that draws on it
     sdl::RendererPtr renderer;
     unsigned generation = 0;
+    // The memory the renderer draws on when it draws in software (its own surface, or the real
+    // window's), so that turned pictures can be drawn there directly; null for a renderer on
+    // graphics hardware.
+    SDL_Surface* target = nullptr;
+    SDL_Window* presentsTo = nullptr;  // the window whose surface it draws on
 
     OwnedRenderer() = default;
     OwnedRenderer(const OwnedRenderer&) = delete;
@@ -29,6 +34,10 @@ struct OwnedRenderer {
     bool OpenSoftware(int w, int h);
     // Takes a renderer made on the real window; false for none.
     bool Adopt(sdl::RendererPtr made);
+    // A software renderer on the real window's own surface, shown with SDL_UpdateWindowSurface.
+    bool OpenOnWindow(SDL_Window* window);
+    // Shows what was drawn (the real window's surface is handed to the display).
+    void Present();
     // The renderer lost its textures (a device reset): uploads start again in a new generation.
     void Renew();
     void Close();
@@ -58,6 +67,9 @@ struct State {
 // The State lives as long as the program: it is never destroyed at exit, since SDL may be gone by
 // then. Shutdown frees what it holds, in order and before SDL_Quit, and starts a fresh one.
 State& S();
+
+// Composites every visible window and the open message box onto a renderer of the screen's size.
+void Compose(const OwnedRenderer& target);
 
 // Opens the first game controller or joystick present (at start-up: the one the game uses).
 void OpenFirstJoystick();

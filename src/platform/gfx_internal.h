@@ -62,7 +62,12 @@ struct Presented {
 };
 
 // Rasterizes a list: the source rectangle of the back buffer lands on dest (screen pixels), clipped to dest.
+// softwareTarget is the memory a software renderer draws on: turned pictures are then drawn there
+// directly, a row span at a time, instead of through the renderer's generic triangle loop.
 void RenderList(SDL_Renderer* renderer, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest);
+                const SDL_Rect& dest, SDL_Surface* softwareTarget = nullptr);
+// Whether RenderList draws turned pictures itself on software targets (on unless switched off, for
+// comparing with SDL's own triangles).
+void UseOwnTriangles(bool on);
 
 }  // namespace gfx

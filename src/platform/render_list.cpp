@@ -2,6 +2,8 @@
 // that draws it, and a window's draw list rasterized into its place on the screen.
 #include "platform/gfx_internal.h"
 
+#include "platform/affine_raster.h"
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -18,6 +20,8 @@ std::set<unsigned>& LiveGenerations() {
 }
 
 bool Live(unsigned generation) { return LiveGenerations().count(generation) != 0; }
+
+bool g_ownTriangles = true;
 
 }  // namespace
 
@@ -59,8 +63,11 @@ SDL_Texture* TextureData::For(SDL_Renderer* renderer, unsigned generation) {
     return u.texture;
 }
 
+void UseOwnTriangles(bool on) { g_ownTriangles = on; }
+
 void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest) {
+                const SDL_Rect& dest, SDL_Surface* softwareTarget) {
+    if (!g_ownTriangles) softwareTarget = nullptr;
     if (source.w <= 0 || source.h <= 0) return;
     SDL_RenderSetClipRect(r, &dest);
     const float sx = float(dest.w) / float(source.w), sy = float(dest.h) / float(source.h);
@@ -80,17 +87,27 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
             SDL_RenderDrawLineF(r, mapX(c.x[0]), mapY(c.y[0]), mapX(c.x[1]), mapY(c.y[1]));
             continue;
         }
-        if (a == 0 || !c.texture) continue;
-        SDL_Texture* tex = c.texture->For(r, generation);
-        if (!tex) continue;
+        if (a == 0 || !c.texture || !c.texture->surface) continue;
         const bool opaque = c.texture->opaque && a == 255;
-        SDL_SetTextureBlendMode(tex, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-        SDL_SetTextureScaleMode(tex, c.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         float X[4], Y[4];
         for (int i = 0; i < 4; ++i) X[i] = mapX(c.x[i]), Y[i] = mapY(c.y[i]);
         // Corners: 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left of the source rectangle.
         const bool axisAligned = X[0] == X[3] && X[1] == X[2] && Y[0] == Y[1] && Y[2] == Y[3] &&
                                  c.u[0] == c.u[3] && c.u[1] == c.u[2] && c.v[0] == c.v[1] && c.v[2] == c.v[3];
+        if (!axisAligned && softwareTarget) {
+            // Turned or mirrored on the processor: straight into the memory, after what the renderer
+            // still has queued.
+            AffineQuad q;
+            for (int i = 0; i < 4; ++i) q.x[i] = X[i], q.y[i] = Y[i], q.u[i] = c.u[i], q.v[i] = c.v[i];
+            q.r = cr, q.g = cg, q.b = cb, q.a = a;
+            q.blend = !opaque;
+            SDL_RenderFlush(r);
+            if (DrawAffineQuad(softwareTarget, dest, c.texture->surface.get(), q)) continue;
+        }
+        SDL_Texture* tex = c.texture->For(r, generation);
+        if (!tex) continue;
+        SDL_SetTextureBlendMode(tex, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
+        SDL_SetTextureScaleMode(tex, c.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         if (axisAligned) {
             // The copy path: an upright rectangle, possibly mirrored.
             float left = std::min(X[0], X[1]), top = std::min(Y[0], Y[3]);

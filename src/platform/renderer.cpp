@@ -3,6 +3,9 @@
 #include "platform/desktop_state.h"
 
 #include <cstring>
+#ifdef __linux__
+#include <unistd.h>
+#endif
 
 namespace desktop {
 
@@ -14,8 +17,27 @@ bool OwnedRenderer::OpenSoftware(int w, int h) {
         surface.reset();
         return false;
     }
+    target = surface.get();
     generation = gfx::NewGeneration();
     return true;
+}
+
+bool OwnedRenderer::OpenOnWindow(SDL_Window* window) {
+    Close();
+    SDL_Surface* windowSurface = window ? SDL_GetWindowSurface(window) : nullptr;
+    if (!windowSurface) return false;
+    renderer.reset(SDL_CreateSoftwareRenderer(windowSurface));
+    if (!renderer) return false;
+    target = windowSurface;
+    presentsTo = window;
+    generation = gfx::NewGeneration();
+    return true;
+}
+
+void OwnedRenderer::Present() {
+    if (!renderer) return;
+    SDL_RenderPresent(renderer.get());
+    if (presentsTo) SDL_UpdateWindowSurface(presentsTo);
 }
 
 bool OwnedRenderer::Adopt(sdl::RendererPtr made) {
@@ -36,6 +58,8 @@ void OwnedRenderer::Close() {
     generation = 0;
     renderer.reset();
     surface.reset();
+    target = nullptr;
+    presentsTo = nullptr;
 }
 
 namespace {
@@ -62,6 +86,22 @@ bool IsHardware(SDL_Renderer* renderer) {
 
 }  // namespace
 
+// Whether the machine may have graphics hardware at all. Where it has none, trying an accelerated
+// renderer costs an OpenGL start-up that ends on a software driver, which is then refused anyway.
+// RUSHMORA_RENDERER=software or =hardware overrides the guess.
+bool GraphicsHardwareLikely() {
+    if (const char* choice = SDL_getenv("RUSHMORA_RENDERER")) {
+        if (SDL_strcasecmp(choice, "software") == 0) return false;
+        if (SDL_strcasecmp(choice, "hardware") == 0) return true;
+    }
+#ifdef __linux__
+    // Linux drivers of graphics hardware show up in /dev/dri.
+    return access("/dev/dri", F_OK) == 0;
+#else
+    return true;
+#endif
+}
+
 bool CreateRenderer(bool accelerated) {
     State& s = S();
     if (s.headless) {
@@ -76,9 +116,10 @@ bool CreateRenderer(bool accelerated) {
         if (isAccelerated == accelerated) return true;
         s.device.Close();
     }
-    const Uint32 kind = accelerated ? SDL_RENDERER_ACCELERATED : SDL_RENDERER_SOFTWARE;
-    sdl::RendererPtr made(SDL_CreateRenderer(s.window.get(), -1, kind));
-    if (made && accelerated && !IsHardware(made.get())) made.reset();
+    if (!accelerated) return s.device.OpenOnWindow(s.window.get());
+    if (!GraphicsHardwareLikely()) return false;
+    sdl::RendererPtr made(SDL_CreateRenderer(s.window.get(), -1, SDL_RENDERER_ACCELERATED));
+    if (made && !IsHardware(made.get())) made.reset();
     return s.device.Adopt(std::move(made));
 }
 

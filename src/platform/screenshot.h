@@ -12,6 +12,9 @@ bool SaveScreenPng(const std::string& file);
 // Puts the whole screen together in memory with the software renderer, as a screenshot would, but
 // writes no file (for measuring what a frame costs to show).
 bool ComposeScreen();
+// Turned pictures drawn by SDL's own triangle loop instead of the platform's span drawing (for
+// comparing the two on the same frames).
+void DrawTurnedPicturesWithSdl(bool withSdl);
 // The device's back buffer as drawn so far (for tools that draw off screen).
 bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file);
 
