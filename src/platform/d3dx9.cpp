@@ -2,8 +2,10 @@
 
 #include "platform/desktop.h"
 #include "platform/gfx_internal.h"
+#include "platform/picture_cache.h"
 
-#include <SDL_image.h>
+#include <cstring>
+#include <memory>
 
 // ---- sprite -----------------------------------------------------------------------------------------------
 
@@ -118,47 +120,24 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UIN
     return device->CreateTexture(width, height, mipLevels, usage, format, pool, texture, nullptr);
 }
 
-namespace {
-UINT NextPowerOfTwo(UINT v) {
-    UINT p = 1;
-    while (p < v) p <<= 1;
-    return p;
-}
-}  // namespace
-
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirect3DTexture9** texture) {
     if (!device || !file || !texture) return D3DERR_INVALIDCALL;
-    sdl::SurfacePtr argb;
-    bool fileHasAlpha = false;
-    {
-        const sdl::SurfacePtr loaded(IMG_Load(file));
-        if (!loaded) return D3DXERR_INVALIDDATA;
-        argb.reset(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
-        fileHasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask ||
-                       SDL_HasColorKey(loaded.get());
-    }
-    if (!argb) return E_OUTOFMEMORY;
-    const UINT w = NextPowerOfTwo(UINT(argb->w)), h = NextPowerOfTwo(UINT(argb->h));
+    // The picture comes decoded from the cache when a scene before loaded the same file.
+    const std::shared_ptr<const gfx::Picture> picture = gfx::LoadPicture(file);
+    if (!picture) return D3DXERR_INVALIDDATA;
     IDirect3DTexture9* tex = nullptr;
-    HRESULT hr = device->CreateTexture(w, h, 0, 0, fileHasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
+    HRESULT hr = device->CreateTexture(UINT(picture->width), UINT(picture->height), 0, 0,
+                                       picture->fileHasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
                                        D3DPOOL_MANAGED, &tex, nullptr);
     if (FAILED(hr)) return hr;
     gfx::TextureData& data = *tex->Data();
-    SDL_SetSurfaceBlendMode(argb.get(), SDL_BLENDMODE_NONE);
-    SDL_BlitSurface(argb.get(), nullptr, data.surface.get(), nullptr);
+    SDL_Surface* s = data.surface.get();
+    const std::size_t row = std::size_t(picture->width) * 4;
+    for (int y = 0; y < picture->height; ++y)
+        std::memcpy(static_cast<Uint8*>(s->pixels) + std::size_t(y) * std::size_t(s->pitch),
+                    picture->pixels.get() + std::size_t(y) * std::size_t(picture->width), row);
     // A picture with no transparent texel can take the renderer's plain copy path.
-    bool opaque = true;
-    if (fileHasAlpha) {
-        for (int y = 0; y < data.surface->h && opaque; ++y) {
-            auto* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(data.surface->pixels) + y * data.surface->pitch);
-            for (int x = 0; x < data.surface->w; ++x)
-                if ((row[x] >> 24) != 0xFF) {
-                    opaque = false;
-                    break;
-                }
-        }
-    }
-    data.opaque = opaque;
+    data.opaque = picture->opaque;
     data.Changed();
     *texture = tex;
     return D3D_OK;

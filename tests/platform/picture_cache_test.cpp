@@ -1,0 +1,251 @@
+// Pictures loaded from files come decoded from the cache when the file is unchanged: a texture so
+// loaded holds exactly what a load that decodes the file gives, an edited file is decoded again, a
+// missing one fails, and the cache keeps to its limit.
+#include "platform/gfx_internal.h"
+#include "platform/picture_cache.h"
+#include "support/game_run.h"
+
+#include <SDL_image.h>
+
+#include <filesystem>
+#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <vector>
+
+namespace {
+
+struct Loaded {
+    int width = 0, height = 0;
+    D3DFORMAT format = D3DFMT_UNKNOWN;
+    bool opaque = false;
+    std::vector<Uint32> pixels;
+};
+
+// The texture of a file the way it was made before the cache: SDL_image decodes it, SDL converts
+// it to ARGB8888 and it is copied onto a power-of-two texture, transparent (opaque black without
+// alpha) outside the picture.
+Loaded Uncached(const std::string& file) {
+    Loaded r;
+    const sdl::SurfacePtr loaded(IMG_Load(file.c_str()));
+    if (!loaded) return r;
+    const bool alpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask ||
+                       SDL_HasColorKey(loaded.get());
+    const sdl::SurfacePtr argb(SDL_ConvertSurfaceFormat(loaded.get(), SDL_PIXELFORMAT_ARGB8888, 0));
+    r.width = 1;
+    while (r.width < loaded->w) r.width <<= 1;
+    r.height = 1;
+    while (r.height < loaded->h) r.height <<= 1;
+    const sdl::SurfacePtr target(SDL_CreateRGBSurfaceWithFormat(0, r.width, r.height, 32, SDL_PIXELFORMAT_ARGB8888));
+    SDL_FillRect(target.get(), nullptr, alpha ? 0u : 0xFF000000u);
+    SDL_SetSurfaceBlendMode(argb.get(), SDL_BLENDMODE_NONE);
+    SDL_BlitSurface(argb.get(), nullptr, target.get(), nullptr);
+    r.format = alpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
+    r.opaque = true;
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x) {
+            const Uint32 p = reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(target->pixels) +
+                                                             y * target->pitch)[x];
+            r.pixels.push_back(p);
+            if (alpha && (p >> 24) != 0xFF) r.opaque = false;
+        }
+    return r;
+}
+
+class PictureCache : public DeviceTest {
+protected:
+    void SetUp() override {
+        DeviceTest::SetUp();
+        gfx::ClearPictureCache();
+        gfx::SetPictureCacheLimit(gfx::kDefaultPictureCacheBytes);
+        dir = testing_support::TempPath("pictures");
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override {
+        gfx::SetPictureCacheLimit(gfx::kDefaultPictureCacheBytes);
+        gfx::ClearPictureCache();
+        DeviceTest::TearDown();
+    }
+
+    // What a texture slot gets from the file: false when the load fails.
+    bool Load(const std::string& file, Loaded* out) {
+        IDirect3DTexture9* tex = nullptr;
+        if (FAILED(D3DXCreateTextureFromFileA(g.device, file.c_str(), &tex)) || !tex) return false;
+        D3DSURFACE_DESC desc{};
+        tex->GetLevelDesc(0, &desc);
+        out->width = int(desc.Width);
+        out->height = int(desc.Height);
+        out->format = desc.Format;
+        out->opaque = tex->Data()->opaque;
+        D3DLOCKED_RECT locked{};
+        EXPECT_EQ(tex->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        out->pixels.clear();
+        for (int y = 0; y < out->height; ++y)
+            for (int x = 0; x < out->width; ++x)
+                out->pixels.push_back(reinterpret_cast<const Uint32*>(static_cast<const BYTE*>(locked.pBits) +
+                                                                      y * locked.Pitch)[x]);
+        tex->UnlockRect(0);
+        tex->Release();
+        return true;
+    }
+
+    void ExpectSameAsUncached(const std::string& file) {
+        SCOPED_TRACE(file);
+        const Loaded want = Uncached(file);
+        ASSERT_FALSE(want.pixels.empty());
+        for (int pass = 0; pass < 2; ++pass) {  // decoded, then from the cache
+            Loaded got;
+            ASSERT_TRUE(Load(file, &got));
+            EXPECT_EQ(got.width, want.width);
+            EXPECT_EQ(got.height, want.height);
+            EXPECT_EQ(got.format, want.format);
+            EXPECT_EQ(got.opaque, want.opaque);
+            EXPECT_TRUE(got.pixels == want.pixels);
+        }
+    }
+
+    // A picture of w x h in the given SDL format, each texel its own colour and alpha.
+    std::string Write(const std::string& name, int w, int h, Uint32 format, Uint8 seed = 0) {
+        const sdl::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, format));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] =
+                    SDL_MapRGBA(s->format, Uint8(x * 37 + seed), Uint8(y * 53), Uint8(x * y + seed),
+                                Uint8((x + y) % 3 == 0 ? 0 : 128 + x + y));
+        const std::string file = dir + "/" + name;
+        EXPECT_EQ(IMG_SavePNG(s.get(), file.c_str()), 0);
+        return file;
+    }
+
+    std::string dir;
+};
+
+TEST_F(PictureCache, EveryPictureOfTheGameIsWhatAnUncachedLoadGives) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(RUSHMORA_SOURCE_DATA_DIR) + "/Texture")) {
+        ExpectSameAsUncached(entry.path().string());
+        ++files;
+    }
+    EXPECT_GT(files, 50);
+}
+
+TEST_F(PictureCache, OtherFormatsAndSizesAreWhatAnUncachedLoadGives) {
+    // RGBA of a size that is no power of two: transparent texels right of it and below it.
+    ExpectSameAsUncached(Write("rgba.png", 5, 3, SDL_PIXELFORMAT_ABGR8888));
+    // No alpha: an X8R8G8B8 texture, opaque black outside the picture.
+    const sdl::SurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, 6, 5, 24, SDL_PIXELFORMAT_RGB24));
+    for (int i = 0; i < rgb->pitch * rgb->h; ++i) static_cast<Uint8*>(rgb->pixels)[i] = Uint8(i * 7);
+    ASSERT_EQ(IMG_SavePNG(rgb.get(), (dir + "/rgb.png").c_str()), 0);
+    ExpectSameAsUncached(dir + "/rgb.png");
+    ASSERT_EQ(SDL_SaveBMP(rgb.get(), (dir + "/rgb.bmp").c_str()), 0);
+    ExpectSameAsUncached(dir + "/rgb.bmp");
+    // A palette with a transparent colour.
+    const sdl::SurfacePtr pal(SDL_CreateRGBSurfaceWithFormat(0, 7, 4, 8, SDL_PIXELFORMAT_INDEX8));
+    SDL_Color colours[4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {9, 9, 9, 255}};
+    SDL_SetPaletteColors(pal->format->palette, colours, 0, 4);
+    for (int y = 0; y < pal->h; ++y)
+        for (int x = 0; x < pal->w; ++x) static_cast<Uint8*>(pal->pixels)[y * pal->pitch + x] = Uint8((x + y) % 4);
+    SDL_SetColorKey(pal.get(), SDL_TRUE, 3);
+    ASSERT_EQ(IMG_SavePNG(pal.get(), (dir + "/palette.png").c_str()), 0);
+    ExpectSameAsUncached(dir + "/palette.png");
+}
+
+TEST_F(PictureCache, AnUnchangedFileIsDecodedOnce) {
+    const std::string file = Write("once.png", 8, 8, SDL_PIXELFORMAT_ABGR8888);
+    const std::uint64_t before = gfx::PictureCacheState().decodes;
+    Loaded a, b;
+    ASSERT_TRUE(Load(file, &a));
+    ASSERT_TRUE(Load(file, &b));
+    EXPECT_EQ(gfx::PictureCacheState().decodes, before + 1);
+    EXPECT_TRUE(a.pixels == b.pixels);
+    // The same file by another path is the same file.
+    ASSERT_TRUE(Load(dir + "/../pictures/once.png", &b));
+    EXPECT_EQ(gfx::PictureCacheState().decodes, before + 1);
+}
+
+TEST_F(PictureCache, AFileOfANewSizeIsDecodedAgain) {
+    const std::string file = Write("edited.png", 8, 8, SDL_PIXELFORMAT_ABGR8888);
+    Loaded first;
+    ASSERT_TRUE(Load(file, &first));
+    Write("edited.png", 16, 8, SDL_PIXELFORMAT_ABGR8888);
+    Loaded second;
+    ASSERT_TRUE(Load(file, &second));
+    EXPECT_EQ(second.width, 16);
+    EXPECT_TRUE(second.pixels == Uncached(file).pixels);
+}
+
+TEST_F(PictureCache, AFileWrittenAgainWithTheSameSizeButANewTimeIsDecodedAgain) {
+    // BMP files of one picture size have one length, whatever their colours.
+    const std::string file = dir + "/retouched.bmp";
+    const sdl::SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 24, SDL_PIXELFORMAT_RGB24));
+    SDL_FillRect(s.get(), nullptr, SDL_MapRGB(s->format, 10, 20, 30));
+    ASSERT_EQ(SDL_SaveBMP(s.get(), file.c_str()), 0);
+    struct stat before;
+    ASSERT_EQ(stat(file.c_str(), &before), 0);
+    Loaded first;
+    ASSERT_TRUE(Load(file, &first));
+    SDL_FillRect(s.get(), nullptr, SDL_MapRGB(s->format, 200, 100, 50));
+    ASSERT_EQ(SDL_SaveBMP(s.get(), file.c_str()), 0);
+    ASSERT_EQ(std::filesystem::file_size(file), std::uintmax_t(before.st_size));
+    struct timespec times[2] = {before.st_atim, before.st_mtim};
+    times[1].tv_sec += 60;  // a minute later, so that the time differs however coarse the clock
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    Loaded second;
+    ASSERT_TRUE(Load(file, &second));
+    EXPECT_EQ(second.pixels[0], 0xFFC86432u);
+    EXPECT_TRUE(second.pixels == Uncached(file).pixels);
+    // Stamped back with the first time, the same bytes are still decoded again: the time changed.
+    times[1].tv_sec -= 60;
+    ASSERT_EQ(utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    const std::uint64_t decodes = gfx::PictureCacheState().decodes;
+    ASSERT_TRUE(Load(file, &second));
+    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes + 1);
+    EXPECT_EQ(second.pixels[0], 0xFFC86432u);
+}
+
+TEST_F(PictureCache, AMissingFileFailsEvenWhenItWasDecodedBefore) {
+    IDirect3DTexture9* tex = nullptr;
+    EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, (dir + "/none.png").c_str(), &tex), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tex, nullptr);
+    const std::string file = Write("gone.png", 4, 4, SDL_PIXELFORMAT_ABGR8888);
+    Loaded loaded;
+    ASSERT_TRUE(Load(file, &loaded));
+    std::filesystem::remove(file);
+    EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, file.c_str(), &tex), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tex, nullptr);
+    // Not a picture at all.
+    std::ofstream(dir + "/text.png") << "not a picture";
+    EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, (dir + "/text.png").c_str(), &tex), D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tex, nullptr);
+}
+
+TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
+    // Three pictures of 16 x 16 (1 KiB each) in a cache of 2.5 KiB.
+    gfx::SetPictureCacheLimit(2560);
+    const std::string a = Write("a.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 1);
+    const std::string b = Write("b.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 2);
+    const std::string c = Write("c.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 3);
+    Loaded l;
+    ASSERT_TRUE(Load(a, &l));
+    ASSERT_TRUE(Load(b, &l));
+    ASSERT_TRUE(Load(a, &l));  // a is now used more recently than b
+    ASSERT_TRUE(Load(c, &l));  // b goes
+    EXPECT_EQ(gfx::PictureCacheState().entries, 2u);
+    EXPECT_LE(gfx::PictureCacheState().bytes, 2560u);
+    const std::uint64_t decodes = gfx::PictureCacheState().decodes;
+    ASSERT_TRUE(Load(a, &l));
+    ASSERT_TRUE(Load(c, &l));
+    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes);
+    ASSERT_TRUE(Load(b, &l));
+    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes + 1);
+    EXPECT_TRUE(l.pixels == Uncached(b).pixels);
+    // A picture larger than the whole cache still loads; it is only not kept.
+    gfx::SetPictureCacheLimit(512);
+    EXPECT_EQ(gfx::PictureCacheState().entries, 0u);
+    ASSERT_TRUE(Load(a, &l));
+    EXPECT_EQ(gfx::PictureCacheState().entries, 0u);
+    EXPECT_TRUE(l.pixels == Uncached(a).pixels);
+}
+
+}  // namespace
