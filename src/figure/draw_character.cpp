@@ -92,7 +92,40 @@ constexpr PartSprite kSprites[] = {
      {{kNearElbow, 12, 10}, {kNearShoulder, 12, -16}, {kWaist, 30, -30}, {kBody, 30, -48}}, 20, 38, false},
 };
 // clang-format on
-static_assert(sizeof(kSprites) / sizeof(kSprites[0]) == 12, "the figure is twelve sprites");
+constexpr int kSpriteCount = sizeof(kSprites) / sizeof(kSprites[0]);
+static_assert(kSpriteCount == 12, "the figure is twelve sprites");
+
+// A sprite's rotation chain at the given channel angles (degrees): each link turns the picture about
+// its pivot, own joint first.
+void RotationChain(const PartSprite& part, const float* angles, D3DXMATRIX* m) {
+    D3DXMATRIX step;
+    D3DXMatrixIdentity(m);
+    for (int i = 0; i < part.links; ++i) {
+        const Pivot& p = part.chain[i];
+        *m *= *D3DXMatrixTranslation(&step, -p.x, -p.y, 0.0f);
+        *m *= *D3DXMatrixRotationZ(&step, angles[p.channel] * kDegreesToRadians);
+        *m *= *D3DXMatrixTranslation(&step, p.x, p.y, 0.0f);
+    }
+}
+
+// The rotation chains depend on the pose and frame alone, so each pose and frame has its twelve
+// worked out once, the first time a figure is drawn in it; every figure after that starts from them.
+struct PoseChains {
+    bool ready = false;
+    D3DXMATRIX sprites[kSpriteCount];
+};
+PoseChains poseChains[kPoseCount][kPoseFrameCount];
+
+const PoseChains& ChainsAt(int pose, int frame) {
+    PoseChains& chains = poseChains[pose][frame];
+    if (!chains.ready) {
+        float angles[kPoseChannelCount];
+        for (int c = 0; c < kPoseChannelCount; ++c) angles[c] = PoseAngle(c, pose, frame);
+        for (int i = 0; i < kSpriteCount; ++i) RotationChain(kSprites[i], angles, &chains.sprites[i]);
+        chains.ready = true;
+    }
+    return chains;
+}
 
 }  // namespace
 
@@ -128,8 +161,12 @@ void DrawCharacter::draw() {
     const float itemX = static_cast<float>(x + kItemOffsetX * s);
     const float itemY = static_cast<float>(y + kItemOffsetY * s + drop);
 
+    // A pose or frame outside the table (the owner's slip) has its chains worked out on the spot.
+    const bool tabled = pose >= 0 && pose < kPoseCount && frame >= 0 && frame < kPoseFrameCount;
+    const PoseChains* chains = tabled ? &ChainsAt(pose, frame) : nullptr;
     float angles[kPoseChannelCount];
-    for (int c = 0; c < kPoseChannelCount; ++c) angles[c] = PoseAngle(c, pose, frame);
+    if (!tabled)
+        for (int c = 0; c < kPoseChannelCount; ++c) angles[c] = PoseAngle(c, pose, frame);
 
     // The player pulls a face when he stumbles and when he attacks.
     int headSlot = partSlots[kPartHead];
@@ -139,7 +176,8 @@ void DrawCharacter::draw() {
         headSlot = kPlayerAttackHeadSlot;
     }
 
-    for (const PartSprite& part : kSprites) {
+    for (int index = 0; index < kSpriteCount; ++index) {
+        const PartSprite& part = kSprites[index];
         IDirect3DTexture9* texture;
         if (part.source == kHeldItemPicture) {
             if (heldItem == 0) continue;
@@ -151,13 +189,10 @@ void DrawCharacter::draw() {
         }
 
         D3DXMATRIX m, step;
-        D3DXMatrixIdentity(&m);
-        for (int i = 0; i < part.links; ++i) {
-            const Pivot& p = part.chain[i];
-            m *= *D3DXMatrixTranslation(&step, -p.x, -p.y, 0.0f);
-            m *= *D3DXMatrixRotationZ(&step, angles[p.channel] * kDegreesToRadians);
-            m *= *D3DXMatrixTranslation(&step, p.x, p.y, 0.0f);
-        }
+        if (chains)
+            m = chains->sprites[index];
+        else
+            RotationChain(part, angles, &m);
         m *= *D3DXMatrixScaling(&step, scale, part.fullHeight ? 1.0f : scale, 1.0f);
         if (facingLeft != 0) {
             // Each sprite flips about its own anchor; the shift puts the figure together again.

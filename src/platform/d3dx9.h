@@ -3,6 +3,8 @@
 
 #include "platform/d3d9.h"
 
+#include <cmath>
+#include <cstring>
 #include <vector>
 
 struct D3DXVECTOR2 {
@@ -16,20 +18,77 @@ struct D3DXVECTOR3 : public D3DVECTOR {
     D3DXVECTOR3(float x_, float y_, float z_) { x = x_, y = y_, z = z_; }
 };
 
+// One row of a matrix as four lanes of single-precision floats; each lane does the arithmetic of its
+// own element, so results match element-by-element scalar code bit for bit.
+typedef float D3DXMatrixRow __attribute__((vector_size(16)));
+
 struct D3DXMATRIX : public D3DMATRIX {
     D3DXMATRIX() = default;
     D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24,
-               float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44);
+               float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44) {
+        // Row by row: the products below read whole rows, and a row written in one piece is read
+        // back straight away.
+        const D3DXMatrixRow rows[4] = {{m11, m12, m13, m14}, {m21, m22, m23, m24}, {m31, m32, m33, m34},
+                                       {m41, m42, m43, m44}};
+        std::memcpy(m, rows, sizeof rows);
+    }
     D3DXMATRIX& operator*=(const D3DXMATRIX& other);
     D3DXMATRIX operator*(const D3DXMATRIX& other) const;
     bool operator==(const D3DXMATRIX& other) const;
 };
 
-D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out);
-D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b);
-D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float sx, float sy, float sz);
-D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle);
-D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z);
+// The figures build every sprite's transform from a dozen products a frame, so the small matrix
+// helpers live here, where they inline.
+
+inline D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
+    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    return out;
+}
+
+// out = a * b; out may be a or b. Element (i, j) is a[i][0] * b[0][j] + a[i][1] * b[1][j] +
+// a[i][2] * b[2][j] + a[i][3] * b[3][j], summed left to right in single precision, one row of the
+// product at a time: four lanes of the same scalar sums, so the result does not depend on the
+// vector width.
+inline D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
+    D3DXMatrixRow rowsA[4], rowsB[4];
+    std::memcpy(rowsA, a->m, sizeof rowsA);
+    std::memcpy(rowsB, b->m, sizeof rowsB);
+    D3DXMatrixRow r[4];
+    for (int i = 0; i < 4; ++i) {
+        const D3DXMatrixRow ai = rowsA[i];
+        r[i] = ai[0] * rowsB[0] + ai[1] * rowsB[1] + ai[2] * rowsB[2] + ai[3] * rowsB[3];
+    }
+    std::memcpy(out->m, r, sizeof r);
+    return out;
+}
+
+inline D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& other) {
+    D3DXMatrixMultiply(this, this, &other);
+    return *this;
+}
+
+inline D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& other) const {
+    D3DXMATRIX r;
+    D3DXMatrixMultiply(&r, this, &other);
+    return r;
+}
+
+inline D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float sx, float sy, float sz) {
+    *out = D3DXMATRIX(sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1);
+    return out;
+}
+
+inline D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle) {
+    const float c = std::cos(angle), s = std::sin(angle);
+    *out = D3DXMATRIX(c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
+    return out;
+}
+
+inline D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
+    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1);
+    return out;
+}
+
 D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovy, float aspect, float zn, float zf);
 D3DXMATRIX* D3DXMatrixLookAtLH(D3DXMATRIX* out, const D3DXVECTOR3* eye, const D3DXVECTOR3* at,
                                const D3DXVECTOR3* up);

@@ -5,57 +5,7 @@
 
 // ---- matrices and vectors (row vectors, as D3DX) ----------------------------------------------------
 
-D3DXMATRIX::D3DXMATRIX(float m11, float m12, float m13, float m14, float m21, float m22, float m23, float m24,
-                       float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44) {
-    _11 = m11, _12 = m12, _13 = m13, _14 = m14;
-    _21 = m21, _22 = m22, _23 = m23, _24 = m24;
-    _31 = m31, _32 = m32, _33 = m33, _34 = m34;
-    _41 = m41, _42 = m42, _43 = m43, _44 = m44;
-}
-
-D3DXMATRIX& D3DXMATRIX::operator*=(const D3DXMATRIX& other) {
-    D3DXMatrixMultiply(this, this, &other);
-    return *this;
-}
-
-D3DXMATRIX D3DXMATRIX::operator*(const D3DXMATRIX& other) const {
-    D3DXMATRIX r;
-    D3DXMatrixMultiply(&r, this, &other);
-    return r;
-}
-
 bool D3DXMATRIX::operator==(const D3DXMATRIX& other) const { return std::memcmp(m, other.m, sizeof m) == 0; }
-
-D3DXMATRIX* D3DXMatrixIdentity(D3DXMATRIX* out) {
-    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
-    return out;
-}
-
-D3DXMATRIX* D3DXMatrixMultiply(D3DXMATRIX* out, const D3DXMATRIX* a, const D3DXMATRIX* b) {
-    D3DXMATRIX r;
-    for (int i = 0; i < 4; ++i)
-        for (int j = 0; j < 4; ++j)
-            r.m[i][j] = a->m[i][0] * b->m[0][j] + a->m[i][1] * b->m[1][j] + a->m[i][2] * b->m[2][j] +
-                        a->m[i][3] * b->m[3][j];
-    *out = r;
-    return out;
-}
-
-D3DXMATRIX* D3DXMatrixScaling(D3DXMATRIX* out, float sx, float sy, float sz) {
-    *out = D3DXMATRIX(sx, 0, 0, 0, 0, sy, 0, 0, 0, 0, sz, 0, 0, 0, 0, 1);
-    return out;
-}
-
-D3DXMATRIX* D3DXMatrixRotationZ(D3DXMATRIX* out, float angle) {
-    const float c = std::cos(angle), s = std::sin(angle);
-    *out = D3DXMATRIX(c, s, 0, 0, -s, c, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1);
-    return out;
-}
-
-D3DXMATRIX* D3DXMatrixTranslation(D3DXMATRIX* out, float x, float y, float z) {
-    *out = D3DXMATRIX(1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1);
-    return out;
-}
 
 D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovy, float aspect, float zn, float zf) {
     const float ys = 1.0f / std::tan(fovy / 2), xs = ys / aspect;

@@ -3,6 +3,7 @@
 #include "figure/draw_character.h"
 #include "figure/figure_fixture.h"
 #include "figure/pose_table.h"
+#include "graphics/sprite_pass.h"
 
 #include <gtest/gtest.h>
 
@@ -240,7 +241,71 @@ TEST_F(FigureSprites, AMissingPictureLeavesOnlyItsOwnGap) {
     }
 }
 
+// The body's transform worked out link by link as the figure's chain reads: waist, then body, then
+// the scale and the anchor.
+D3DXMATRIX BodyChain(int pose, int frame, float scale, POINT anchor) {
+    D3DXMATRIX m, t;
+    D3DXMatrixIdentity(&m);
+    m *= *D3DXMatrixTranslation(&t, -25, -3, 0);
+    m *= *D3DXMatrixRotationZ(&t, PoseAngle(::kWaist, pose, frame) * kDegreesToRadians);
+    m *= *D3DXMatrixTranslation(&t, 25, 3, 0);
+    m *= *D3DXMatrixTranslation(&t, -25, 15, 0);
+    m *= *D3DXMatrixRotationZ(&t, PoseAngle(::kBody, pose, frame) * kDegreesToRadians);
+    m *= *D3DXMatrixTranslation(&t, 25, -15, 0);
+    m *= *D3DXMatrixScaling(&t, scale, scale, 1);
+    m *= *D3DXMatrixTranslation(&t, float(anchor.x), float(anchor.y), 0);
+    return m;
+}
+
+TEST(MatrixProduct, SumsEveryElementLeftToRightBitForBit) {
+    const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 3.0e-39f, 1.0e30f, -7.25f, 0.1f, 1.0f / 3.0f, 123456.7f};
+    const int count = sizeof values / sizeof values[0];
+    unsigned seed = 12345;
+    auto next = [&] {
+        seed = seed * 1103515245u + 12345u;
+        return values[(seed >> 16) % count] * ((seed & 1) ? 1.0f : 0.75f);
+    };
+    for (int round = 0; round < 2000; ++round) {
+        D3DXMATRIX a, b, expected;
+        for (int i = 0; i < 16; ++i) a.m[i / 4][i % 4] = next(), b.m[i / 4][i % 4] = next();
+        for (int i = 0; i < 4; ++i)
+            for (int j = 0; j < 4; ++j) {
+                float sum = a.m[i][0] * b.m[0][j];
+                sum = sum + a.m[i][1] * b.m[1][j];
+                sum = sum + a.m[i][2] * b.m[2][j];
+                expected.m[i][j] = sum + a.m[i][3] * b.m[3][j];
+            }
+        D3DXMATRIX out;
+        D3DXMatrixMultiply(&out, &a, &b);
+        ASSERT_EQ(std::memcmp(out.m, expected.m, sizeof out.m), 0) << "round " << round;
+        // In place, either way round.
+        D3DXMATRIX left = a, right = b;
+        left *= b;
+        ASSERT_EQ(std::memcmp(left.m, expected.m, sizeof left.m), 0) << "round " << round;
+        D3DXMatrixMultiply(&right, &a, &right);
+        ASSERT_EQ(std::memcmp(right.m, expected.m, sizeof right.m), 0) << "round " << round;
+    }
+}
+
 using FigureTransform = FigureTest;
+
+TEST_F(FigureTransform, EveryPoseAndFrameKeepsItsOwnChainWhateverWasDrawnBefore) {
+    DrawCharacter passer = Passer(300, 260);
+    // Back and forth through the table, at two scales, so each pose and frame is met after others.
+    for (int pass = 0; pass < 2; ++pass) {
+        passer.scale = pass == 0 ? 1.0f : 0.75f;
+        for (int n = 0; n < kPoseCount * kPoseFrameCount; ++n) {
+            const int k = pass == 0 ? (n * 7) % (kPoseCount * kPoseFrameCount) : kPoseCount * kPoseFrameCount - 1 - n;
+            passer.pose = k / kPoseFrameCount;
+            passer.frame = k % kPoseFrameCount;
+            const auto drawn = Draw(passer);
+            const D3DXMATRIX expected = BodyChain(passer.pose, passer.frame, passer.scale, passer.joints[kJointBody]);
+            EXPECT_EQ(std::memcmp(Sprite(drawn, kBody).transform.m, expected.m, sizeof expected.m), 0)
+                << "pose " << passer.pose << " frame " << passer.frame << " scale " << passer.scale;
+        }
+    }
+}
+
 
 TEST_F(FigureTransform, KnockedAwayFigureTurnsAboutItsMiddle) {
     const int x = 200, y = 150;
