@@ -2,9 +2,11 @@
 
 #include "platform/win32.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 namespace platform {
@@ -40,6 +42,12 @@ bool ParseNumber(const std::string& s, long* out) {
 }  // namespace
 
 bool InputScript::Parse(const std::string& text, const std::string& fileName, std::string* error) {
+    const bool ok = ParseLines(text, fileName, error);
+    IndexFrames();
+    return ok;
+}
+
+bool InputScript::ParseLines(const std::string& text, const std::string& fileName, std::string* error) {
     ranges_.clear();
     usesJoystick_ = false;
     std::istringstream in(text);
@@ -124,35 +132,76 @@ bool InputScript::Load(const std::string& path, std::string* error) {
     return Parse(ss.str(), path, error);
 }
 
-void InputScript::KeysAt(long frame, std::uint8_t keys[256]) const {
-    for (const ScriptRange& r : ranges_)
-        if (frame >= r.first && frame <= r.last)
-            for (std::uint8_t k : r.keys) keys[k] = 0x80;
-}
-
-void InputScript::JoystickAt(long frame, unsigned* x, unsigned* y, unsigned* buttons) const {
-    *x = 32767;
-    *y = 32767;
-    *buttons = 0;
+void InputScript::IndexFrames() {
+    states_.clear();
+    std::vector<long> starts;
     for (const ScriptRange& r : ranges_) {
-        if (frame < r.first || frame > r.last) continue;
-        if (r.hasJoyX) *x = r.joyX;
-        if (r.hasJoyY) *y = r.joyY;
-        if (r.hasJoyButtons) *buttons |= r.joyButtons;
+        starts.push_back(r.first);
+        starts.push_back(r.last + 1);
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    std::vector<std::size_t> byFirst(ranges_.size()), byEnd(ranges_.size());
+    for (std::size_t i = 0; i < ranges_.size(); ++i) byFirst[i] = byEnd[i] = i;
+    std::sort(byFirst.begin(), byFirst.end(),
+              [&](std::size_t a, std::size_t b) { return ranges_[a].first < ranges_[b].first; });
+    std::sort(byEnd.begin(), byEnd.end(),
+              [&](std::size_t a, std::size_t b) { return ranges_[a].last < ranges_[b].last; });
+    // Sweep the run starts with the directives holding at each, kept in the order of the file.
+    std::set<std::size_t> holding;
+    std::size_t nextFirst = 0, nextEnd = 0;
+    states_.reserve(starts.size());
+    for (long start : starts) {
+        for (; nextFirst < byFirst.size() && ranges_[byFirst[nextFirst]].first <= start; ++nextFirst)
+            holding.insert(byFirst[nextFirst]);
+        for (; nextEnd < byEnd.size() && ranges_[byEnd[nextEnd]].last < start; ++nextEnd)
+            holding.erase(byEnd[nextEnd]);
+        ScriptFrameState state;
+        state.first = start;
+        bool held[256] = {};
+        for (std::size_t i : holding) {
+            const ScriptRange& r = ranges_[i];
+            for (std::uint8_t k : r.keys)
+                if (!held[k]) {
+                    held[k] = true;
+                    state.keys.push_back(k);
+                }
+            if (r.hasJoyX) state.joyX = r.joyX;
+            if (r.hasJoyY) state.joyY = r.joyY;
+            if (r.hasJoyButtons) state.joyButtons |= r.joyButtons;
+            if (r.close) state.close = true;
+            if (r.answer) state.answer = r.answer;
+        }
+        states_.push_back(std::move(state));
     }
 }
 
+const ScriptFrameState* InputScript::StateAt(long frame) const {
+    auto after = std::upper_bound(states_.begin(), states_.end(), frame,
+                                  [](long f, const ScriptFrameState& s) { return f < s.first; });
+    return after == states_.begin() ? nullptr : &*(after - 1);
+}
+
+void InputScript::KeysAt(long frame, std::uint8_t keys[256]) const {
+    if (const ScriptFrameState* s = StateAt(frame))
+        for (std::uint8_t k : s->keys) keys[k] = 0x80;
+}
+
+void InputScript::JoystickAt(long frame, unsigned* x, unsigned* y, unsigned* buttons) const {
+    const ScriptFrameState* s = StateAt(frame);
+    *x = s ? s->joyX : 32767;
+    *y = s ? s->joyY : 32767;
+    *buttons = s ? s->joyButtons : 0;
+}
+
 bool InputScript::CloseAt(long frame) const {
-    for (const ScriptRange& r : ranges_)
-        if (r.close && frame >= r.first && frame <= r.last) return true;
-    return false;
+    const ScriptFrameState* s = StateAt(frame);
+    return s && s->close;
 }
 
 int InputScript::AnswerAt(long frame) const {
-    int answer = 0;
-    for (const ScriptRange& r : ranges_)
-        if (r.answer && frame >= r.first && frame <= r.last) answer = r.answer;
-    return answer;
+    const ScriptFrameState* s = StateAt(frame);
+    return s ? s->answer : 0;
 }
 
 }  // namespace platform

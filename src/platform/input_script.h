@@ -18,6 +18,15 @@ struct ScriptRange {
     int answer = 0;  // IDYES, IDNO or IDOK for a message box opened in these frames, 0 none
 };
 
+// What the script gives for a run of frames, from first up to the next run's first.
+struct ScriptFrameState {
+    long first = 0;
+    std::vector<std::uint8_t> keys;  // virtual-key codes held, each once
+    unsigned joyX = 32767, joyY = 32767, joyButtons = 0;
+    bool close = false;
+    int answer = 0;
+};
+
 class InputScript {
 public:
     // Parses the text; on a bad line returns false and sets error to "FILE:LINE: what is wrong".
@@ -33,7 +42,14 @@ public:
     bool Empty() const { return ranges_.empty(); }
 
 private:
-    std::vector<ScriptRange> ranges_;
+    bool ParseLines(const std::string& text, const std::string& fileName, std::string* error);
+    // Splits the frames into runs over which no directive starts or stops, and works out each run's state.
+    void IndexFrames();
+    // The state of the run holding frame, null before the first directive starts.
+    const ScriptFrameState* StateAt(long frame) const;
+
+    std::vector<ScriptRange> ranges_;  // in the order of the file: later lines win
+    std::vector<ScriptFrameState> states_;  // by first frame
     bool usesJoystick_ = false;
 };
 

@@ -147,6 +147,75 @@ TEST(InputScript, CloseAndAnswersBelongToTheirFrames) {
     EXPECT_EQ(s.AnswerAt(12), IDOK);
 }
 
+TEST(InputScript, OverlappingLinesCombineAndLaterLinesWin) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("10-30 RIGHT JX=100 JB=1 YES\n"
+                        "20-25 SPACE RIGHT JX=200 JB=2 NO\n"
+                        "22 JY=7 CLOSE\n"
+                        "25-40 A JB=8\n",
+                        "o.txt", &error))
+        << error;
+    std::uint8_t keys[256];
+    auto held = [&](long f) {
+        std::fill(keys, keys + 256, 0);
+        s.KeysAt(f, keys);
+        std::string names;
+        for (int k : {VK_RIGHT, VK_SPACE, int('A')})
+            if (keys[k]) names += k == VK_RIGHT ? "R" : k == VK_SPACE ? "S" : "A";
+        return names;
+    };
+    // Asked out of order, and past the last line, as a rewound or stepped run would.
+    EXPECT_EQ(held(41), "");
+    EXPECT_EQ(held(22), "RS");
+    EXPECT_EQ(held(9), "");
+    EXPECT_EQ(held(10), "R");
+    EXPECT_EQ(held(25), "RSA");
+    EXPECT_EQ(held(26), "RA");
+    EXPECT_EQ(held(31), "A");
+    EXPECT_EQ(held(40), "A");
+    EXPECT_EQ(held(1000000000), "");
+    unsigned x, y, b;
+    s.JoystickAt(22, &x, &y, &b);
+    EXPECT_EQ(x, 200u);
+    EXPECT_EQ(y, 7u);
+    EXPECT_EQ(b, 3u);
+    s.JoystickAt(23, &x, &y, &b);
+    EXPECT_EQ(y, 32767u);
+    s.JoystickAt(25, &x, &y, &b);
+    EXPECT_EQ(b, 11u);
+    s.JoystickAt(26, &x, &y, &b);
+    EXPECT_EQ(x, 100u);
+    EXPECT_EQ(b, 9u);
+    s.JoystickAt(35, &x, &y, &b);
+    EXPECT_EQ(x, 32767u);
+    EXPECT_EQ(b, 8u);
+    EXPECT_EQ(s.AnswerAt(19), IDYES);
+    EXPECT_EQ(s.AnswerAt(20), IDNO);
+    EXPECT_EQ(s.AnswerAt(26), IDYES);
+    EXPECT_EQ(s.AnswerAt(31), 0);
+    EXPECT_FALSE(s.CloseAt(21));
+    EXPECT_TRUE(s.CloseAt(22));
+    EXPECT_FALSE(s.CloseAt(23));
+}
+
+TEST(InputScript, ParsingAgainForgetsTheLastScript) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("1-100 RETURN CLOSE\n", "a.txt", &error)) << error;
+    ASSERT_TRUE(s.Parse("50 ESCAPE\n", "b.txt", &error)) << error;
+    std::uint8_t keys[256] = {};
+    s.KeysAt(50, keys);
+    EXPECT_EQ(keys[VK_RETURN], 0);
+    EXPECT_EQ(keys[VK_ESCAPE], 0x80);
+    EXPECT_FALSE(s.CloseAt(10));
+    // A script that fails half way keeps none of the first one either.
+    EXPECT_FALSE(s.Parse("1-100 RETURN\n2 WHAT\n", "c.txt", &error));
+    std::fill(keys, keys + 256, 0);
+    s.KeysAt(50, keys);
+    EXPECT_EQ(keys[VK_ESCAPE], 0);
+}
+
 TEST(InputScript, BadLinesNameTheFileAndLine) {
     struct Case {
         const char* text;
@@ -230,8 +299,12 @@ TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
     ASSERT_NE(f, nullptr);
     std::fprintf(f,
                  "\"%s\" --frames 30 & pid=$!\n"
-                 "sleep 4\n"
+                 "for i in $(seq 120); do\n"
+                 "  xwininfo -name 'Rushmora ～走れ若者～' 2>/dev/null | grep -q IsViewable && break\n"
+                 "  sleep 0.25\n"
+                 "done\n"
                  "xwininfo -name 'Rushmora ～走れ若者～' | grep 'Map State'\n"
+                 "sleep 1\n"
                  "xdotool key Return\n"
                  "wait $pid\n"
                  "echo exit=$?\n",
