@@ -36,11 +36,24 @@ void Compose(const OwnedRenderer& target) {
     const unsigned generation = target.generation;
     State& s = S();
     SDL_RenderSetClipRect(r, nullptr);
-    SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
-    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-    SDL_RenderClear(r);
     bool anyVisible = false;
-    for (WindowObject* w : s.windows) anyVisible = anyVisible || (w->visible && !w->destroyed);
+    const WindowObject* bottom = nullptr;
+    for (WindowObject* w : s.windows) {
+        if (!w->visible || w->destroyed) continue;
+        anyVisible = true;
+        if (!bottom) bottom = w;
+    }
+    // The screen starts black, unless the bottom window covers all of it with a picture that begins
+    // by clearing (the desktop, every frame of the game): then clearing first would only cost time.
+    const bool covered = bottom && bottom->captionHeight == 0 && bottom->rect.left <= 0 && bottom->rect.top <= 0 &&
+                         bottom->rect.right >= s.screenW && bottom->rect.bottom >= s.screenH && bottom->content.list &&
+                         !bottom->content.list->cmds.empty() &&
+                         bottom->content.list->cmds.front().kind == gfx::DrawCmd::kClear;
+    if (!covered) {
+        SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+    }
     if (!anyVisible && s.messageBox && s.picture) {
         // A box before the game's windows: it stands on the desktop.
         if (sdl::TexturePtr t{SDL_CreateTextureFromSurface(r, s.picture.get())})
