@@ -3,6 +3,7 @@
 // the cache is over its limit.
 #include "platform/picture_cache.h"
 
+#include "platform/png_rgba.h"
 #include "platform/sdl_handles.h"
 
 #include <SDL.h>
@@ -114,6 +115,7 @@ Cache& TheCache() {
 }  // namespace
 
 std::shared_ptr<const Picture> DecodePicture(const char* file) {
+    if (auto quick = std::make_shared<Picture>(); ReadRgbaPng(file, quick.get())) return quick;
     const sdl::SurfacePtr loaded(IMG_Load(file));
     if (!loaded) return nullptr;
     const int w = NextPowerOfTwo(loaded->w), h = NextPowerOfTwo(loaded->h);

@@ -7,8 +7,11 @@
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <vector>
@@ -149,6 +152,100 @@ TEST_F(PictureCache, OtherFormatsAndSizesAreWhatAnUncachedLoadGives) {
     SDL_SetColorKey(pal.get(), SDL_TRUE, 3);
     ASSERT_EQ(IMG_SavePNG(pal.get(), (dir + "/palette.png").c_str()), 0);
     ExpectSameAsUncached(dir + "/palette.png");
+}
+
+// The CRC-32 of PNG chunks.
+std::uint32_t Crc32(const unsigned char* p, std::size_t n) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < n; ++i) {
+        crc ^= p[i];
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void AddBe32(std::string& s, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) s += char((v >> shift) & 0xFF);
+}
+
+std::string Chunk(const char* type, const std::string& data) {
+    std::string c;
+    AddBe32(c, std::uint32_t(data.size()));
+    const std::string body = std::string(type, 4) + data;
+    c += body;
+    AddBe32(c, Crc32(reinterpret_cast<const unsigned char*>(body.data()), body.size()));
+    return c;
+}
+
+// An 8-bit RGBA PNG file of the given filtered rows (each a filter byte and w * 4 bytes), stored
+// in the zlib stream without compression.
+std::string RgbaPng(std::uint32_t w, std::uint32_t h, const std::string& rows) {
+    std::string header;
+    AddBe32(header, w);
+    AddBe32(header, h);
+    header += std::string("\x08\x06\0\0\0", 5);
+    std::string z("\x78\x01", 2);
+    for (std::size_t at = 0; at < rows.size(); at += 65535) {
+        const std::size_t n = std::min<std::size_t>(65535, rows.size() - at);
+        z += char(at + n == rows.size() ? 1 : 0);
+        z += char(n & 0xFF);
+        z += char(n >> 8);
+        z += char(~n & 0xFF);
+        z += char((~n >> 8) & 0xFF);
+        z += rows.substr(at, n);
+    }
+    std::uint32_t a = 1, b = 0;
+    for (unsigned char c : rows) {
+        a = (a + c) % 65521;
+        b = (b + a) % 65521;
+    }
+    AddBe32(z, (b << 16) | a);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + Chunk("IHDR", header) + Chunk("IDAT", z) + Chunk("IEND", "");
+}
+
+TEST_F(PictureCache, DamagedOrUnusualFilesLoadAsSdlImageLoadsThem) {
+    std::ifstream in(std::string(RUSHMORA_SOURCE_DATA_DIR) + "/Texture/ARROW.png", std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(good.size(), 100u);
+    const std::size_t idat = good.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    auto variant = [&](const std::string& name, const std::string& bytes) {
+        const std::string file = dir + "/" + name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        SCOPED_TRACE(name);
+        const Loaded want = Uncached(file);
+        Loaded got;
+        const bool loaded = Load(file, &got);
+        EXPECT_EQ(loaded, !want.pixels.empty());
+        if (loaded) {
+            EXPECT_EQ(got.format, want.format);
+            EXPECT_EQ(got.opaque, want.opaque);
+            EXPECT_TRUE(got.pixels == want.pixels);
+        }
+    };
+    std::string flipped = good;
+    flipped[idat + 20] = char(flipped[idat + 20] ^ 0x10);  // the image data's CRC no longer matches
+    variant("flipped.png", flipped);
+    variant("half.png", good.substr(0, good.size() / 2));
+    variant("no-end.png", good.substr(0, good.size() - 12));
+    // A gamma chunk before the image data (the quick reader leaves colour-space chunks to SDL_image).
+    std::string gama("\0\0\0\4gAMA\0\0\xB1\x8F", 12);
+    const std::uint32_t crc = Crc32(reinterpret_cast<const unsigned char*>(gama.data()) + 4, 8);
+    for (int shift = 24; shift >= 0; shift -= 8) gama += char((crc >> shift) & 0xFF);
+    variant("gamma.png", good.substr(0, idat - 4) + gama + good.substr(idat - 4));
+    // Every row filter, each on rows of noise, in an RGBA picture of 33 x 9 (stored unpacked).
+    std::string raw;
+    std::uint32_t seed = 7;
+    for (int y = 0; y < 9; ++y) {
+        raw += char(y % 5);
+        for (int i = 0; i < 33 * 4; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            raw += char(seed >> 24);
+        }
+    }
+    variant("filters.png", RgbaPng(33, 9, raw));
+    EXPECT_FALSE(Uncached(dir + "/filters.png").pixels.empty());
+    variant("bad-filter.png", RgbaPng(33, 9, std::string(1, '\5') + raw.substr(1)));
 }
 
 TEST_F(PictureCache, AnUnchangedFileIsDecodedOnce) {
