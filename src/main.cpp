@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     SetStartRequest(cl.start);
     const int result = WinMain(GetModuleHandleA(nullptr), nullptr, argv[0], SW_SHOWDEFAULT);
     if (cl.dumpState) std::printf("%s\n", DumpState().c_str());
+    if (cl.runtime.stats) std::fputs(platform::FrameStatsReport().c_str(), stderr);
     platform::Stop();
     return result;
 }

@@ -42,7 +42,7 @@ std::string Absolute(const std::string& path) {
 const char* UsageText() {
     return "usage: rushmora [--window WxH] [--headless] [--screen WxH] [--frames N] [--seed N] [--input FILE]\n"
            "                [--scene NAME] [--set FIELD=VALUE]... [--dump-state] [--screenshot N:FILE]...\n"
-           "                [--audio-out FILE.wav] [--help] [--version]\n"
+           "                [--audio-out FILE.wav] [--stats] [--help] [--version]\n"
            "\n"
            "  --window WxH         play in a plain window of that size instead of the full screen\n"
            "  --headless           run without display or sound device, on virtual time (16 ms a frame)\n"
@@ -57,6 +57,7 @@ const char* UsageText() {
            "  --dump-state         print the game's state as JSON when the run ends\n"
            "  --screenshot N:FILE  write the whole screen after frame N to a PNG file\n"
            "  --audio-out FILE     headless: write the mixed sound of the run to a WAV file\n"
+           "  --stats              at the end, print frames shown, frames late and CPU time per frame\n"
            "  --help, --version    print this text, or the version\n";
 }
 
@@ -81,6 +82,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
             out->runtime.headless = true;
         } else if (arg == "--dump-state") {
             out->dumpState = true;
+        } else if (arg == "--stats") {
+            out->runtime.stats = true;
         } else if (arg == "--window" || arg == "--screen") {
             if (!value(&v)) return false;
             int w, h;

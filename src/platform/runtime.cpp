@@ -6,9 +6,12 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <set>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace platform {
@@ -23,11 +26,20 @@ struct Runtime {
     std::vector<std::function<void()>> frameEndHooks;
     std::vector<MessageBoxRecord> boxes;
     std::set<std::string> warned;
+    // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
+    double cpuAtBegin = 0, wallAtBegin = 0;
+    std::vector<double> frameCpuMs, frameWallMs;
 };
 
 Runtime& R() {
     static Runtime r;
     return r;
+}
+
+double ClockMs(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
 bool IsDir(const std::string& path) {
@@ -68,6 +80,8 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.slept = 0;
     r.boxes.clear();
     r.frameEndHooks.clear();
+    r.frameCpuMs.clear();
+    r.frameWallMs.clear();
     if (!desktop::Init(r.options, error, exitCode)) return false;
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
@@ -91,6 +105,10 @@ bool Headless() { return R().options.headless; }
 
 void FrameBegin() {
     Runtime& r = R();
+    if (r.options.stats) {
+        r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
+        r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
+    }
     ++r.frame;
     if (r.options.hasScript && r.options.script.CloseAt(r.frame)) {
         // As a window manager's close button would: the top window is asked to close.
@@ -104,11 +122,41 @@ void FrameEnd() {
         if (s.frame == r.frame && !SaveScreenPng(s.file)) Warn("cannot write the screenshot " + s.file);
     desktop::ShowFrame();
     for (auto& hook : r.frameEndHooks) hook();
+    if (r.options.stats) {
+        r.frameCpuMs.push_back(ClockMs(CLOCK_PROCESS_CPUTIME_ID) - r.cpuAtBegin);
+        r.frameWallMs.push_back(ClockMs(CLOCK_MONOTONIC) - r.wallAtBegin);
+    }
     if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
 }
 
 long CurrentFrame() { return R().frame; }
 void AddFrameEndHook(std::function<void()> hook) { R().frameEndHooks.push_back(std::move(hook)); }
+
+std::string FrameStatsReport() {
+    const Runtime& r = R();
+    constexpr double kFrameMs = 16.0;
+    const bool headless = r.options.headless;
+    const std::vector<double>& lateBy = headless ? r.frameCpuMs : r.frameWallMs;
+    long late = 0;
+    for (double ms : lateBy)
+        if (ms > kFrameMs) ++late;
+    std::string text = "stats: frames shown   " + std::to_string(r.frameCpuMs.size()) + "\n";
+    text += "stats: frames late    " + std::to_string(late) +
+            (headless ? " (CPU time over 16 ms; a headless run keeps virtual time)\n"
+                      : " (over 16 ms of wall time from the start to the end of the frame)\n");
+    std::vector<double> cpu = r.frameCpuMs;
+    if (cpu.empty()) return text + "stats: CPU per frame  no frames\n";
+    std::sort(cpu.begin(), cpu.end());
+    // Nearest rank: the smallest time that at least the given share of the frames does not exceed.
+    auto rank = [&](double share) {
+        const std::size_t k = std::size_t(std::ceil(share * double(cpu.size())));
+        return cpu[k == 0 ? 0 : k - 1];
+    };
+    char line[160];
+    std::snprintf(line, sizeof line, "stats: CPU per frame  median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n",
+                  rank(0.5), rank(0.99), cpu.back());
+    return text + line;
+}
 
 std::time_t CalendarTime() {
     if (R().options.hasSeed) return std::time_t(R().options.seed);

@@ -29,6 +29,7 @@ struct RuntimeOptions {
     std::vector<Screenshot> screenshots;
     std::string audioOut;  // headless: write the mixed sound to this WAV file
     std::string dataDir;   // empty: look for it
+    bool stats = false;    // time every frame, for FrameStatsReport
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
@@ -44,6 +45,12 @@ void FrameEnd();
 long CurrentFrame();
 // Work the platform does at the end of every frame (screenshots, stepping recorded sound, ...).
 void AddFrameEndHook(std::function<void()> hook);
+
+// With RuntimeOptions::stats: the frames shown so far, how many were late, and the process's CPU time
+// per frame (median, 99th percentile, worst), as a few lines of text. A frame is late when it took
+// more than the game's 16 ms from FrameBegin to FrameEnd: wall time in a window, CPU time in a headless
+// run, whose clock is virtual.
+std::string FrameStatsReport();
 
 // Calendar time as the game seeds its random numbers from it (the fixed seed of a replay if given).
 std::time_t CalendarTime();

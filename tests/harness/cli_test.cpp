@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,16 @@ TEST(CommandLine, ReadsAHeadlessReplay) {
     EXPECT_EQ(cl.runtime.screenshots[1].file.front(), '/');
     ASSERT_EQ(cl.start.fields.size(), 2u);
     EXPECT_EQ(cl.start.fields[1], std::make_pair(std::string("totalScore"), -5));
+}
+
+TEST(CommandLine, StatsAreAskedFor) {
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless"}, &cl, &error));
+    EXPECT_FALSE(cl.runtime.stats);
+    ASSERT_TRUE(Parse({"--headless", "--stats"}, &cl, &error)) << error;
+    EXPECT_TRUE(cl.runtime.stats);
+    EXPECT_NE(std::string(UsageText()).find("--stats"), std::string::npos);
 }
 
 TEST(CommandLine, DefaultsToTheLogoOnA1280By720Screen) {
@@ -311,7 +322,9 @@ TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
                  RUSHMORA_GAME_EXE);
     std::fclose(f);
     std::string out;
-    ASSERT_EQ(Shell("SDL_AUDIODRIVER=none-here timeout 90 xvfb-run -a -s '-screen 0 1280x720x24' sh " + script, &out), 0)
+    // Each windowed test looks for a free X display from a number of its own, so that two of them
+    // starting at once do not pick the same one.
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=none-here timeout 90 xvfb-run -a -n 150 -s '-screen 0 1280x720x24' sh " + script, &out), 0)
         << out;
     EXPECT_NE(out.find("IsViewable"), std::string::npos) << out;
     EXPECT_NE(out.find("no sound device"), std::string::npos) << out;
@@ -334,13 +347,36 @@ TEST(Program, HeadlessRunDumpsItsState) {
     EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"), std::string::npos);
 }
 
+TEST(Program, StatsReportFramesAndCpuTimeAtTheEnd) {
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 40 --stats", &out), 0) << out;
+    EXPECT_NE(out.find("stats: frames shown   40\n"), std::string::npos) << out;
+    std::smatch late;
+    EXPECT_TRUE(std::regex_search(out, late, std::regex("stats: frames late    ([0-9]+) \\(CPU time over 16 ms[^\n]*\n")))
+        << out;
+    if (!late.empty()) {
+        EXPECT_LE(std::stol(late[1]), 40);
+    }
+    std::smatch cpu;
+    ASSERT_TRUE(std::regex_search(out, cpu,
+                                  std::regex("stats: CPU per frame  median ([0-9]+\\.[0-9]{3}) ms, 99th percentile "
+                                             "([0-9]+\\.[0-9]{3}) ms, worst ([0-9]+\\.[0-9]{3}) ms\n")))
+        << out;
+    EXPECT_LE(std::stod(cpu[1]), std::stod(cpu[2]));
+    EXPECT_LE(std::stod(cpu[2]), std::stod(cpu[3]));
+    // One block, and none without the option.
+    EXPECT_EQ(out.find("stats: frames shown"), out.rfind("stats: frames shown"));
+    ASSERT_EQ(RunExe("--headless --frames 5", &out), 0) << out;
+    EXPECT_EQ(out.find("stats:"), std::string::npos) << out;
+}
+
 TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     const std::string shot = testing_support::TempPath("real-window.png");
     std::string out;
     // A real window on a virtual X display: the same picture as a headless run, and a normal end.
     // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
-    const std::string cmd = "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -s '-screen 0 1280x720x24' " + std::string(RUSHMORA_GAME_EXE) +
+    const std::string cmd = "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " + std::string(RUSHMORA_GAME_EXE) +
                             " --frames 30 --screenshot 30:" + shot + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
