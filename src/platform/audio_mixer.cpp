@@ -191,6 +191,7 @@ bool Open() {
     }
 
     Mix_Init(MIX_INIT_MID);
+    ShareSoundFonts();
     const std::string font = SoundFont();
     if (!font.empty()) Mix_SetSoundFonts(font.c_str());
 

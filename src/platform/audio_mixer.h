@@ -57,6 +57,10 @@ void UseDriver(const std::string& name);
 
 // The General MIDI sound font the music plays with (empty when none was found).
 std::string SoundFont();
+// The sound font is read once and shared by every piece's synthesizer (sound_font_share.cpp).
+void ShareSoundFonts();
+// How many times a synthesizer has read a sound font file so far.
+std::uint64_t SoundFontReads();
 
 // Frames written to the --audio-out file so far.
 std::uint64_t FramesWritten();
