@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -92,9 +93,18 @@ bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prev, std::size
 #endif
             return true;
         }
-        case 2:
-            for (std::size_t i = 0; i < bytes; ++i) row[i] = std::uint8_t(row[i] + prev[i]);
+        case 2: {
+            std::size_t i = 0;
+#if defined(__SSE2__)
+            for (; i + 16 <= bytes; i += 16) {
+                const __m128i sum = _mm_add_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(row + i)),
+                                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(prev + i)));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(row + i), sum);
+            }
+#endif
+            for (; i < bytes; ++i) row[i] = std::uint8_t(row[i] + prev[i]);
             return true;
+        }
         case 3: {
 #if defined(__SSE2__)
             __m128i a = _mm_setzero_si128();
@@ -134,7 +144,9 @@ bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prev, std::size
 }
 
 struct Scratch {
-    std::vector<std::uint8_t> file, idat, raw;
+    std::vector<std::uint8_t> file, idat;
+    std::unique_ptr<std::uint8_t[]> raw;  // the inflated rows; every byte is written before it is read
+    std::size_t rawCapacity = 0;
     libdeflate_decompressor* inflater = nullptr;
     ~Scratch() {
         if (inflater) libdeflate_free_decompressor(inflater);
@@ -185,10 +197,14 @@ bool ReadRgbaPng(const char* file, Picture* picture) {
 
     const std::size_t rowBytes = std::size_t(width) * 4;
     const std::size_t rawBytes = std::size_t(height) * (rowBytes + 1);
-    s.raw.resize(rawBytes);
+    if (rawBytes > s.rawCapacity) {
+        s.raw.reset(new (std::nothrow) std::uint8_t[rawBytes]);
+        s.rawCapacity = s.raw ? rawBytes : 0;
+        if (!s.raw) return false;
+    }
     if (!s.inflater && !(s.inflater = libdeflate_alloc_decompressor())) return false;
     std::size_t got = 0;
-    if (libdeflate_zlib_decompress(s.inflater, s.idat.data(), s.idat.size(), s.raw.data(), rawBytes, &got) !=
+    if (libdeflate_zlib_decompress(s.inflater, s.idat.data(), s.idat.size(), s.raw.get(), rawBytes, &got) !=
             LIBDEFLATE_SUCCESS ||
         got != rawBytes)
         return false;
@@ -206,12 +222,28 @@ bool ReadRgbaPng(const char* file, Picture* picture) {
     const std::uint8_t* prev = kZeroRow;
     std::uint32_t alphaAnd = 0xFF000000u;
     for (std::uint32_t y = 0; y < height; ++y) {
-        std::uint8_t* row = s.raw.data() + std::size_t(y) * (rowBytes + 1);
+        std::uint8_t* row = s.raw.get() + std::size_t(y) * (rowBytes + 1);
         if (!Unfilter(row[0], row + 1, prev, rowBytes)) return false;
         // R, G, B, A bytes read as one little-endian word are A B G R: red and blue change places.
         const std::uint8_t* in = row + 1;
         std::uint32_t* out = picture->pixels.get() + std::size_t(y) * std::size_t(w);
-        for (std::uint32_t x = 0; x < width; ++x) {
+        std::uint32_t x = 0;
+#if defined(__SSE2__)
+        const __m128i greenAlpha = _mm_set1_epi32(int(0xFF00FF00u)), low = _mm_set1_epi32(0xFF);
+        __m128i alphas = _mm_set1_epi32(-1);
+        for (; x + 4 <= width; x += 4) {
+            const __m128i p = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + std::size_t(x) * 4));
+            alphas = _mm_and_si128(alphas, p);
+            const __m128i argb = _mm_or_si128(_mm_and_si128(p, greenAlpha),
+                                              _mm_or_si128(_mm_slli_epi32(_mm_and_si128(p, low), 16),
+                                                           _mm_and_si128(_mm_srli_epi32(p, 16), low)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), argb);
+        }
+        alignas(16) std::uint32_t lanes[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(lanes), alphas);
+        alphaAnd &= lanes[0] & lanes[1] & lanes[2] & lanes[3];
+#endif
+        for (; x < width; ++x) {
             std::uint32_t p;
             std::memcpy(&p, in + std::size_t(x) * 4, 4);
             alphaAnd &= p;
