@@ -37,7 +37,7 @@ void EndAllGenerations() { LiveGenerations().clear(); }
 TextureData::TextureData(int width, int height)
     : surface(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, width), std::max(1, height), 32,
                                              SDL_PIXELFORMAT_ARGB8888)) {
-    if (surface) SDL_FillRect(surface.get(), nullptr, 0);
+    // SDL hands the pixels over cleared: every texel starts transparent black.
 }
 
 TextureData::~TextureData() {
