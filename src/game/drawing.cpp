@@ -27,9 +27,9 @@ struct SceneryLook {
     int index, slot, y, width, height;
 };
 const SceneryLook kSceneryLooks[] = {
-    {6, 18, 25, 920, 360},   {7, 19, -260, 450, 640}, {8, 20, -70, 1580, 455},
-    {9, 21, 60, 360, 320},   {10, 22, -30, 680, 414}, {0, 13, 230, 124, 174},
-    {1, 14, -30, 125, 441},  {3, 16, 285, 72, 128},   {4, 17, 0, 87, 110},  // the dust box: y is dustboxY
+    {6, 18, 25, 920, 360},  {7, 19, -260, 450, 640}, {8, 20, -70, 1580, 455},
+    {9, 21, 60, 360, 320},  {10, 22, -30, 680, 414}, {0, 13, 230, 124, 174},
+    {1, 14, -30, 125, 441}, {3, 16, 285, 72, 128},   {4, 17, 0, 87, 110},  // the dust box: y is dustboxY
 };
 
 }  // namespace
@@ -80,7 +80,8 @@ void GameScene::DrawDesktop() {
             // Whatever flies has left the window: it goes on across the desktop.
             for (int i = 0; i < passerCount; ++i)
                 if (passers[i].flying != 0) DrawShifted(passers[i], ox, oy);
-            if (dustboxKicked != 0) DrawSprite(17, 0, 0, 128, 137, float(sceneryX[4] + ox), float(dustboxY + oy));
+            if (dustboxKicked != 0)
+                DrawSprite(17, 0, 0, 128, 137, float(sceneryX[4] + ox), float(dustboxY + oy));
         }
     }
     if (device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST) app.graphics.deviceLost = 1;
@@ -189,7 +190,7 @@ void GameScene::DrawGameWindow() {
             player.draw();
             if (powerMode)
                 DrawSprite(69, 0, 0, 128, 256, float(player.x - 25), float(player.joints[kJointHead].y - 30),
-                       0x64FFFFFF, player.scale, player.scale);
+                           0x64FFFFFF, player.scale, player.scale);
         }
         for (int k = 0; k < passerCount; ++k) {
             DrawCharacter& p = passers[drawOrder[k]];
@@ -199,13 +200,14 @@ void GameScene::DrawGameWindow() {
         // The spinning arrow over the runner's head.
         if (runnerShown) {
             const POINT head = player.joints[kJointHead];
-            DrawSprite(71, 0, 0, 32, 32, float(head.x) + 15.0f + (10.0f - 11.0f * arrowSpin), float(head.y - 30),
-                   0xFFFFFFFF, arrowSpin, 1.0f);
+            DrawSprite(71, 0, 0, 32, 32, float(head.x) + 15.0f + (10.0f - 11.0f * arrowSpin),
+                       float(head.y - 30), 0xFFFFFFFF, arrowSpin, 1.0f);
         }
 
         // The late stamp, then the closing white-out over everything.
         if (app.arrivalRank != 0)
-            DrawSprite(67, 0, 0, 512, 512, float(stampX), float(stampY), 0xFFFFFFFF, stampScaleX, stampScaleY);
+            DrawSprite(67, 0, 0, 512, 512, float(stampX), float(stampY), 0xFFFFFFFF, stampScaleX,
+                       stampScaleY);
         DrawSprite(66, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
     }
 }

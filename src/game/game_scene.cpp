@@ -15,40 +15,91 @@ struct SlotFile {
     const char* file;
 };
 const SlotFile kSlots[] = {
-    {1, "Texture/ready.png"},      {2, "Texture/sora.png"},       {3, "Texture/char1.png"},
-    {4, "Texture/hodou02.png"},    {5, "Texture/atama.png"},      {6, "Texture/karada.png"},
-    {7, "Texture/ude1.png"},       {8, "Texture/kosi.png"},       {9, "Texture/asi1.png"},
-    {10, "Texture/kaban.png"},     {11, "Texture/ude2.png"},      {12, "Texture/asi2.png"},
-    {13, "Texture/ji.png"},        {14, "Texture/denshi.png"},    {16, "Texture/post.png"},
-    {17, "Texture/dustbox.png"},   {18, "Texture/konbini.png"},   {19, "Texture/bill02a.png"},
-    {20, "Texture/bill03.png"},    {21, "Texture/ie01.png"},      {22, "Texture/depato.png"},
-    {23, "Texture/jikage.png"},    {24, "Texture/effe.png"},      {25, "Texture/suuzi.png"},
-    {26, nullptr},                 {27, "Texture/st_meta.png"},   {30, "Texture/t1_atama.png"},
-    {31, "Texture/t1_karada.png"}, {32, "Texture/t1_ude1.png"},   {33, "Texture/t1_ude2.png"},
-    {34, "Texture/t1_asi1.png"},   {35, "Texture/t1_asi2.png"},   {36, "Texture/t1_kosi.png"},
-    {37, "Texture/t2_atama.png"},  {38, "Texture/t2_karada.png"}, {39, "Texture/t2_ude1.png"},
-    {40, "Texture/t2_ude2.png"},   {41, "Texture/t2_asi1.png"},   {42, "Texture/t2_asi2.png"},
-    {43, "Texture/t2_kosi.png"},   {44, "Texture/suuji2.png"},    {45, "Texture/suuji.png"},
-    {46, "Texture/t3_atama.png"},  {47, "Texture/t3_karada.png"}, {48, "Texture/t3_ude1.png"},
-    {49, "Texture/t3_ude2.png"},   {50, "Texture/t3_asi1.png"},   {51, "Texture/t3_asi2.png"},
-    {52, "Texture/t3_kosi.png"},   {53, "Texture/waku.png"},      {54, "Texture/siro.png"},
-    {55, "Texture/item_win.png"},  {56, "Texture/bag.png"},       {57, "Texture/kasa.png"},
-    {59, "Texture/ARROW.png"},     {60, "Texture/suuji_s.png"},   {61, "Texture/atama2.png"},
-    {62, "Texture/atama3.png"},    {63, "Texture/denko.png"},     {64, "Texture/minimap.png"},
-    {65, "Texture/minicha.png"},   {66, "Texture/title_msk.png"}, {67, "Texture/tikoku.png"},
-    {68, "Texture/kumo.png"},      {69, "Texture/bo-bobo.png"},   {70, "Texture/densya.png"},
-    {71, "Texture/yazirusi.png"},  {72, "Texture/te.png"},        {73, "Texture/eki2.png"},
+    {1, "Texture/ready.png"},
+    {2, "Texture/sora.png"},
+    {3, "Texture/char1.png"},
+    {4, "Texture/hodou02.png"},
+    {5, "Texture/atama.png"},
+    {6, "Texture/karada.png"},
+    {7, "Texture/ude1.png"},
+    {8, "Texture/kosi.png"},
+    {9, "Texture/asi1.png"},
+    {10, "Texture/kaban.png"},
+    {11, "Texture/ude2.png"},
+    {12, "Texture/asi2.png"},
+    {13, "Texture/ji.png"},
+    {14, "Texture/denshi.png"},
+    {16, "Texture/post.png"},
+    {17, "Texture/dustbox.png"},
+    {18, "Texture/konbini.png"},
+    {19, "Texture/bill02a.png"},
+    {20, "Texture/bill03.png"},
+    {21, "Texture/ie01.png"},
+    {22, "Texture/depato.png"},
+    {23, "Texture/jikage.png"},
+    {24, "Texture/effe.png"},
+    {25, "Texture/suuzi.png"},
+    {26, nullptr},
+    {27, "Texture/st_meta.png"},
+    {30, "Texture/t1_atama.png"},
+    {31, "Texture/t1_karada.png"},
+    {32, "Texture/t1_ude1.png"},
+    {33, "Texture/t1_ude2.png"},
+    {34, "Texture/t1_asi1.png"},
+    {35, "Texture/t1_asi2.png"},
+    {36, "Texture/t1_kosi.png"},
+    {37, "Texture/t2_atama.png"},
+    {38, "Texture/t2_karada.png"},
+    {39, "Texture/t2_ude1.png"},
+    {40, "Texture/t2_ude2.png"},
+    {41, "Texture/t2_asi1.png"},
+    {42, "Texture/t2_asi2.png"},
+    {43, "Texture/t2_kosi.png"},
+    {44, "Texture/suuji2.png"},
+    {45, "Texture/suuji.png"},
+    {46, "Texture/t3_atama.png"},
+    {47, "Texture/t3_karada.png"},
+    {48, "Texture/t3_ude1.png"},
+    {49, "Texture/t3_ude2.png"},
+    {50, "Texture/t3_asi1.png"},
+    {51, "Texture/t3_asi2.png"},
+    {52, "Texture/t3_kosi.png"},
+    {53, "Texture/waku.png"},
+    {54, "Texture/siro.png"},
+    {55, "Texture/item_win.png"},
+    {56, "Texture/bag.png"},
+    {57, "Texture/kasa.png"},
+    {59, "Texture/ARROW.png"},
+    {60, "Texture/suuji_s.png"},
+    {61, "Texture/atama2.png"},
+    {62, "Texture/atama3.png"},
+    {63, "Texture/denko.png"},
+    {64, "Texture/minimap.png"},
+    {65, "Texture/minicha.png"},
+    {66, "Texture/title_msk.png"},
+    {67, "Texture/tikoku.png"},
+    {68, "Texture/kumo.png"},
+    {69, "Texture/bo-bobo.png"},
+    {70, "Texture/densya.png"},
+    {71, "Texture/yazirusi.png"},
+    {72, "Texture/te.png"},
+    {73, "Texture/eki2.png"},
 };
 
 }  // namespace
 
 int LegTwoStartClock(int legOneRank) {
     switch (legOneRank) {
-        case 2: return 515000;
-        case 3: return 500000;
-        case 4: return 493000;
-        case 5: return 485000;
-        default: return 0;
+        case 2:
+            return 515000;
+        case 3:
+            return 500000;
+        case 4:
+            return 493000;
+        case 5:
+            return 485000;
+        default:
+            return 0;
     }
 }
 
@@ -92,7 +143,8 @@ void GameScene::Load() {
     if (app.gameMode == 1 && LegTwoStartClock(app.arrivalRank) == 0) app.gameMode = 0;
 
     for (const SlotFile& s : kSlots)
-        LoadTextureSlot(s.slot, s.file ? s.file : (app.gameMode == 0 ? "Texture/eki.png" : "Texture/gakkou.png"));
+        LoadTextureSlot(s.slot,
+                        s.file ? s.file : (app.gameMode == 0 ? "Texture/eki.png" : "Texture/gakkou.png"));
 
     app.resultCount = 0;
     app.elapsedClock = 0;

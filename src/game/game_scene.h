@@ -38,7 +38,7 @@ constexpr int kMaxPassers = 30;
 int LegTwoStartClock(int legOneRank);
 
 class GameScene : public SceneBase {
-public:
+  public:
     DrawCharacter player;
     DrawCharacter passers[kMaxPassers];
     int passerCount;
@@ -93,9 +93,9 @@ public:
 
     GameScene();
     ~GameScene() override;
-    void Update() override;  // player.cpp
-    void Draw() override;    // drawing.cpp
-    void Input() override;   // player.cpp
+    void Update() override;       // player.cpp
+    void Draw() override;         // drawing.cpp
+    void Input() override;        // player.cpp
     void ChangeScene() override;  // clock.cpp
 
     // ---- state and loading (game_scene.cpp) ----

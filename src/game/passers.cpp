@@ -19,25 +19,40 @@ constexpr int kLookSlotBase[3] = {30, 37, 46};
 // Distances at which the six waves of four passers-by come.
 bool WaveDue(int wave, int distance) {
     switch (wave) {
-        case 0: return distance > 5000;
-        case 1: return distance > 10000;
-        case 2: return distance > 14000;
-        case 3: return distance > 18000;
-        case 4: return distance > 23000;
-        case 5: return distance >= 28001;
-        default: return false;
+        case 0:
+            return distance > 5000;
+        case 1:
+            return distance > 10000;
+        case 2:
+            return distance > 14000;
+        case 3:
+            return distance > 18000;
+        case 4:
+            return distance > 23000;
+        case 5:
+            return distance >= 28001;
+        default:
+            return false;
     }
 }
 
 // Nearer figures are drawn bigger: full size on the front line 310.
-float ScaleForGround(int groundY) { return float(1.0 - (310 - groundY) * 0.004); }
+float ScaleForGround(int groundY) {
+    return float(1.0 - (310 - groundY) * 0.004);
+}
 
 // A passer-by counts as on screen while any of it can be inside the game window.
-bool OnScreen(const DrawCharacter& p) { return p.x > -80 && p.x < 640; }
+bool OnScreen(const DrawCharacter& p) {
+    return p.x > -80 && p.x < 640;
+}
 
-bool Attacking(int pose) { return pose == kPoseAttack1 || pose == kPoseAttack2 || pose == kPoseAttack3; }
+bool Attacking(int pose) {
+    return pose == kPoseAttack1 || pose == kPoseAttack2 || pose == kPoseAttack3;
+}
 
-void Play(const char* file) { SoundManager::Instance()->Play(file); }
+void Play(const char* file) {
+    SoundManager::Instance()->Play(file);
+}
 
 }  // namespace
 

@@ -26,14 +26,17 @@ bool JoyButtonHeld(unsigned mask, unsigned b) {
     return false;
 }
 
-void Play(const char* file) { SoundManager::Instance()->Play(file); }
+void Play(const char* file) {
+    SoundManager::Instance()->Play(file);
+}
 
 }  // namespace
 
 void GameScene::Input() {
     GameApp& app = GameApp::Get();
     if (KeyDown(VK_ESCAPE)) {
-        if (MessageBoxA(app.gameWindow, "タイトルに戻りますか？", "確認", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        if (MessageBoxA(app.gameWindow, "タイトルに戻りますか？", "確認", MB_YESNO | MB_ICONQUESTION) ==
+            IDYES)
             nextScene = kSceneTitle;
     }
     if (app.joyInfo.wButtons == 0x3F0) nextScene = kSceneTitle;
@@ -122,8 +125,8 @@ void GameScene::AttackCombo() {
         player.pose = comboStage + 2;
         player.frame = 0;
     }
-    if (comboStage > 0 &&
-        (comboStage > 3 || (player.frame == 19 && (comboQueued == comboStage || comboQueued > 3 || attack)))) {
+    if (comboStage > 0 && (comboStage > 3 || (player.frame == 19 &&
+                                              (comboQueued == comboStage || comboQueued > 3 || attack)))) {
         comboStage = 0;
         comboQueued = 0;
         player.pose = kPoseWalk;
@@ -248,9 +251,12 @@ void GameScene::Update() {
 
     switch (player.pose) {
         case kPoseWalk:
-        case kPoseStand: WalkAnimation(); break;
+        case kPoseStand:
+            WalkAnimation();
+            break;
         case kPoseJump:
-            for (int f : {kActionUp, kActionDown, kActionDash, kActionAttack, kActionJump, kActionPower}) input[f] = 0;
+            for (int f : {kActionUp, kActionDown, kActionDash, kActionAttack, kActionJump, kActionPower})
+                input[f] = 0;
             break;
         case kPoseStumble:
             for (int f = 0; f <= 6; ++f) input[f] = 0;
@@ -276,7 +282,8 @@ void GameScene::Update() {
             AdvancePlayerFrame();
             if (player.frame == 19) player.frame = 18;
             break;
-        default: break;
+        default:
+            break;
     }
 
     // Steering and the depth move: one step, and a second one unless the runner came to rest.

@@ -10,4 +10,6 @@ int GameRand() {
     return int((g_state >> 16) & 0x7FFF);
 }
 
-void GameSrand(unsigned seed) { g_state = seed; }
+void GameSrand(unsigned seed) {
+    g_state = seed;
+}

@@ -43,12 +43,12 @@ bool GraphicsDevice::Init(HWND window, int width, int height, D3DFORMAT format, 
     presentParams.FullScreen_RefreshRateInHz = 0;
     presentParams.PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
 
-    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_HARDWARE_VERTEXPROCESSING,
-                                 &presentParams, &device)) &&
-        FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &presentParams, &device)) &&
-        FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_REF, window, D3DCREATE_SOFTWARE_VERTEXPROCESSING,
-                                 &presentParams, &device))) {
+    if (FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_HARDWARE_VERTEXPROCESSING, &presentParams, &device)) &&
+        FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &presentParams, &device)) &&
+        FAILED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_REF, window,
+                                 D3DCREATE_SOFTWARE_VERTEXPROCESSING, &presentParams, &device))) {
         MessageBoxA(window, "Direct3Dの初期化に失敗。", "Direct3D初期化", MB_ICONERROR | MB_OK);
         return false;
     }
@@ -85,8 +85,9 @@ void GraphicsDevice::ApplyRenderStates() {
     device->SetSamplerState(0, D3DSAMP_MIPMAPLODBIAS, 0);
 }
 
-void GraphicsDevice::SetDirectionalLight(DWORD index, const D3DXVECTOR3& direction, const D3DCOLORVALUE& diffuse,
-                                         const D3DCOLORVALUE& ambient, const D3DCOLORVALUE& specular) {
+void GraphicsDevice::SetDirectionalLight(DWORD index, const D3DXVECTOR3& direction,
+                                         const D3DCOLORVALUE& diffuse, const D3DCOLORVALUE& ambient,
+                                         const D3DCOLORVALUE& specular) {
     D3DLIGHT9 light;
     std::memset(&light, 0, sizeof light);
     light.Type = D3DLIGHT_DIRECTIONAL;
@@ -102,8 +103,12 @@ void GraphicsDevice::SetDirectionalLight(DWORD index, const D3DXVECTOR3& directi
     SetSpecular(TRUE);
 }
 
-void GraphicsDevice::SetLighting(BOOL value) { device->SetRenderState(D3DRS_LIGHTING, value); }
-void GraphicsDevice::SetSpecular(BOOL value) { device->SetRenderState(D3DRS_SPECULARENABLE, value); }
+void GraphicsDevice::SetLighting(BOOL value) {
+    device->SetRenderState(D3DRS_LIGHTING, value);
+}
+void GraphicsDevice::SetSpecular(BOOL value) {
+    device->SetRenderState(D3DRS_SPECULARENABLE, value);
+}
 
 void GraphicsDevice::SetAlphaBlend() {
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
@@ -149,9 +154,12 @@ void GraphicsDevice::Release() {
     }
 }
 
-// ---- fog ------------------------------------------------------------------------------------------------------
+// ---- fog
+// ------------------------------------------------------------------------------------------------------
 
-void GraphicsDevice::EnableFog(BOOL enable) { device->SetRenderState(D3DRS_FOGENABLE, enable); }
+void GraphicsDevice::EnableFog(BOOL enable) {
+    device->SetRenderState(D3DRS_FOGENABLE, enable);
+}
 
 void GraphicsDevice::SetLinearVertexFog(float start, float end, D3DCOLOR color) {
     device->SetRenderState(D3DRS_FOGCOLOR, color);
@@ -189,7 +197,8 @@ void GraphicsDevice::SetExpPixelFog(float density, D3DCOLOR color) {
     EnableFog(1);
 }
 
-// ---- 3-D lines ------------------------------------------------------------------------------------------------
+// ---- 3-D lines
+// ------------------------------------------------------------------------------------------------
 
 void GraphicsDevice::SetWorld(const D3DXMATRIX* world) {
     D3DXMATRIX identity;

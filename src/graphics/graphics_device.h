@@ -12,7 +12,7 @@ struct ColorVertex {
 static_assert(sizeof(ColorVertex) == 16, "line vertices are 16 bytes");
 
 class GraphicsDevice {
-public:
+  public:
     IDirect3D9* d3d;
     IDirect3DDevice9* device;
     D3DPRESENT_PARAMETERS presentParams;
@@ -43,7 +43,7 @@ public:
     void ProjectToScreen(D3DXVECTOR3* out, const D3DXMATRIX* world, const D3DXMATRIX* view,
                          const D3DXMATRIX* projection);
 
-private:
+  private:
     void CreateSpriteAndFont();
     void SetWorld(const D3DXMATRIX* world);
 };

@@ -25,8 +25,8 @@ SpritePass::~SpritePass() {
     if (sceneBegun_) app.graphics.device->EndScene();
 }
 
-void DrawSprite(int slot, int left, int top, int right, int bottom, float x, float y, D3DCOLOR color, float sx,
-                float sy) {
+void DrawSprite(int slot, int left, int top, int right, int bottom, float x, float y, D3DCOLOR color,
+                float sx, float sy) {
     GameApp& app = GameApp::Get();
     RECT src;
     SetRect(&src, left, top, right, bottom);
@@ -38,8 +38,8 @@ void DrawSprite(int slot, int left, int top, int right, int bottom, float x, flo
     app.graphics.sprite->Draw(app.textures[slot], &src, nullptr, nullptr, color);
 }
 
-void DrawTurnedSprite(int slot, int left, int top, int right, int bottom, float px, float py, float angle, float x,
-                      float y, D3DCOLOR color) {
+void DrawTurnedSprite(int slot, int left, int top, int right, int bottom, float px, float py, float angle,
+                      float x, float y, D3DCOLOR color) {
     GameApp& app = GameApp::Get();
     RECT src;
     SetRect(&src, left, top, right, bottom);

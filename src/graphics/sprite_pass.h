@@ -10,7 +10,7 @@ constexpr float kDegreesToRadians = 0.017453292f;
 // (target and depth), the sprite begun with alpha blending, the blend states set, sampler 0 filtering
 // linearly without mip levels, and the identity transform. Leaving scope ends the sprite and the scene.
 class SpritePass {
-public:
+  public:
     explicit SpritePass(D3DCOLOR clearColor = 0xFF000000);
     ~SpritePass();
     SpritePass(const SpritePass&) = delete;
@@ -18,7 +18,7 @@ public:
     // Whether sprites can be drawn (the scene and the sprite both began).
     bool Open() const { return spriteBegun_; }
 
-private:
+  private:
     bool sceneBegun_ = false;
     bool spriteBegun_ = false;
 };
@@ -29,5 +29,5 @@ void DrawSprite(int slot, int left, int top, int right, int bottom, float x, flo
                 D3DCOLOR color = 0xFFFFFFFF, float sx = 1.0f, float sy = 1.0f);
 // The cut of a texture slot turned by angle radians (clockwise on screen) about its texel (px, py),
 // which then lands at (x + px, y + py).
-void DrawTurnedSprite(int slot, int left, int top, int right, int bottom, float px, float py, float angle, float x,
-                      float y, D3DCOLOR color = 0xFFFFFFFF);
+void DrawTurnedSprite(int slot, int left, int top, int right, int bottom, float px, float py, float angle,
+                      float x, float y, D3DCOLOR color = 0xFFFFFFFF);

@@ -40,7 +40,8 @@ std::string Absolute(const std::string& path) {
 }  // namespace
 
 const char* UsageText() {
-    return "usage: rushmora [--window WxH] [--headless] [--screen WxH] [--frames N] [--seed N] [--input FILE]\n"
+    return "usage: rushmora [--window WxH] [--headless] [--screen WxH] [--frames N] [--seed N] [--input "
+           "FILE]\n"
            "                [--scene NAME] [--set FIELD=VALUE]... [--dump-state] [--screenshot N:FILE]...\n"
            "                [--audio-out FILE.wav] [--stats] [--help] [--version]\n"
            "\n"
@@ -49,9 +50,12 @@ const char* UsageText() {
            "  --screen WxH         the screen of a headless run (default 1280x720)\n"
            "  --frames N           end after frame N has been presented\n"
            "  --seed N             seed the game's random numbers with N instead of the clock\n"
-           "  --input FILE         scripted input: lines \"A[-B] TOKEN...\" holding tokens in frames A to B;\n"
-           "                       tokens: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, a letter or digit,\n"
-           "                       JX=n JY=n (0..65535) JB=mask, CLOSE, YES NO OK (answers to message boxes)\n"
+           "  --input FILE         scripted input: lines \"A[-B] TOKEN...\" holding tokens in frames A to "
+           "B;\n"
+           "                       tokens: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, a letter or "
+           "digit,\n"
+           "                       JX=n JY=n (0..65535) JB=mask, CLOSE, YES NO OK (answers to message "
+           "boxes)\n"
            "  --scene NAME         start in Logo, Title, CharaSelect, Option, Help, Game or GameClear\n"
            "  --set FIELD=VALUE    set gameMode, arrivalRank, elapsedClock, resultCount or totalScore first\n"
            "  --dump-state         print the game's state as JSON when the run ends\n"
@@ -135,8 +139,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
             long n;
             std::string name = v.substr(0, eq);
             if (eq == std::string::npos || !KnownAppField(name)) {
-                *error = "--set: expected FIELD=VALUE with FIELD one of gameMode, arrivalRank, elapsedClock, "
-                         "resultCount, totalScore; got \"" + v + "\"";
+                *error =
+                    "--set: expected FIELD=VALUE with FIELD one of gameMode, arrivalRank, elapsedClock, "
+                    "resultCount, totalScore; got \"" +
+                    v + "\"";
                 return false;
             }
             std::string num = v.substr(eq + 1);

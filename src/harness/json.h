@@ -5,7 +5,7 @@
 #include <type_traits>
 
 class JsonWriter {
-public:
+  public:
     JsonWriter& BeginObject();
     JsonWriter& EndObject();
     JsonWriter& BeginArray();
@@ -36,7 +36,7 @@ public:
     }
     const std::string& str() const { return out_; }
 
-private:
+  private:
     void Separator();
     std::string out_;
     bool needComma_ = false;

@@ -71,8 +71,8 @@ inline void Put(Uint32* dst, Uint32 texel, const Shade& s) {
 // Fills the pixels whose centres lie inside the triangle. Rows and columns are half open (a centre on
 // a top or left edge is inside, on a bottom or right edge outside), so the two triangles of a quad
 // share their diagonal without a gap and without drawing a pixel twice.
-void Triangle(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture, const Vec& a, const Vec& b,
-              const Vec& c, const Shade& shade) {
+void Triangle(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture, const Vec& a,
+              const Vec& b, const Vec& c, const Shade& shade) {
     Mapping m;
     if (!MappingOf(a, b, c, &m)) return;
     const float minY = std::min({a.y, b.y, c.y}), maxY = std::max({a.y, b.y, c.y});
@@ -127,10 +127,12 @@ void Triangle(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* text
 
 }  // namespace
 
-bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture, const AffineQuad& q) {
+bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture,
+                    const AffineQuad& q) {
     // The real window's surface may have no alpha channel (RGB888): the same layout, its top byte unused.
     if (!target || !texture || texture->format->format != SDL_PIXELFORMAT_ARGB8888 ||
-        (target->format->format != SDL_PIXELFORMAT_ARGB8888 && target->format->format != SDL_PIXELFORMAT_RGB888))
+        (target->format->format != SDL_PIXELFORMAT_ARGB8888 &&
+         target->format->format != SDL_PIXELFORMAT_RGB888))
         return false;
     SDL_Rect area{0, 0, target->w, target->h}, c;
     if (!SDL_IntersectRect(&clip, &area, &c)) return true;

@@ -20,6 +20,7 @@ struct AffineQuad {
 // Draws the quad into target (ARGB8888) within clip, each pixel whose centre the quad covers taking the
 // nearest texel of texture (ARGB8888). Returns false, drawing nothing, when either surface is not of
 // that format.
-bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture, const AffineQuad& q);
+bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture,
+                    const AffineQuad& q);
 
 }  // namespace gfx

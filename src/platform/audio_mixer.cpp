@@ -18,7 +18,7 @@ namespace {
 // The --audio-out file: a plain 16-bit stereo WAV whose sizes are brought up to date after every
 // stretch, so that it is complete whenever the program ends.
 class WavWriter {
-public:
+  public:
     ~WavWriter() { Finish(); }
 
     bool IsOpen() const { return file_ != nullptr; }
@@ -66,7 +66,7 @@ public:
         file_ = nullptr;
     }
 
-private:
+  private:
     static void Put32(std::uint8_t* p, std::uint32_t v) {
         p[0] = std::uint8_t(v);
         p[1] = std::uint8_t(v >> 8);
@@ -166,7 +166,9 @@ namespace {
 std::string g_openError;
 }
 
-const std::string& OpenError() { return g_openError; }
+const std::string& OpenError() {
+    return g_openError;
+}
 
 bool Open() {
     Mixer& m = M();

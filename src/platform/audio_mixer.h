@@ -30,7 +30,7 @@ bool IsOpen();
 // While a Lock lives the mixer does not run: state that the mixing thread reads may be changed.
 // Locks nest.
 class Lock {
-public:
+  public:
     Lock();
     ~Lock();
     Lock(const Lock&) = delete;

@@ -6,7 +6,7 @@
 #include "platform/win32.h"
 
 class ComObject {
-public:
+  public:
     ComObject() = default;
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
@@ -19,6 +19,6 @@ public:
         return left;
     }
 
-private:
+  private:
     ULONG refs_ = 1;
 };

@@ -16,7 +16,8 @@ void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
     const int width = w.rect.right - w.rect.left;
     for (int x = 0; x < width; x += 4) {
         float t = float(x) / float(std::max(1, width));
-        int red = int(10 + t * (166 - 10)), green = int(36 + t * (202 - 36)), blue = int(106 + t * (240 - 106));
+        int red = int(10 + t * (166 - 10)), green = int(36 + t * (202 - 36)),
+            blue = int(106 + t * (240 - 106));
         FillScreenRect(r, {w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight},
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
@@ -45,8 +46,9 @@ void Compose(const OwnedRenderer& target) {
     }
     // The screen starts black, unless the bottom window covers all of it with a picture that begins
     // by clearing (the desktop, every frame of the game): then clearing first would only cost time.
-    const bool covered = bottom && bottom->captionHeight == 0 && bottom->rect.left <= 0 && bottom->rect.top <= 0 &&
-                         bottom->rect.right >= s.screenW && bottom->rect.bottom >= s.screenH && bottom->content.list &&
+    const bool covered = bottom && bottom->captionHeight == 0 && bottom->rect.left <= 0 &&
+                         bottom->rect.top <= 0 && bottom->rect.right >= s.screenW &&
+                         bottom->rect.bottom >= s.screenH && bottom->content.list &&
                          !bottom->content.list->cmds.empty() &&
                          bottom->content.list->cmds.front().kind == gfx::DrawCmd::kClear;
     if (!covered) {
@@ -116,5 +118,7 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
 }  // namespace desktop
 
 namespace platform {
-void DrawTurnedPicturesWithSdl(bool withSdl) { gfx::UseOwnTriangles(!withSdl); }
+void DrawTurnedPicturesWithSdl(bool withSdl) {
+    gfx::UseOwnTriangles(!withSdl);
+}
 }  // namespace platform

@@ -9,7 +9,9 @@
 
 namespace {
 
-bool AliveWindow(HWND hwnd) { return IsWindow(hwnd) != FALSE; }
+bool AliveWindow(HWND hwnd) {
+    return IsWindow(hwnd) != FALSE;
+}
 
 void ForceOpaque(gfx::TextureData& data) {
     SDL_Surface* s = data.surface.get();
@@ -81,7 +83,8 @@ HRESULT IDirect3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow
     return D3D_OK;
 }
 
-// ---- device -------------------------------------------------------------------------------------------------
+// ---- device
+// -------------------------------------------------------------------------------------------------
 
 IDirect3DDevice9::IDirect3DDevice9(HWND focusWindow, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& params)
     : focusWindow_(focusWindow), type_(type), params_(params) {
@@ -337,8 +340,8 @@ HRESULT IDirect3DDevice9::GetBackBufferSize(UINT* width, UINT* height) {
     return D3D_OK;
 }
 
-void IDirect3DDevice9::AddQuad(IDirect3DTexture9* texture, const float x[4], const float y[4], const float u[4],
-                               const float v[4], D3DCOLOR color) {
+void IDirect3DDevice9::AddQuad(IDirect3DTexture9* texture, const float x[4], const float y[4],
+                               const float u[4], const float v[4], D3DCOLOR color) {
     if (!texture) return;
     gfx::DrawCmd c{};
     c.kind = gfx::DrawCmd::kQuad;
@@ -392,14 +395,18 @@ HRESULT IDirect3DTexture9::UnlockRect(UINT level) {
     return D3D_OK;
 }
 
-IDirect3DSurface9::IDirect3DSurface9(IDirect3DTexture9* owner) : owner_(owner) { owner_->AddRef(); }
+IDirect3DSurface9::IDirect3DSurface9(IDirect3DTexture9* owner) : owner_(owner) {
+    owner_->AddRef();
+}
 
 IDirect3DSurface9::~IDirect3DSurface9() {
     if (dc_) ReleaseDC(dc_);
     owner_->Release();
 }
 
-HRESULT IDirect3DSurface9::GetDesc(D3DSURFACE_DESC* desc) { return owner_->GetLevelDesc(0, desc); }
+HRESULT IDirect3DSurface9::GetDesc(D3DSURFACE_DESC* desc) {
+    return owner_->GetLevelDesc(0, desc);
+}
 
 HRESULT IDirect3DSurface9::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
     if (locked_) return D3DERR_INVALIDCALL;

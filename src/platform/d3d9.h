@@ -14,14 +14,14 @@ struct SDL_Surface;
 namespace gfx {
 struct TextureData;
 struct DrawList;
-}
+}  // namespace gfx
 
 #define D3D_SDK_VERSION 32
 #define D3DADAPTER_DEFAULT 0
 
 typedef DWORD D3DCOLOR;
 #define D3DCOLOR_ARGB(a, r, g, b) \
-    ((D3DCOLOR)((((a) & 0xff) << 24) | (((r) & 0xff) << 16) | (((g) & 0xff) << 8) | ((b) & 0xff)))
+    ((D3DCOLOR)((((a)&0xff) << 24) | (((r)&0xff) << 16) | (((g)&0xff) << 8) | ((b)&0xff)))
 
 // ---- result codes ----
 #define D3D_OK S_OK
@@ -217,7 +217,7 @@ class IDirect3DDevice9;
 class IDirect3DTexture9;
 
 class IDirect3DSurface9 : public ComObject {
-public:
+  public:
     HRESULT GetDesc(D3DSURFACE_DESC* desc);
     HRESULT LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags);
     HRESULT UnlockRect();
@@ -228,14 +228,14 @@ public:
     explicit IDirect3DSurface9(IDirect3DTexture9* owner);
     ~IDirect3DSurface9() override;
 
-private:
+  private:
     IDirect3DTexture9* owner_;
     HDC dc_ = nullptr;
     bool locked_ = false;
 };
 
 class IDirect3DTexture9 : public ComObject {
-public:
+  public:
     HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc);
     DWORD GetLevelCount() { return levels_; }
     HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface9** surface);
@@ -243,12 +243,12 @@ public:
     HRESULT UnlockRect(UINT level);
 
     // Platform side: the picture itself, shared with the draw lists that show it.
-    IDirect3DTexture9(std::shared_ptr<gfx::TextureData> data, DWORD levels, D3DFORMAT format,
-                      D3DPOOL pool, DWORD usage);
+    IDirect3DTexture9(std::shared_ptr<gfx::TextureData> data, DWORD levels, D3DFORMAT format, D3DPOOL pool,
+                      DWORD usage);
     const std::shared_ptr<gfx::TextureData>& Data() const { return data_; }
     D3DFORMAT Format() const { return format_; }
 
-private:
+  private:
     std::shared_ptr<gfx::TextureData> data_;
     DWORD levels_;
     D3DFORMAT format_;
@@ -260,7 +260,7 @@ typedef IDirect3DSurface9* LPDIRECT3DSURFACE9;
 typedef IDirect3DTexture9* LPDIRECT3DTEXTURE9;
 
 class IDirect3DDevice9 : public ComObject {
-public:
+  public:
     HRESULT TestCooperativeLevel();
     HRESULT Reset(D3DPRESENT_PARAMETERS* params);
     HRESULT Present(const RECT* sourceRect, const RECT* destRect, HWND destWindow, const void* dirtyRegion);
@@ -299,7 +299,7 @@ public:
     // What has been drawn since the last full clear.
     std::shared_ptr<const gfx::DrawList> CurrentList() const { return list_; }
 
-private:
+  private:
     gfx::DrawList& Writable();
     void ResetState();
 
@@ -323,7 +323,7 @@ private:
 typedef IDirect3DDevice9* LPDIRECT3DDEVICE9;
 
 class IDirect3D9 : public ComObject {
-public:
+  public:
     HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode);
     HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);

@@ -14,7 +14,9 @@ ID3DXSprite::ID3DXSprite(IDirect3DDevice9* device) : device_(device) {
     D3DXMatrixIdentity(&transform_);
 }
 
-ID3DXSprite::~ID3DXSprite() { device_->Release(); }
+ID3DXSprite::~ID3DXSprite() {
+    device_->Release();
+}
 
 HRESULT ID3DXSprite::Begin(DWORD) {
     if (begun_) return D3DERR_INVALIDCALL;
@@ -81,7 +83,9 @@ ID3DXFont::ID3DXFont(IDirect3DDevice9* device, int height, const char*) : device
     device_->AddRef();
 }
 
-ID3DXFont::~ID3DXFont() { device_->Release(); }
+ID3DXFont::~ID3DXFont() {
+    device_->Release();
+}
 
 INT ID3DXFont::DrawTextA(ID3DXSprite*, LPCSTR text, INT count, RECT* rect, DWORD, D3DCOLOR color) {
     if (!text || !rect) return 0;
@@ -104,14 +108,15 @@ INT ID3DXFont::DrawTextA(ID3DXSprite*, LPCSTR text, INT count, RECT* rect, DWORD
     return t->h;
 }
 
-HRESULT D3DXCreateFontA(IDirect3DDevice9* device, INT height, UINT, UINT, UINT, BOOL, DWORD, DWORD, DWORD, DWORD,
-                        LPCSTR faceName, ID3DXFont** font) {
+HRESULT D3DXCreateFontA(IDirect3DDevice9* device, INT height, UINT, UINT, UINT, BOOL, DWORD, DWORD, DWORD,
+                        DWORD, LPCSTR faceName, ID3DXFont** font) {
     if (!device || !font) return D3DERR_INVALIDCALL;
     *font = new ID3DXFont(device, height, faceName);
     return D3D_OK;
 }
 
-// ---- textures -----------------------------------------------------------------------------------------------
+// ---- textures
+// -----------------------------------------------------------------------------------------------
 
 HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UINT mipLevels, DWORD usage,
                           D3DFORMAT format, D3DPOOL pool, IDirect3DTexture9** texture) {

@@ -28,8 +28,8 @@ struct D3DXMATRIX : public D3DMATRIX {
                float m31, float m32, float m33, float m34, float m41, float m42, float m43, float m44) {
         // Row by row: the products below read whole rows, and a row written in one piece is read
         // back straight away.
-        const D3DXMatrixRow rows[4] = {{m11, m12, m13, m14}, {m21, m22, m23, m24}, {m31, m32, m33, m34},
-                                       {m41, m42, m43, m44}};
+        const D3DXMatrixRow rows[4] = {
+            {m11, m12, m13, m14}, {m21, m22, m23, m24}, {m31, m32, m33, m34}, {m41, m42, m43, m44}};
         std::memcpy(m, rows, sizeof rows);
     }
     D3DXMATRIX& operator*=(const D3DXMATRIX& other);
@@ -111,7 +111,7 @@ struct SpriteDrawRecord {
 };
 
 class ID3DXSprite : public ComObject {
-public:
+  public:
     HRESULT Begin(DWORD flags);
     HRESULT End();
     HRESULT Flush() { return S_OK; }
@@ -129,7 +129,7 @@ public:
     // With a log, every Draw is also recorded there (null switches it off).
     void SetLog(std::vector<SpriteDrawRecord>* log) { log_ = log; }
 
-private:
+  private:
     IDirect3DDevice9* device_;
     bool begun_ = false;
     D3DXMATRIX transform_;
@@ -139,7 +139,7 @@ typedef ID3DXSprite* LPD3DXSPRITE;
 
 struct FontFace;
 class ID3DXFont : public ComObject {
-public:
+  public:
     // Draws text at the rectangle's top-left corner (format flags other than that are not used).
     INT DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWORD format, D3DCOLOR color);
     HRESULT OnLostDevice() { return S_OK; }
@@ -150,7 +150,7 @@ public:
     ~ID3DXFont() override;
     int Height() const { return height_; }
 
-private:
+  private:
     IDirect3DDevice9* device_;
     int height_;
 };

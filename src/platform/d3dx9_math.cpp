@@ -5,7 +5,9 @@
 
 // ---- matrices and vectors (row vectors, as D3DX) ----------------------------------------------------
 
-bool D3DXMATRIX::operator==(const D3DXMATRIX& other) const { return std::memcmp(m, other.m, sizeof m) == 0; }
+bool D3DXMATRIX::operator==(const D3DXMATRIX& other) const {
+    return std::memcmp(m, other.m, sizeof m) == 0;
+}
 
 D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovy, float aspect, float zn, float zf) {
     const float ys = 1.0f / std::tan(fovy / 2), xs = ys / aspect;
@@ -14,11 +16,15 @@ D3DXMATRIX* D3DXMatrixPerspectiveFovLH(D3DXMATRIX* out, float fovy, float aspect
 }
 
 namespace {
-D3DXVECTOR3 Sub(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return D3DXVECTOR3(a.x - b.x, a.y - b.y, a.z - b.z); }
+D3DXVECTOR3 Sub(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return D3DXVECTOR3(a.x - b.x, a.y - b.y, a.z - b.z);
+}
 D3DXVECTOR3 Cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
     return D3DXVECTOR3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
-float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float Dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 }  // namespace
 
 D3DXVECTOR3* D3DXVec3Normalize(D3DXVECTOR3* out, const D3DXVECTOR3* v) {

@@ -97,7 +97,7 @@ struct MessageBoxView {
     int focus = 0;  // index of the focused button
     SDL_Rect box{};
     std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
-    int result = 0;            // the answer, 0 while open
+    int result = 0;                                 // the answer, 0 while open
     Uint32 openedAt = 0;       // SDL ticks when it opened: older key presses are not for it
     bool mouseDownIn = false;  // a left button went down on it after it opened
 };

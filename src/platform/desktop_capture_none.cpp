@@ -3,6 +3,8 @@
 
 namespace desktop {
 
-sdl::SurfacePtr CaptureScreen() { return nullptr; }
+sdl::SurfacePtr CaptureScreen() {
+    return nullptr;
+}
 
 }  // namespace desktop

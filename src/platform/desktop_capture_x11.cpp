@@ -12,7 +12,9 @@ namespace desktop {
 namespace {
 
 // How far a colour channel's mask sits from bit 0 (0 for an empty mask).
-unsigned Shift(unsigned long mask) { return mask ? unsigned(__builtin_ctzl(mask)) : 0; }
+unsigned Shift(unsigned long mask) {
+    return mask ? unsigned(__builtin_ctzl(mask)) : 0;
+}
 
 }  // namespace
 

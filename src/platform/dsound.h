@@ -113,16 +113,16 @@ class IDirectSound8;
 // The echo effect of a buffer. Buffers hand one out only once an echo has been set on them, which
 // this platform's buffers never have, so GetObjectInPath does not find one.
 class IDirectSoundFXEcho8 : public ComObject {
-public:
+  public:
     HRESULT SetAllParameters(LPCDSFXEcho params);
     HRESULT GetAllParameters(LPDSFXEcho params);
 
-private:
+  private:
     DSFXEcho params_{50.0f, 50.0f, 500.0f, 500.0f, 0};
 };
 
 class IDirectSoundBuffer : public ComObject {
-public:
+  public:
     HRESULT QueryInterface(REFIID iid, LPVOID* object);
     HRESULT GetStatus(DWORD* status);
     HRESULT GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, DWORD* sizeWritten);
@@ -138,7 +138,7 @@ public:
     HRESULT Stop();
     HRESULT Restore();
 
-protected:
+  protected:
     friend class IDirectSound8;
     IDirectSoundBuffer() = default;
     ~IDirectSoundBuffer() override;
@@ -163,10 +163,10 @@ protected:
 };
 
 class IDirectSoundBuffer8 : public IDirectSoundBuffer {
-public:
+  public:
     HRESULT GetObjectInPath(REFGUID object, DWORD index, REFGUID iid, LPVOID* out);
 
-private:
+  private:
     friend class IDirectSound8;
     IDirectSoundBuffer8() = default;
 };
@@ -175,11 +175,11 @@ typedef IDirectSoundBuffer* LPDIRECTSOUNDBUFFER;
 typedef IDirectSoundBuffer8* LPDIRECTSOUNDBUFFER8;
 
 class IDirectSound8 : public ComObject {
-public:
+  public:
     HRESULT SetCooperativeLevel(HWND window, DWORD level);
     HRESULT CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER* buffer, void* outer);
 
-private:
+  private:
     friend HRESULT DirectSoundCreate8(LPCGUID deviceId, IDirectSound8** device, void* outer);
     friend class IDirectSoundBuffer;
     IDirectSound8() = default;

@@ -45,7 +45,8 @@ void PumpEvents() {
                 CloseRequest();
                 break;
             case SDL_KEYDOWN:
-                if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT) && !e.key.repeat)
+                if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT) &&
+                    !e.key.repeat)
                     CloseRequest();
                 break;
             case SDL_MOUSEMOTION:
@@ -66,11 +67,12 @@ void PumpEvents() {
             case SDL_WINDOWEVENT:
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
                     s.minimized = true;
-                else if (e.window.event == SDL_WINDOWEVENT_RESTORED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
-                         e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                         e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
                     s.minimized = false;
                 break;
-            default: break;
+            default:
+                break;
         }
         if (s.messageBox && !IsCloseRequest(e)) {
             // The message box loop reads its own keys and clicks.

@@ -21,9 +21,9 @@ void EndAllGenerations();
 
 // The pixels of a texture (32-bit ARGB, premultiplied by nothing) and the renderer copies of them.
 struct TextureData {
-    sdl::SurfacePtr surface;         // width x height, the full power-of-two size
-    bool opaque = false;             // every texel's alpha is 255 (or the format has no alpha)
-    unsigned version = 0;            // bumped whenever the pixels change
+    sdl::SurfacePtr surface;  // width x height, the full power-of-two size
+    bool opaque = false;      // every texel's alpha is 255 (or the format has no alpha)
+    unsigned version = 0;     // bumped whenever the pixels change
     struct Uploaded {
         SDL_Texture* texture = nullptr;  // the renderer's; freed here only while its generation lives
         unsigned version = 0;

@@ -28,7 +28,7 @@ struct ScriptFrameState {
 };
 
 class InputScript {
-public:
+  public:
     // Parses the text; on a bad line returns false and sets error to "FILE:LINE: what is wrong".
     bool Parse(const std::string& text, const std::string& fileName, std::string* error);
     bool Load(const std::string& path, std::string* error);
@@ -41,14 +41,14 @@ public:
     int AnswerAt(long frame) const;
     bool Empty() const { return ranges_.empty(); }
 
-private:
+  private:
     bool ParseLines(const std::string& text, const std::string& fileName, std::string* error);
     // Splits the frames into runs over which no directive starts or stops, and works out each run's state.
     void IndexFrames();
     // The state of the run holding frame, null before the first directive starts.
     const ScriptFrameState* StateAt(long frame) const;
 
-    std::vector<ScriptRange> ranges_;  // in the order of the file: later lines win
+    std::vector<ScriptRange> ranges_;       // in the order of the file: later lines win
     std::vector<ScriptFrameState> states_;  // by first frame
     bool usesJoystick_ = false;
 };

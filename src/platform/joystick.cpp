@@ -7,7 +7,9 @@
 namespace desktop {
 namespace {
 
-bool ScriptedJoystick() { return platform::Options().hasScript && platform::Options().script.UsesJoystick(); }
+bool ScriptedJoystick() {
+    return platform::Options().hasScript && platform::Options().script.UsesJoystick();
+}
 
 // A stick pushed past 90 % reads as its extreme, like a digital pad.
 unsigned AxisValue(Sint16 raw) {
@@ -50,11 +52,16 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) *y = 0;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) *y = 0xFFFF;
         // Buttons 1 to 10 in the order of a PC pad: A, B, X, Y, the shoulders, Back, Start, the sticks.
-        static const SDL_GameControllerButton order[] = {
-            SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
-            SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-            SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,      SDL_CONTROLLER_BUTTON_LEFTSTICK,
-            SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+        static const SDL_GameControllerButton order[] = {SDL_CONTROLLER_BUTTON_A,
+                                                         SDL_CONTROLLER_BUTTON_B,
+                                                         SDL_CONTROLLER_BUTTON_X,
+                                                         SDL_CONTROLLER_BUTTON_Y,
+                                                         SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                         SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                         SDL_CONTROLLER_BUTTON_BACK,
+                                                         SDL_CONTROLLER_BUTTON_START,
+                                                         SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                         SDL_CONTROLLER_BUTTON_RIGHTSTICK};
         *buttons = 0;
         for (int i = 0; i < 10; ++i)
             if (SDL_GameControllerGetButton(c, order[i])) *buttons |= 1u << i;

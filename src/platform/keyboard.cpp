@@ -14,22 +14,38 @@ int VirtualKeyOf(SDL_Scancode sc) {
     if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1 + (sc - SDL_SCANCODE_F1);
     switch (sc) {
         case SDL_SCANCODE_RETURN:
-        case SDL_SCANCODE_KP_ENTER: return VK_RETURN;
-        case SDL_SCANCODE_ESCAPE: return VK_ESCAPE;
-        case SDL_SCANCODE_SPACE: return VK_SPACE;
-        case SDL_SCANCODE_BACKSPACE: return VK_BACK;
-        case SDL_SCANCODE_TAB: return VK_TAB;
-        case SDL_SCANCODE_LEFT: return VK_LEFT;
-        case SDL_SCANCODE_RIGHT: return VK_RIGHT;
-        case SDL_SCANCODE_UP: return VK_UP;
-        case SDL_SCANCODE_DOWN: return VK_DOWN;
-        case SDL_SCANCODE_LSHIFT: return VK_LSHIFT;
-        case SDL_SCANCODE_RSHIFT: return VK_RSHIFT;
-        case SDL_SCANCODE_LCTRL: return VK_LCONTROL;
-        case SDL_SCANCODE_RCTRL: return VK_RCONTROL;
-        case SDL_SCANCODE_LALT: return VK_LMENU;
-        case SDL_SCANCODE_RALT: return VK_RMENU;
-        default: return 0;
+        case SDL_SCANCODE_KP_ENTER:
+            return VK_RETURN;
+        case SDL_SCANCODE_ESCAPE:
+            return VK_ESCAPE;
+        case SDL_SCANCODE_SPACE:
+            return VK_SPACE;
+        case SDL_SCANCODE_BACKSPACE:
+            return VK_BACK;
+        case SDL_SCANCODE_TAB:
+            return VK_TAB;
+        case SDL_SCANCODE_LEFT:
+            return VK_LEFT;
+        case SDL_SCANCODE_RIGHT:
+            return VK_RIGHT;
+        case SDL_SCANCODE_UP:
+            return VK_UP;
+        case SDL_SCANCODE_DOWN:
+            return VK_DOWN;
+        case SDL_SCANCODE_LSHIFT:
+            return VK_LSHIFT;
+        case SDL_SCANCODE_RSHIFT:
+            return VK_RSHIFT;
+        case SDL_SCANCODE_LCTRL:
+            return VK_LCONTROL;
+        case SDL_SCANCODE_RCTRL:
+            return VK_RCONTROL;
+        case SDL_SCANCODE_LALT:
+            return VK_LMENU;
+        case SDL_SCANCODE_RALT:
+            return VK_RMENU;
+        default:
+            return 0;
     }
 }
 

@@ -25,7 +25,9 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
         switch (e.key.keysym.sym) {
             case SDLK_RETURN:
             case SDLK_KP_ENTER:
-            case SDLK_SPACE: v.result = v.buttons[v.focus].second; break;
+            case SDLK_SPACE:
+                v.result = v.buttons[v.focus].second;
+                break;
             case SDLK_ESCAPE:
                 v.result = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
                 break;
@@ -36,11 +38,16 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
                 if (ButtonFor(v, IDNO) >= 0) v.result = IDNO;
                 break;
             case SDLK_LEFT:
-            case SDLK_UP: v.focus = (v.focus + n - 1) % n; break;
+            case SDLK_UP:
+                v.focus = (v.focus + n - 1) % n;
+                break;
             case SDLK_RIGHT:
             case SDLK_DOWN:
-            case SDLK_TAB: v.focus = (v.focus + 1) % n; break;
-            default: break;
+            case SDLK_TAB:
+                v.focus = (v.focus + 1) % n;
+                break;
+            default:
+                break;
         }
     } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT &&
                !SDL_TICKS_PASSED(v.openedAt, e.button.timestamp)) {
@@ -65,9 +72,15 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     view.type = type;
     std::vector<int> results;
     switch (type & 0x0F) {
-        case MB_YESNO: results = {IDYES, IDNO}; break;
-        case MB_OKCANCEL: results = {IDOK, IDCANCEL}; break;
-        default: results = {IDOK}; break;
+        case MB_YESNO:
+            results = {IDYES, IDNO};
+            break;
+        case MB_OKCANCEL:
+            results = {IDOK, IDCANCEL};
+            break;
+        default:
+            results = {IDOK};
+            break;
     }
     int result = 0;
     const long frame = platform::CurrentFrame();
@@ -129,6 +142,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     platform::RecordMessageBox({view.text, view.caption, type, result, frame});
     std::fprintf(stderr, "rushmora: message box \"%s\" / \"%s\" answered %s\n", view.caption.c_str(),
                  view.text.c_str(),
-                 result == IDYES ? "Yes" : result == IDNO ? "No" : result == IDCANCEL ? "Cancel" : "OK");
+                 result == IDYES      ? "Yes"
+                 : result == IDNO     ? "No"
+                 : result == IDCANCEL ? "Cancel"
+                                      : "OK");
     return result;
 }

@@ -19,8 +19,11 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
         SDL_Rect ic{m.box.x + 18, m.box.y + 38, 32, 32};
         Uint32 colour = icon == MB_ICONERROR ? 0xFFD03030 : icon == MB_ICONQUESTION ? 0xFF2E64C8 : 0xFFE0B020;
         FillScreenRect(r, ic, colour);
-        DrawTextAt(r, icon == MB_ICONERROR ? "×" : icon == MB_ICONQUESTION ? "?" : "!", 22,
-                   SDL_Color{255, 255, 255, 255}, ic.x, ic.y + 3, true, 32);
+        DrawTextAt(r,
+                   icon == MB_ICONERROR      ? "×"
+                   : icon == MB_ICONQUESTION ? "?"
+                                             : "!",
+                   22, SDL_Color{255, 255, 255, 255}, ic.x, ic.y + 3, true, 32);
         textX += 44;
     }
     DrawTextAt(r, m.text, 14, SDL_Color{0, 0, 0, 255}, textX, m.box.y + 46);
@@ -40,7 +43,9 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
     }
 }
 
-MessageBoxView* OpenMessageBox() { return S().messageBox; }
+MessageBoxView* OpenMessageBox() {
+    return S().messageBox;
+}
 
 void SetMessageBox(MessageBoxView* view) {
     State& s = S();

@@ -91,7 +91,9 @@ BOOL GetMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax) {
     return msg->message == WM_QUIT ? FALSE : TRUE;
 }
 
-BOOL TranslateMessage(const MSG*) { return FALSE; }
+BOOL TranslateMessage(const MSG*) {
+    return FALSE;
+}
 
 LRESULT DispatchMessageA(const MSG* msg) {
     if (!msg || !Alive(msg->hwnd)) return 0;
@@ -105,11 +107,16 @@ LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
     switch (msg) {
-        case WM_CLOSE: DestroyWindow(hwnd); return 0;
+        case WM_CLOSE:
+            DestroyWindow(hwnd);
+            return 0;
         case WM_PAINT:
             if (Alive(hwnd)) hwnd->invalid = false;
             return 0;
-        case WM_SETCURSOR: SetCursor(LoadCursorA(nullptr, IDC_ARROW)); return FALSE;
-        default: return 0;
+        case WM_SETCURSOR:
+            SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+            return FALSE;
+        default:
+            return 0;
     }
 }

@@ -29,7 +29,8 @@ MMRESULT joyGetDevCapsA(UINT_PTR joyId, LPJOYCAPSA caps, UINT size) {
     if (joyId > 15) return MMSYSERR_NODRIVER;
     if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
     std::memset(caps, 0, sizeof *caps);
-    std::strncpy(caps->szPname, desktop::JoystickName() ? desktop::JoystickName() : "Joystick", MAXPNAMELEN - 1);
+    std::strncpy(caps->szPname, desktop::JoystickName() ? desktop::JoystickName() : "Joystick",
+                 MAXPNAMELEN - 1);
     caps->wXmax = caps->wYmax = caps->wZmax = 65535;
     caps->wNumButtons = caps->wMaxButtons = UINT(desktop::JoystickButtonCount());
     caps->wPeriodMin = 10;

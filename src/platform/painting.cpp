@@ -9,8 +9,8 @@
 #include <functional>
 
 struct DeviceContext {
-    SDL_Surface* surface = nullptr;       // what BitBlt reads and writes
-    std::function<void()> changed;        // told after a write
+    SDL_Surface* surface = nullptr;  // what BitBlt reads and writes
+    std::function<void()> changed;   // told after a write
 };
 
 using win32::Alive;
@@ -27,7 +27,9 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
     return &windowDc;
 }
 
-BOOL EndPaint(HWND, const PAINTSTRUCT*) { return TRUE; }
+BOOL EndPaint(HWND, const PAINTSTRUCT*) {
+    return TRUE;
+}
 
 HDC GetWindowDC(HWND hwnd) {
     // The screen's context reads the desktop as it was when the program started.

@@ -47,7 +47,7 @@ void SwizzleRows(const SDL_Surface* from, Picture& to, std::uint32_t* alphaAnd) 
     std::uint32_t all = 0xFF000000u;
     for (int y = 0; y < from->h; ++y) {
         const auto* in = reinterpret_cast<const std::uint32_t*>(static_cast<const Uint8*>(from->pixels) +
-                                                                 std::size_t(y) * std::size_t(from->pitch));
+                                                                std::size_t(y) * std::size_t(from->pitch));
         std::uint32_t* out = to.pixels.get() + std::size_t(y) * std::size_t(to.width);
         for (int x = 0; x < from->w; ++x) {
             const std::uint32_t p = in[x];
@@ -127,7 +127,8 @@ std::shared_ptr<const Picture> DecodePicture(const char* file) {
     picture->pixels.reset(new (std::nothrow) std::uint32_t[std::size_t(w) * std::size_t(h)]);
     if (!picture->pixels) return nullptr;
     const bool colourKey = SDL_HasColorKey(loaded.get());
-    picture->fileHasAlpha = SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask || colourKey;
+    picture->fileHasAlpha =
+        SDL_ISPIXELFORMAT_ALPHA(loaded->format->format) || loaded->format->Amask || colourKey;
     if (loaded->format->format == SDL_PIXELFORMAT_ABGR8888 && !colourKey) {
         std::uint32_t alphaAnd = 0;
         SwizzleRows(loaded.get(), *picture, &alphaAnd);

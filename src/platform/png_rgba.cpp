@@ -27,7 +27,9 @@ std::uint32_t Be32(const std::uint8_t* p) {
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
 
-bool ChunkIs(const std::uint8_t* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
+bool ChunkIs(const std::uint8_t* type, const char* name) {
+    return std::memcmp(type, name, 4) == 0;
+}
 
 // Ancillary chunks that do not change the pixels SDL_image gives: text, time and pixel size.
 bool Harmless(const std::uint8_t* type) {
@@ -64,7 +66,9 @@ inline __m128i AddTexel(std::uint8_t* p, __m128i prediction) {
     std::memcpy(p, &v, 4);
     return _mm_unpacklo_epi8(sum, _mm_setzero_si128());
 }
-inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
+inline __m128i Abs16(__m128i x) {
+    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
+}
 inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
     return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
 }
@@ -126,8 +130,8 @@ bool Unfilter(int filter, std::uint8_t* row, const std::uint8_t* prev, std::size
                 const __m128i pa = Abs16(p), pb = Abs16(q), pc = Abs16(_mm_add_epi16(p, q));
                 const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
                 // Ties go to a, then to b.
-                const __m128i nearest = Select(_mm_cmpeq_epi16(smallest, pa), a,
-                                               Select(_mm_cmpeq_epi16(smallest, pb), b, c));
+                const __m128i nearest =
+                    Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
                 a = AddTexel(row + i, nearest);
                 c = b;
             }

@@ -19,7 +19,9 @@ std::set<unsigned>& LiveGenerations() {
     return *live;
 }
 
-bool Live(unsigned generation) { return LiveGenerations().count(generation) != 0; }
+bool Live(unsigned generation) {
+    return LiveGenerations().count(generation) != 0;
+}
 
 bool g_ownTriangles = true;
 
@@ -31,8 +33,12 @@ unsigned NewGeneration() {
     return g;
 }
 
-void EndGeneration(unsigned generation) { LiveGenerations().erase(generation); }
-void EndAllGenerations() { LiveGenerations().clear(); }
+void EndGeneration(unsigned generation) {
+    LiveGenerations().erase(generation);
+}
+void EndAllGenerations() {
+    LiveGenerations().clear();
+}
 
 TextureData::TextureData(int width, int height)
     : surface(SDL_CreateRGBSurfaceWithFormat(0, std::max(1, width), std::max(1, height), 32,
@@ -45,7 +51,9 @@ TextureData::~TextureData() {
         if (u.second.texture && Live(u.second.generation)) SDL_DestroyTexture(u.second.texture);
 }
 
-void TextureData::Changed() { ++version; }
+void TextureData::Changed() {
+    ++version;
+}
 
 SDL_Texture* TextureData::For(SDL_Renderer* renderer, unsigned generation) {
     if (!surface) return nullptr;
@@ -63,7 +71,9 @@ SDL_Texture* TextureData::For(SDL_Renderer* renderer, unsigned generation) {
     return u.texture;
 }
 
-void UseOwnTriangles(bool on) { g_ownTriangles = on; }
+void UseOwnTriangles(bool on) {
+    g_ownTriangles = on;
+}
 
 void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, const SDL_Rect& source,
                 const SDL_Rect& dest, SDL_Surface* softwareTarget) {
@@ -74,7 +84,8 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
     auto mapX = [&](float x) { return dest.x + (x - source.x) * sx; };
     auto mapY = [&](float y) { return dest.y + (y - source.y) * sy; };
     for (const DrawCmd& c : list.cmds) {
-        const Uint8 a = c.color >> 24, cr = (c.color >> 16) & 0xFF, cg = (c.color >> 8) & 0xFF, cb = c.color & 0xFF;
+        const Uint8 a = c.color >> 24, cr = (c.color >> 16) & 0xFF, cg = (c.color >> 8) & 0xFF,
+                    cb = c.color & 0xFF;
         if (c.kind == DrawCmd::kClear) {
             SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
             SDL_SetRenderDrawColor(r, cr, cg, cb, 255);
@@ -113,7 +124,8 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
             float left = std::min(X[0], X[1]), top = std::min(Y[0], Y[3]);
             SDL_FRect dst{left, top, std::fabs(X[1] - X[0]), std::fabs(Y[3] - Y[0])};
             float u0 = std::min(c.u[0], c.u[1]), v0 = std::min(c.v[0], c.v[3]);
-            SDL_Rect src{int(std::lround(u0)), int(std::lround(v0)), int(std::lround(std::fabs(c.u[1] - c.u[0]))),
+            SDL_Rect src{int(std::lround(u0)), int(std::lround(v0)),
+                         int(std::lround(std::fabs(c.u[1] - c.u[0]))),
                          int(std::lround(std::fabs(c.v[3] - c.v[0])))};
             int flip = SDL_FLIP_NONE;
             if ((X[1] < X[0]) != (c.u[1] < c.u[0])) flip |= SDL_FLIP_HORIZONTAL;

@@ -123,12 +123,24 @@ bool CreateRenderer(bool accelerated) {
     return s.device.Adopt(std::move(made));
 }
 
-SDL_Renderer* Renderer() { return S().device.renderer.get(); }
-unsigned RendererGeneration() { return S().device.generation; }
-unsigned ResetCount() { return S().resetCount; }
-bool Minimized() { return S().minimized; }
-bool DisplayAway() { return S().displayAway; }
-void SimulateDisplayAway(bool away) { S().displayAway = away; }
+SDL_Renderer* Renderer() {
+    return S().device.renderer.get();
+}
+unsigned RendererGeneration() {
+    return S().device.generation;
+}
+unsigned ResetCount() {
+    return S().resetCount;
+}
+bool Minimized() {
+    return S().minimized;
+}
+bool DisplayAway() {
+    return S().displayAway;
+}
+void SimulateDisplayAway(bool away) {
+    S().displayAway = away;
+}
 
 void SimulateDeviceReset() {
     SDL_Event e{};

@@ -100,8 +100,12 @@ void Stop() {
     r.started = false;
 }
 
-const RuntimeOptions& Options() { return R().options; }
-bool Headless() { return R().options.headless; }
+const RuntimeOptions& Options() {
+    return R().options;
+}
+bool Headless() {
+    return R().options.headless;
+}
 
 void FrameBegin() {
     Runtime& r = R();
@@ -129,8 +133,12 @@ void FrameEnd() {
     if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
 }
 
-long CurrentFrame() { return R().frame; }
-void AddFrameEndHook(std::function<void()> hook) { R().frameEndHooks.push_back(std::move(hook)); }
+long CurrentFrame() {
+    return R().frame;
+}
+void AddFrameEndHook(std::function<void()> hook) {
+    R().frameEndHooks.push_back(std::move(hook));
+}
 
 std::string FrameStatsReport() {
     const Runtime& r = R();
@@ -153,8 +161,9 @@ std::string FrameStatsReport() {
         return cpu[k == 0 ? 0 : k - 1];
     };
     char line[160];
-    std::snprintf(line, sizeof line, "stats: CPU per frame  median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n",
-                  rank(0.5), rank(0.99), cpu.back());
+    std::snprintf(line, sizeof line,
+                  "stats: CPU per frame  median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n", rank(0.5),
+                  rank(0.99), cpu.back());
     return text + line;
 }
 
@@ -163,19 +172,31 @@ std::time_t CalendarTime() {
     return std::time(nullptr);
 }
 
-std::uint64_t TotalSleptMs() { return R().slept; }
-void AdvanceVirtualTime(std::uint32_t ms) { R().virtualNow += ms; }
+std::uint64_t TotalSleptMs() {
+    return R().slept;
+}
+void AdvanceVirtualTime(std::uint32_t ms) {
+    R().virtualNow += ms;
+}
 
-const std::vector<MessageBoxRecord>& MessageBoxes() { return R().boxes; }
-void RecordMessageBox(const MessageBoxRecord& record) { R().boxes.push_back(record); }
+const std::vector<MessageBoxRecord>& MessageBoxes() {
+    return R().boxes;
+}
+void RecordMessageBox(const MessageBoxRecord& record) {
+    R().boxes.push_back(record);
+}
 
 void Warn(const std::string& message) {
     if (!R().warned.insert(message).second) return;
     std::fprintf(stderr, "rushmora: %s\n", message.c_str());
 }
 
-bool SaveScreenPng(const std::string& file) { return desktop::SaveScreen(file); }
-bool ComposeScreen() { return desktop::ComposeToSurface() != nullptr; }
+bool SaveScreenPng(const std::string& file) {
+    return desktop::SaveScreen(file);
+}
+bool ComposeScreen() {
+    return desktop::ComposeToSurface() != nullptr;
+}
 bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file) {
     return desktop::SaveBackBuffer(device, file);
 }
@@ -189,8 +210,12 @@ DWORD timeGetTime() {
     return DWORD(SDL_GetTicks());
 }
 
-MMRESULT timeBeginPeriod(UINT period) { return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO; }
-MMRESULT timeEndPeriod(UINT period) { return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO; }
+MMRESULT timeBeginPeriod(UINT period) {
+    return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+MMRESULT timeEndPeriod(UINT period) {
+    return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
 
 void Sleep(DWORD milliseconds) {
     platform::Runtime& r = platform::R();

@@ -85,7 +85,9 @@ void StartTextAndPictures() {
 
 }  // namespace
 
-State& S() { return *Holder(); }
+State& S() {
+    return *Holder();
+}
 
 sdl::SurfacePtr NewSurface(int w, int h) {
     return sdl::SurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
@@ -134,11 +136,21 @@ void Shutdown() {
     SDL_Quit();
 }
 
-bool Headless() { return S().headless; }
-int ScreenWidth() { return S().screenW; }
-int ScreenHeight() { return S().screenH; }
-SDL_Surface* ScreenPicture() { return S().picture.get(); }
-std::vector<WindowObject*>& Windows() { return S().windows; }
+bool Headless() {
+    return S().headless;
+}
+int ScreenWidth() {
+    return S().screenW;
+}
+int ScreenHeight() {
+    return S().screenH;
+}
+SDL_Surface* ScreenPicture() {
+    return S().picture.get();
+}
+std::vector<WindowObject*>& Windows() {
+    return S().windows;
+}
 
 WindowObject* TopEnabledWindow() {
     auto& ws = S().windows;

@@ -32,7 +32,8 @@ void ReapChildren() {
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 
@@ -91,7 +92,9 @@ bool Find(const std::vector<std::string>& lines, const std::string& section, con
 }  // namespace
 
 namespace platform {
-const std::vector<std::string>& StartedPrograms() { return g_started; }
+const std::vector<std::string>& StartedPrograms() {
+    return g_started;
+}
 }  // namespace platform
 
 HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, LPCSTR directory, INT) {
@@ -99,7 +102,8 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
     if (operation && std::strcmp(operation, "open") != 0)
         return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_NOASSOC));
     std::string path = file;
-    if (path.find('/') == std::string::npos) path = (directory && *directory ? std::string(directory) : ".") + "/" + path;
+    if (path.find('/') == std::string::npos)
+        path = (directory && *directory ? std::string(directory) : ".") + "/" + path;
     if (access(path.c_str(), X_OK) != 0) return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_FNF));
     std::vector<std::string> args = {path};
     if (parameters && *parameters) {

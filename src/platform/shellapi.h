@@ -23,4 +23,4 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
 namespace platform {
 // The programs started in this run, as "file parameters" (for tests and replays).
 const std::vector<std::string>& StartedPrograms();
-}
+}  // namespace platform

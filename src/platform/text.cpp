@@ -15,7 +15,8 @@ TTF_Font* Font(int size, bool bold) {
         s.fontSearched = true;
         s.fontFile = FindJapaneseFontFile();
         if (s.fontFile.empty())
-            platform::Warn("no Japanese font found (install fonts-ipafont-gothic): texts of the platform stay blank");
+            platform::Warn(
+                "no Japanese font found (install fonts-ipafont-gothic): texts of the platform stay blank");
     }
     if (s.fontFile.empty() || !TTF_WasInit()) return nullptr;
     auto key = std::make_pair(size, bold);

@@ -180,7 +180,8 @@ struct PAINTSTRUCT {
 #define IDYES 6
 #define IDNO 7
 
-// ---- GDI ---------------------------------------------------------------------------------------------------
+// ---- GDI
+// ---------------------------------------------------------------------------------------------------
 #define SRCCOPY 0x00CC0020
 
 // ---- virtual keys ----------------------------------------------------------------------------------------
@@ -216,12 +217,13 @@ struct PAINTSTRUCT {
 #define VK_LMENU 0xA4
 #define VK_RMENU 0xA5
 
-// ---- functions ----------------------------------------------------------------------------------------------
+// ---- functions
+// ----------------------------------------------------------------------------------------------
 HINSTANCE GetModuleHandleA(LPCSTR moduleName);
 
 WORD RegisterClassExA(const WNDCLASSEXA* wc);
-HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y, int width,
+                     int height, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL ShowWindow(HWND hwnd, int cmdShow);

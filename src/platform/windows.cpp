@@ -33,11 +33,16 @@ void InvalidateBelow(WindowObject* moved) {
 DWORD BrushColour(HBRUSH brush) {
     if (!brush) return 0xFFFFFFFF;
     switch (brush->index) {
-        case BLACK_BRUSH: return 0xFF000000;
-        case 1: return 0xFFC0C0C0;
-        case 2: return 0xFF808080;
-        case 3: return 0xFF404040;
-        default: return 0xFFFFFFFF;
+        case BLACK_BRUSH:
+            return 0xFF000000;
+        case 1:
+            return 0xFFC0C0C0;
+        case 2:
+            return 0xFF808080;
+        case 3:
+            return 0xFF404040;
+        default:
+            return 0xFFFFFFFF;
     }
 }
 
@@ -108,9 +113,15 @@ BOOL DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return Alive(hwnd); }
-BOOL IsWindowVisible(HWND hwnd) { return Alive(hwnd) && hwnd->visible; }
-BOOL IsWindowEnabled(HWND hwnd) { return Alive(hwnd) && !(hwnd->style & WS_DISABLED); }
+BOOL IsWindow(HWND hwnd) {
+    return Alive(hwnd);
+}
+BOOL IsWindowVisible(HWND hwnd) {
+    return Alive(hwnd) && hwnd->visible;
+}
+BOOL IsWindowEnabled(HWND hwnd) {
+    return Alive(hwnd) && !(hwnd->style & WS_DISABLED);
+}
 
 BOOL ShowWindow(HWND hwnd, int cmdShow) {
     if (!Alive(hwnd)) return FALSE;
@@ -190,9 +201,12 @@ BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL) {
 
 int GetSystemMetrics(int index) {
     switch (index) {
-        case SM_CXSCREEN: return desktop::ScreenWidth();
-        case SM_CYSCREEN: return desktop::ScreenHeight();
-        default: return 0;
+        case SM_CXSCREEN:
+            return desktop::ScreenWidth();
+        case SM_CYSCREEN:
+            return desktop::ScreenHeight();
+        default:
+            return 0;
     }
 }
 

@@ -11,9 +11,13 @@ CharaSelectScene::CharaSelectScene() {
     Load();
 }
 
-CharaSelectScene::~CharaSelectScene() { ReleaseTextureSlots(1, 1); }
+CharaSelectScene::~CharaSelectScene() {
+    ReleaseTextureSlots(1, 1);
+}
 
-void CharaSelectScene::Load() { LoadTextureSlot(1, "Texture/charaselect.png"); }
+void CharaSelectScene::Load() {
+    LoadTextureSlot(1, "Texture/charaselect.png");
+}
 
 void CharaSelectScene::Update() {}
 

@@ -5,7 +5,7 @@
 #include "shell/scene_base.h"
 
 class CharaSelectScene : public SceneBase {
-public:
+  public:
     int nextScene;
 
     CharaSelectScene();

@@ -19,21 +19,32 @@ constexpr int kReadyFrame = 250;
 // The departure of the train each first-leg rank caught.
 int DepartureOf(int rank) {
     switch (rank) {
-        case 2: return 475000;  // 7:55
-        case 3: return 460000;  // 7:40
-        case 4: return 443000;  // 7:23
-        case 5: return 435000;  // 7:15
-        default: return -1;
+        case 2:
+            return 475000;  // 7:55
+        case 3:
+            return 460000;  // 7:40
+        case 4:
+            return 443000;  // 7:23
+        case 5:
+            return 435000;  // 7:15
+        default:
+            return -1;
     }
 }
 
 // The pad confirms with button 2, as on the title and in the help book, and goes back with
 // button 3, as on every other screen.
-bool Confirm() { return KeyDown(VK_RETURN) || JoyButtons() == 2; }
-bool Cancel() { return KeyDown(VK_ESCAPE) || JoyButtons() == 4; }
+bool Confirm() {
+    return KeyDown(VK_RETURN) || JoyButtons() == 2;
+}
+bool Cancel() {
+    return KeyDown(VK_ESCAPE) || JoyButtons() == 4;
+}
 
 // One digit of the result strip at (x, y).
-void Digit(int d, int x, int y) { DrawSprite(4, 15 * d + 2, 0, 15 * d + 17, 32, float(x), float(y)); }
+void Digit(int d, int x, int y) {
+    DrawSprite(4, 15 * d + 2, 0, 15 * d + 17, 32, float(x), float(y));
+}
 
 // A number of `places` digits from x on, one every 15 pixels, most significant first; leading zeros
 // are left out (the last place always shows) and a negative value shows as 0.
@@ -49,9 +60,13 @@ void Number(int value, int places, int x, int y) {
 
 }  // namespace
 
-GameClearScene::GameClearScene() { Load(); }
+GameClearScene::GameClearScene() {
+    Load();
+}
 
-GameClearScene::~GameClearScene() { ReleaseTextureSlots(1, 7); }
+GameClearScene::~GameClearScene() {
+    ReleaseTextureSlots(1, 7);
+}
 
 void GameClearScene::Load() {
     GameApp& app = GameApp::Get();

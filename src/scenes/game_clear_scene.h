@@ -6,7 +6,7 @@
 #include "shell/scene_base.h"
 
 class GameClearScene : public SceneBase {
-public:
+  public:
     int rank;           // 1 late (and the end picture), 2..5 first leg in time, 6 second leg in time
     int nextScene;      // -1 stay, 0 title, 1 the second leg
     int elapsed;        // game clock used in the leg, thousandths of a minute

@@ -23,7 +23,9 @@ HelpScene::HelpScene() {
     Load();
 }
 
-HelpScene::~HelpScene() { ReleaseTextureSlots(1, 4); }
+HelpScene::~HelpScene() {
+    ReleaseTextureSlots(1, 4);
+}
 
 void HelpScene::Load() {
     LoadTextureSlot(1, "Texture/sora.png");
@@ -71,7 +73,8 @@ void HelpScene::Draw() {
         if (pass.Open()) {
             DrawSprite(1, 0, 0, 640, 480, 0.0f, 0.0f);
             if (page >= 0 && page < kPageCount)
-                DrawSprite(4, kPageStride * page, 0, kPageStride * page + kPageWidth, kPageHeight, 140.0f, 2.0f);
+                DrawSprite(4, kPageStride * page, 0, kPageStride * page + kPageWidth, kPageHeight, 140.0f,
+                           2.0f);
             // The closing sheet and its now-loading label; invisible until the fade starts.
             DrawSprite(2, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
             DrawSprite(3, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));

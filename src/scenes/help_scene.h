@@ -6,7 +6,7 @@
 #include "shell/scene_base.h"
 
 class HelpScene : public SceneBase {
-public:
+  public:
     int nextScene;
     int fadeAlpha;   // alpha of the closing sheet and its label, 0 to 255
     int fadeState;   // 0 paging, 1 fading in the sheet, 2 sheet complete

@@ -6,9 +6,13 @@
 #include "shell/scene_factory.h"
 #include "shell/win_main.h"
 
-LogoScene::LogoScene() { Load(); }
+LogoScene::LogoScene() {
+    Load();
+}
 
-LogoScene::~LogoScene() { ReleaseTextureSlots(1, 6); }
+LogoScene::~LogoScene() {
+    ReleaseTextureSlots(1, 6);
+}
 
 void LogoScene::Load() {
     LoadTextureSlot(1, "Texture/title_msk.png");

@@ -5,7 +5,7 @@
 #include "shell/scene_base.h"
 
 class LogoScene : public SceneBase {
-public:
+  public:
     int nextScene;
     int frame;
     int logoAlpha;

@@ -14,7 +14,9 @@ OptionScene::OptionScene() {
     Load();
 }
 
-OptionScene::~OptionScene() { ReleaseTextureSlots(1, 1); }
+OptionScene::~OptionScene() {
+    ReleaseTextureSlots(1, 1);
+}
 
 void OptionScene::Load() {
     LoadTextureSlot(1, "Texture/Option.png");

@@ -5,7 +5,7 @@
 #include "shell/scene_base.h"
 
 class OptionScene : public SceneBase {
-public:
+  public:
     int gaugeRight;
     int nextScene;
 

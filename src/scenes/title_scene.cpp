@@ -20,21 +20,28 @@ struct EntryLayout {
 const EntryLayout kSelected[3] = {{445, 240, 127, 0, 256, 41, 1.5f},
                                   {445, 297, 127, 41, 265, 90, 1.5f},
                                   {445, 359, 127, 90, 256, 136, 1.5f}};
-const EntryLayout kPlain[3] = {{472, 240, 0, 0, 127, 41, 1.0f},
-                               {475, 297, 0, 41, 127, 90, 1.0f},
-                               {474, 360, 0, 90, 127, 136, 1.0f}};
+const EntryLayout kPlain[3] = {
+    {472, 240, 0, 0, 127, 41, 1.0f}, {475, 297, 0, 41, 127, 90, 1.0f}, {474, 360, 0, 90, 127, 136, 1.0f}};
 // The caption rows of each entry, and how far left it scrolls before it starts again.
 const int kCaptionTop[3] = {0, 32, 64};
 const int kCaptionBottom[3] = {32, 64, 96};
 const int kCaptionRestart[3] = {-530, -323, -270};
 
-bool EnterHeld() { return KeyDown(VK_RETURN) || JoyButtons() == 2; }
-bool DownHeld() { return KeyDown(VK_DOWN) || JoyDown(); }
-bool UpHeld() { return KeyDown(VK_UP) || JoyUp(); }
+bool EnterHeld() {
+    return KeyDown(VK_RETURN) || JoyButtons() == 2;
+}
+bool DownHeld() {
+    return KeyDown(VK_DOWN) || JoyDown();
+}
+bool UpHeld() {
+    return KeyDown(VK_UP) || JoyUp();
+}
 
 }  // namespace
 
-TitleScene::TitleScene() { Load(); }
+TitleScene::TitleScene() {
+    Load();
+}
 
 TitleScene::~TitleScene() {
     music.Stop();
@@ -143,13 +150,15 @@ void TitleScene::Draw() {
             DrawSprite(6, 540, 0, 875, 25, 140.0f, 460.0f);
             // The entries: the selected one stretched sideways.
             for (int i = 0; i < 3; ++i)
-                DrawSprite(4, itemLeft[i], itemTop[i], itemRight[i], itemBottom[i], float(itemX[i]), float(itemY[i]),
-                           0xFFFFFFFF, itemScale[i], 1.0f);
+                DrawSprite(4, itemLeft[i], itemTop[i], itemRight[i], itemBottom[i], float(itemX[i]),
+                           float(itemY[i]), 0xFFFFFFFF, itemScale[i], 1.0f);
             DrawSprite(3, 0, 0, 640, 256, 10.0f, 0.0f);
             // The clock hands turn about their texel (1, 1): the long one 7 degrees a frame, the short one
             // a twelfth as fast.
-            DrawTurnedSprite(7, 0, 0, 3, 80, 1.0f, 1.0f, float(handAngle) * kDegreesToRadians, 310.0f, 109.0f);
-            DrawTurnedSprite(7, 0, 0, 3, 50, 1.0f, 1.0f, float(handAngle / 12 + 15) * kDegreesToRadians, 310.0f, 109.0f);
+            DrawTurnedSprite(7, 0, 0, 3, 80, 1.0f, 1.0f, float(handAngle) * kDegreesToRadians, 310.0f,
+                             109.0f);
+            DrawTurnedSprite(7, 0, 0, 3, 50, 1.0f, 1.0f, float(handAngle / 12 + 15) * kDegreesToRadians,
+                             310.0f, 109.0f);
             DrawSprite(8, 0, 0, 640, 480, 0.0f, 0.0f, FadeColor(fadeAlpha));
             DrawSprite(9, 0, 0, 256, 64, 350.0f, 400.0f, FadeColor(fadeAlpha));
         }
@@ -159,8 +168,8 @@ void TitleScene::Draw() {
 
 void TitleScene::ChangeScene() {
     const int request = nextScene;
-    if (request != kSceneGame && request != kSceneOption && request != kSceneCharaSelect && request != kSceneQuit &&
-        request != kSceneHelp)
+    if (request != kSceneGame && request != kSceneOption && request != kSceneCharaSelect &&
+        request != kSceneQuit && request != kSceneHelp)
         return;
     SwitchScene(request);  // Quit has no scene: the program ends
 }

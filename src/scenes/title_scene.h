@@ -6,7 +6,7 @@
 #include "sound/music_player.h"
 
 class TitleScene : public SceneBase {
-public:
+  public:
     int captionX;
     int captionTop;
     int captionBottom;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 class GameApp {
-public:
+  public:
     SceneBase* scene;
     GraphicsDevice graphics;
     D3DXMATRIX view;
@@ -43,6 +43,6 @@ public:
     // Back to the state before start-up (for running the program more than once in one process).
     static void Reset();
 
-private:
+  private:
     GameApp();
 };

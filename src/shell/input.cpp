@@ -28,9 +28,21 @@ void CheckJoystick() {
     }
 }
 
-bool KeyDown(int vkey) { return (GameApp::Get().keys[vkey & 0xFF] & 0x80) != 0; }
-bool JoyLeft() { return GameApp::Get().joyInfo.wXpos == 0; }
-bool JoyRight() { return GameApp::Get().joyInfo.wXpos == 0xFFFF; }
-bool JoyUp() { return GameApp::Get().joyInfo.wYpos == 0; }
-bool JoyDown() { return GameApp::Get().joyInfo.wYpos == 0xFFFF; }
-unsigned JoyButtons() { return GameApp::Get().joyInfo.wButtons; }
+bool KeyDown(int vkey) {
+    return (GameApp::Get().keys[vkey & 0xFF] & 0x80) != 0;
+}
+bool JoyLeft() {
+    return GameApp::Get().joyInfo.wXpos == 0;
+}
+bool JoyRight() {
+    return GameApp::Get().joyInfo.wXpos == 0xFFFF;
+}
+bool JoyUp() {
+    return GameApp::Get().joyInfo.wYpos == 0;
+}
+bool JoyDown() {
+    return GameApp::Get().joyInfo.wYpos == 0xFFFF;
+}
+unsigned JoyButtons() {
+    return GameApp::Get().joyInfo.wButtons;
+}

@@ -8,4 +8,6 @@ const platform::CursorResource kCursors[] = {
 };
 }  // namespace
 
-void UseProgramResources() { platform::SetCursorResources(kCursors, int(sizeof kCursors / sizeof kCursors[0])); }
+void UseProgramResources() {
+    platform::SetCursorResources(kCursors, int(sizeof kCursors / sizeof kCursors[0]));
+}

@@ -15,7 +15,7 @@ enum SceneRequest {
 };
 
 class SceneBase {
-public:
+  public:
     virtual ~SceneBase() = default;
     virtual void Update() = 0;
     virtual void Draw() = 0;
@@ -24,4 +24,6 @@ public:
 };
 
 // The fade colour of the scenes: white with the low eight bits of an alpha counter.
-inline unsigned FadeColor(int alpha) { return ((unsigned(alpha) & 0xFFu) << 24) | 0x00FFFFFFu; }
+inline unsigned FadeColor(int alpha) {
+    return ((unsigned(alpha) & 0xFFu) << 24) | 0x00FFFFFFu;
+}

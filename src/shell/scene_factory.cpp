@@ -15,19 +15,28 @@ using Factory = SceneBase* (*)();
 // The scenes this build has, by request code.
 Factory FactoryFor(int code) {
     switch (code) {
-        case kSceneTitle: return [] { return static_cast<SceneBase*>(new TitleScene); };
-        case kSceneGame: return [] { return static_cast<SceneBase*>(new GameScene); };
-        case kSceneOption: return [] { return static_cast<SceneBase*>(new OptionScene); };
-        case kSceneCharaSelect: return [] { return static_cast<SceneBase*>(new CharaSelectScene); };
-        case kSceneHelp: return [] { return static_cast<SceneBase*>(new HelpScene); };
-        case kSceneGameClear: return [] { return static_cast<SceneBase*>(new GameClearScene); };
-        default: return nullptr;
+        case kSceneTitle:
+            return [] { return static_cast<SceneBase*>(new TitleScene); };
+        case kSceneGame:
+            return [] { return static_cast<SceneBase*>(new GameScene); };
+        case kSceneOption:
+            return [] { return static_cast<SceneBase*>(new OptionScene); };
+        case kSceneCharaSelect:
+            return [] { return static_cast<SceneBase*>(new CharaSelectScene); };
+        case kSceneHelp:
+            return [] { return static_cast<SceneBase*>(new HelpScene); };
+        case kSceneGameClear:
+            return [] { return static_cast<SceneBase*>(new GameClearScene); };
+        default:
+            return nullptr;
     }
 }
 
 }  // namespace
 
-bool HasScene(int code) { return FactoryFor(code) != nullptr; }
+bool HasScene(int code) {
+    return FactoryFor(code) != nullptr;
+}
 
 SceneBase* MakeScene(int code) {
     if (Factory f = FactoryFor(code)) return f();

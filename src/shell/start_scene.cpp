@@ -25,13 +25,17 @@ bool FieldByName(const std::string& name, FieldRef* ref) {
 
 }  // namespace
 
-void SetStartRequest(const StartRequest& request) { g_request = request; }
+void SetStartRequest(const StartRequest& request) {
+    g_request = request;
+}
 
 bool KnownScene(const std::string& name) {
     return name == "Logo" || (SceneCodeOf(name) >= 0 && name != "Quit");
 }
 
-bool SceneAvailable(const std::string& name) { return name == "Logo" || (KnownScene(name) && HasScene(SceneCodeOf(name))); }
+bool SceneAvailable(const std::string& name) {
+    return name == "Logo" || (KnownScene(name) && HasScene(SceneCodeOf(name)));
+}
 
 bool KnownAppField(const std::string& name) {
     FieldRef ref;
@@ -49,6 +53,7 @@ bool SetAppField(const std::string& name, int value) {
 SceneBase* CreateStartScene() {
     for (const auto& f : g_request.fields) SetAppField(f.first, f.second);
     if (g_request.make) return g_request.make();
-    if (g_request.scene != "Logo" && SceneAvailable(g_request.scene)) return MakeScene(SceneCodeOf(g_request.scene));
+    if (g_request.scene != "Logo" && SceneAvailable(g_request.scene))
+        return MakeScene(SceneCodeOf(g_request.scene));
     return new LogoScene;
 }

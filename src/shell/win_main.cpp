@@ -20,8 +20,8 @@ void SetClientSize(HWND window, int width, int height) {
 
 void CaptureDesktop() {
     GameApp& app = GameApp::Get();
-    D3DXCreateTexture(app.graphics.device, UINT(app.screenWidth), UINT(app.screenHeight), 1, 0, D3DFMT_X8R8G8B8,
-                      D3DPOOL_MANAGED, &app.textures[0]);
+    D3DXCreateTexture(app.graphics.device, UINT(app.screenWidth), UINT(app.screenHeight), 1, 0,
+                      D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &app.textures[0]);
     if (!app.textures[0]) return;
     IDirect3DSurface9* surface = nullptr;
     if (FAILED(app.textures[0]->GetSurfaceLevel(0, &surface))) return;
@@ -62,7 +62,9 @@ void ReleaseTextureSlots(int first, int last) {
     }
 }
 
-void ReleaseAllTextures() { ReleaseTextureSlots(0, 99); }
+void ReleaseAllTextures() {
+    ReleaseTextureSlots(0, 99);
+}
 
 void LoadTextureSlot(int slot, const char* file) {
     GameApp& app = GameApp::Get();
@@ -72,10 +74,15 @@ void LoadTextureSlot(int slot, const char* file) {
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     GameApp& app = GameApp::Get();
     switch (msg) {
-        case WM_CREATE: InitJoystick(); break;
-        case WM_DESTROY: PostQuitMessage(0); break;
+        case WM_CREATE:
+            InitJoystick();
+            break;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            break;
         case WM_CLOSE:
-            if (MessageBoxA(app.gameWindow, "終了しますか？", "確認", MB_YESNO | MB_ICONQUESTION) != IDYES) return 0;
+            if (MessageBoxA(app.gameWindow, "終了しますか？", "確認", MB_YESNO | MB_ICONQUESTION) != IDYES)
+                return 0;
             break;
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -90,8 +97,11 @@ LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        case MM_MCINOTIFY: HandleMusicNotify(wParam, lParam); break;
-        default: break;
+        case MM_MCINOTIFY:
+            HandleMusicNotify(wParam, lParam);
+            break;
+        default:
+            break;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
@@ -116,7 +126,8 @@ bool RunFrame() {
     D3DXMatrixPerspectiveFovLH(&app.projection, 0.7853982f, 1.3333334f, 0.1f, 1000.0f);
     app.graphics.device->SetTransform(D3DTS_PROJECTION, &app.projection);
     app.graphics.SetDirectionalLight(0, D3DXVECTOR3(0.2f, -0.5f, 0.5f), D3DCOLORVALUE{0.9f, 0.9f, 0.9f, 0.0f},
-                                     D3DCOLORVALUE{0.2f, 0.2f, 0.2f, 0.0f}, D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
+                                     D3DCOLORVALUE{0.2f, 0.2f, 0.2f, 0.0f},
+                                     D3DCOLORVALUE{0.5f, 0.5f, 0.5f, 0.0f});
     const D3DXVECTOR3 eye(0.0f, 1.0f, -10.0f), at(1000.0f, 0.0f, 0.0f), up(0.0f, 1.0f, 0.0f);
     D3DXMatrixLookAtLH(&app.view, &eye, &at, &up);
     app.graphics.device->SetTransform(D3DTS_VIEW, &app.view);
@@ -174,16 +185,16 @@ bool StartUp(HINSTANCE instance, int cmdShow) {
 
     SoundManager::Instance()->Init(app.mainWindow);
 
-    app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME, 300, 129,
-                                      640, 501, app.mainWindow, nullptr, instance, nullptr);
+    app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME, 300,
+                                      129, 640, 501, app.mainWindow, nullptr, instance, nullptr);
     GetClientRect(app.frameWindow, &app.frameClientRect);
     POINT origin{0, 0};
     ClientToScreen(app.frameWindow, &origin);
     app.frameClientOrigin = origin;
 
     app.gameWindow = CreateWindowExA(0, "Window", "GameWindow", WS_POPUPWINDOW, app.frameClientOrigin.x,
-                                     app.frameClientOrigin.y, app.frameClientRect.right, app.frameClientRect.bottom,
-                                     app.mainWindow, nullptr, instance, nullptr);
+                                     app.frameClientOrigin.y, app.frameClientRect.right,
+                                     app.frameClientRect.bottom, app.mainWindow, nullptr, instance, nullptr);
 
     CaptureDesktop();
 

@@ -6,7 +6,7 @@
 #include "platform/mmaudio.h"
 
 class MusicPlayer {
-public:
+  public:
     MCIERROR lastResult = 0;  // the result of the last Stop
 
     void Play(const char* fileName);

@@ -8,7 +8,7 @@
 #include <string>
 
 class SoundManager {
-public:
+  public:
     std::map<std::string, IDirectSoundBuffer8*> buffers;  // by file name, exactly as asked for
     IDirectSound8* device;
     IDirectSoundBuffer* primary;
@@ -27,7 +27,7 @@ public:
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 
-private:
+  private:
     SoundManager();
     static SoundManager* instance;
 };

@@ -5,7 +5,7 @@
 #include "platform/mmaudio.h"
 
 class WaveFile {
-public:
+  public:
     WAVEFORMATEX* format;  // the file's format (owned, with its extra bytes), null until parsed
     HMMIO file;            // the open file, null when none is open
     MMCKINFO dataChunk;    // "data": its size counts the bytes not read yet

@@ -258,7 +258,8 @@ D3DXMATRIX BodyChain(int pose, int frame, float scale, POINT anchor) {
 }
 
 TEST(MatrixProduct, SumsEveryElementLeftToRightBitForBit) {
-    const float values[] = {0.0f, -0.0f, 1.0f, -1.0f, 0.5f, 3.0e-39f, 1.0e30f, -7.25f, 0.1f, 1.0f / 3.0f, 123456.7f};
+    const float values[] = {0.0f,    -0.0f,  1.0f, -1.0f,       0.5f,     3.0e-39f,
+                            1.0e30f, -7.25f, 0.1f, 1.0f / 3.0f, 123456.7f};
     const int count = sizeof values / sizeof values[0];
     unsigned seed = 12345;
     auto next = [&] {
@@ -295,17 +296,18 @@ TEST_F(FigureTransform, EveryPoseAndFrameKeepsItsOwnChainWhateverWasDrawnBefore)
     for (int pass = 0; pass < 2; ++pass) {
         passer.scale = pass == 0 ? 1.0f : 0.75f;
         for (int n = 0; n < kPoseCount * kPoseFrameCount; ++n) {
-            const int k = pass == 0 ? (n * 7) % (kPoseCount * kPoseFrameCount) : kPoseCount * kPoseFrameCount - 1 - n;
+            const int k =
+                pass == 0 ? (n * 7) % (kPoseCount * kPoseFrameCount) : kPoseCount * kPoseFrameCount - 1 - n;
             passer.pose = k / kPoseFrameCount;
             passer.frame = k % kPoseFrameCount;
             const auto drawn = Draw(passer);
-            const D3DXMATRIX expected = BodyChain(passer.pose, passer.frame, passer.scale, passer.joints[kJointBody]);
+            const D3DXMATRIX expected =
+                BodyChain(passer.pose, passer.frame, passer.scale, passer.joints[kJointBody]);
             EXPECT_EQ(std::memcmp(Sprite(drawn, kBody).transform.m, expected.m, sizeof expected.m), 0)
                 << "pose " << passer.pose << " frame " << passer.frame << " scale " << passer.scale;
         }
     }
 }
-
 
 TEST_F(FigureTransform, KnockedAwayFigureTurnsAboutItsMiddle) {
     const int x = 200, y = 150;

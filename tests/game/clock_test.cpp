@@ -9,7 +9,9 @@ using testing_support::RunSetup;
 
 namespace {
 
-GameScene* Game() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
+GameScene* Game() {
+    return dynamic_cast<GameScene*>(GameApp::Get().scene);
+}
 
 GameScene* Start(std::vector<std::pair<std::string, int>> fields, long frames = 1) {
     RunSetup setup;
@@ -101,8 +103,8 @@ TEST_F(GameClock, ArrivalRanksByTheTrainCaught) {
     GameApp& app = GameApp::Get();
     struct Case {
         int clock, rank;
-    } cases[] = {{434999, 5}, {435000, 4}, {442999, 4}, {443000, 3}, {459999, 3}, {460000, 2}, {474999, 2},
-                 {475000, 1}};
+    } cases[] = {{434999, 5}, {435000, 4}, {442999, 4}, {443000, 3},
+                 {459999, 3}, {460000, 2}, {474999, 2}, {475000, 1}};
     for (const Case& c : cases) {
         app.arrivalRank = 0;
         app.gameMode = 0;

@@ -88,7 +88,9 @@ const std::string& DrawingDataDir() {
     return dir;
 }
 
-GameScene* Game() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
+GameScene* Game() {
+    return dynamic_cast<GameScene*>(GameApp::Get().scene);
+}
 
 // Draws the scene as it stands, shows the game window's part as the main loop does and returns a
 // picture of the whole screen.
@@ -179,7 +181,7 @@ void Airborne(GameScene* g, int i, int x, int y) {
 // The program started headless on the pictures above and kept running between frames, so that a test
 // can set the scene up by hand and draw it as it stands.
 class DrawingTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override {
         Stop();
         testing_support::EndRun();
@@ -221,7 +223,7 @@ protected:
         RunGame(setup);
     }
 
-private:
+  private:
     void Stop() {
         if (!live_) return;
         GameApp& app = GameApp::Get();
@@ -402,17 +404,17 @@ TEST_F(DrawingGameWindow, LayersComeInTheirOrder) {
     ASSERT_FALSE(pass.empty());
     // Each layer by the slots it draws from, back to front.
     const std::vector<std::vector<int>> layers = {
-        {2},                                   // sky
-        {68},                                  // clouds
-        {4},                                   // sidewalk
-        {18, 19, 20, 21, 22, 13, 14, 16, 17},  // street objects
-        {26},                                  // the station
-        {1},                                   // count-in
-        {27},                                  // gauge
-        {55},                                  // item window
-        {54, 53, 44},                          // clock
-        {63},                                  // station board
-        {23},                                  // shadows
+        {2},                                                  // sky
+        {68},                                                 // clouds
+        {4},                                                  // sidewalk
+        {18, 19, 20, 21, 22, 13, 14, 16, 17},                 // street objects
+        {26},                                                 // the station
+        {1},                                                  // count-in
+        {27},                                                 // gauge
+        {55},                                                 // item window
+        {54, 53, 44},                                         // clock
+        {63},                                                 // station board
+        {23},                                                 // shadows
         {30, 31, 32, 33, 34, 35, 36, 5, 6, 7, 8, 9, 11, 12},  // figures
         {71},                                                 // arrow
         {67},                                                 // late stamp

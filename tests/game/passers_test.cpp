@@ -93,7 +93,8 @@ TEST_F(Passer, TheSameSeedGivesTheSamePassersBy) {
     std::vector<int> first;
     for (int i = 0; i < g->passerCount; ++i) {
         const DrawCharacter& p = g->passers[i];
-        first.insert(first.end(), {p.x, p.y, p.groundY, p.vx, p.vy, p.pose, p.frame, p.flying, p.partSlots[0]});
+        first.insert(first.end(),
+                     {p.x, p.y, p.groundY, p.vx, p.vy, p.pose, p.frame, p.flying, p.partSlots[0]});
     }
     testing_support::RunGame(setup);
     g = LiveScene();
@@ -101,7 +102,8 @@ TEST_F(Passer, TheSameSeedGivesTheSamePassersBy) {
     std::vector<int> second;
     for (int i = 0; i < g->passerCount; ++i) {
         const DrawCharacter& p = g->passers[i];
-        second.insert(second.end(), {p.x, p.y, p.groundY, p.vx, p.vy, p.pose, p.frame, p.flying, p.partSlots[0]});
+        second.insert(second.end(),
+                      {p.x, p.y, p.groundY, p.vx, p.vy, p.pose, p.frame, p.flying, p.partSlots[0]});
     }
     EXPECT_EQ(first, second);
 }
@@ -351,8 +353,8 @@ TEST_F(Collision, TheSpecialMoveBlastsOnlyThoseOnScreenOnTheirGroundLine) {
     g->specialTimer = 150;
     Walker(*g, 0, -79, 250);
     Walker(*g, 1, 639, 300);
-    Walker(*g, 2, -80, 260);  // off screen
-    Walker(*g, 3, 640, 260);  // off screen
+    Walker(*g, 2, -80, 260);          // off screen
+    Walker(*g, 3, 640, 260);          // off screen
     Walker(*g, 4, 500, 260).y = 250;  // in the air
     g->Collide();
     for (int i : {0, 1}) {
@@ -456,8 +458,8 @@ TEST_F(Collision, PowerModeHomesOnTheNearestWalkerAhead) {
     Attacking(*g);
     g->powerMode = 1;
     Walker(*g, 0, 600, 280);
-    Walker(*g, 1, 100, 280);           // behind
-    Walker(*g, 2, 300, 180);           // nearest ahead, up the street
+    Walker(*g, 1, 100, 280);  // behind
+    Walker(*g, 2, 300, 180);  // nearest ahead, up the street
     Walker(*g, 3, 250, 280).flying = 1;
     g->Home();
     EXPECT_EQ(g->homingAngle, 315);

@@ -10,10 +10,13 @@ using testing_support::RunSetup;
 
 namespace {
 
-GameScene* Game() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
+GameScene* Game() {
+    return dynamic_cast<GameScene*>(GameApp::Get().scene);
+}
 
 // Plays the game scene for some frames with a script; the first frame that reads keys is 201.
-GameScene* Play(const std::string& script, long frames, std::vector<std::pair<std::string, int>> fields = {}) {
+GameScene* Play(const std::string& script, long frames,
+                std::vector<std::pair<std::string, int>> fields = {}) {
     RunSetup setup;
     setup.scene = "Game";
     setup.frames = frames;

@@ -15,7 +15,8 @@ void ExpectApart(const GameScene& g, const std::string& when) {
     for (int a = 0; a < 11; ++a)
         for (int b = a + 1; b < 11; ++b)
             EXPECT_FALSE(Overlap(g.sceneryX, g.sceneryWidth, a, b))
-                << when << ": objects " << a << " at " << g.sceneryX[a] << " and " << b << " at " << g.sceneryX[b];
+                << when << ": objects " << a << " at " << g.sceneryX[a] << " and " << b << " at "
+                << g.sceneryX[b];
 }
 
 }  // namespace
@@ -110,7 +111,8 @@ TEST_F(Street, CloudsComeBackInTheirBand) {
         ASSERT_GE(y, -20);
         ASSERT_LE(y, 129);
         EXPECT_EQ(g->cloudX[(round + 1) % 5], -127);
-        lowX = std::min(lowX, x), highX = std::max(highX, x), lowY = std::min(lowY, y), highY = std::max(highY, y);
+        lowX = std::min(lowX, x), highX = std::max(highX, x), lowY = std::min(lowY, y),
+        highY = std::max(highY, y);
     }
     // The whole band is used.
     EXPECT_LT(lowX, 690);

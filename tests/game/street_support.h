@@ -8,7 +8,9 @@
 
 namespace street_support {
 
-inline GameScene* LiveScene() { return dynamic_cast<GameScene*>(GameApp::Get().scene); }
+inline GameScene* LiveScene() {
+    return dynamic_cast<GameScene*>(GameApp::Get().scene);
+}
 
 // A game scene after its first frame (still in the count-in), ready to have its steps called by hand.
 inline GameScene* FirstFrame(long seed = 11, long frames = 1) {

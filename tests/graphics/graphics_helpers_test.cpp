@@ -16,7 +16,7 @@ float FloatOf(DWORD d) {
 }
 
 class GraphicsHelpers : public DeviceTest {
-protected:
+  protected:
     DWORD State(D3DRENDERSTATETYPE s) {
         DWORD v = 0;
         g.device->GetRenderState(s, &v);
@@ -97,7 +97,7 @@ TEST_F(GraphicsHelpers, LinesAndBoxesDrawWhereProjected) {
     ASSERT_EQ(g.device->BeginScene(), D3D_OK);
     g.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
     g.DrawLine(-1.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.5f, 0xFFFF0000, nullptr);  // across the middle
-    const float a[3] = {0.5f, 0.5f, 0.5f}, b[3] = {-0.5f, -0.5f, 0.5f};   // corners in any order
+    const float a[3] = {0.5f, 0.5f, 0.5f}, b[3] = {-0.5f, -0.5f, 0.5f};    // corners in any order
     g.DrawBox(a, b, 0xFF00FF00, nullptr);
     ColorVertex one[1] = {{0, 0.9f, 0.5f, 0xFF0000FF}};
     g.DrawLineStrip(one, 1, nullptr);  // a single vertex draws nothing

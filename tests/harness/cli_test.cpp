@@ -30,9 +30,9 @@ std::string ErrorOf(std::vector<const char*> args) {
 TEST(CommandLine, ReadsAHeadlessReplay) {
     CommandLine cl;
     std::string error;
-    ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--frames", "760", "--seed", "42", "--dump-state",
-                       "--screenshot", "10:/tmp/a.png", "--screenshot", "20:b.png", "--set", "gameMode=1", "--set",
-                       "totalScore=-5", "--scene", "Logo"},
+    ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--frames", "760", "--seed", "42",
+                       "--dump-state", "--screenshot", "10:/tmp/a.png", "--screenshot", "20:b.png", "--set",
+                       "gameMode=1", "--set", "totalScore=-5", "--scene", "Logo"},
                       &cl, &error))
         << error;
     EXPECT_TRUE(cl.runtime.headless);
@@ -88,7 +88,8 @@ TEST(CommandLine, SaysWhatIsWrong) {
     EXPECT_NE(ErrorOf({"--headless", "--set", "gameMode=x"}).find("whole number"), std::string::npos);
     EXPECT_NE(ErrorOf({"--headless", "--screenshot", "0:a.png"}).find("N:FILE"), std::string::npos);
     EXPECT_NE(ErrorOf({"--headless", "--screenshot", "5"}).find("N:FILE"), std::string::npos);
-    EXPECT_NE(ErrorOf({"--headless", "--input", "/no/such/script"}).find("/no/such/script"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--input", "/no/such/script"}).find("/no/such/script"),
+              std::string::npos);
 }
 
 TEST(CommandLine, RefusesScenesThisBuildDoesNotHave) {
@@ -161,11 +162,12 @@ TEST(InputScript, CloseAndAnswersBelongToTheirFrames) {
 TEST(InputScript, OverlappingLinesCombineAndLaterLinesWin) {
     platform::InputScript s;
     std::string error;
-    ASSERT_TRUE(s.Parse("10-30 RIGHT JX=100 JB=1 YES\n"
-                        "20-25 SPACE RIGHT JX=200 JB=2 NO\n"
-                        "22 JY=7 CLOSE\n"
-                        "25-40 A JB=8\n",
-                        "o.txt", &error))
+    ASSERT_TRUE(
+        s.Parse("10-30 RIGHT JX=100 JB=1 YES\n"
+                "20-25 SPACE RIGHT JX=200 JB=2 NO\n"
+                "22 JY=7 CLOSE\n"
+                "25-40 A JB=8\n",
+                "o.txt", &error))
         << error;
     std::uint8_t keys[256];
     auto held = [&](long f) {
@@ -232,11 +234,16 @@ TEST(InputScript, BadLinesNameTheFileAndLine) {
         const char* text;
         const char* says;
     } cases[] = {
-        {"1 RETURN\nx RETURN\n", "bad.txt:2:"},       {"0 RETURN\n", "numbered from 1"},
-        {"5-3 RETURN\n", "ends before it starts"},   {"1 JUMP\n", "unknown token \"JUMP\""},
-        {"1 JX=70000\n", "0..65535"},                {"1 JX=abc\n", "bad value"},
-        {"1\n", "no token"},                         {"1 a\n", "capitals"},
-        {"1-\n", "expected frames"},                 {"\n\n 7-8 QQ\n", "bad.txt:3:"},
+        {"1 RETURN\nx RETURN\n", "bad.txt:2:"},
+        {"0 RETURN\n", "numbered from 1"},
+        {"5-3 RETURN\n", "ends before it starts"},
+        {"1 JUMP\n", "unknown token \"JUMP\""},
+        {"1 JX=70000\n", "0..65535"},
+        {"1 JX=abc\n", "bad value"},
+        {"1\n", "no token"},
+        {"1 a\n", "capitals"},
+        {"1-\n", "expected frames"},
+        {"\n\n 7-8 QQ\n", "bad.txt:3:"},
     };
     for (const Case& c : cases) {
         platform::InputScript s;
@@ -293,7 +300,10 @@ TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
     // nobody would see the game: either way a message and exit status 1 at once.
     for (const char* env : {"SDL_VIDEODRIVER=x11", "-u SDL_VIDEODRIVER", "SDL_VIDEODRIVER=offscreen"}) {
         std::string out;
-        EXPECT_EQ(Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(env) + " timeout 30 " + exe + " --frames 5", &out), 1)
+        EXPECT_EQ(Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(env) + " timeout 30 " + exe +
+                            " --frames 5",
+                        &out),
+                  1)
             << env << ": " << out;
         EXPECT_NE(out.find("--headless"), std::string::npos) << env << ": " << out;
     }
@@ -324,7 +334,10 @@ TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
     std::string out;
     // Each windowed test looks for a free X display from a number of its own, so that two of them
     // starting at once do not pick the same one.
-    ASSERT_EQ(Shell("SDL_AUDIODRIVER=none-here timeout 90 xvfb-run -a -n 150 -s '-screen 0 1280x720x24' sh " + script, &out), 0)
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=none-here timeout 90 xvfb-run -a -n 150 -s '-screen 0 1280x720x24' sh " +
+                        script,
+                    &out),
+              0)
         << out;
     EXPECT_NE(out.find("IsViewable"), std::string::npos) << out;
     EXPECT_NE(out.find("no sound device"), std::string::npos) << out;
@@ -344,7 +357,8 @@ TEST(Program, HeadlessRunDumpsItsState) {
     std::string out;
     ASSERT_EQ(RunExe("--headless --frames 200 --dump-state", &out), 0) << out;
     EXPECT_NE(out.find("{\"frame\": 200, \"app\": {"), std::string::npos) << out.substr(0, 300);
-    EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"), std::string::npos);
+    EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"),
+              std::string::npos);
 }
 
 TEST(Program, StatsReportFramesAndCpuTimeAtTheEnd) {
@@ -352,15 +366,17 @@ TEST(Program, StatsReportFramesAndCpuTimeAtTheEnd) {
     ASSERT_EQ(RunExe("--headless --frames 40 --stats", &out), 0) << out;
     EXPECT_NE(out.find("stats: frames shown   40\n"), std::string::npos) << out;
     std::smatch late;
-    EXPECT_TRUE(std::regex_search(out, late, std::regex("stats: frames late    ([0-9]+) \\(CPU time over 16 ms[^\n]*\n")))
+    EXPECT_TRUE(std::regex_search(
+        out, late, std::regex("stats: frames late    ([0-9]+) \\(CPU time over 16 ms[^\n]*\n")))
         << out;
     if (!late.empty()) {
         EXPECT_LE(std::stol(late[1]), 40);
     }
     std::smatch cpu;
-    ASSERT_TRUE(std::regex_search(out, cpu,
-                                  std::regex("stats: CPU per frame  median ([0-9]+\\.[0-9]{3}) ms, 99th percentile "
-                                             "([0-9]+\\.[0-9]{3}) ms, worst ([0-9]+\\.[0-9]{3}) ms\n")))
+    ASSERT_TRUE(
+        std::regex_search(out, cpu,
+                          std::regex("stats: CPU per frame  median ([0-9]+\\.[0-9]{3}) ms, 99th percentile "
+                                     "([0-9]+\\.[0-9]{3}) ms, worst ([0-9]+\\.[0-9]{3}) ms\n")))
         << out;
     EXPECT_LE(std::stod(cpu[1]), std::stod(cpu[2]));
     EXPECT_LE(std::stod(cpu[2]), std::stod(cpu[3]));
@@ -376,8 +392,9 @@ TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
     std::string out;
     // A real window on a virtual X display: the same picture as a headless run, and a normal end.
     // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
-    const std::string cmd = "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " + std::string(RUSHMORA_GAME_EXE) +
-                            " --frames 30 --screenshot 30:" + shot + " 2>&1";
+    const std::string cmd =
+        "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " +
+        std::string(RUSHMORA_GAME_EXE) + " --frames 30 --screenshot 30:" + shot + " 2>&1";
     FILE* p = popen(cmd.c_str(), "r");
     ASSERT_NE(p, nullptr);
     char buf[4096];

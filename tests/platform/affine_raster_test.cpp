@@ -17,7 +17,9 @@ SurfacePtr Surface(int w, int h, Uint32 fill) {
     return s;
 }
 
-Uint32 At(SDL_Surface* s, int x, int y) { return static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x]; }
+Uint32 At(SDL_Surface* s, int x, int y) {
+    return static_cast<Uint32*>(s->pixels)[y * s->pitch / 4 + x];
+}
 
 // The whole w x h texture turned by degrees about (cx, cy) of the screen.
 gfx::AffineQuad Turned(int w, int h, float degrees, float cx, float cy) {
@@ -39,7 +41,8 @@ TEST(AffineRaster, HalfSeeThroughPictureCoversEachPixelOnceWhateverTheTurn) {
     SurfacePtr tex = Surface(16, 16, 0x80FFFFFF);
     for (float degrees : {0.0f, 17.0f, 45.0f, 90.0f, 133.0f, 180.0f, 271.0f}) {
         SurfacePtr screen = Surface(64, 64, 0xFF000000);
-        ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 0, 64, 64}, tex.get(), Turned(16, 16, degrees, 32, 32)));
+        ASSERT_TRUE(
+            gfx::DrawAffineQuad(screen.get(), {0, 0, 64, 64}, tex.get(), Turned(16, 16, degrees, 32, 32)));
         int covered = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {

@@ -7,7 +7,7 @@
 namespace {
 
 class MessageBoxInput : public DeviceTest {
-protected:
+  protected:
     desktop::MessageBoxView Box(std::vector<int> results) {
         desktop::MessageBoxView v;
         int x = 10;
@@ -102,7 +102,8 @@ TEST_F(MessageBoxInput, ACloseRequestGoesToTheBoxNotToTheWindow) {
 }
 
 TEST(VideoDrivers, OnlyDriversThatShowAWindowCount) {
-    for (const char* shown : {"x11", "wayland", "windows", "cocoa", "KMSDRM"}) EXPECT_TRUE(desktop::ShowsWindows(shown));
+    for (const char* shown : {"x11", "wayland", "windows", "cocoa", "KMSDRM"})
+        EXPECT_TRUE(desktop::ShowsWindows(shown));
     const char* unseen[] = {"offscreen", "dummy", "", nullptr};
     for (const char* driver : unseen) EXPECT_FALSE(desktop::ShowsWindows(driver));
 }

@@ -39,7 +39,8 @@ Loaded Uncached(const std::string& file) {
     while (r.width < loaded->w) r.width <<= 1;
     r.height = 1;
     while (r.height < loaded->h) r.height <<= 1;
-    const sdl::SurfacePtr target(SDL_CreateRGBSurfaceWithFormat(0, r.width, r.height, 32, SDL_PIXELFORMAT_ARGB8888));
+    const sdl::SurfacePtr target(
+        SDL_CreateRGBSurfaceWithFormat(0, r.width, r.height, 32, SDL_PIXELFORMAT_ARGB8888));
     SDL_FillRect(target.get(), nullptr, alpha ? 0u : 0xFF000000u);
     SDL_SetSurfaceBlendMode(argb.get(), SDL_BLENDMODE_NONE);
     SDL_BlitSurface(argb.get(), nullptr, target.get(), nullptr);
@@ -56,7 +57,7 @@ Loaded Uncached(const std::string& file) {
 }
 
 class PictureCache : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         gfx::ClearPictureCache();
@@ -126,7 +127,8 @@ protected:
 
 TEST_F(PictureCache, EveryPictureOfTheGameIsWhatAnUncachedLoadGives) {
     int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(RUSHMORA_SOURCE_DATA_DIR) + "/Texture")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(RUSHMORA_SOURCE_DATA_DIR) + "/Texture")) {
         ExpectSameAsUncached(entry.path().string());
         ++files;
     }
@@ -148,7 +150,8 @@ TEST_F(PictureCache, OtherFormatsAndSizesAreWhatAnUncachedLoadGives) {
     SDL_Color colours[4] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {9, 9, 9, 255}};
     SDL_SetPaletteColors(pal->format->palette, colours, 0, 4);
     for (int y = 0; y < pal->h; ++y)
-        for (int x = 0; x < pal->w; ++x) static_cast<Uint8*>(pal->pixels)[y * pal->pitch + x] = Uint8((x + y) % 4);
+        for (int x = 0; x < pal->w; ++x)
+            static_cast<Uint8*>(pal->pixels)[y * pal->pitch + x] = Uint8((x + y) % 4);
     SDL_SetColorKey(pal.get(), SDL_TRUE, 3);
     ASSERT_EQ(IMG_SavePNG(pal.get(), (dir + "/palette.png").c_str()), 0);
     ExpectSameAsUncached(dir + "/palette.png");

@@ -58,7 +58,8 @@ TEST(Profile, KeepsEveryOtherEntryAndLine) {
     // A null value removes the entry, a null key the section.
     ASSERT_TRUE(WritePrivateProfileStringA("TEST", "other", nullptr, file.c_str()));
     ASSERT_TRUE(WritePrivateProfileStringA("Sound", nullptr, nullptr, file.c_str()));
-    EXPECT_EQ(Read(file), "; settings\r\n[Video]\r\nwidth=640\r\n\r\n[TEST]\r\nvelkoro=100\r\n[New]\r\nk=v\r\n");
+    EXPECT_EQ(Read(file),
+              "; settings\r\n[Video]\r\nwidth=640\r\n\r\n[TEST]\r\nvelkoro=100\r\n[New]\r\nk=v\r\n");
 }
 
 TEST(Profile, SurvivesAMalformedFile) {
@@ -88,7 +89,8 @@ TEST(ShellExecute, StartsAProgramWithoutWaitingAndReportsAMissingOne) {
     const std::string marker = dir + "/ran";
     Write(dir + "/prog.sh", "#!/bin/sh\ntouch \"$1\"\n");
     chmod((dir + "/prog.sh").c_str(), 0755);
-    HINSTANCE r = ShellExecuteA(nullptr, "open", (dir + "/prog.sh").c_str(), marker.c_str(), nullptr, SW_SHOW);
+    HINSTANCE r =
+        ShellExecuteA(nullptr, "open", (dir + "/prog.sh").c_str(), marker.c_str(), nullptr, SW_SHOW);
     EXPECT_GT(reinterpret_cast<std::uintptr_t>(r), 32u);
     for (int i = 0; i < 200 && access(marker.c_str(), F_OK) != 0; ++i) usleep(10000);
     EXPECT_EQ(access(marker.c_str(), F_OK), 0);

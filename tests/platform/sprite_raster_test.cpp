@@ -14,16 +14,18 @@
 namespace {
 
 class SpriteRaster : public DeviceTest {
-protected:
+  protected:
     void SetUp() override {
         DeviceTest::SetUp();
         // A picture of 8 x 8 texels, each of its own colour.
-        ASSERT_EQ(g.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+        ASSERT_EQ(g.device->CreateTexture(8, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+                  D3D_OK);
         D3DLOCKED_RECT locked;
         ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x)
-                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] = Colour(x, y);
+                reinterpret_cast<DWORD*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch)[x] =
+                    Colour(x, y);
         texture->UnlockRect(0);
     }
     void TearDown() override {
@@ -36,7 +38,9 @@ protected:
             if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > 2) return false;
         return true;
     }
-    static DWORD Colour(int x, int y) { return 0xFF000000u | DWORD(40 + x * 30) << 16 | DWORD(40 + y * 30) << 8 | 0x80; }
+    static DWORD Colour(int x, int y) {
+        return 0xFF000000u | DWORD(40 + x * 30) << 16 | DWORD(40 + y * 30) << 8 | 0x80;
+    }
 
     // Draws the picture scaled by 4 (so each texel covers 4 x 4 pixels) with the given turn and mirror,
     // and checks every texel at its place.
@@ -103,7 +107,8 @@ class TextureLifetime : public DeviceTest {};
 
 TEST_F(TextureLifetime, ASurfaceKeepsItsTextureUntilItIsReleased) {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(g.device->CreateTexture(16, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr), D3D_OK);
+    ASSERT_EQ(g.device->CreateTexture(16, 8, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
     IDirect3DSurface9* surface = nullptr;
     ASSERT_EQ(texture->GetSurfaceLevel(0, &surface), D3D_OK);
     EXPECT_EQ(texture->AddRef(), 3u);

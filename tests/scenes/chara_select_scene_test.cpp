@@ -27,7 +27,9 @@ const std::string& CharaDataDir() {
     return dir;
 }
 
-SceneBase* Current() { return GameApp::Get().scene; }
+SceneBase* Current() {
+    return GameApp::Get().scene;
+}
 
 // Runs the screen from its first frame; returns the scene current after the last frame.
 SceneBase* Play(const std::string& script, long frames, const std::string& dataDir = CharaDataDir()) {

@@ -19,7 +19,7 @@ using testing_support::WritePicture;
 namespace {
 
 constexpr Uint32 kWhite = 0xFFFFFFFF;
-constexpr Uint32 kEndColour = 0xFFC00000;    // the game-over picture
+constexpr Uint32 kEndColour = 0xFFC00000;     // the game-over picture
 constexpr Uint32 kLegOneColour = 0xFF0000C0;  // the first leg's result picture
 constexpr Uint32 kLegTwoColour = 0xFF00A000;  // the second leg's result picture
 constexpr Uint32 kTrainColour = 0xFF202020;
@@ -43,7 +43,9 @@ const std::string& ResultDataDir() {
     return dir;
 }
 
-GameClearScene* Result() { return dynamic_cast<GameClearScene*>(GameApp::Get().scene); }
+GameClearScene* Result() {
+    return dynamic_cast<GameClearScene*>(GameApp::Get().scene);
+}
 
 // What the sprite drew in the last frame of the result screen, and in the frame being drawn.
 std::vector<SpriteDrawRecord> g_lastFrame;
@@ -76,10 +78,10 @@ GameClearScene* Play(const Leg& leg, long frames, const std::string& script = ""
     setup.seed = 5;
     setup.dataDir = ResultDataDir();
     setup.fields = {{"gameMode", leg.gameMode},
-                   {"arrivalRank", leg.rank},
-                   {"resultCount", leg.resultCount},
-                   {"elapsedClock", leg.elapsed},
-                   {"totalScore", leg.totalScore}};
+                    {"arrivalRank", leg.rank},
+                    {"resultCount", leg.resultCount},
+                    {"elapsedClock", leg.elapsed},
+                    {"totalScore", leg.totalScore}};
     setup.screenshots = std::move(shots);
     RunGame(setup);
     return Result();

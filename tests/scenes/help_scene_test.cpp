@@ -49,9 +49,15 @@ const std::string& HelpDataDir() {
     return dir;
 }
 
-HelpScene* Help() { return dynamic_cast<HelpScene*>(GameApp::Get().scene); }
-bool InTitle() { return dynamic_cast<TitleScene*>(GameApp::Get().scene) != nullptr; }
-bool InGame() { return dynamic_cast<GameScene*>(GameApp::Get().scene) != nullptr; }
+HelpScene* Help() {
+    return dynamic_cast<HelpScene*>(GameApp::Get().scene);
+}
+bool InTitle() {
+    return dynamic_cast<TitleScene*>(GameApp::Get().scene) != nullptr;
+}
+bool InGame() {
+    return dynamic_cast<GameScene*>(GameApp::Get().scene) != nullptr;
+}
 
 // Runs the help book from its first frame and returns a copy of its state after the last frame.
 struct HelpState {
@@ -72,7 +78,7 @@ HelpState Play(const std::string& script, long frames) {
 
 // A help book that never leaves, so that a frame's requests can be looked at after it.
 class StayingHelpScene : public HelpScene {
-public:
+  public:
     void ChangeScene() override {}
 };
 HelpScene* PlayStaying(const std::string& script, long frames) {
@@ -86,7 +92,9 @@ HelpScene* PlayStaying(const std::string& script, long frames) {
 }
 
 // Enter held from frame 11 turns to page k in frame 11 + 20 (k - 1).
-constexpr long TurnFrame(int page) { return 11 + 20 * (page - 1); }
+constexpr long TurnFrame(int page) {
+    return 11 + 20 * (page - 1);
+}
 
 }  // namespace
 
@@ -249,7 +257,8 @@ TEST_F(HelpPictures, EachPageIsItsOwnCellOverTheSky) {
     setup.script = "11-200 RETURN\n";
     setup.dataDir = HelpDataDir();
     for (int k = 0; k < 7; ++k)
-        setup.screenshots.push_back({k == 0 ? 5 : TurnFrame(k) + 5, testing_support::TempPath("help-page-" + std::to_string(k) + ".png")});
+        setup.screenshots.push_back({k == 0 ? 5 : TurnFrame(k) + 5,
+                                     testing_support::TempPath("help-page-" + std::to_string(k) + ".png")});
     setup.frames = TurnFrame(6) + 5;
     RunGame(setup);
     for (int k = 0; k < 7; ++k) {

@@ -9,7 +9,9 @@ using testing_support::RunSetup;
 
 namespace {
 
-LogoScene* Logo() { return dynamic_cast<LogoScene*>(GameApp::Get().scene); }
+LogoScene* Logo() {
+    return dynamic_cast<LogoScene*>(GameApp::Get().scene);
+}
 
 LogoScene After(long frames) {
     RunSetup setup;

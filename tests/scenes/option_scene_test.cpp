@@ -12,7 +12,9 @@ using testing_support::RunSetup;
 
 namespace {
 
-OptionScene* Option() { return dynamic_cast<OptionScene*>(GameApp::Get().scene); }
+OptionScene* Option() {
+    return dynamic_cast<OptionScene*>(GameApp::Get().scene);
+}
 
 int GaugeAfter(const std::string& script, long frames) {
     RunSetup setup;

@@ -10,7 +10,9 @@ using testing_support::RunSetup;
 
 namespace {
 
-TitleScene* Title() { return dynamic_cast<TitleScene*>(GameApp::Get().scene); }
+TitleScene* Title() {
+    return dynamic_cast<TitleScene*>(GameApp::Get().scene);
+}
 
 // Runs the title for a number of frames with a script and returns a copy of its state.
 struct TitleState {

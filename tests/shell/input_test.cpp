@@ -17,11 +17,11 @@ struct Seen {
 std::vector<Seen> g_seen;
 
 class Recorder : public SceneBase {
-public:
+  public:
     void Input() override {
         const JOYINFO& j = GameApp::Get().joyInfo;
-        g_seen.push_back({KeyDown(VK_RETURN), JoyLeft(), JoyRight(), JoyUp(), JoyDown(), JoyButtons(), j.wXpos,
-                          j.wYpos});
+        g_seen.push_back(
+            {KeyDown(VK_RETURN), JoyLeft(), JoyRight(), JoyUp(), JoyDown(), JoyButtons(), j.wXpos, j.wYpos});
     }
     void Update() override {}
     void Draw() override {}
@@ -96,10 +96,10 @@ TEST_F(InputSampling, ClientAreasShowTheProhibitionCursor) {
     ASSERT_NE(res, nullptr);
     EXPECT_EQ(res->hotX, 15);
     EXPECT_EQ(res->hotY, 15);
-    EXPECT_EQ(res->rows[15][15], '#');      // the bar crosses the middle
-    EXPECT_EQ(res->rows[10][10], '#');      // ... from the upper left
-    EXPECT_NE(res->rows[10][20], '#');      // ... not from the upper right
-    EXPECT_EQ(res->rows[15][3], '#');       // the ring
-    EXPECT_EQ(res->rows[0][0], ' ');        // transparent corners
+    EXPECT_EQ(res->rows[15][15], '#');  // the bar crosses the middle
+    EXPECT_EQ(res->rows[10][10], '#');  // ... from the upper left
+    EXPECT_NE(res->rows[10][20], '#');  // ... not from the upper right
+    EXPECT_EQ(res->rows[15][3], '#');   // the ring
+    EXPECT_EQ(res->rows[0][0], ' ');    // transparent corners
     EXPECT_EQ(platform::FindCursorResource(107), nullptr);
 }

@@ -17,7 +17,7 @@ std::vector<std::string> g_log;
 
 // A scene that logs what happens to it and can ask to be replaced.
 class ProbeScene : public SceneBase {
-public:
+  public:
     explicit ProbeScene(std::string name, int requestAt = -1, unsigned workMs = 0)
         : name_(std::move(name)), requestAt_(requestAt), workMs_(workMs) {
         g_log.push_back(name_ + ".load");
@@ -57,7 +57,7 @@ public:
     int frame = 0;
     bool loadedIntoEmptySlot = false;
 
-private:
+  private:
     std::string name_;
     int requestAt_;
     unsigned workMs_;
@@ -72,7 +72,7 @@ int Count(const std::string& entry) {
 }  // namespace
 
 class SceneSwitching : public GameRunTest {
-protected:
+  protected:
     void SetUp() override { g_log.clear(); }
 };
 
@@ -81,9 +81,9 @@ TEST_F(SceneSwitching, RequestActsAtTheEndOfTheSameFramesDraw) {
     setup.frames = 5;
     setup.make = [] { return new ProbeScene("A", 3); };
     RunGame(setup);
-    const std::vector<std::string> expected = {
-        "A.load",    "A.input1", "A.update", "A.input2", "A.update", "A.input3", "A.update*",
-        "A.destroy", "B.load",   "B.input1", "B.update", "B.input2", "B.update"};
+    const std::vector<std::string> expected = {"A.load",   "A.input1",  "A.update",  "A.input2", "A.update",
+                                               "A.input3", "A.update*", "A.destroy", "B.load",   "B.input1",
+                                               "B.update", "B.input2",  "B.update"};
     EXPECT_EQ(g_log, expected);
     auto* b = dynamic_cast<ProbeScene*>(GameApp::Get().scene);
     ASSERT_NE(b, nullptr);
@@ -235,7 +235,8 @@ TEST_F(DeviceLoss, RecoverWaitsWhileTheDisplayIsAway) {
     RunGame(setup);
     // The run has shut down; bring a device up again on a fresh window.
     GraphicsDevice& g = GameApp::Get().graphics;
-    HWND w = CreateWindowExA(0, "Window", "probe", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
+    HWND w =
+        CreateWindowExA(0, "Window", "probe", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(w, nullptr);
     ASSERT_TRUE(g.Init(w, 640, 480, D3DFMT_X8R8G8B8, 0));
     desktop::SimulateDisplayAway(true);

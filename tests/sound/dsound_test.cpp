@@ -11,7 +11,7 @@ using namespace sound_test;
 namespace {
 
 class DirectSoundTest : public AudioTest {
-protected:
+  protected:
     void SetUp() override {
         AudioTest::SetUp();
         ASSERT_EQ(DirectSoundCreate8(nullptr, &ds, nullptr), DS_OK);

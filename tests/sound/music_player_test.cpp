@@ -19,7 +19,7 @@ int Count(WPARAM code) {
 }
 
 class MusicTest : public AudioTest {
-protected:
+  protected:
     void TearDown() override {
         player.Stop();
         AudioTest::TearDown();

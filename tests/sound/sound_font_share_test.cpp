@@ -11,7 +11,7 @@ namespace {
 constexpr int kSecond = platform::audio::kRate;
 
 class SoundFontShare : public AudioTest {
-protected:
+  protected:
     void SetUp() override {
         AudioTest::SetUp();
         if (platform::audio::SoundFont().empty()) GTEST_SKIP() << "no General MIDI sound font here";
@@ -22,8 +22,9 @@ protected:
         MCI_OPEN_PARMS p{};
         p.lpstrDeviceType = "Sequencer";
         p.lpstrElementName = file.c_str();
-        EXPECT_EQ(mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&p)),
-                  0u);
+        EXPECT_EQ(
+            mciSendCommandA(0, MCI_OPEN, MCI_OPEN_TYPE | MCI_OPEN_ELEMENT, reinterpret_cast<DWORD_PTR>(&p)),
+            0u);
         return p.wDeviceID;
     }
     static std::vector<std::int16_t> Play(MCIDEVICEID id, int frames) {

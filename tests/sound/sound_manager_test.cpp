@@ -14,7 +14,7 @@ namespace {
 const char* const kBufferFailed = "セカンダリバッファの作成に失敗しました";
 
 class SoundManagerTest : public AudioTest {
-protected:
+  protected:
     void SetUp() override {
         AudioTest::SetUp();
         sm = SoundManager::Instance();

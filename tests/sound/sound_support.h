@@ -49,7 +49,7 @@ int Peak(const std::vector<std::int16_t>& stereo, long fromFrame = 0, long toFra
 // Headless platform, mixer pulled by the test, and a main window whose procedure records
 // MM_MCINOTIFY and answers it with HandleMusicNotify, as the game's does.
 class AudioTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 

@@ -14,7 +14,7 @@ namespace testing_support {
 
 struct RunSetup {
     long frames = 10;
-    std::string script;       // input script text
+    std::string script;  // input script text
     std::string scene = "Logo";
     std::vector<std::pair<std::string, int>> fields;
     std::function<SceneBase*()> make;  // a scene of the test's own
@@ -44,14 +44,14 @@ std::string TempPath(const std::string& name);
 #include "graphics/graphics_device.h"
 
 class GameRunTest : public ::testing::Test {
-protected:
+  protected:
     void TearDown() override { testing_support::EndRun(); }
 };
 
 // The platform started headless with one 640 x 480 window and a graphics device on it, without the
 // game (for tests of the platform and of the graphics code).
 class DeviceTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
     GraphicsDevice g{};

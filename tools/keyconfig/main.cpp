@@ -67,7 +67,8 @@ void Text(SDL_Renderer* r, const std::string& s, int size, SDL_Color c, int x, i
 
 int main(int argc, char** argv) {
     const char* headless = std::getenv("RUSHMORA_HEADLESS");
-    if ((headless && *headless && std::strcmp(headless, "0") != 0) || (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {
+    if ((headless && *headless && std::strcmp(headless, "0") != 0) ||
+        (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {
         PrintTable();
         return 0;
     }
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     TTF_Init();
-    SDL_Window* w = SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0);
+    SDL_Window* w =
+        SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0);
     SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, 0) : nullptr;
     if (!r) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
@@ -107,7 +109,8 @@ int main(int argc, char** argv) {
         }
         y += 8;
         Text(r, "最後に押したキー: " + lastKey, 16, hot, 16, y);
-        std::string buttons = joy ? "ジョイスティック: " + std::string(SDL_JoystickName(joy)) + "  ボタン:" : "ジョイスティック: なし";
+        std::string buttons = joy ? "ジョイスティック: " + std::string(SDL_JoystickName(joy)) + "  ボタン:"
+                                  : "ジョイスティック: なし";
         if (joy)
             for (int i = 0; i < SDL_JoystickNumButtons(joy) && i < 16; ++i)
                 if (SDL_JoystickGetButton(joy, i)) buttons += " " + std::to_string(i + 1);
