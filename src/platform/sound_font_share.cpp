@@ -110,7 +110,13 @@ extern "C" void delete_fluid_synth(fluid_synth_t* synth) {
     {
         SharedFont& s = Shared();
         std::lock_guard<std::mutex> lock(s.mutex);
-        if (synth && s.users.erase(synth)) fluid_synth_remove_sfont(synth, s.font);
+        if (synth && s.users.erase(synth)) {
+            // Taking the font out makes FluidSynth look for every channel's instrument again and warn
+            // that it is gone; the synthesizer is about to go, so that is no news.
+            const fluid_log_function_t warn = fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+            fluid_synth_remove_sfont(synth, s.font);
+            fluid_set_log_function(FLUID_WARN, warn, nullptr);
+        }
     }
     if (real) real(synth);
 }
