@@ -14,6 +14,7 @@ bool AliveWindow(HWND hwnd) {
 }
 
 void ForceOpaque(gfx::TextureData& data) {
+    if (!data.MakeOwn()) return;
     SDL_Surface* s = data.surface.get();
     if (!s) return;
     for (int y = 0; y < s->h; ++y) {
@@ -380,6 +381,7 @@ HRESULT IDirect3DTexture9::GetSurfaceLevel(UINT level, IDirect3DSurface9** surfa
 
 HRESULT IDirect3DTexture9::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD) {
     if (!locked || level != 0 || !data_->surface) return D3DERR_INVALIDCALL;
+    if (!data_->MakeOwn()) return E_OUTOFMEMORY;
     SDL_Surface* s = data_->surface.get();
     int x = rect ? rect->left : 0, y = rect ? rect->top : 0;
     if (x < 0 || y < 0 || x >= s->w || y >= s->h) return D3DERR_INVALIDCALL;
@@ -425,6 +427,7 @@ HRESULT IDirect3DSurface9::GetDC(HDC* hdc) {
     if (!hdc || dc_ || locked_) return D3DERR_INVALIDCALL;
     // A device context drawing straight into the texture's pixels.
     IDirect3DTexture9* owner = owner_;
+    if (!owner->Data()->MakeOwn()) return E_OUTOFMEMORY;
     HDC dc = desktop::MakeSurfaceDc(owner->Data()->surface.get(), [owner] {
         if (owner->Format() == D3DFMT_X8R8G8B8) ForceOpaque(*owner->Data());
         owner->Data()->Changed();

@@ -136,11 +136,14 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
                                        D3DPOOL_MANAGED, &tex, nullptr);
     if (FAILED(hr)) return hr;
     gfx::TextureData& data = *tex->Data();
-    SDL_Surface* s = data.surface.get();
-    const std::size_t row = std::size_t(picture->width) * 4;
-    for (int y = 0; y < picture->height; ++y)
-        std::memcpy(static_cast<Uint8*>(s->pixels) + std::size_t(y) * std::size_t(s->pitch),
-                    picture->pixels.get() + std::size_t(y) * std::size_t(picture->width), row);
+    // The texture shows the decoded pixels themselves; it copies them only if they are written.
+    if (!data.ShareFrom(picture, picture->pixels.get(), picture->width, picture->height)) {
+        SDL_Surface* s = data.surface.get();
+        const std::size_t row = std::size_t(picture->width) * 4;
+        for (int y = 0; y < picture->height; ++y)
+            std::memcpy(static_cast<Uint8*>(s->pixels) + std::size_t(y) * std::size_t(s->pitch),
+                        picture->pixels.get() + std::size_t(y) * std::size_t(picture->width), row);
+    }
     // A picture with no transparent texel can take the renderer's plain copy path.
     data.opaque = picture->opaque;
     data.Changed();

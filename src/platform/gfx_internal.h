@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include <map>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -31,8 +32,15 @@ struct TextureData {
     };
     std::map<SDL_Renderer*, Uploaded> uploaded;
 
+    // Pixels shown straight from a decoded picture kept by the picture cache, until someone writes.
+    std::shared_ptr<const void> sharedPixels;
+
     TextureData(int width, int height);
     ~TextureData();
+    // Shows the picture's pixels (width x height ARGB8888, rows packed) without copying them.
+    bool ShareFrom(std::shared_ptr<const void> owner, const std::uint32_t* pixels, int width, int height);
+    // Before the pixels are written: a texture that shows shared pixels takes a copy of its own.
+    bool MakeOwn();
     TextureData(const TextureData&) = delete;
     TextureData& operator=(const TextureData&) = delete;
     int Width() const { return surface->w; }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <set>
 
 namespace gfx {
@@ -53,6 +54,33 @@ TextureData::~TextureData() {
 
 void TextureData::Changed() {
     ++version;
+}
+
+bool TextureData::ShareFrom(std::shared_ptr<const void> owner, const std::uint32_t* pixels, int width,
+                            int height) {
+    // The surface only reads them; MakeOwn copies before any write.
+    sdl::SurfacePtr shown(SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<std::uint32_t*>(pixels), width, height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888));
+    if (!shown) return false;
+    surface = std::move(shown);
+    sharedPixels = std::move(owner);
+    Changed();
+    return true;
+}
+
+bool TextureData::MakeOwn() {
+    if (!sharedPixels || !surface) return true;
+    sdl::SurfacePtr own(
+        SDL_CreateRGBSurfaceWithFormat(0, surface->w, surface->h, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!own) return false;
+    for (int y = 0; y < surface->h; ++y)
+        std::memcpy(static_cast<Uint8*>(own->pixels) + y * own->pitch,
+                    static_cast<const Uint8*>(surface->pixels) + y * surface->pitch,
+                    std::size_t(surface->w) * 4);
+    surface = std::move(own);
+    sharedPixels.reset();
+    Changed();
+    return true;
 }
 
 SDL_Texture* TextureData::For(SDL_Renderer* renderer, unsigned generation) {

@@ -349,3 +349,30 @@ TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
 }
 
 }  // namespace
+
+TEST_F(PictureCache, ATextureWrittenToKeepsItsChangesToItself) {
+    // Textures show the cached pixels until they are written: a write goes to a copy of their own,
+    // never to the cache or to another texture of the same file.
+    const std::string file = Write("shared.png", 8, 8, SDL_PIXELFORMAT_ABGR8888);
+    Loaded want;
+    ASSERT_TRUE(Load(file, &want));
+    IDirect3DTexture9* a = nullptr;
+    IDirect3DTexture9* b = nullptr;
+    ASSERT_EQ(D3DXCreateTextureFromFileA(g.device, file.c_str(), &a), D3D_OK);
+    ASSERT_EQ(D3DXCreateTextureFromFileA(g.device, file.c_str(), &b), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(a->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    static_cast<Uint32*>(locked.pBits)[0] = 0xFF123456;
+    a->UnlockRect(0);
+    ASSERT_EQ(b->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(static_cast<Uint32*>(locked.pBits)[0], want.pixels[0]);
+    b->UnlockRect(0);
+    ASSERT_EQ(a->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    EXPECT_EQ(static_cast<Uint32*>(locked.pBits)[0], 0xFF123456u);
+    a->UnlockRect(0);
+    a->Release();
+    b->Release();
+    Loaded again;
+    ASSERT_TRUE(Load(file, &again));
+    EXPECT_TRUE(again.pixels == want.pixels);
+}
