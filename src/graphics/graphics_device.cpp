@@ -161,39 +161,37 @@ void GraphicsDevice::EnableFog(BOOL enable) {
     device->SetRenderState(D3DRS_FOGENABLE, enable);
 }
 
-void GraphicsDevice::SetLinearVertexFog(float start, float end, D3DCOLOR color) {
+void GraphicsDevice::SetFogModes(D3DCOLOR color, DWORD vertexMode, DWORD tableMode) {
     device->SetRenderState(D3DRS_FOGCOLOR, color);
+    device->SetRenderState(D3DRS_FOGVERTEXMODE, vertexMode);
+    device->SetRenderState(D3DRS_FOGTABLEMODE, tableMode);
+}
+
+void GraphicsDevice::SetLinearVertexFog(float start, float end, D3DCOLOR color) {
+    SetFogModes(color, D3DFOG_LINEAR, D3DFOG_NONE);
     device->SetRenderState(D3DRS_FOGSTART, FloatBits(start));
     device->SetRenderState(D3DRS_FOGEND, FloatBits(end));
-    device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_LINEAR);
-    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_NONE);
     device->SetRenderState(D3DRS_RANGEFOGENABLE, 1);
     EnableFog(1);
 }
 
 void GraphicsDevice::SetLinearPixelFog(float start, float end, D3DCOLOR color) {
-    device->SetRenderState(D3DRS_FOGCOLOR, color);
+    SetFogModes(color, D3DFOG_NONE, D3DFOG_LINEAR);
     device->SetRenderState(D3DRS_FOGSTART, FloatBits(start));
     device->SetRenderState(D3DRS_FOGEND, FloatBits(end));
-    device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_NONE);
-    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
     EnableFog(1);
 }
 
 void GraphicsDevice::SetExpVertexFog(float density, D3DCOLOR color) {
-    device->SetRenderState(D3DRS_FOGCOLOR, color);
+    SetFogModes(color, D3DFOG_EXP, D3DFOG_NONE);
     device->SetRenderState(D3DRS_FOGDENSITY, FloatBits(density));
-    device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_EXP);
-    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_NONE);
     device->SetRenderState(D3DRS_RANGEFOGENABLE, 1);
     EnableFog(1);
 }
 
 void GraphicsDevice::SetExpPixelFog(float density, D3DCOLOR color) {
-    device->SetRenderState(D3DRS_FOGCOLOR, color);
+    SetFogModes(color, D3DFOG_NONE, D3DFOG_EXP);
     device->SetRenderState(D3DRS_FOGDENSITY, FloatBits(density));
-    device->SetRenderState(D3DRS_FOGVERTEXMODE, D3DFOG_NONE);
-    device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_EXP);
     EnableFog(1);
 }
 

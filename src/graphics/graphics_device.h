@@ -44,6 +44,8 @@ class GraphicsDevice {
                          const D3DXMATRIX* projection);
 
   private:
+    // The fog colour and how fog is worked out per vertex and per pixel.
+    void SetFogModes(D3DCOLOR color, DWORD vertexMode, DWORD tableMode);
     void CreateSpriteAndFont();
     void SetWorld(const D3DXMATRIX* world);
 };

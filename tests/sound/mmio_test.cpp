@@ -68,13 +68,18 @@ TEST(MmioChunks, FindChunkSkipsOtherChunksOverTheirPadBytes) {
     mmioClose(f, 0);
 }
 
-TEST(MmioChunks, FindListMatchesTheListsFormType) {
+// Opens the nested file and descends into its RIFF chunk and then into its "sub " list.
+HMMIO IntoSubList(MMCKINFO* riff, MMCKINFO* list) {
     HMMIO f = OpenBuffered(WriteTemp("nested.riff", Nested()));
-    MMCKINFO riff{};
-    ASSERT_EQ(mmioDescend(f, &riff, nullptr, 0), MMSYSERR_NOERROR);
-    MMCKINFO list{};
-    list.fccType = mmioFOURCC('s', 'u', 'b', ' ');
-    ASSERT_EQ(mmioDescend(f, &list, &riff, MMIO_FINDLIST), MMSYSERR_NOERROR);
+    EXPECT_EQ(mmioDescend(f, riff, nullptr, 0), MMSYSERR_NOERROR);
+    list->fccType = mmioFOURCC('s', 'u', 'b', ' ');
+    EXPECT_EQ(mmioDescend(f, list, riff, MMIO_FINDLIST), MMSYSERR_NOERROR);
+    return f;
+}
+
+TEST(MmioChunks, FindListMatchesTheListsFormType) {
+    MMCKINFO riff{}, list{};
+    HMMIO f = IntoSubList(&riff, &list);
     EXPECT_EQ(list.ckid, FOURCC_LIST);
     MMCKINFO inner{};
     inner.ckid = mmioFOURCC('b', 'b', 'b', 'b');
@@ -84,12 +89,8 @@ TEST(MmioChunks, FindListMatchesTheListsFormType) {
 }
 
 TEST(MmioChunks, DescentNeverLeavesItsParent) {
-    HMMIO f = OpenBuffered(WriteTemp("nested.riff", Nested()));
-    MMCKINFO riff{};
-    ASSERT_EQ(mmioDescend(f, &riff, nullptr, 0), MMSYSERR_NOERROR);
-    MMCKINFO list{};
-    list.fccType = mmioFOURCC('s', 'u', 'b', ' ');
-    ASSERT_EQ(mmioDescend(f, &list, &riff, MMIO_FINDLIST), MMSYSERR_NOERROR);
+    MMCKINFO riff{}, list{};
+    HMMIO f = IntoSubList(&riff, &list);
     // "cccc" follows the list in the file, but not inside it.
     MMCKINFO c{};
     c.ckid = mmioFOURCC('c', 'c', 'c', 'c');
