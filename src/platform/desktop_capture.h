@@ -11,4 +11,9 @@ namespace desktop {
 // stands in then). Called before SDL starts its video.
 sdl::SurfacePtr CaptureScreen();
 
+// Whether a window manager runs on the screen. Without one nothing else covers the screen, so a
+// plain window over all of it is full screen already (asking the window manager for full screen
+// would only wait for an answer that never comes).
+bool WindowManagerPresent();
+
 }  // namespace desktop

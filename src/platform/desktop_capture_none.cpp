@@ -7,4 +7,8 @@ sdl::SurfacePtr CaptureScreen() {
     return nullptr;
 }
 
+bool WindowManagerPresent() {
+    return true;
+}
+
 }  // namespace desktop

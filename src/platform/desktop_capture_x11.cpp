@@ -50,4 +50,27 @@ sdl::SurfacePtr CaptureScreen() {
     return out;
 }
 
+bool WindowManagerPresent() {
+    const char* name = std::getenv("DISPLAY");
+    if (!name || !*name) return true;
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return true;
+    // A window manager that follows the desktop conventions names its check window on the root.
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+    bool present = false;
+    if (check != None) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, left = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType,
+                               &type, &format, &count, &left, &data) == Success) {
+            present = type != None && count > 0;
+            if (data) XFree(data);
+        }
+    }
+    XCloseDisplay(display);
+    return present;
+}
+
 }  // namespace desktop

@@ -56,9 +56,17 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         s.screenH = bounds.h > 0 ? bounds.h : 720;
     }
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (options.windowWidth <= 0) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS;
-    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                    s.screenW, s.screenH, flags));
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (options.windowWidth <= 0) {
+        flags |= SDL_WINDOW_BORDERLESS;
+        if (WindowManagerPresent()) {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        } else {
+            x = bounds.x;
+            y = bounds.y;
+        }
+    }
+    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", x, y, s.screenW, s.screenH, flags));
     if (!s.window) {
         *error = std::string("cannot open a window: ") + SDL_GetError() +
                  ". Run with --headless for a run without a display.";
