@@ -1,27 +1,31 @@
 #include "harness/cli.h"
 
-#include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
 
 namespace {
 
-bool ParseLong(const std::string& s, long min, long max, long* out) {
-    if (s.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(s.c_str(), &end, 10);
-    if (errno || !end || *end || v < min || v > max) return false;
+// A whole number of plain decimal digits within [min, max]: no sign, no spaces, no other base. 64 bits
+// wide everywhere, so that 4294967295 fits where a long has 32 bits.
+bool ParseNumber(const std::string& s, std::int64_t min, std::int64_t max, std::int64_t* out) {
+    if (s.empty() || s.size() > 18) return false;
+    std::int64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < min || v > max) return false;
     *out = v;
     return true;
 }
 
 bool ParseSize(const std::string& s, int* w, int* h) {
     auto x = s.find('x');
-    long a, b;
-    if (x == std::string::npos || !ParseLong(s.substr(0, x), 640, 16384, &a) ||
-        !ParseLong(s.substr(x + 1), 480, 16384, &b))
+    std::int64_t a, b;
+    if (x == std::string::npos || !ParseNumber(s.substr(0, x), 640, 16384, &a) ||
+        !ParseNumber(s.substr(x + 1), 480, 16384, &b))
         return false;
     *w = int(a);
     *h = int(b);
@@ -101,17 +105,17 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
                 out->runtime.screenWidth = w, out->runtime.screenHeight = h, screenGiven = true;
             }
         } else if (arg == "--frames") {
-            long n;
+            std::int64_t n;
             if (!value(&v)) return false;
-            if (!ParseLong(v, 0, 1L << 30, &n)) {
+            if (!ParseNumber(v, 0, std::int64_t(1) << 30, &n)) {
                 *error = "--frames: expected a number of frames, got \"" + v + "\"";
                 return false;
             }
             out->runtime.frames = n;
         } else if (arg == "--seed") {
-            long n;
+            std::int64_t n;
             if (!value(&v)) return false;
-            if (!ParseLong(v, 0, 4294967295L, &n)) {
+            if (!ParseNumber(v, 0, 4294967295, &n)) {
                 *error = "--seed: expected a number from 0 to 4294967295, got \"" + v + "\"";
                 return false;
             }
@@ -136,7 +140,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
         } else if (arg == "--set") {
             if (!value(&v)) return false;
             auto eq = v.find('=');
-            long n;
+            std::int64_t n;
             std::string name = v.substr(0, eq);
             if (eq == std::string::npos || !KnownAppField(name)) {
                 *error =
@@ -147,7 +151,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
             }
             std::string num = v.substr(eq + 1);
             bool negative = !num.empty() && num[0] == '-';
-            if (!ParseLong(negative ? num.substr(1) : num, 0, 2147483647L, &n)) {
+            if (!ParseNumber(negative ? num.substr(1) : num, 0, 2147483647, &n)) {
                 *error = "--set: " + name + " needs a whole number, got \"" + num + "\"";
                 return false;
             }
@@ -155,9 +159,9 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
         } else if (arg == "--screenshot") {
             if (!value(&v)) return false;
             auto colon = v.find(':');
-            long n;
-            if (colon == std::string::npos || !ParseLong(v.substr(0, colon), 1, 1L << 30, &n) ||
-                colon + 1 >= v.size()) {
+            std::int64_t n;
+            if (colon == std::string::npos ||
+                !ParseNumber(v.substr(0, colon), 1, std::int64_t(1) << 30, &n) || colon + 1 >= v.size()) {
                 *error = "--screenshot: expected N:FILE with a frame number from 1, got \"" + v + "\"";
                 return false;
             }

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -179,7 +181,10 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     for (const std::string& line : lines) ok = ok && std::fprintf(f, "%s\r\n", line.c_str()) >= 0;
     ok = ok && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
     ok = (std::fclose(f) == 0) && ok;
-    if (!ok || std::rename(temp.c_str(), fileName) != 0) {
+    // std::filesystem::rename replaces an existing file on every system (std::rename does not on Windows).
+    std::error_code renamed;
+    if (ok) std::filesystem::rename(temp, fileName, renamed);
+    if (!ok || renamed) {
         std::remove(temp.c_str());
         return FALSE;
     }

@@ -92,6 +92,23 @@ TEST(CommandLine, SaysWhatIsWrong) {
               std::string::npos);
 }
 
+TEST(CommandLine, NumbersArePlainDigitsAndSeedsTakeAllThirtyTwoBits) {
+    CommandLine cl;
+    std::string error;
+    // The top of the seed's range, where a 32-bit long would already have overflowed.
+    ASSERT_TRUE(Parse({"--headless", "--seed", "4000000000"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.runtime.seed, 4000000000u);
+    ASSERT_TRUE(Parse({"--headless", "--seed", "4294967295"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.runtime.seed, 4294967295u);
+    ASSERT_TRUE(Parse({"--headless", "--set", "elapsedClock=-2000"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.start.fields.back().second, -2000);
+    // Signs, spaces and other bases are not numbers here.
+    for (const char* seed : {"+7", " 7", "7 ", "0x10", "4294967296", "-1", ""})
+        EXPECT_NE(ErrorOf({"--headless", "--seed", seed}).find("--seed"), std::string::npos) << seed;
+    for (const char* set : {"gameMode=-+5", "gameMode=+5", "gameMode= 5", "gameMode=--5"})
+        EXPECT_NE(ErrorOf({"--headless", "--set", set}).find("whole number"), std::string::npos) << set;
+}
+
 TEST(CommandLine, RefusesScenesThisBuildDoesNotHave) {
     for (const char* scene : {"Title", "Option", "Help", "CharaSelect", "Game", "GameClear"}) {
         CommandLine cl;
