@@ -7,13 +7,15 @@
 
 namespace desktop {
 
-// The whole screen in ARGB, or null when there is no screen to photograph (the painted desktop
-// stands in then). Called before SDL starts its video.
-sdl::SurfacePtr CaptureScreen();
-
-// Whether a window manager runs on the screen. Without one nothing else covers the screen, so a
-// plain window over all of it is full screen already (asking the window manager for full screen
-// would only wait for an answer that never comes).
-bool WindowManagerPresent();
+// What the screen shows before any window of ours: the whole screen in ARGB (null when there is
+// no screen to photograph; the painted desktop stands in then), and whether a window manager runs
+// on it. Without one nothing else covers the screen, so a plain window over all of it is full screen
+// already (asking the window manager for full screen would only wait for an answer that never
+// comes). Looked at once, before SDL starts its video.
+struct ScreenBefore {
+    sdl::SurfacePtr picture;
+    bool windowManager = true;
+};
+ScreenBefore LookAtScreen();
 
 }  // namespace desktop

@@ -3,12 +3,8 @@
 
 namespace desktop {
 
-sdl::SurfacePtr CaptureScreen() {
-    return nullptr;
-}
-
-bool WindowManagerPresent() {
-    return true;
+ScreenBefore LookAtScreen() {
+    return {};
 }
 
 }  // namespace desktop

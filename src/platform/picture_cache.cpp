@@ -3,6 +3,7 @@
 // the cache is over its limit.
 #include "platform/picture_cache.h"
 
+#include "platform/file_identity.h"
 #include "platform/png_rgba.h"
 #include "platform/sdl_handles.h"
 
@@ -17,7 +18,6 @@
 #include <mutex>
 #include <new>
 #include <string>
-#include <sys/stat.h>
 
 namespace gfx {
 namespace {
@@ -30,14 +30,13 @@ int NextPowerOfTwo(int v) {
 
 // A file's identity: where it is (its full path), how long it is and when it was last written.
 bool KeyOf(const char* file, std::string* path, std::string* key) {
-    struct stat st;
-    if (stat(file, &st) != 0) return false;
+    const std::string version = platform::FileVersion(file);
+    if (version.empty()) return false;
     char* full = realpath(file, nullptr);
     if (!full) return false;
     *path = full;
     std::free(full);
-    *key = *path + '\n' + std::to_string(st.st_size) + '\n' + std::to_string(st.st_mtim.tv_sec) + '.' +
-           std::to_string(st.st_mtim.tv_nsec);
+    *key = *path + '\n' + version;
     return true;
 }
 

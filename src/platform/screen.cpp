@@ -20,7 +20,7 @@ std::optional<State>& Holder() {
 // before. False with a message when there is no display a player would see.
 bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error) {
     State& s = S();
-    sdl::SurfacePtr captured = CaptureScreen();  // before any window of ours is mapped
+    const ScreenBefore before = LookAtScreen();  // before any window of ours is mapped
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // Without a session bus (a bare X server, Xvfb) D-Bus would try to start one for SDL, which
     // costs a third of a second of start-up and brings nothing the game uses.
@@ -59,7 +59,7 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (options.windowWidth <= 0) {
         flags |= SDL_WINDOW_BORDERLESS;
-        if (WindowManagerPresent()) {
+        if (before.windowManager) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
         } else {
             x = bounds.x;
@@ -74,7 +74,7 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         return false;
     }
     // The part of the captured screen that our screen covers.
-    s.picture = ScreenPartOf(captured.get(), SDL_Rect{bounds.x, bounds.y, s.screenW, s.screenH});
+    s.picture = ScreenPartOf(before.picture.get(), SDL_Rect{bounds.x, bounds.y, s.screenW, s.screenH});
     // The joystick in use is the first one present at start-up.
     OpenFirstJoystick();
     return true;

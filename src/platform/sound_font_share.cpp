@@ -10,11 +10,11 @@
 // This stands in for the two FluidSynth functions SDL_mixer calls for it (fluid_synth_sfload,
 // delete_fluid_synth): the program's definitions come before the library's, which they call on.
 #include "platform/audio_mixer.h"
+#include "platform/file_identity.h"
 
 #include <fluidsynth.h>
 
 #include <dlfcn.h>
-#include <sys/stat.h>
 
 #include <mutex>
 #include <set>
@@ -36,10 +36,8 @@ SharedFont& Shared() {
 }
 
 std::string KeyOf(const char* file) {
-    struct stat st;
-    if (!file || stat(file, &st) != 0) return {};
-    return std::string(file) + '\n' + std::to_string(st.st_size) + '\n' + std::to_string(st.st_mtim.tv_sec) +
-           '.' + std::to_string(st.st_mtim.tv_nsec);
+    const std::string version = platform::FileVersion(file);
+    return version.empty() ? std::string() : std::string(file) + '\n' + version;
 }
 
 template <typename Function>

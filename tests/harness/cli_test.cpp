@@ -272,16 +272,21 @@ TEST(InputScript, BadLinesNameTheFileAndLine) {
 
 // The program itself: exit codes and messages of the command line.
 namespace {
-int RunExe(const std::string& args, std::string* output) {
-    std::string cmd = std::string(RUSHMORA_GAME_EXE) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
+// Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
+int Shell(const std::string& cmd, std::string* out) {
+    out->clear();
+    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
     if (!p) return -1;
     char buf[4096];
     size_t n;
-    output->clear();
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) output->append(buf, n);
-    int status = pclose(p);
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out->append(buf, n);
+    const int status = pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs the game with the arguments, as Shell does.
+int RunExe(const std::string& args, std::string* output) {
+    return Shell(std::string(RUSHMORA_GAME_EXE) + " " + args, output);
 }
 }  // namespace
 
@@ -297,18 +302,6 @@ TEST(Program, MistakesExitWithTwo) {
     EXPECT_EQ(RunExe("--headless --input " + script, &out), 2);
     EXPECT_NE(out.find("bad-script.txt:2:"), std::string::npos) << out;
     std::remove(script.c_str());
-}
-
-// Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
-int Shell(const std::string& cmd, std::string* out) {
-    out->clear();
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out->append(buf, n);
-    const int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
@@ -409,16 +402,11 @@ TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
     std::string out;
     // A real window on a virtual X display: the same picture as a headless run, and a normal end.
     // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
-    const std::string cmd =
-        "SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " +
-        std::string(RUSHMORA_GAME_EXE) + " --frames 30 --screenshot 30:" + shot + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    const int status = pclose(p);
-    ASSERT_EQ(WEXITSTATUS(status), 0) << out;
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " +
+                        std::string(RUSHMORA_GAME_EXE) + " --frames 30 --screenshot 30:" + shot,
+                    &out),
+              0)
+        << out;
     // The frame window's caption bar sits above the game window, dark blue at its left end.
     const Uint32 caption = testing_support::PixelAt(shot, 302, 131);
     EXPECT_LT((caption >> 16) & 0xFF, 0x40u) << std::hex << caption;

@@ -1,18 +1,18 @@
 // Turned pictures drawn a span at a time: every covered pixel once, the nearest texel, blended as the
 // software renderer blends.
 #include "platform/affine_raster.h"
+#include "platform/sdl_handles.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace {
 
-using SurfacePtr = std::unique_ptr<SDL_Surface, decltype(&SDL_FreeSurface)>;
+using sdl::SurfacePtr;
 
 SurfacePtr Surface(int w, int h, Uint32 fill) {
-    SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888), SDL_FreeSurface);
+    SurfacePtr s(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
     SDL_FillRect(s.get(), nullptr, fill);
     return s;
 }
@@ -88,7 +88,7 @@ TEST(AffineRaster, StaysInsideTheClipAndTheScreen) {
             if (y < 10 || y >= 20) ASSERT_EQ(At(screen.get(), x, y), 0xFF000000u) << x << "," << y;
     EXPECT_EQ(At(screen.get(), 1, 11), 0xFFFFFFFFu);
     // Other pixel formats are refused, not misdrawn.
-    SurfacePtr rgb565(SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 16, SDL_PIXELFORMAT_RGB565), SDL_FreeSurface);
+    SurfacePtr rgb565(SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 16, SDL_PIXELFORMAT_RGB565));
     EXPECT_FALSE(gfx::DrawAffineQuad(rgb565.get(), {0, 0, 8, 8}, tex.get(), Turned(32, 32, 10.0f, 4, 4)));
 }
 
