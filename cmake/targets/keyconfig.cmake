@@ -1,10 +1,16 @@
 # KeyConfig1.exe: the key-configuration program the option screen starts. It lives in the game's data
 # folder under that name (the game starts it from its working directory).
-add_executable(keyconfig ${CMAKE_SOURCE_DIR}/tools/keyconfig/main.cpp)
+add_executable(keyconfig ${CMAKE_SOURCE_DIR}/tools/keyconfig/main.cpp ${RUSHMORA_WINDOWS_RESOURCES})
 # It draws with SDL itself and takes the platform's Japanese text.
 target_link_libraries(keyconfig PRIVATE rushmora_platform PkgConfig::SDL2 PkgConfig::SDL2_TTF)
 set_target_properties(keyconfig PROPERTIES OUTPUT_NAME "KeyConfig1.exe" SUFFIX "")
-add_custom_command(TARGET keyconfig POST_BUILD
-  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:keyconfig> ${CMAKE_SOURCE_DIR}/data/KeyConfig1.exe)
+if(WIN32)
+  target_link_options(keyconfig PRIVATE -mwindows)
+else()
+  # The source tree's data folder is the one a build plays from: the program goes there too. (The
+  # Windows build keeps its own beside rushmora.exe.)
+  add_custom_command(TARGET keyconfig POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:keyconfig> ${CMAKE_SOURCE_DIR}/data/KeyConfig1.exe)
+endif()
 install(PROGRAMS $<TARGET_FILE:keyconfig> DESTINATION ${CMAKE_INSTALL_DATADIR}/rushmora)
 add_dependencies(rushmora keyconfig)

@@ -5,7 +5,9 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#ifndef RUSHMORA_STATIC_SDL
 #include <dlfcn.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -196,6 +198,17 @@ bool Open() {
     ShareSoundFonts();
     const std::string font = SoundFont();
     if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+#ifdef RUSHMORA_MIDI_TIMIDITY
+    // A player hears the music from the system's own MIDI synthesizer. Runs without a player, and
+    // recordings, play it through Timidity with the patches that come with the game, mixed with
+    // everything else on the game's clock.
+    if (char* base = SDL_GetBasePath()) {
+        const std::string config = std::string(base) + "timidity/timidity.cfg";
+        SDL_free(base);
+        if (FileExists(config.c_str())) Mix_SetTimidityCfg(config.c_str());
+    }
+    SDL_SetHint("SDL_NATIVE_MUSIC", headless || pulled || toFile ? "0" : "1");
+#endif
 
     m.pulled = pulled;
     m.mix = nullptr;
@@ -349,17 +362,19 @@ std::uint64_t FramesWritten() {
 // SDL_mixer mixes only inside the callback of the SDL audio device it opens. To mix on our own
 // clock we take that open over while the mixer is being opened in pulled mode: the device SDL
 // runs gets a silent callback of ours, and SDL_mixer's callback is kept for Render to call. Every
-// other open goes to SDL unchanged. (SDL_mixer is a shared library, so its call lands here.)
-extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscapture,
-                                                 const SDL_AudioSpec* desired, SDL_AudioSpec* obtained,
-                                                 int allowedChanges) {
-    using OpenFn = SDL_AudioDeviceID (*)(const char*, int, const SDL_AudioSpec*, SDL_AudioSpec*, int);
-    static OpenFn real = reinterpret_cast<OpenFn>(dlsym(RTLD_NEXT, "SDL_OpenAudioDevice"));
+// other open goes to SDL unchanged.
+namespace platform::audio {
+namespace {
+
+using OpenFn = SDL_AudioDeviceID (*)(const char*, int, const SDL_AudioSpec*, SDL_AudioSpec*, int);
+
+SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, const SDL_AudioSpec* desired,
+                             SDL_AudioSpec* obtained, int allowedChanges) {
     if (!real) {
         SDL_SetError("SDL_OpenAudioDevice is not available");
         return 0;
     }
-    platform::audio::Mixer& m = platform::audio::M();
+    Mixer& m = M();
     if (!m.opening || iscapture || !desired)
         return real(device, iscapture, desired, obtained, allowedChanges);
     if (!m.pulled) {
@@ -367,7 +382,7 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscaptu
         return m.device;
     }
     SDL_AudioSpec silent = *desired;
-    silent.callback = platform::audio::SilentDevice;
+    silent.callback = SilentDevice;
     silent.userdata = nullptr;
     SDL_AudioSpec got;
     m.device = real(device, iscapture, &silent, &got, 0);
@@ -388,3 +403,27 @@ extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscaptu
     }
     return m.device;
 }
+
+}  // namespace
+}  // namespace platform::audio
+
+#ifdef RUSHMORA_STATIC_SDL
+// Linked statically, SDL_mixer's call is sent here by the linker (--wrap=SDL_OpenAudioDevice).
+extern "C" SDL_AudioDeviceID __real_SDL_OpenAudioDevice(const char*, int, const SDL_AudioSpec*,
+                                                        SDL_AudioSpec*, int);
+extern "C" SDL_AudioDeviceID __wrap_SDL_OpenAudioDevice(const char* device, int iscapture,
+                                                        const SDL_AudioSpec* desired, SDL_AudioSpec* obtained,
+                                                        int allowedChanges) {
+    return platform::audio::OpenDevice(__real_SDL_OpenAudioDevice, device, iscapture, desired, obtained,
+                                       allowedChanges);
+}
+#else
+// With SDL as a shared library, SDL_mixer's call lands on this definition, which passes it on to SDL's.
+extern "C" SDL_AudioDeviceID SDL_OpenAudioDevice(const char* device, int iscapture,
+                                                 const SDL_AudioSpec* desired, SDL_AudioSpec* obtained,
+                                                 int allowedChanges) {
+    static const auto real =
+        reinterpret_cast<platform::audio::OpenFn>(dlsym(RTLD_NEXT, "SDL_OpenAudioDevice"));
+    return platform::audio::OpenDevice(real, device, iscapture, desired, obtained, allowedChanges);
+}
+#endif

@@ -1,6 +1,7 @@
 // A photograph of the real screen as it is before any window of ours is shown: the game's
 // background window shows it. Each kind of system has its own way to take one, in a file of its
-// own (desktop_capture_x11.cpp, desktop_capture_none.cpp); the build takes one of them.
+// own (desktop_capture_x11.cpp, desktop_capture_gdi.cpp, desktop_capture_none.cpp); the build takes one of
+// them.
 #pragma once
 
 #include "platform/sdl_handles.h"

@@ -32,12 +32,18 @@ inline bool operator!=(const GUID& a, const GUID& b) {
     return !(a == b);
 }
 
-extern const GUID GUID_NULL;
-extern const GUID IID_IDirectSoundBuffer;
-extern const GUID IID_IDirectSoundBuffer8;
-extern const GUID IID_IDirectSoundFXEcho8;
-extern const GUID GUID_DSFX_STANDARD_ECHO;
-extern const GUID DSDEVID_DefaultPlayback;
+// Values with no linkage: a static SDL on Windows defines some of these names itself.
+constexpr GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+constexpr GUID IID_IDirectSoundBuffer = {
+    0x279AFA85, 0x4981, 0x11CE, {0xA5, 0x21, 0x00, 0x20, 0xAF, 0x0B, 0xE5, 0x60}};
+constexpr GUID IID_IDirectSoundBuffer8 = {
+    0x6825A449, 0x7524, 0x4D82, {0x92, 0x0F, 0x50, 0xE3, 0x6A, 0xB3, 0xAB, 0x1E}};
+constexpr GUID IID_IDirectSoundFXEcho8 = {
+    0x8BD28EDF, 0x50DB, 0x4E92, {0xA2, 0xBD, 0x44, 0x54, 0x88, 0xD1, 0xED, 0x42}};
+constexpr GUID GUID_DSFX_STANDARD_ECHO = {
+    0xEF3E932C, 0xD40B, 0x4F51, {0x8C, 0xCF, 0x3F, 0x98, 0xF1, 0xB2, 0x9D, 0x5D}};
+constexpr GUID DSDEVID_DefaultPlayback = {
+    0xDEF00000, 0x9C6D, 0x47ED, {0xAA, 0xF1, 0x4D, 0xDA, 0x8F, 0x2B, 0x5C, 0x03}};
 
 // ---- result codes ----
 #define DS_OK S_OK

@@ -1,14 +1,19 @@
 #include "platform/file_identity.h"
 
-#include <sys/stat.h>
+#include <filesystem>
+#include <system_error>
 
 namespace platform {
 
 std::string FileVersion(const char* file) {
-    struct stat st;
-    if (!file || stat(file, &st) != 0) return {};
-    return std::to_string(st.st_size) + '\n' + std::to_string(st.st_mtim.tv_sec) + '.' +
-           std::to_string(st.st_mtim.tv_nsec);
+    if (!file) return {};
+    std::error_code error;
+    const std::filesystem::path path(file);
+    const auto size = std::filesystem::file_size(path, error);
+    if (error) return {};
+    const auto written = std::filesystem::last_write_time(path, error);
+    if (error) return {};
+    return std::to_string(size) + '\n' + std::to_string(written.time_since_epoch().count());
 }
 
 }  // namespace platform

@@ -13,11 +13,13 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <list>
 #include <map>
 #include <mutex>
 #include <new>
 #include <string>
+#include <system_error>
 
 namespace gfx {
 namespace {
@@ -32,10 +34,10 @@ int NextPowerOfTwo(int v) {
 bool KeyOf(const char* file, std::string* path, std::string* key) {
     const std::string version = platform::FileVersion(file);
     if (version.empty()) return false;
-    char* full = realpath(file, nullptr);
-    if (!full) return false;
-    *path = full;
-    std::free(full);
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::canonical(file, error);
+    if (error) return false;
+    *path = full.string();
     *key = *path + '\n' + version;
     return true;
 }

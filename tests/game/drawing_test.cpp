@@ -10,11 +10,9 @@
 
 #include <SDL_image.h>
 
-#include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <map>
 
 using testing_support::PixelAt;
@@ -51,20 +49,21 @@ const std::string& DrawingDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
     dir = TempPath("drawing-data");
-    mkdir(dir.c_str(), 0755);
+    testing_support::MakeDir(dir);
     const std::string t = dir + "/Texture/";
-    mkdir(t.c_str(), 0755);
+    testing_support::MakeDir(t);
     const std::string source = std::string(RUSHMORA_SOURCE_DATA_DIR) + "/Texture/";
-    if (DIR* d = opendir(source.c_str())) {
-        while (dirent* e = readdir(d)) {
-            const std::string name = e->d_name;
-            if (name.size() > 4 && name.substr(name.size() - 4) == ".png")
-                (void)symlink((source + name).c_str(), (t + name).c_str());
-        }
-        closedir(d);
+    // The game's own pictures, linked where the system allows it and copied where it does not.
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(source, error)) {
+        const std::filesystem::path from = entry.path();
+        if (from.extension() != ".png") continue;
+        const std::filesystem::path to = t + from.filename().string();
+        std::filesystem::create_symlink(from, to, error);
+        if (error) std::filesystem::copy_file(from, to, error);
     }
     auto write = [&](const std::string& name, int w, int h, Uint32 argb) {
-        unlink((t + name).c_str());
+        std::remove((t + name).c_str());
         WritePicture(t + name, w, h, argb);
     };
     const char* parts[7] = {"atama", "karada", "ude1", "ude2", "asi1", "asi2", "kosi"};
@@ -76,11 +75,11 @@ const std::string& DrawingDataDir() {
     write("atama2.png", 64, 64, kRunnerColour);
     write("atama3.png", 64, 64, kRunnerColour);
     // The hand keeps left of x 430 of its picture, so that pulled back it is out of sight.
-    unlink((t + "te.png").c_str());
+    std::remove((t + "te.png").c_str());
     WriteBlockPicture(t + "te.png", 512, 512, 0x00000000, SDL_Rect{0, 0, 430, 512}, kHandColour);
     write("dustbox.png", 128, 137, kDustboxColour);
     write("minimap.png", 640, 64, kMinimapColour);
-    unlink((t + "minicha.png").c_str());
+    std::remove((t + "minicha.png").c_str());
     WriteBlockPicture(t + "minicha.png", 640, 64, 0x00000000, SDL_Rect{0, 0, 4, 64}, kPinColour);
     write("suuji2.png", 170, 32, kDigitColour);
     write("suuji.png", 170, 32, kLateColour);

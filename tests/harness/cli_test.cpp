@@ -274,19 +274,19 @@ TEST(InputScript, BadLinesNameTheFileAndLine) {
 namespace {
 // Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
 int Shell(const std::string& cmd, std::string* out) {
-    out->clear();
-    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
-    if (!p) return -1;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out->append(buf, n);
-    const int status = pclose(p);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return testing_support::RunCommand(cmd, out);
 }
+
+// The tests of the real window need an X server's tools.
+#ifdef _WIN32
+#define SKIP_WITHOUT_X11() GTEST_SKIP() << "a test of the X11 window"
+#else
+#define SKIP_WITHOUT_X11() (void)0
+#endif
 
 // Runs the game with the arguments, as Shell does.
 int RunExe(const std::string& args, std::string* output) {
-    return Shell(std::string(RUSHMORA_GAME_EXE) + " " + args, output);
+    return Shell(testing_support::GameProgram() + " " + args, output);
 }
 }  // namespace
 
@@ -305,7 +305,8 @@ TEST(Program, MistakesExitWithTwo) {
 }
 
 TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
-    const std::string exe = RUSHMORA_GAME_EXE;
+    SKIP_WITHOUT_X11();
+    const std::string exe = testing_support::GameProgram();
     // Asked for X11 with no X server; and left to SDL, which falls back to drawing offscreen where
     // nobody would see the game: either way a message and exit status 1 at once.
     for (const char* env : {"SDL_VIDEODRIVER=x11", "-u SDL_VIDEODRIVER", "SDL_VIDEODRIVER=offscreen"}) {
@@ -320,6 +321,7 @@ TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
 }
 
 TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
+    SKIP_WITHOUT_X11();
     if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && "
                     "command -v xwininfo >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "xvfb-run, xdotool or xwininfo is not installed";
@@ -339,7 +341,7 @@ TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
                  "xdotool key Return\n"
                  "wait $pid\n"
                  "echo exit=$?\n",
-                 RUSHMORA_GAME_EXE);
+                 testing_support::GameProgram().c_str());
     std::fclose(f);
     std::string out;
     // Each windowed test looks for a free X display from a number of its own, so that two of them
@@ -397,13 +399,14 @@ TEST(Program, StatsReportFramesAndCpuTimeAtTheEnd) {
 }
 
 TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
+    SKIP_WITHOUT_X11();
     if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
     const std::string shot = testing_support::TempPath("real-window.png");
     std::string out;
     // A real window on a virtual X display: the same picture as a headless run, and a normal end.
     // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
     ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " +
-                        std::string(RUSHMORA_GAME_EXE) + " --frames 30 --screenshot 30:" + shot,
+                        testing_support::GameProgram() + " --frames 30 --screenshot 30:" + shot,
                     &out),
               0)
         << out;

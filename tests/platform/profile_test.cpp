@@ -2,11 +2,13 @@
 #include "platform/shellapi.h"
 #include "support/game_run.h"
 
+#include <chrono>
+#include <cstdlib>
 #include <dirent.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 namespace {
 
@@ -77,7 +79,7 @@ TEST(Profile, SurvivesAMalformedFile) {
 
 TEST(Profile, AMissingFolderFailsAndLeavesNothingBehind) {
     const std::string dir = testing_support::TempPath("inidir");
-    mkdir(dir.c_str(), 0755);
+    testing_support::MakeDir(dir);
     EXPECT_FALSE(WritePrivateProfileStringA("TEST", "velkoro", "100", (dir + "/D:/test.ini").c_str()));
     EXPECT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "100", (dir + "/test.ini").c_str()));
     EXPECT_EQ(FilesIn(dir), 1);  // no temporary file left
@@ -85,17 +87,27 @@ TEST(Profile, AMissingFolderFailsAndLeavesNothingBehind) {
 
 TEST(ShellExecute, StartsAProgramWithoutWaitingAndReportsAMissingOne) {
     const std::string dir = testing_support::TempPath("progs");
-    mkdir(dir.c_str(), 0755);
+    testing_support::MakeDir(dir);
     const std::string marker = dir + "/ran";
-    Write(dir + "/prog.sh", "#!/bin/sh\ntouch \"$1\"\n");
-    chmod((dir + "/prog.sh").c_str(), 0755);
-    HINSTANCE r =
-        ShellExecuteA(nullptr, "open", (dir + "/prog.sh").c_str(), marker.c_str(), nullptr, SW_SHOW);
+#ifdef _WIN32
+    // The command interpreter makes the marker: cmd /c copy NUL <marker>.
+    const char* comspec = std::getenv("COMSPEC");
+    const std::string program = comspec ? comspec : "C:\\windows\\system32\\cmd.exe";
+    const std::string parameters = "/c copy NUL " + marker;
+#else
+    const std::string program = dir + "/prog.sh";
+    const std::string parameters = marker;
+    Write(program, "#!/bin/sh\ntouch \"$1\"\n");
+    std::filesystem::permissions(program, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add);
+#endif
+    HINSTANCE r = ShellExecuteA(nullptr, "open", program.c_str(), parameters.c_str(), nullptr, SW_SHOW);
     EXPECT_GT(reinterpret_cast<std::uintptr_t>(r), 32u);
-    for (int i = 0; i < 200 && access(marker.c_str(), F_OK) != 0; ++i) usleep(10000);
-    EXPECT_EQ(access(marker.c_str(), F_OK), 0);
+    for (int i = 0; i < 500 && !std::filesystem::exists(marker); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(std::filesystem::exists(marker));
     r = ShellExecuteA(nullptr, "open", "NoSuchProgram.exe", nullptr, dir.c_str(), SW_SHOW);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(r), std::uintptr_t(SE_ERR_FNF));
-    r = ShellExecuteA(nullptr, "print", (dir + "/prog.sh").c_str(), nullptr, nullptr, SW_SHOW);
+    r = ShellExecuteA(nullptr, "print", program.c_str(), nullptr, nullptr, SW_SHOW);
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(r), std::uintptr_t(SE_ERR_NOASSOC));
 }

@@ -6,8 +6,6 @@
 #include "shell/game_app.h"
 #include "support/game_run.h"
 
-#include <sys/stat.h>
-
 using testing_support::PixelAt;
 using testing_support::RunGame;
 using testing_support::RunSetup;
@@ -21,8 +19,8 @@ const std::string& CharaDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
     dir = testing_support::TempPath("chara-data");
-    mkdir(dir.c_str(), 0755);
-    mkdir((dir + "/Texture").c_str(), 0755);
+    testing_support::MakeDir(dir);
+    testing_support::MakeDir((dir + "/Texture"));
     testing_support::WritePicture(dir + "/Texture/charaselect.png", 640, 480, kPicture);
     return dir;
 }
@@ -93,7 +91,7 @@ TEST_F(CharaSelect, TheTitleItLeadsToStartsAfresh) {
 
 TEST_F(CharaSelect, WithoutItsPictureTheScreenIsBlackAndTheKeysWork) {
     const std::string empty = testing_support::TempPath("chara-nothing");
-    mkdir(empty.c_str(), 0755);
+    testing_support::MakeDir(empty);
     RunSetup setup;
     setup.scene = "CharaSelect";
     setup.frames = 10;

@@ -6,8 +6,6 @@
 #include "shell/game_app.h"
 #include "support/game_run.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
 
 using testing_support::PixelAt;
@@ -30,9 +28,9 @@ const std::string& ResultDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
     dir = TempPath("result-data");
-    mkdir(dir.c_str(), 0755);
+    testing_support::MakeDir(dir);
     const std::string t = dir + "/Texture/";
-    mkdir(t.c_str(), 0755);
+    testing_support::MakeDir(t);
     WritePicture(t + "densya.png", 1024, 64, kTrainColour);
     WritePicture(t + "GAMEOVER.png", 512, 128, kEndColour);
     WritePicture(t + "BB.png", 640, 480, kLegTwoColour);
@@ -346,16 +344,11 @@ TEST_F(ResultPicture, TheTrainComesRoundAgain) {
 class ResultHarness : public GameRunTest {};
 
 TEST_F(ResultHarness, TheStateDumpShowsTheResultScreen) {
-    const std::string cmd = std::string(RUSHMORA_GAME_EXE) +
+    const std::string cmd = testing_support::GameProgram() +
                             " --headless --scene GameClear --set gameMode=0 --set arrivalRank=3"
-                            " --set resultCount=12 --set elapsedClock=45000 --frames 195 --dump-state 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_NE(p, nullptr);
+                            " --set resultCount=12 --set elapsedClock=45000 --frames 195 --dump-state";
     std::string out;
-    char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.append(buf, n);
-    EXPECT_EQ(pclose(p), 0) << out;
+    EXPECT_EQ(testing_support::RunCommand(cmd, &out), 0) << out;
     EXPECT_NE(out.find("\"name\": \"GameClearScene\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"rank\": 3"), std::string::npos);
     EXPECT_NE(out.find("\"frames\": 195"), std::string::npos);

@@ -8,7 +8,6 @@
 #include "support/game_run.h"
 
 #include <SDL_image.h>
-#include <sys/stat.h>
 
 using testing_support::PixelAt;
 using testing_support::RunGame;
@@ -32,8 +31,8 @@ const std::string& HelpDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
     dir = testing_support::TempPath("help-data");
-    mkdir(dir.c_str(), 0755);
-    mkdir((dir + "/Texture").c_str(), 0755);
+    testing_support::MakeDir(dir);
+    testing_support::MakeDir((dir + "/Texture"));
     const std::string t = dir + "/Texture/";
     testing_support::WritePicture(t + "sora.png", 640, 480, kSky);
     testing_support::WritePicture(t + "title_msk.png", 640, 480, 0xFFFFFFFF);
@@ -314,7 +313,7 @@ TEST_F(HelpPictures, MissingPicturesLeaveTheScreenBlackButTheKeysWork) {
     const std::string shot = testing_support::TempPath("help-missing.png");
     setup.screenshots = {{11, shot}};
     setup.dataDir = testing_support::TempPath("help-nothing");
-    mkdir(setup.dataDir.c_str(), 0755);
+    testing_support::MakeDir(setup.dataDir);
     RunGame(setup);
     ASSERT_NE(Help(), nullptr);
     EXPECT_EQ(Help()->page, 1);

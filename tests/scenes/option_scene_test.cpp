@@ -5,7 +5,6 @@
 #include "support/game_run.h"
 
 #include <fstream>
-#include <sys/stat.h>
 
 using testing_support::RunGame;
 using testing_support::RunSetup;
@@ -84,8 +83,8 @@ TEST_F(OptionScreen, F2WritesTheTestEntryAndSaysHowItWent) {
 
     // With the folder there, it writes the entry and says OK.
     const std::string data = testing_support::TempPath("data-with-d");
-    mkdir(data.c_str(), 0755);
-    mkdir((data + "/D:").c_str(), 0755);
+    testing_support::MakeDir(data);
+    testing_support::MakeDir((data + "/D:"));
     setup.dataDir = data;
     RunGame(setup);
     ASSERT_EQ(platform::MessageBoxes().size(), 1u);

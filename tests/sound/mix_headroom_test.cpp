@@ -36,9 +36,9 @@ double RmsDb(const std::vector<std::int16_t>& stereo, long fromFrame, long toFra
 std::vector<std::int16_t> RecordReplay(long frames) {
     const std::string wav = testing_support::TempPath("mix-headroom.wav");
     std::remove(wav.c_str());
-    const std::string cmd = std::string(RUSHMORA_GAME_EXE) + " --headless --seed 20261207 --frames " +
+    const std::string cmd = testing_support::GameProgram() + " --headless --seed 20261207 --frames " +
                             std::to_string(frames) + " --input " + RUSHMORA_TEST_DIR +
-                            "/replays/whole_run.txt --audio-out " + wav + " > /dev/null 2>&1";
+                            "/replays/whole_run.txt --audio-out " + wav + testing_support::Quietly();
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
     const Bytes bytes = ReadFile(wav);
     std::vector<std::int16_t> samples;

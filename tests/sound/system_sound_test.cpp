@@ -156,9 +156,9 @@ Bytes RecordRun(const std::string& name, const std::string& script, int frames) 
     std::fputs(script.c_str(), f);
     std::fclose(f);
     const std::string wav = testing_support::TempPath(name + ".wav");
-    const std::string cmd = std::string(RUSHMORA_GAME_EXE) + " --headless --frames " +
+    const std::string cmd = testing_support::GameProgram() + " --headless --frames " +
                             std::to_string(frames) + " --input " + input + " --audio-out " + wav +
-                            " > /dev/null 2>&1";
+                            testing_support::Quietly();
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
     return ReadFile(wav);
 }

@@ -5,9 +5,16 @@
 
 #include <SDL_image.h>
 
+#include <SDL.h>
+
+#include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <filesystem>
+#include <random>
+#include <system_error>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
 
 namespace testing_support {
 
@@ -18,10 +25,62 @@ bool g_running = false;
 std::string TempPath(const std::string& name) {
     static std::string dir;
     if (dir.empty()) {
-        char templ[] = "/tmp/rushmora-test-XXXXXX";
-        dir = mkdtemp(templ);
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        std::random_device entropy;
+        for (;;) {
+            const auto tried = base / ("rushmora-test-" + std::to_string(entropy()));
+            if (std::filesystem::create_directory(tried, error)) {
+                dir = tried.generic_string();
+                break;
+            }
+        }
     }
     return dir + "/" + name;
+}
+
+void MakeDir(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directory(path, error);
+}
+
+std::string GameProgram() {
+#ifdef _WIN32
+    // The console build beside the test program: the shell waits for it and reads what it writes.
+    char* base = SDL_GetBasePath();
+    std::string exe = std::string(base ? base : "") + "rushmora-console.exe";
+    SDL_free(base);
+    return "\"" + exe + "\"";
+#else
+    return RUSHMORA_GAME_EXE;
+#endif
+}
+
+const char* Quietly() {
+#ifdef _WIN32
+    return " > NUL 2>&1";
+#else
+    return " > /dev/null 2>&1";
+#endif
+}
+
+int RunCommand(const std::string& cmd, std::string* out) {
+    out->clear();
+#ifdef _WIN32
+    FILE* p = _popen((cmd + " 2>&1").c_str(), "rb");
+#else
+    FILE* p = popen((cmd + " 2>&1").c_str(), "r");
+#endif
+    if (!p) return -1;
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, p)) > 0) out->append(buf, n);
+#ifdef _WIN32
+    return _pclose(p);
+#else
+    const int status = pclose(p);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 void WritePicture(const std::string& file, int w, int h, Uint32 argb) {
@@ -45,8 +104,8 @@ const std::string& TestDataDir() {
     static std::string dir;
     if (!dir.empty()) return dir;
     dir = TempPath("data");
-    mkdir(dir.c_str(), 0755);
-    mkdir((dir + "/Texture").c_str(), 0755);
+    testing_support::MakeDir(dir);
+    testing_support::MakeDir((dir + "/Texture"));
     const std::string t = dir + "/Texture/";
     // The logo scene's pictures in plain colours, so that pixels tell what lies on top.
     WritePicture(t + "ti_bg.png", 640, 480, 0xFF0000FF);      // blue background

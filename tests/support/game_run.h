@@ -36,6 +36,14 @@ void WritePicture(const std::string& file, int w, int h, Uint32 argb);
 // Reads one pixel (0xAARRGGBB) of a PNG file.
 Uint32 PixelAt(const std::string& png, int x, int y);
 std::string TempPath(const std::string& name);
+// Makes a folder (its parent must be there).
+void MakeDir(const std::string& path);
+// The game's program, for tests that run it as a player would.
+std::string GameProgram();
+// The end of a shell command that throws its output away.
+const char* Quietly();
+// Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
+int RunCommand(const std::string& cmd, std::string* out);
 
 }  // namespace testing_support
 

@@ -1,0 +1,23 @@
+# The Linux build: SDL and its satellites, fontconfig, libdeflate and FluidSynth as the system's
+# shared libraries, found through pkg-config; X11 when there is one, to photograph the desktop.
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(SDL2_IMAGE REQUIRED IMPORTED_TARGET SDL2_image)
+pkg_check_modules(SDL2_TTF REQUIRED IMPORTED_TARGET SDL2_ttf)
+pkg_check_modules(SDL2_MIXER REQUIRED IMPORTED_TARGET SDL2_mixer)
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
+pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
+find_package(X11)
+
+set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
+  $<IF:$<BOOL:${X11_FOUND}>,src/platform/desktop_capture_x11.cpp,src/platform/desktop_capture_none.cpp>
+  src/platform/font_lookup_fontconfig.cpp
+  src/platform/process_posix.cpp
+  src/platform/sound_font_share.cpp)
+set(RUSHMORA_PLATFORM_SYSTEM_LIBS PkgConfig::FONTCONFIG PkgConfig::FLUIDSYNTH ${CMAKE_DL_LIBS})
+if(X11_FOUND)
+  list(APPEND RUSHMORA_PLATFORM_SYSTEM_LIBS ${X11_LIBRARIES})
+endif()
+set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS)
+set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS)
+set(RUSHMORA_WINDOWS_RESOURCES)

@@ -1,0 +1,44 @@
+# The Windows build: everything static, from the libraries tools/windows/build-deps cross-builds into
+# RUSHMORA_WINDOWS_PREFIX (see cmake/toolchains/mingw-w64-x86_64.cmake). The targets get the names the
+# Linux build's pkg-config targets have, so the rest of the build reads the same on both.
+enable_language(RC)
+
+# One imported target from a package's static pkg-config flags. SDL's own main and its -mwindows are
+# left out: the game has a main of its own, and each program chooses its subsystem.
+function(rushmora_static_package target module)
+  pkg_check_modules(_pc REQUIRED ${module})
+  set(libs)
+  foreach(flag IN LISTS _pc_STATIC_LDFLAGS)
+    if(flag STREQUAL "-lSDL2main" OR flag STREQUAL "-mwindows" OR flag STREQUAL "-lmingw32")
+      continue()
+    endif()
+    list(APPEND libs "${flag}")
+  endforeach()
+  add_library(${target} INTERFACE IMPORTED GLOBAL)
+  set_target_properties(${target} PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES "${_pc_STATIC_INCLUDE_DIRS}"
+    INTERFACE_COMPILE_OPTIONS "${_pc_STATIC_CFLAGS_OTHER}"
+    INTERFACE_LINK_LIBRARIES "${libs}")
+endfunction()
+
+rushmora_static_package(PkgConfig::SDL2 sdl2)
+rushmora_static_package(PkgConfig::SDL2_IMAGE SDL2_image)
+rushmora_static_package(PkgConfig::SDL2_TTF SDL2_ttf)
+rushmora_static_package(PkgConfig::SDL2_MIXER SDL2_mixer)
+rushmora_static_package(PkgConfig::LIBDEFLATE libdeflate)
+
+# No C++ runtime DLLs beside the program: the compiler's libraries go in statically too.
+add_link_options(-static -static-libgcc -static-libstdc++)
+add_compile_definitions(SDL_MAIN_HANDLED)
+
+set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
+  src/platform/desktop_capture_gdi.cpp
+  src/platform/font_lookup_windows.cpp
+  src/platform/process_windows.cpp
+  src/platform/sound_font_none.cpp)
+set(RUSHMORA_PLATFORM_SYSTEM_LIBS gdi32 user32)
+# SDL_mixer is linked into the program: the linker hands its audio-device open to the mixer's pull.
+set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS RUSHMORA_STATIC_SDL RUSHMORA_MIDI_TIMIDITY)
+set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice)
+# Every program carries the manifest (UTF-8 file names, DPI awareness).
+set(RUSHMORA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/src/platform/windows/rushmora.rc)
