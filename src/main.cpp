@@ -1,6 +1,7 @@
 // The program: reads the command line, sets the platform up, and runs the game.
 #include "harness/cli.h"
 #include "harness/state_dump.h"
+#include "platform/runtime.h"
 #include "shell/win_main.h"
 
 #include <cstdio>
@@ -20,15 +21,20 @@ int main(int argc, char** argv) {
         std::printf("rushmora %s\n", RUSHMORA_VERSION);
         return 0;
     }
+    for (const std::string& warning : cl.warnings) std::fprintf(stderr, "rushmora: %s\n", warning.c_str());
     int exitCode = 1;
     if (!platform::Start(cl.runtime, &error, &exitCode)) {
         std::fprintf(stderr, "rushmora: %s\n", error.c_str());
         return exitCode;
     }
     SetStartRequest(cl.start);
-    const int result = WinMain(GetModuleHandleA(nullptr), nullptr, argv[0], SW_SHOWDEFAULT);
-    if (cl.dumpState) std::printf("%s\n", DumpState().c_str());
+    int result = WinMain(GetModuleHandleA(nullptr), nullptr, argv[0], SW_SHOWDEFAULT);
+    if (cl.dumpState &&
+        (std::printf("%s\n", DumpState().c_str()) < 0 || std::fflush(stdout) != 0 || std::ferror(stdout)))
+        platform::OutputFailed("cannot write the state dump to standard output");
     if (cl.runtime.stats) std::fputs(platform::FrameStatsReport().c_str(), stderr);
     platform::Stop();
+    // Everything asked for was written, or the run says it was not.
+    if (result == 0 && platform::AnyOutputFailed()) result = 1;
     return result;
 }

@@ -21,15 +21,20 @@ bool ParseNumber(const std::string& s, std::int64_t min, std::int64_t max, std::
     return true;
 }
 
+// The values --set takes: what the game itself can come to, and what the result screen can show.
+struct FieldRange {
+    std::int64_t min, max;
+};
+FieldRange RangeOf(const std::string& field) {
+    if (field == "gameMode") return {0, 1};  // the first leg, or the second
+    if (field == "arrivalRank") return {0, 6};
+    if (field == "elapsedClock") return {-1440000, 1440000};  // a day of the game clock either way
+    if (field == "resultCount") return {0, 9999};             // the four places of the count line
+    return {-999999, 999999};                                 // totalScore: the six places of the score line
+}
+
 bool ParseSize(const std::string& s, int* w, int* h) {
-    auto x = s.find('x');
-    std::int64_t a, b;
-    if (x == std::string::npos || !ParseNumber(s.substr(0, x), 640, 16384, &a) ||
-        !ParseNumber(s.substr(x + 1), 480, 16384, &b))
-        return false;
-    *w = int(a);
-    *h = int(b);
-    return true;
+    return platform::ParseScreenSize(s, 640, 480, 16384, w, h);
 }
 
 // The game works inside its data folder: files named on the command line are taken from where the
@@ -51,7 +56,7 @@ const char* UsageText() {
            "\n"
            "  --window WxH         play in a plain window of that size instead of the full screen\n"
            "  --headless           run without display or sound device, on virtual time (16 ms a frame)\n"
-           "  --screen WxH         the screen of a headless run (default 1280x720)\n"
+           "  --screen WxH         the screen of a headless run (default: the script's SCREEN, or 1280x720)\n"
            "  --frames N           end after frame N has been presented\n"
            "  --seed N             seed the game's random numbers with N instead of the clock\n"
            "  --input FILE         scripted input: lines \"A[-B] TOKEN...\" holding tokens in frames A to "
@@ -59,7 +64,8 @@ const char* UsageText() {
            "                       tokens: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, a letter or "
            "digit,\n"
            "                       JX=n JY=n (0..65535) JB=mask, CLOSE, YES NO OK (answers to message "
-           "boxes)\n"
+           "boxes);\n"
+           "                       a line \"SCREEN WxH\" names the screen the script was made for\n"
            "  --scene NAME         start in Logo, Title, CharaSelect, Option, Help, Game or GameClear\n"
            "  --set FIELD=VALUE    set gameMode, arrivalRank, elapsedClock, resultCount or totalScore first\n"
            "  --dump-state         print the game's state as JSON when the run ends\n"
@@ -107,8 +113,8 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
         } else if (arg == "--frames") {
             std::int64_t n;
             if (!value(&v)) return false;
-            if (!ParseNumber(v, 0, std::int64_t(1) << 30, &n)) {
-                *error = "--frames: expected a number of frames, got \"" + v + "\"";
+            if (!ParseNumber(v, 1, std::int64_t(1) << 30, &n)) {
+                *error = "--frames: expected a number of frames from 1 to 1073741824, got \"" + v + "\"";
                 return false;
             }
             out->runtime.frames = n;
@@ -151,11 +157,18 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
             }
             std::string num = v.substr(eq + 1);
             bool negative = !num.empty() && num[0] == '-';
-            if (!ParseNumber(negative ? num.substr(1) : num, 0, 2147483647, &n)) {
+            if (!ParseNumber(negative ? num.substr(1) : num, 0, std::int64_t(1) << 40, &n)) {
                 *error = "--set: " + name + " needs a whole number, got \"" + num + "\"";
                 return false;
             }
-            out->start.fields.push_back({name, int(negative ? -n : n)});
+            if (negative) n = -n;
+            const FieldRange range = RangeOf(name);
+            if (n < range.min || n > range.max) {
+                *error = "--set: " + name + "=" + num + " is out of range; " + name + " goes from " +
+                         std::to_string(range.min) + " to " + std::to_string(range.max);
+                return false;
+            }
+            out->start.fields.push_back({name, int(n)});
         } else if (arg == "--screenshot") {
             if (!value(&v)) return false;
             auto colon = v.find(':');
@@ -185,6 +198,24 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
     if (!out->runtime.audioOut.empty() && !out->runtime.headless) {
         *error = "--audio-out is for headless runs";
         return false;
+    }
+    // Knocked-away passers-by bounce at the screen's edges, so a replay plays out as it was made only
+    // on the screen it was made on: a script that names its screen gets it, unless --screen says
+    // otherwise.
+    const platform::InputScript& script = out->runtime.script;
+    if (out->runtime.hasScript && script.ScreenWidth() > 0 && out->runtime.headless) {
+        const std::string made =
+            std::to_string(script.ScreenWidth()) + "x" + std::to_string(script.ScreenHeight());
+        if (!screenGiven) {
+            out->runtime.screenWidth = script.ScreenWidth();
+            out->runtime.screenHeight = script.ScreenHeight();
+        } else if (out->runtime.screenWidth != script.ScreenWidth() ||
+                   out->runtime.screenHeight != script.ScreenHeight()) {
+            out->warnings.push_back(
+                "the input script was made for a " + made + " screen and this run's is " +
+                std::to_string(out->runtime.screenWidth) + "x" + std::to_string(out->runtime.screenHeight) +
+                ": passers-by bounce at the screen's edges, so the run may not go as it did");
+        }
     }
     return true;
 }

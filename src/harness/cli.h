@@ -5,6 +5,7 @@
 #include "shell/start_scene.h"
 
 #include <string>
+#include <vector>
 
 struct CommandLine {
     platform::RuntimeOptions runtime;
@@ -12,6 +13,7 @@ struct CommandLine {
     bool dumpState = false;
     bool help = false;
     bool version = false;
+    std::vector<std::string> warnings;  // things to say before the run that do not stop it
 };
 
 // Parses argv; on a mistake returns false with a message naming what is wrong.

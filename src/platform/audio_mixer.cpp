@@ -10,6 +10,7 @@
 #endif
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sys/stat.h>
@@ -18,20 +19,34 @@ namespace platform::audio {
 namespace {
 
 // The --audio-out file: a plain 16-bit stereo WAV whose sizes are brought up to date after every
-// stretch, so that it is complete whenever the program ends.
+// stretch, so that it is complete whenever the program ends. A file that cannot be written is said
+// once and ends the run with status 1; the writer goes on counting the sound it would have written,
+// so that the run itself plays on as it would have.
 class WavWriter {
   public:
     ~WavWriter() { Finish(); }
 
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return file_ != nullptr || failed_; }
 
     bool Open(const std::string& path) {
         Finish();
-        file_ = std::fopen(path.c_str(), "wb");
-        if (!file_) return false;
         path_ = path;
         dataBytes_ = 0;
+        file_ = std::fopen(path.c_str(), "wb");
+        if (!file_) {
+            // Said in the words the mixer uses for it too, so that it is said once.
+            OutputFailed("cannot write the audio output " + path);
+            return false;
+        }
         WriteHeader();
+        if (!failed_ && std::fflush(file_) != 0) Fail();
+        if (!finishAtRunEnd_) {
+            finishAtRunEnd_ = true;
+            AddRunEndHook([this] {
+                finishAtRunEnd_ = false;
+                Finish();
+            });
+        }
         return true;
     }
 
@@ -48,24 +63,24 @@ class WavWriter {
     }
 
     void Append(const std::uint8_t* bytes, std::size_t count) {
-        if (!file_) return;
+        if (!IsOpen()) return;
         // A WAV file counts its bytes in 32 bits; a run that long just stops growing the file.
         const std::uint64_t room = 0xFFFFFFF0u - 36u - dataBytes_;
         if (count > room) count = std::size_t(room);
         if (count == 0) return;
-        std::fwrite(bytes, 1, count, file_);
         dataBytes_ += std::uint32_t(count);
+        if (failed_) return;
+        if (std::fwrite(bytes, 1, count, file_) != count) return Fail();
         WriteHeader();
-        std::fseek(file_, 0, SEEK_END);
-        std::fflush(file_);
+        if (!failed_ && (std::fseek(file_, 0, SEEK_END) != 0 || std::fflush(file_) != 0)) Fail();
     }
 
     std::uint64_t Frames() const { return dataBytes_ / kBytesPerFrame; }
 
     void Finish() {
-        if (!file_) return;
-        std::fclose(file_);
+        if (file_ && std::fclose(file_) != 0 && !failed_) OutputFailed(Failure());
         file_ = nullptr;
+        failed_ = false;
     }
 
   private:
@@ -78,6 +93,18 @@ class WavWriter {
     static void Put16(std::uint8_t* p, std::uint16_t v) {
         p[0] = std::uint8_t(v);
         p[1] = std::uint8_t(v >> 8);
+    }
+
+    std::string Failure() const {
+        return "cannot write the audio output " + path_ + ": " + std::strerror(errno);
+    }
+
+    // Says what went wrong, once, and lets go of the file.
+    void Fail() {
+        OutputFailed(Failure());
+        std::fclose(file_);
+        file_ = nullptr;
+        failed_ = true;
     }
 
     void WriteHeader() {
@@ -94,13 +121,14 @@ class WavWriter {
         Put16(h + 34, 16);
         std::memcpy(h + 36, "data", 4);
         Put32(h + 40, dataBytes_);
-        std::fseek(file_, 0, SEEK_SET);
-        std::fwrite(h, 1, sizeof h, file_);
+        if (std::fseek(file_, 0, SEEK_SET) != 0 || std::fwrite(h, 1, sizeof h, file_) != sizeof h) Fail();
     }
 
     std::FILE* file_ = nullptr;
     std::string path_;
     std::uint32_t dataBytes_ = 0;
+    bool failed_ = false;          // the file could not be written: counting goes on, writing does not
+    bool finishAtRunEnd_ = false;  // the run's end closes the file (and says if that fails)
 };
 
 struct Mixer {

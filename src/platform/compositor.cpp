@@ -8,6 +8,10 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
 
 namespace desktop {
 namespace {
@@ -22,6 +26,65 @@ void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
     DrawTextAt(r, w.text, 13, SDL_Color{255, 255, 255, 255}, w.rect.left + 6, w.rect.top + 3, true);
+}
+
+// The PNG encoder writes into memory, and the file is written from there in one go: SDL_image does
+// not look at every failure of a file (a full disk shows only when the file is flushed or closed).
+struct PngBytes {
+    std::vector<std::uint8_t> bytes;
+    std::size_t at = 0;
+};
+
+PngBytes& BytesOf(SDL_RWops* rw) {
+    return *static_cast<PngBytes*>(rw->hidden.unknown.data1);
+}
+
+bool EncodePng(SDL_Surface* surface, PngBytes* out) {
+    SDL_RWops* rw = SDL_AllocRW();
+    if (!rw) return false;
+    rw->type = SDL_RWOPS_UNKNOWN;
+    rw->hidden.unknown.data1 = out;
+    rw->size = [](SDL_RWops* rw) { return Sint64(BytesOf(rw).bytes.size()); };
+    rw->seek = [](SDL_RWops* rw, Sint64 offset, int whence) -> Sint64 {
+        PngBytes& b = BytesOf(rw);
+        const Sint64 from = whence == RW_SEEK_SET   ? 0
+                            : whence == RW_SEEK_CUR ? Sint64(b.at)
+                                                    : Sint64(b.bytes.size());
+        if (from + offset < 0) return -1;
+        b.at = std::size_t(from + offset);
+        return Sint64(b.at);
+    };
+    rw->read = [](SDL_RWops*, void*, size_t, size_t) -> size_t { return 0; };
+    rw->write = [](SDL_RWops* rw, const void* data, size_t size, size_t count) -> size_t {
+        PngBytes& b = BytesOf(rw);
+        const std::size_t n = size * count;
+        if (b.bytes.size() < b.at + n) b.bytes.resize(b.at + n);
+        if (n) std::memcpy(b.bytes.data() + b.at, data, n);
+        b.at += n;
+        return count;
+    };
+    rw->close = [](SDL_RWops* rw) {
+        SDL_FreeRW(rw);
+        return 0;
+    };
+    return IMG_SavePNG_RW(surface, rw, 1) == 0;
+}
+
+bool SavePng(SDL_Surface* surface, const std::string& file, std::string* why) {
+    auto fail = [&](const std::string& what) {
+        if (why) *why = what;
+        return false;
+    };
+    PngBytes png;
+    if (!surface) return fail("nothing to show");
+    if (!EncodePng(surface, &png)) return fail(IMG_GetError());
+    std::FILE* f = std::fopen(file.c_str(), "wb");
+    if (!f) return fail(std::strerror(errno));
+    bool ok = std::fwrite(png.bytes.data(), 1, png.bytes.size(), f) == png.bytes.size();
+    ok = ok && std::fflush(f) == 0;
+    int error = ok ? 0 : errno;
+    if (std::fclose(f) != 0 && ok) ok = false, error = errno;
+    return ok || fail(std::strerror(error));
 }
 
 }  // namespace
@@ -85,9 +148,8 @@ void ShowFrame() {
     s.device.Present();
 }
 
-bool SaveScreen(const std::string& file) {
-    SDL_Surface* surface = ComposeToSurface();
-    return surface && IMG_SavePNG(surface, file.c_str()) == 0;
+bool SaveScreen(const std::string& file, std::string* why) {
+    return SavePng(ComposeToSurface(), file, why);
 }
 
 SDL_Surface* ComposeToSurface() {
@@ -101,7 +163,7 @@ SDL_Surface* ComposeToSurface() {
     return target.surface.get();
 }
 
-bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file, std::string* why) {
     UINT w = 0, h = 0;
     if (!device || FAILED(device->GetBackBufferSize(&w, &h)) || w == 0 || h == 0) return false;
     OwnedRenderer canvas;
@@ -112,7 +174,7 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file) {
     const SDL_Rect all{0, 0, int(w), int(h)};
     gfx::RenderList(r, canvas.generation, *device->CurrentList(), all, all, canvas.target);
     SDL_RenderPresent(r);
-    return IMG_SavePNG(canvas.surface.get(), file.c_str()) == 0;
+    return SavePng(canvas.surface.get(), file, why);
 }
 
 }  // namespace desktop

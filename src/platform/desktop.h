@@ -69,10 +69,10 @@ bool ShowsWindows(const char* videoDriver);
 
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();
-bool SaveScreen(const std::string& file);
+bool SaveScreen(const std::string& file, std::string* why);
 // The composited screen on a memory surface (owned by the desktop), null if it cannot be made.
 SDL_Surface* ComposeToSurface();
-bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file);
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file, std::string* why);
 
 // Reads pending SDL events: input state, close requests, cursor messages, renderer resets.
 void PumpEvents();

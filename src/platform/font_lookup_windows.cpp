@@ -12,7 +12,9 @@ namespace desktop {
 
 std::string FindJapaneseFontFile() {
     std::error_code error;
-    auto there = [&error](const std::filesystem::path& p) { return std::filesystem::is_regular_file(p, error); };
+    auto there = [&error](const std::filesystem::path& p) {
+        return std::filesystem::is_regular_file(p, error);
+    };
     const char* windows = std::getenv("WINDIR");
     if (!windows) windows = std::getenv("SystemRoot");
     const std::filesystem::path fonts = std::filesystem::path(windows ? windows : "C:\\Windows") / "Fonts";

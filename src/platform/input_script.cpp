@@ -3,11 +3,13 @@
 #include "platform/win32.h"
 
 #include <algorithm>
+#include <bit>
 #include <cctype>
-#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <set>
 #include <sstream>
+#include <system_error>
 
 namespace platform {
 
@@ -31,28 +33,74 @@ int VirtualKeyFromName(const std::string& name) {
 
 namespace {
 
-bool ParseNumber(const std::string& s, long* out) {
-    if (s.empty() || s.size() > 10) return false;
-    for (char c : s)
-        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-    *out = std::stol(s);
+// A whole number of plain decimal digits (no sign, no spaces) up to max.
+bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out) {
+    if (s.empty() || s.size() > 18) return false;
+    std::int64_t v = 0;
+    for (char c : s) {
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v > max) return false;
+    *out = v;
     return true;
+}
+
+// A value of a joystick token: decimal digits, or 0x and one to eight hexadecimal digits.
+bool ParseValue(const std::string& s, std::int64_t* out) {
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        if (s.size() > 10) return false;
+        std::int64_t v = 0;
+        for (std::size_t i = 2; i < s.size(); ++i) {
+            const char c = s[i];
+            const int d = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
+            if (d < 0) return false;
+            v = v * 16 + d;
+        }
+        *out = v;
+        return true;
+    }
+    return ParseDecimal(s, 0xFFFFFFFF, out);
+}
+
+// Calls f with every key of the set.
+template <typename F>
+void ForEachKey(const KeySet& keys, F f) {
+    for (std::size_t w = 0; w < keys.size(); ++w)
+        for (std::uint64_t bits = keys[w]; bits; bits &= bits - 1)
+            f(int(w * 64 + std::size_t(std::countr_zero(bits))));
 }
 
 }  // namespace
 
+bool ParseScreenSize(const std::string& text, int minWidth, int minHeight, int max, int* width, int* height) {
+    const auto x = text.find('x');
+    std::int64_t w, h;
+    if (x == std::string::npos || !ParseDecimal(text.substr(0, x), max, &w) ||
+        !ParseDecimal(text.substr(x + 1), max, &h) || w < minWidth || h < minHeight)
+        return false;
+    *width = int(w);
+    *height = int(h);
+    return true;
+}
+
 bool InputScript::Parse(const std::string& text, const std::string& fileName, std::string* error) {
-    const bool ok = ParseLines(text, fileName, error);
-    IndexFrames();
+    std::vector<ScriptRange> ranges;
+    const bool ok = ParseLines(text, fileName, &ranges, error);
+    IndexFrames(ranges);
     return ok;
 }
 
-bool InputScript::ParseLines(const std::string& text, const std::string& fileName, std::string* error) {
-    ranges_.clear();
+bool InputScript::ParseLines(const std::string& text, const std::string& fileName,
+                             std::vector<ScriptRange>* ranges, std::string* error) {
     usesJoystick_ = false;
+    screenWidth_ = screenHeight_ = 0;
     std::istringstream in(text);
     std::string line;
-    int lineNo = 0;
+    long lineNo = 0;
     auto fail = [&](const std::string& what) {
         *error = fileName + ":" + std::to_string(lineNo) + ": " + what;
         return false;
@@ -63,12 +111,22 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
         std::istringstream words(line);
         std::string frames;
         if (!(words >> frames)) continue;
+        if (frames == "SCREEN") {
+            std::string size, rest;
+            if (!(words >> size) || (words >> rest) ||
+                !ParseScreenSize(size, 640, 480, 16384, &screenWidth_, &screenHeight_))
+                return fail("expected SCREEN WxH of at least 640x480");
+            continue;
+        }
         ScriptRange r;
         auto dash = frames.find('-');
-        if (!ParseNumber(frames.substr(0, dash), &r.first) ||
-            (dash != std::string::npos && !ParseNumber(frames.substr(dash + 1), &r.last)))
-            return fail("expected frames as A or A-B, got \"" + frames + "\"");
-        if (dash == std::string::npos) r.last = r.first;
+        std::int64_t first = 0, last = 0;
+        if (!ParseDecimal(frames.substr(0, dash), kMaxFrame, &first) ||
+            (dash != std::string::npos && !ParseDecimal(frames.substr(dash + 1), kMaxFrame, &last)))
+            return fail("expected frames as A or A-B, numbered from 1 to " + std::to_string(kMaxFrame) +
+                        ", got \"" + frames + "\"");
+        r.first = long(first);
+        r.last = dash == std::string::npos ? r.first : long(last);
         if (r.first < 1) return fail("frames are numbered from 1");
         if (r.last < r.first) return fail("the range " + frames + " ends before it starts");
         std::string token;
@@ -78,16 +136,8 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
             auto eq = token.find('=');
             if (eq != std::string::npos) {
                 std::string name = token.substr(0, eq), value = token.substr(eq + 1);
-                long v = 0;
-                bool ok = false;
-                if (value.size() > 2 && value[0] == '0' && (value[1] == 'x' || value[1] == 'X')) {
-                    char* end = nullptr;
-                    v = std::strtol(value.c_str() + 2, &end, 16);
-                    ok = end && *end == 0 && value.size() <= 10;
-                } else {
-                    ok = ParseNumber(value, &v);
-                }
-                if (!ok) return fail("bad value in \"" + token + "\"");
+                std::int64_t v = 0;
+                if (!ParseValue(value, &v)) return fail("bad value in \"" + token + "\"");
                 if (name == "JX" || name == "JY") {
                     if (v > 65535) return fail(name + " must be 0..65535");
                     (name == "JX" ? r.hasJoyX : r.hasJoyY) = true;
@@ -110,69 +160,110 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
             } else if (int vk = VirtualKeyFromName(token)) {
                 if (token.size() == 1 && std::islower(static_cast<unsigned char>(token[0])))
                     return fail("key letters are written in capitals: \"" + token + "\"");
-                r.keys.push_back(std::uint8_t(vk));
+                r.keys[std::size_t(vk) / 64] |= std::uint64_t(1) << (vk % 64);
             } else {
                 return fail("unknown token \"" + token + "\"");
             }
         }
         if (!any) return fail("no token after the frames");
-        ranges_.push_back(r);
+        ranges->push_back(r);
     }
     return true;
 }
 
 bool InputScript::Load(const std::string& path, std::string* error) {
+    // Only a plain file: a folder, a device or a pipe is no script, and /dev/zero would never end.
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        *error = path + ": cannot read the input script";
+        return false;
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        *error = path + ": the input script is not a regular file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         *error = path + ": cannot read the input script";
         return false;
     }
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return Parse(ss.str(), path, error);
+    // Read one byte past the bound, so that a file that grows while it is read is caught too.
+    std::string text(kMaxBytes + 1, '\0');
+    in.read(text.data(), std::streamsize(text.size()));
+    if (in.bad()) {
+        *error = path + ": cannot read the input script";
+        return false;
+    }
+    text.resize(std::size_t(in.gcount()));
+    if (text.size() > kMaxBytes) {
+        *error = path + ": the input script is larger than " + std::to_string(kMaxBytes >> 20) + " MB";
+        return false;
+    }
+    return Parse(text, path, error);
 }
 
-void InputScript::IndexFrames() {
+void InputScript::IndexFrames(const std::vector<ScriptRange>& ranges) {
     states_.clear();
     std::vector<long> starts;
-    for (const ScriptRange& r : ranges_) {
+    starts.reserve(2 * ranges.size());
+    for (const ScriptRange& r : ranges) {
         starts.push_back(r.first);
         starts.push_back(r.last + 1);
     }
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    std::vector<std::size_t> byFirst(ranges_.size()), byEnd(ranges_.size());
-    for (std::size_t i = 0; i < ranges_.size(); ++i) byFirst[i] = byEnd[i] = i;
-    std::sort(byFirst.begin(), byFirst.end(),
-              [&](std::size_t a, std::size_t b) { return ranges_[a].first < ranges_[b].first; });
-    std::sort(byEnd.begin(), byEnd.end(),
-              [&](std::size_t a, std::size_t b) { return ranges_[a].last < ranges_[b].last; });
-    // Sweep the run starts with the directives holding at each, kept in the order of the file.
-    std::set<std::size_t> holding;
-    std::size_t nextFirst = 0, nextEnd = 0;
-    states_.reserve(starts.size());
-    for (long start : starts) {
-        for (; nextFirst < byFirst.size() && ranges_[byFirst[nextFirst]].first <= start; ++nextFirst)
-            holding.insert(byFirst[nextFirst]);
-        for (; nextEnd < byEnd.size() && ranges_[byEnd[nextEnd]].last < start; ++nextEnd)
-            holding.erase(byEnd[nextEnd]);
-        ScriptFrameState state;
-        state.first = start;
-        bool held[256] = {};
-        for (std::size_t i : holding) {
-            const ScriptRange& r = ranges_[i];
-            for (std::uint8_t k : r.keys)
-                if (!held[k]) {
-                    held[k] = true;
-                    state.keys.push_back(k);
+    std::vector<std::size_t> byFirst(ranges.size()), byEnd(ranges.size());
+    for (std::size_t i = 0; i < ranges.size(); ++i) byFirst[i] = byEnd[i] = i;
+    std::stable_sort(byFirst.begin(), byFirst.end(),
+                     [&](std::size_t a, std::size_t b) { return ranges[a].first < ranges[b].first; });
+    std::stable_sort(byEnd.begin(), byEnd.end(),
+                     [&](std::size_t a, std::size_t b) { return ranges[a].last < ranges[b].last; });
+    // Sweep the run starts, keeping counts of what the directives holding there give: how many hold
+    // each key, each button bit and CLOSE, and, for the joystick axes and the answer, which of them
+    // do, in the order of the file (the latest line wins).
+    int keyCount[256] = {}, buttonCount[32] = {}, closeCount = 0;
+    std::set<std::size_t> joyX, joyY, answers;
+    ScriptFrameState held;
+    auto change = [&](std::size_t i, int by) {
+        const ScriptRange& r = ranges[i];
+        ForEachKey(r.keys, [&](int k) {
+            const std::uint64_t bit = std::uint64_t(1) << (k % 64);
+            std::uint64_t& word = held.keys[std::size_t(k) / 64];
+            word = (keyCount[k] += by) > 0 ? word | bit : word & ~bit;
+        });
+        if (r.hasJoyButtons)
+            for (int b = 0; b < 32; ++b)
+                if (r.joyButtons >> b & 1u) {
+                    buttonCount[b] += by;
+                    held.joyButtons = (held.joyButtons & ~(1u << b)) | (buttonCount[b] > 0 ? 1u << b : 0u);
                 }
-            if (r.hasJoyX) state.joyX = r.joyX;
-            if (r.hasJoyY) state.joyY = r.joyY;
-            if (r.hasJoyButtons) state.joyButtons |= r.joyButtons;
-            if (r.close) state.close = true;
-            if (r.answer) state.answer = r.answer;
+        if (r.close) held.close = (closeCount += by) > 0;
+        const std::pair<bool, std::set<std::size_t>*> latest[] = {
+            {r.hasJoyX, &joyX}, {r.hasJoyY, &joyY}, {r.answer != 0, &answers}};
+        for (const auto& [has, set] : latest) {
+            if (has && by > 0) set->insert(i);
+            if (has && by < 0) set->erase(i);
         }
-        states_.push_back(std::move(state));
+    };
+    std::size_t nextFirst = 0, nextEnd = 0;
+    for (long start : starts) {
+        for (; nextFirst < byFirst.size() && ranges[byFirst[nextFirst]].first <= start; ++nextFirst)
+            change(byFirst[nextFirst], 1);
+        for (; nextEnd < byEnd.size() && ranges[byEnd[nextEnd]].last < start; ++nextEnd)
+            change(byEnd[nextEnd], -1);
+        held.first = start;
+        held.joyX = joyX.empty() ? 32767 : ranges[*joyX.rbegin()].joyX;
+        held.joyY = joyY.empty() ? 32767 : ranges[*joyY.rbegin()].joyY;
+        held.answer = answers.empty() ? 0 : ranges[*answers.rbegin()].answer;
+        // A run that gives just what the one before gave is part of it.
+        if (!states_.empty()) {
+            const ScriptFrameState& p = states_.back();
+            if (p.keys == held.keys && p.joyX == held.joyX && p.joyY == held.joyY &&
+                p.joyButtons == held.joyButtons && p.close == held.close && p.answer == held.answer)
+                continue;
+        }
+        states_.push_back(held);
     }
 }
 
@@ -183,8 +274,7 @@ const ScriptFrameState* InputScript::StateAt(long frame) const {
 }
 
 void InputScript::KeysAt(long frame, std::uint8_t keys[256]) const {
-    if (const ScriptFrameState* s = StateAt(frame))
-        for (std::uint8_t k : s->keys) keys[k] = 0x80;
+    if (const ScriptFrameState* s = StateAt(frame)) ForEachKey(s->keys, [&](int k) { keys[k] = 0x80; });
 }
 
 void InputScript::JoystickAt(long frame, unsigned* x, unsigned* y, unsigned* buttons) const {

@@ -26,7 +26,8 @@ bool IsProgram(const std::string& path) {
     return access(path.c_str(), X_OK) == 0;
 }
 
-bool StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv, bool quiet) {
+bool StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
+                  bool quiet) {
     if (args.empty()) return false;
     std::vector<std::string> argStore = args;
     std::vector<char*> argv;

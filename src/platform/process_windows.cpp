@@ -35,7 +35,8 @@ bool IsProgram(const std::string& path) {
     return _access(path.c_str(), 0) == 0;
 }
 
-bool StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv, bool quiet) {
+bool StartProgram(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv,
+                  bool quiet) {
     if (args.empty()) return false;
     std::vector<std::string> quoted;
     for (const std::string& a : args) quoted.push_back(Quoted(a));

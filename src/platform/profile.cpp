@@ -1,7 +1,9 @@
 // The profile (.ini) files: the key configuration the options and the key-configuration program share.
 #include "platform/shellapi.h"
 
+#include <algorithm>
 #include <cctype>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,8 +12,18 @@
 #include <sstream>
 #include <string>
 #include <system_error>
-#include <unistd.h>
 #include <vector>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#else
+#include <process.h>
+#endif
 
 namespace {
 
@@ -74,12 +86,198 @@ bool Find(const std::vector<std::string>& lines, const std::string& section, con
     return false;
 }
 
+// What there is to replace: whether the file exists, whether this process may change it, and the
+// mode and owner to give its replacement.
+struct Existing {
+    bool exists = false;
+    bool writable = true;
+    unsigned mode = 0;
+    unsigned owner = 0, group = 0;
+};
+
+long long ProcessId();
+bool ProcessRuns(long long pid);
+std::string LinkTarget(const std::string& file);
+bool Inspect(const std::string& file, Existing* e);
+bool ReplaceFile(const std::string& file, const std::string& text, const Existing& existing);
+
+// The temporary file a writer puts beside the profile: "<name>.tmp<process id>".
+std::string TemporaryOf(const std::string& file) {
+    return file + ".tmp" + std::to_string(ProcessId());
+}
+
+// A temporary file left by a writer that was interrupted: one of ours for the same profile, whose
+// process no longer runs or that is older than any write could take. Others are left alone.
+constexpr auto kStaleAfter = std::chrono::minutes(10);
+
+void RemoveStaleTemporaries(const std::string& file) {
+    namespace fs = std::filesystem;
+    const fs::path path(file);
+    const std::string prefix = path.filename().string() + ".tmp";
+    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    std::error_code ec;
+    fs::directory_iterator it(dir, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
+            name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        const std::string digits = name.substr(prefix.size());
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
+        std::error_code e;
+        if (!it->is_regular_file(e) || e) continue;
+        const long long pid = std::stoll(digits);
+        const auto written = fs::last_write_time(it->path(), e);
+        const bool old = !e && fs::file_time_type::clock::now() - written > kStaleAfter;
+        if (pid == ProcessId() || old || !ProcessRuns(pid)) fs::remove(it->path(), e);
+    }
+}
+
+#ifndef _WIN32
+
+long long ProcessId() {
+    return getpid();
+}
+
+bool ProcessRuns(long long pid) {
+    if (pid <= 0 || pid > 0x7FFFFFFF) return false;
+    return kill(pid_t(pid), 0) == 0 || errno == EPERM;
+}
+
+// Follows symbolic links to the file they name (a link may name a file not made yet).
+std::string LinkTarget(const std::string& file) {
+    std::string path = file;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st;
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        std::vector<char> buf(std::size_t(st.st_size > 0 ? st.st_size : 255) + 2);
+        const ssize_t n = readlink(path.c_str(), buf.data(), buf.size() - 1);
+        if (n < 0) return path;
+        std::string to(buf.data(), std::size_t(n));
+        if (to.empty()) return path;
+        if (to[0] != '/') {
+            const auto slash = path.rfind('/');
+            if (slash != std::string::npos) to = path.substr(0, slash + 1) + to;
+        }
+        path = to;
+    }
+    return path;
+}
+
+bool Inspect(const std::string& file, Existing* e) {
+    struct stat st;
+    if (stat(file.c_str(), &st) != 0) {
+        e->exists = false;
+        return errno == ENOENT;
+    }
+    if (!S_ISREG(st.st_mode)) return false;
+    e->exists = true;
+    // A file nobody may write is read-only, for its owner and the superuser alike.
+    e->writable = (st.st_mode & 0222) != 0 && access(file.c_str(), W_OK) == 0;
+    e->mode = st.st_mode & 07777;
+    e->owner = st.st_uid;
+    e->group = st.st_gid;
+    return true;
+}
+
+// Writes text to a new temporary file beside the file, with the old file's mode and owner where
+// this process may give them, and renames it over the file.
+bool ReplaceFile(const std::string& file, const std::string& text, const Existing& existing) {
+    const std::string temp = TemporaryOf(file);
+    unlink(temp.c_str());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool ok = true;
+    if (existing.exists) {
+        // The owner first: changing it may clear the set-id bits that the mode then puts back.
+        if (fchown(fd, existing.owner, existing.group) != 0) (void)!fchown(fd, uid_t(-1), existing.group);
+        ok = fchmod(fd, existing.mode) == 0;
+    }
+    for (std::size_t at = 0; ok && at < text.size();) {
+        const ssize_t n = write(fd, text.data() + at, text.size() - at);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n > 0;
+        if (ok) at += std::size_t(n);
+    }
+    ok = ok && fsync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    std::error_code renamed;
+    if (ok) std::filesystem::rename(temp, file, renamed);
+    if (!ok || renamed) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+#else
+
+long long ProcessId() {
+    return _getpid();
+}
+
+// Without a way to ask here, a temporary file is stale only by its age.
+bool ProcessRuns(long long) {
+    return true;
+}
+
+std::string LinkTarget(const std::string& file) {
+    namespace fs = std::filesystem;
+    fs::path path(file);
+    std::error_code ec;
+    for (int hops = 0; hops < 40 && fs::is_symlink(path, ec); ++hops) {
+        const fs::path to = fs::read_symlink(path, ec);
+        if (ec || to.empty()) break;
+        path = to.is_absolute() ? to : path.parent_path() / to;
+    }
+    return path.string();
+}
+
+bool Inspect(const std::string& file, Existing* e) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status st = fs::status(file, ec);
+    if (!fs::exists(st)) {
+        e->exists = false;
+        return true;
+    }
+    if (!fs::is_regular_file(st)) return false;
+    e->exists = true;
+    e->writable = (st.permissions() & fs::perms::owner_write) != fs::perms::none;
+    return true;
+}
+
+bool ReplaceFile(const std::string& file, const std::string& text, const Existing&) {
+    const std::string temp = TemporaryOf(file);
+    bool ok;
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        ok = bool(out.write(text.data(), std::streamsize(text.size())));
+        out.close();
+        ok = ok && !out.fail();
+    }
+    std::error_code renamed;
+    if (ok) std::filesystem::rename(temp, file, renamed);
+    if (!ok || renamed) {
+        std::error_code ignored;
+        std::filesystem::remove(temp, ignored);
+        return false;
+    }
+    return true;
+}
+
+#endif
+
 }  // namespace
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     if (!section || !fileName || !*fileName) return FALSE;
+    // A link is written through: the file it names changes, and the link stays.
+    const std::string target = LinkTarget(fileName);
+    Existing existing;
+    if (!Inspect(target, &existing) || (existing.exists && !existing.writable)) return FALSE;
     std::vector<std::string> lines;
-    ReadLines(fileName, &lines);
+    ReadLines(target, &lines);
     // Find the section and the entry in it.
     int sectionLine = -1, entryLine = -1, sectionEnd = int(lines.size());
     for (int i = 0; i < int(lines.size()); ++i) {
@@ -114,21 +312,10 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
         }
     }
     // Write beside the file, then put it in place in one step.
-    const std::string temp = std::string(fileName) + ".tmp" + std::to_string(getpid());
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f) return FALSE;
-    bool ok = true;
-    for (const std::string& line : lines) ok = ok && std::fprintf(f, "%s\r\n", line.c_str()) >= 0;
-    ok = ok && std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    ok = (std::fclose(f) == 0) && ok;
-    // std::filesystem::rename replaces an existing file on every system (std::rename does not on Windows).
-    std::error_code renamed;
-    if (ok) std::filesystem::rename(temp, fileName, renamed);
-    if (!ok || renamed) {
-        std::remove(temp.c_str());
-        return FALSE;
-    }
-    return TRUE;
+    RemoveStaleTemporaries(target);
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return ReplaceFile(target, text, existing) ? TRUE : FALSE;
 }
 
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName) {

@@ -24,6 +24,8 @@ struct Runtime {
     std::uint32_t virtualNow = 0x10000;  // the virtual clock of headless runs, in ms
     std::uint64_t slept = 0;
     std::vector<std::function<void()>> frameEndHooks;
+    std::vector<std::function<void()>> runEndHooks;
+    bool outputFailed = false;
     std::vector<MessageBoxRecord> boxes;
     std::set<std::string> warned;
     // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
@@ -82,6 +84,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.frameEndHooks.clear();
     r.frameCpuMs.clear();
     r.frameWallMs.clear();
+    r.outputFailed = false;
     if (!desktop::Init(r.options, error, exitCode)) return false;
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
@@ -96,6 +99,9 @@ void Stop() {
     Runtime& r = R();
     if (!r.started) return;
     r.frameEndHooks.clear();
+    std::vector<std::function<void()>> atEnd;
+    atEnd.swap(r.runEndHooks);
+    for (auto& hook : atEnd) hook();
     desktop::Shutdown();
     r.started = false;
 }
@@ -123,7 +129,8 @@ void FrameBegin() {
 void FrameEnd() {
     Runtime& r = R();
     for (const Screenshot& s : r.options.screenshots)
-        if (s.frame == r.frame && !SaveScreenPng(s.file)) Warn("cannot write the screenshot " + s.file);
+        if (std::string why; s.frame == r.frame && !SaveScreenPng(s.file, &why))
+            OutputFailed("cannot write the screenshot " + s.file + (why.empty() ? "" : ": " + why));
     desktop::ShowFrame();
     for (auto& hook : r.frameEndHooks) hook();
     if (r.options.stats) {
@@ -191,14 +198,25 @@ void Warn(const std::string& message) {
     std::fprintf(stderr, "rushmora: %s\n", message.c_str());
 }
 
-bool SaveScreenPng(const std::string& file) {
-    return desktop::SaveScreen(file);
+void OutputFailed(const std::string& message) {
+    R().outputFailed = true;
+    Warn(message);
+}
+bool AnyOutputFailed() {
+    return R().outputFailed;
+}
+void AddRunEndHook(std::function<void()> hook) {
+    R().runEndHooks.push_back(std::move(hook));
+}
+
+bool SaveScreenPng(const std::string& file, std::string* why) {
+    return desktop::SaveScreen(file, why);
 }
 bool ComposeScreen() {
     return desktop::ComposeToSurface() != nullptr;
 }
-bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file) {
-    return desktop::SaveBackBuffer(device, file);
+bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file, std::string* why) {
+    return desktop::SaveBackBuffer(device, file, why);
 }
 
 }  // namespace platform

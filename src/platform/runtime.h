@@ -73,4 +73,11 @@ void RecordMessageBox(const MessageBoxRecord& record);
 // Warnings that the platform printed once (missing data folder, ...).
 void Warn(const std::string& message);
 
+// An output the run was asked for (a screenshot, the sound recording) that could not be written: the
+// message is printed as a warning, the run goes on, and the program ends with status 1.
+void OutputFailed(const std::string& message);
+bool AnyOutputFailed();
+// Work done once when the run stops (closing output files, so that a failure still counts).
+void AddRunEndHook(std::function<void()> hook);
+
 }  // namespace platform

@@ -6,6 +6,10 @@
 #include "shell/scene_factory.h"
 #include "shell/win_main.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace {
 
 // Where the total counts up, where the lines start, and when the screen lets go.
@@ -39,6 +43,11 @@ bool Confirm() {
 }
 bool Cancel() {
     return KeyDown(VK_ESCAPE) || JoyButtons() == 4;
+}
+
+// A score as an int: the nearest one, for sums no game could reach.
+int ScoreWithin(std::int64_t score) {
+    return int(std::clamp<std::int64_t>(score, INT_MIN, INT_MAX));
 }
 
 // One digit of the result strip at (x, y).
@@ -87,13 +96,14 @@ void GameClearScene::Load() {
     fading = 0;
     trainX = -800;
 
-    // Every passer-by sent flying is worth 100; every thousandth of a minute used costs one.
-    const int legScore = app.resultCount * 100 - elapsed + 60000;
+    // Every passer-by sent flying is worth 100; every thousandth of a minute used costs one. Summed
+    // 64 bits wide and held within an int, so that no count or time the context holds overflows.
+    const std::int64_t legScore = std::int64_t(app.resultCount) * 100 - elapsed + 60000;
     if (app.gameMode == 0) {
-        app.totalScore = legScore;
+        app.totalScore = ScoreWithin(legScore);
     } else if (app.gameMode == 1) {
         previousScore = app.totalScore;
-        app.totalScore += legScore;
+        app.totalScore = ScoreWithin(app.totalScore + legScore);
     }
     MoveGameWindows(0, 0);
 }

@@ -109,6 +109,73 @@ TEST(CommandLine, NumbersArePlainDigitsAndSeedsTakeAllThirtyTwoBits) {
         EXPECT_NE(ErrorOf({"--headless", "--set", set}).find("whole number"), std::string::npos) << set;
 }
 
+TEST(CommandLine, SetValuesStayWithinWhatTheGameCanHold) {
+    struct Case {
+        const char* set;
+        const char* range;
+    } refused[] = {
+        {"resultCount=123456789", "resultCount goes from 0 to 9999"},
+        {"resultCount=10000", "resultCount goes from 0 to 9999"},
+        {"resultCount=-1", "resultCount goes from 0 to 9999"},
+        {"elapsedClock=-2147483647", "elapsedClock goes from -1440000 to 1440000"},
+        {"totalScore=2147483647", "totalScore goes from -999999 to 999999"},
+        {"totalScore=-9999999999", "totalScore goes from -999999 to 999999"},
+        {"gameMode=70000", "gameMode goes from 0 to 1"},  // a 16-bit field would have wrapped it to 4464
+        {"arrivalRank=7", "arrivalRank goes from 0 to 6"},
+    };
+    for (const Case& c : refused) {
+        const std::string error = ErrorOf({"--headless", "--set", c.set});
+        EXPECT_NE(error.find(c.range), std::string::npos) << c.set << " -> " << error;
+        EXPECT_NE(error.find(std::string(c.set).substr(std::string(c.set).find('=') + 1)), std::string::npos)
+            << error;
+    }
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--set", "resultCount=9999", "--set", "elapsedClock=-1440000", "--set",
+                       "totalScore=999999", "--set", "gameMode=1", "--set", "arrivalRank=6"},
+                      &cl, &error))
+        << error;
+    EXPECT_EQ(cl.start.fields[0].second, 9999);
+    EXPECT_EQ(cl.start.fields[1].second, -1440000);
+    EXPECT_EQ(cl.start.fields[2].second, 999999);
+}
+
+TEST(CommandLine, FramesStartAtOne) {
+    EXPECT_NE(ErrorOf({"--headless", "--frames", "0"}).find("from 1"), std::string::npos);
+    EXPECT_NE(ErrorOf({"--headless", "--frames", "1073741825"}).find("--frames"), std::string::npos);
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--frames", "1"}, &cl, &error)) << error;
+    EXPECT_EQ(cl.runtime.frames, 1);
+}
+
+TEST(CommandLine, ARunTakesTheScreenItsScriptWasMadeFor) {
+    const std::string script = testing_support::TempPath("screen-script.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n1 RETURN\n", f);
+    std::fclose(f);
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--input", script.c_str()}, &cl, &error)) << error;
+    EXPECT_EQ(cl.runtime.screenWidth, 1920);
+    EXPECT_EQ(cl.runtime.screenHeight, 1080);
+    EXPECT_TRUE(cl.warnings.empty());
+    // Another screen asked for is used, with a warning that names both.
+    CommandLine other;
+    ASSERT_TRUE(Parse({"--headless", "--screen", "1280x720", "--input", script.c_str()}, &other, &error))
+        << error;
+    EXPECT_EQ(other.runtime.screenWidth, 1280);
+    ASSERT_EQ(other.warnings.size(), 1u);
+    EXPECT_NE(other.warnings[0].find("1920x1080"), std::string::npos) << other.warnings[0];
+    EXPECT_NE(other.warnings[0].find("1280x720"), std::string::npos) << other.warnings[0];
+    CommandLine same;
+    ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--input", script.c_str()}, &same, &error))
+        << error;
+    EXPECT_TRUE(same.warnings.empty());
+    std::remove(script.c_str());
+}
+
 TEST(CommandLine, RefusesScenesThisBuildDoesNotHave) {
     for (const char* scene : {"Title", "Option", "Help", "CharaSelect", "Game", "GameClear"}) {
         CommandLine cl;
@@ -270,6 +337,163 @@ TEST(InputScript, BadLinesNameTheFileAndLine) {
     }
 }
 
+TEST(InputScript, NumbersAreStrict) {
+    struct Case {
+        const char* text;
+        const char* says;
+    } cases[] = {
+        {"1 JX=0x-1\n", "bad value"},
+        {"1 JY=0x+1\n", "bad value"},
+        {"1 JX=0x 1\n", "bad value"},
+        {"1 JX=-1\n", "bad value"},
+        {"1 JX=0x10000\n", "0..65535"},
+        {"1 JB=0x1FFFFFFFF\n", "bad value"},
+        {"1 JB=4294967296\n", "bad value"},
+        {"+1 RETURN\n", "expected frames"},
+        {"1-+5 RETURN\n", "expected frames"},
+        {"99999999999 RETURN\n", "expected frames"},
+        {"1-1073741825 RETURN\n", "1073741824"},
+    };
+    for (const Case& c : cases) {
+        platform::InputScript s;
+        std::string error;
+        EXPECT_FALSE(s.Parse(c.text, "n.txt", &error)) << c.text;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.text << " -> " << error;
+    }
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("1-1073741824 JX=0xFFFF JY=0 JB=0xFFFFFFFF\n", "n.txt", &error)) << error;
+    unsigned x, y, b;
+    s.JoystickAt(1073741824, &x, &y, &b);
+    EXPECT_EQ(x, 65535u);
+    EXPECT_EQ(b, 0xFFFFFFFFu);
+}
+
+TEST(InputScript, NamesTheScreenItWasMadeFor) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("1 RETURN\n", "s.txt", &error)) << error;
+    EXPECT_EQ(s.ScreenWidth(), 0);
+    ASSERT_TRUE(s.Parse("# made on a big screen\nSCREEN 1920x1080  # full HD\n1 RETURN\n", "s.txt", &error))
+        << error;
+    EXPECT_EQ(s.ScreenWidth(), 1920);
+    EXPECT_EQ(s.ScreenHeight(), 1080);
+    for (const char* bad : {"SCREEN\n", "SCREEN 320x200\n", "SCREEN 1280x720 1\n", "SCREEN 1280*720\n"}) {
+        EXPECT_FALSE(s.Parse(bad, "s.txt", &error)) << bad;
+        EXPECT_NE(error.find("SCREEN WxH"), std::string::npos) << error;
+    }
+}
+
+// A script's state at every frame, as a plain reading of every line would give it.
+struct Reference {
+    std::string keys;
+    unsigned x = 32767, y = 32767, buttons = 0;
+    bool close = false;
+    int answer = 0;
+    bool operator==(const Reference&) const = default;
+};
+
+TEST(InputScript, TheIndexGivesWhatEveryLineSays) {
+    // Random scripts of overlapping lines, checked frame by frame against every line read in order.
+    std::srand(7);
+    const char* keyNames[] = {"RETURN", "SPACE", "A", "7"};
+    const int keyCodes[] = {VK_RETURN, VK_SPACE, 'A', '7'};
+    for (int round = 0; round < 20; ++round) {
+        struct Line {
+            long first, last;
+            std::vector<int> keys;
+            int x = -1, y = -1;
+            unsigned buttons = 0;
+            bool close = false;
+            int answer = 0;
+        };
+        std::vector<Line> lines;
+        std::string text;
+        for (int i = 0; i < 60; ++i) {
+            Line l;
+            l.first = 1 + std::rand() % 200;
+            l.last = l.first + std::rand() % (i % 3 == 0 ? 150 : 6);
+            text += std::to_string(l.first) + "-" + std::to_string(l.last);
+            for (int k = 0; k < 4; ++k)
+                if (std::rand() % 3 == 0) l.keys.push_back(k), text += std::string(" ") + keyNames[k];
+            if (std::rand() % 4 == 0) l.x = std::rand() % 65536, text += " JX=" + std::to_string(l.x);
+            if (std::rand() % 4 == 0) l.y = std::rand() % 65536, text += " JY=" + std::to_string(l.y);
+            if (std::rand() % 4 == 0)
+                l.buttons = 1u << (std::rand() % 32), text += " JB=" + std::to_string(l.buttons);
+            if (std::rand() % 9 == 0) l.close = true, text += " CLOSE";
+            if (std::rand() % 5 == 0)
+                l.answer = IDYES + std::rand() % 2, text += l.answer == IDYES ? " YES" : " NO";
+            if (text.back() >= '0' && text.back() <= '9' &&
+                text.find(' ', text.rfind('\n') + 1) == std::string::npos)
+                l.close = true, text += " CLOSE";
+            text += "\n";
+            lines.push_back(l);
+        }
+        platform::InputScript s;
+        std::string error;
+        ASSERT_TRUE(s.Parse(text, "r.txt", &error)) << error;
+        for (long f = 1; f <= 360; ++f) {
+            Reference want;
+            bool held[4] = {};
+            for (const Line& l : lines) {
+                if (f < l.first || f > l.last) continue;
+                for (int k : l.keys) held[k] = true;
+                if (l.x >= 0) want.x = unsigned(l.x);
+                if (l.y >= 0) want.y = unsigned(l.y);
+                want.buttons |= l.buttons;
+                want.close = want.close || l.close;
+                if (l.answer) want.answer = l.answer;
+            }
+            for (int k = 0; k < 4; ++k) want.keys += held[k] ? keyNames[k] : "-";
+            Reference got;
+            std::uint8_t keys[256] = {};
+            s.KeysAt(f, keys);
+            for (int k = 0; k < 4; ++k) got.keys += keys[keyCodes[k]] ? keyNames[k] : "-";
+            s.JoystickAt(f, &got.x, &got.y, &got.buttons);
+            got.close = s.CloseAt(f);
+            got.answer = s.AnswerAt(f);
+            ASSERT_TRUE(got == want) << "round " << round << ", frame " << f << ": " << got.keys << " vs "
+                                     << want.keys << "\n"
+                                     << text;
+        }
+    }
+}
+
+TEST(InputScript, LoadsOnlyARegularFileOfAtMostSixteenMegabytes) {
+    platform::InputScript s;
+    std::string error;
+#ifndef _WIN32
+    EXPECT_FALSE(s.Load("/dev/zero", &error));
+    EXPECT_NE(error.find("/dev/zero: the input script is not a regular file"), std::string::npos) << error;
+#endif
+    const std::string dir = testing_support::TempPath("script-folder");
+    testing_support::MakeDir(dir);
+    EXPECT_FALSE(s.Load(dir, &error));
+    EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    EXPECT_FALSE(s.Load(dir + "/missing.txt", &error));
+    EXPECT_NE(error.find("missing.txt: cannot read"), std::string::npos) << error;
+    // Exactly the bound is read (one long comment); a byte more is refused.
+    const std::string big = testing_support::TempPath("big-script.txt");
+    std::string text(platform::InputScript::kMaxBytes - 10, '#');
+    text += "\n1 RETURN\n";
+    ASSERT_EQ(text.size(), platform::InputScript::kMaxBytes);
+    FILE* f = std::fopen(big.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    ASSERT_TRUE(s.Load(big, &error)) << error;
+    std::uint8_t keys[256] = {};
+    s.KeysAt(1, keys);
+    EXPECT_EQ(keys[VK_RETURN], 0x80);
+    f = std::fopen(big.c_str(), "ab");
+    ASSERT_NE(f, nullptr);
+    std::fputc('\n', f);
+    std::fclose(f);
+    EXPECT_FALSE(s.Load(big, &error));
+    EXPECT_NE(error.find("larger than 16 MB"), std::string::npos) << error;
+    std::remove(big.c_str());
+}
+
 // The program itself: exit codes and messages of the command line.
 namespace {
 // Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
@@ -301,6 +525,82 @@ TEST(Program, MistakesExitWithTwo) {
     fclose(f);
     EXPECT_EQ(RunExe("--headless --input " + script, &out), 2);
     EXPECT_NE(out.find("bad-script.txt:2:"), std::string::npos) << out;
+    std::remove(script.c_str());
+}
+
+TEST(Program, BadScriptsAndValuesExitWithTwoAtOnce) {
+    std::string out;
+    // /dev/zero would be read for ever, and a folder taken for an empty script.
+#ifndef _WIN32
+    EXPECT_EQ(Shell("timeout 20 " + testing_support::GameProgram() + " --headless --input /dev/zero", &out),
+              2)
+        << out;
+    EXPECT_NE(out.find("/dev/zero"), std::string::npos) << out;
+#endif
+    const std::string folder = testing_support::TempPath("a-folder");
+    testing_support::MakeDir(folder);
+    EXPECT_EQ(RunExe("--headless --input " + folder, &out), 2) << out;
+    EXPECT_NE(out.find("not a regular file"), std::string::npos) << out;
+    for (const char* args :
+         {"--seed +7", "--seed ' 7'", "--set gameMode=-+5", "--set gameMode=70000", "--frames 0",
+          "--set resultCount=123456789", "--set elapsedClock=-2147483647", "--set totalScore=2147483647"}) {
+        EXPECT_EQ(RunExe("--headless " + std::string(args), &out), 2) << args << ": " << out;
+        EXPECT_NE(out.find("rushmora: --"), std::string::npos) << args << ": " << out;
+    }
+}
+
+TEST(Program, OutputsThatCannotBeWrittenEndTheRunWithOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs /dev/full";
+#endif
+    std::string out;
+    // The run goes on to its end (the state is dumped), then says what it could not write.
+    EXPECT_EQ(
+        RunExe("--headless --frames 8 --dump-state --screenshot 5:/dev/full --audio-out /dev/full", &out), 1)
+        << out;
+    EXPECT_NE(out.find("cannot write the screenshot /dev/full: No space left on device"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("cannot write the audio output /dev/full: No space left on device"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("{\"frame\": 8"), std::string::npos) << out;
+    const std::string dir = testing_support::TempPath("no-such-folder");
+    EXPECT_EQ(
+        RunExe("--headless --frames 3 --screenshot 2:" + dir + "/a.png --audio-out " + dir + "/a.wav", &out),
+        1)
+        << out;
+    EXPECT_NE(out.find("cannot write the screenshot " + dir + "/a.png"), std::string::npos) << out;
+    EXPECT_NE(out.find("cannot write the audio output " + dir + "/a.wav"), std::string::npos) << out;
+    // Written in full, they end it with 0 as before.
+    const std::string shot = testing_support::TempPath("written.png"),
+                      wav = testing_support::TempPath("written.wav");
+    EXPECT_EQ(RunExe("--headless --frames 3 --screenshot 2:" + shot + " --audio-out " + wav, &out), 0) << out;
+    EXPECT_EQ(testing_support::PixelAt(shot, 0, 0) >> 24, 0xFFu);
+}
+
+TEST(Program, AScriptMadeForAnotherScreenIsToldOf) {
+    const std::string script = testing_support::TempPath("screen-replay.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n1 RETURN\n", f);
+    std::fclose(f);
+    const std::string shot = testing_support::TempPath("screen-replay.png");
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 2 --input " + script + " --screenshot 2:" + shot, &out), 0) << out;
+    EXPECT_EQ(out.find("made for"), std::string::npos) << out;
+    // The picture is of the script's screen (a PNG's header holds its width and height).
+    std::string png(24, '\0');
+    FILE* in = std::fopen(shot.c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    ASSERT_EQ(std::fread(png.data(), 1, png.size(), in), png.size());
+    std::fclose(in);
+    auto at = [&](int i) { return (unsigned(std::uint8_t(png[i])) << 8) | std::uint8_t(png[i + 1]); };
+    EXPECT_EQ(at(18), 1920u);
+    EXPECT_EQ(at(22), 1080u);
+    ASSERT_EQ(RunExe("--headless --frames 2 --screen 1280x720 --input " + script, &out), 0) << out;
+    EXPECT_NE(
+        out.find("rushmora: the input script was made for a 1920x1080 screen and this run's is 1280x720"),
+        std::string::npos)
+        << out;
     std::remove(script.c_str());
 }
 

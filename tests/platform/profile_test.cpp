@@ -6,6 +6,12 @@
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
+#ifndef _WIN32
+#include <algorithm>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <unistd.h>
+#endif
 #include <fstream>
 #include <sstream>
 #include <thread>
@@ -83,6 +89,96 @@ TEST(Profile, AMissingFolderFailsAndLeavesNothingBehind) {
     EXPECT_FALSE(WritePrivateProfileStringA("TEST", "velkoro", "100", (dir + "/D:/test.ini").c_str()));
     EXPECT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "100", (dir + "/test.ini").c_str()));
     EXPECT_EQ(FilesIn(dir), 1);  // no temporary file left
+}
+
+// Modes, owners, links and processes of POSIX systems.
+#ifndef _WIN32
+namespace {
+struct stat StatOf(const std::string& file, bool link = false) {
+    struct stat st {};
+    EXPECT_EQ(link ? lstat(file.c_str(), &st) : stat(file.c_str(), &st), 0) << file;
+    return st;
+}
+}  // namespace
+
+TEST(Profile, AReadOnlyFileIsLeftAsItIs) {
+    const std::string file = testing_support::TempPath("readonly.ini");
+    std::remove(file.c_str());
+    Write(file, "[TEST]\nvelkoro=1\n");
+    chmod(file.c_str(), 0444);
+    // Refused even for the superuser, who could write it: read-only is the file's own say.
+    EXPECT_FALSE(WritePrivateProfileStringA("TEST", "velkoro", "100", file.c_str()));
+    EXPECT_EQ(Read(file), "[TEST]\nvelkoro=1\n");
+    EXPECT_EQ(StatOf(file).st_mode & 07777, 0444u);
+    chmod(file.c_str(), 0644);
+}
+
+TEST(Profile, KeepsTheModeAndOwnerAndWritesThroughALink) {
+    const std::string dir = testing_support::TempPath("inilinks");
+    testing_support::MakeDir(dir);
+    const std::string file = dir + "/real.ini", link = dir + "/link.ini";
+    std::remove(file.c_str());
+    std::remove(link.c_str());
+    Write(file, "[TEST]\nvelkoro=1\n");
+    chmod(file.c_str(), 0600);
+    const bool root = getuid() == 0;
+    if (root) {
+        ASSERT_EQ(chown(file.c_str(), 4321, 8765), 0);
+    }
+    ASSERT_EQ(symlink("real.ini", link.c_str()), 0);  // relative to the link's folder
+    ASSERT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "100", link.c_str()));
+    EXPECT_TRUE(S_ISLNK(StatOf(link, true).st_mode));
+    EXPECT_EQ(GetPrivateProfileIntA("TEST", "velkoro", 0, file.c_str()), 100u);
+    const struct stat st = StatOf(file);
+    EXPECT_EQ(st.st_mode & 07777, 0600u);
+    if (root) {
+        EXPECT_EQ(st.st_uid, 4321u);
+        EXPECT_EQ(st.st_gid, 8765u);
+    }
+    // A link to a file not made yet makes it, and stays a link.
+    const std::string dangling = dir + "/later.ini";
+    std::remove(dangling.c_str());
+    std::remove((dir + "/made-later.ini").c_str());
+    ASSERT_EQ(symlink((dir + "/made-later.ini").c_str(), dangling.c_str()), 0);
+    ASSERT_TRUE(WritePrivateProfileStringA("TEST", "k", "v", dangling.c_str()));
+    EXPECT_TRUE(S_ISLNK(StatOf(dangling, true).st_mode));
+    EXPECT_EQ(Read(dir + "/made-later.ini"), "[TEST]\r\nk=v\r\n");
+}
+
+TEST(Profile, ClearsTheTemporaryFilesOfInterruptedWriters) {
+    const std::string dir = testing_support::TempPath("inistale");
+    testing_support::MakeDir(dir);
+    const std::string file = dir + "/test.ini";
+    auto make = [&](const std::string& name) { Write(dir + "/" + name, "half a file"); };
+    make("test.ini.tmp" + std::to_string(getpid()));   // this process's own, from an earlier write
+    make("test.ini.tmp2147483646");                    // a process that no longer runs
+    make("test.ini.tmp1");                             // one that runs, writing now
+    make("test.ini.tmp" + std::to_string(getppid()));  // one that runs, but was left long ago
+    const std::string old = dir + "/test.ini.tmp" + std::to_string(getppid());
+    struct timeval ago[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+    ASSERT_EQ(utimes(old.c_str(), ago), 0);
+    make("other.ini.tmp2147483646");  // another profile's
+    make("test.ini.tmpx");            // not one of ours
+    ASSERT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "1", file.c_str()));
+    std::vector<std::string> left;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.') left.push_back(e->d_name);
+        closedir(d);
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"other.ini.tmp2147483646", "test.ini", "test.ini.tmp1",
+                                              "test.ini.tmpx"}));
+}
+
+#endif
+
+TEST(Profile, KeepsLinesWithNulBytesWhole) {
+    const std::string file = testing_support::TempPath("nul.ini");
+    const std::string odd("[TEST]\r\nnote=a\0b\r\n", 18);
+    Write(file, odd);
+    ASSERT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "5", file.c_str()));
+    EXPECT_EQ(Read(file), odd + "velkoro=5\r\n");
 }
 
 TEST(ShellExecute, StartsAProgramWithoutWaitingAndReportsAMissingOne) {

@@ -6,6 +6,7 @@
 #include "shell/game_app.h"
 #include "support/game_run.h"
 
+#include <climits>
 #include <cstdio>
 
 using testing_support::PixelAt;
@@ -117,6 +118,30 @@ TEST_F(ResultScore, FirstLegScoresItsPassersAndItsTime) {
     // Whatever total stood before is replaced.
     ASSERT_NE(Play({0, 3, 12, 45000, 99999}, 1), nullptr);
     EXPECT_EQ(GameApp::Get().totalScore, 16200);
+}
+
+TEST_F(ResultScore, TotalsPastWhatAnIntHoldsStopAtItsEnds) {
+    // Counts and times no run could reach, as a context set by hand might hold them: the sums are
+    // made wide and held at the ends of an int, and the screen still shows its places.
+    ASSERT_NE(Play({0, 3, 123456789, 0, 0}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MAX);
+    ASSERT_NE(Play({0, 3, 0, -2147483647, 0}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MAX);
+    ASSERT_NE(Play({0, 3, -123456789, INT_MAX, 0}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MIN);
+    ASSERT_NE(Play({1, 6, 5, 30000, INT_MAX}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MAX);
+    ASSERT_NE(Play({1, 6, 0, INT_MAX, INT_MIN}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MIN);
+    // Near the ends but within them, the sum is exact.
+    ASSERT_NE(Play({1, 6, 0, 60000, INT_MAX}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MAX);
+    ASSERT_NE(Play({1, 6, 0, 60001, INT_MAX}, 1), nullptr);
+    EXPECT_EQ(GameApp::Get().totalScore, INT_MAX - 1);
+    // The first line shows the last six places of the total before.
+    GameClearScene* s = Play({1, 6, 1000, -2147483647, 2147483647}, 260);
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(Line(s, 60), "483647");
 }
 
 TEST_F(ResultScore, SecondLegAddsToTheFirstAndShowsItOnTheFirstLine) {
