@@ -27,6 +27,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "rushmora: %s\n", error.c_str());
         return exitCode;
     }
+    // A window's screen is known only now: a replay made for another one is told of, as a headless
+    // run's is when its command line is read.
+    if (!cl.runtime.headless) {
+        const std::string warning =
+            ScreenWarning(cl.runtime, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+        if (!warning.empty()) std::fprintf(stderr, "rushmora: %s\n", warning.c_str());
+    }
     SetStartRequest(cl.start);
     int result = WinMain(GetModuleHandleA(nullptr), nullptr, argv[0], SW_SHOWDEFAULT);
     if (cl.dumpState &&

@@ -204,18 +204,24 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
     // otherwise.
     const platform::InputScript& script = out->runtime.script;
     if (out->runtime.hasScript && script.ScreenWidth() > 0 && out->runtime.headless) {
-        const std::string made =
-            std::to_string(script.ScreenWidth()) + "x" + std::to_string(script.ScreenHeight());
         if (!screenGiven) {
             out->runtime.screenWidth = script.ScreenWidth();
             out->runtime.screenHeight = script.ScreenHeight();
-        } else if (out->runtime.screenWidth != script.ScreenWidth() ||
-                   out->runtime.screenHeight != script.ScreenHeight()) {
-            out->warnings.push_back(
-                "the input script was made for a " + made + " screen and this run's is " +
-                std::to_string(out->runtime.screenWidth) + "x" + std::to_string(out->runtime.screenHeight) +
-                ": passers-by bounce at the screen's edges, so the run may not go as it did");
         }
+        const std::string warning =
+            ScreenWarning(out->runtime, out->runtime.screenWidth, out->runtime.screenHeight);
+        if (!warning.empty()) out->warnings.push_back(warning);
     }
     return true;
+}
+
+std::string ScreenWarning(const platform::RuntimeOptions& runtime, int width, int height) {
+    const platform::InputScript& script = runtime.script;
+    if (!runtime.hasScript || script.ScreenWidth() == 0 ||
+        (script.ScreenWidth() == width && script.ScreenHeight() == height))
+        return "";
+    return "the input script was made for a " + std::to_string(script.ScreenWidth()) + "x" +
+           std::to_string(script.ScreenHeight()) + " screen and this run's is " + std::to_string(width) +
+           "x" + std::to_string(height) +
+           ": passers-by bounce at the screen's edges, so the run may not go as it did";
 }

@@ -604,6 +604,23 @@ TEST(Program, AScriptMadeForAnotherScreenIsToldOf) {
     std::remove(script.c_str());
 }
 
+TEST(Program, AWindowOnAnotherScreenThanTheScriptsIsToldOf) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string script = testing_support::TempPath("window-screen-replay.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n", f);
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 350 -s '-screen 0 1280x720x24' " +
+                        std::string(RUSHMORA_GAME_EXE) + " --frames 3 --input " + script,
+                    &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("made for a 1920x1080 screen and this run's is 1280x720"), std::string::npos) << out;
+    std::remove(script.c_str());
+}
+
 TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
     SKIP_WITHOUT_X11();
     const std::string exe = testing_support::GameProgram();
