@@ -6,5 +6,6 @@ target_link_libraries(keyconfig PRIVATE rushmora_platform PkgConfig::SDL2 PkgCon
 set_target_properties(keyconfig PROPERTIES OUTPUT_NAME "KeyConfig1.exe" SUFFIX "")
 add_custom_command(TARGET keyconfig POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:keyconfig> ${CMAKE_SOURCE_DIR}/data/KeyConfig1.exe)
-install(PROGRAMS $<TARGET_FILE:keyconfig> DESTINATION ${CMAKE_INSTALL_DATADIR}/rushmora)
+# Installed as a target, so that a package's strip takes it as it takes the game.
+install(TARGETS keyconfig RUNTIME DESTINATION ${CMAKE_INSTALL_DATADIR}/rushmora)
 add_dependencies(rushmora keyconfig)
