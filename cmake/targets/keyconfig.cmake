@@ -12,5 +12,6 @@ else()
   add_custom_command(TARGET keyconfig POST_BUILD
     COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:keyconfig> ${CMAKE_SOURCE_DIR}/data/KeyConfig1.exe)
 endif()
-install(PROGRAMS $<TARGET_FILE:keyconfig> DESTINATION ${CMAKE_INSTALL_DATADIR}/rushmora)
+# Installed as a target, so that a package's strip takes it as it takes the game.
+install(TARGETS keyconfig RUNTIME DESTINATION ${CMAKE_INSTALL_DATADIR}/rushmora)
 add_dependencies(rushmora keyconfig)
