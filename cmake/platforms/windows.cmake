@@ -3,8 +3,9 @@
 # Linux build's pkg-config targets have, so the rest of the build reads the same on both.
 enable_language(RC)
 
-# One imported target from a package's static pkg-config flags. SDL's own main and its -mwindows are
-# left out: the game has a main of its own, and each program chooses its subsystem.
+# One imported target from a package's static pkg-config flags. SDL's own main (its renaming of ours
+# included) and its -mwindows are left out: each program has a main of its own and chooses its
+# subsystem.
 function(rushmora_static_package target module)
   pkg_check_modules(_pc REQUIRED ${module})
   set(libs)
@@ -14,10 +15,12 @@ function(rushmora_static_package target module)
     endif()
     list(APPEND libs "${flag}")
   endforeach()
+  set(cflags ${_pc_STATIC_CFLAGS_OTHER})
+  list(REMOVE_ITEM cflags "-Dmain=SDL_main")
   add_library(${target} INTERFACE IMPORTED GLOBAL)
   set_target_properties(${target} PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES "${_pc_STATIC_INCLUDE_DIRS}"
-    INTERFACE_COMPILE_OPTIONS "${_pc_STATIC_CFLAGS_OTHER}"
+    INTERFACE_COMPILE_OPTIONS "${cflags}"
     INTERFACE_LINK_LIBRARIES "${libs}")
 endfunction()
 
@@ -42,3 +45,14 @@ set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS RUSHMORA_STATIC_SDL RUSHMORA_MIDI_TIMID
 set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice)
 # Every program carries the manifest (UTF-8 file names, DPI awareness).
 set(RUSHMORA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/src/platform/windows/rushmora.rc)
+
+# What the programs look for beside themselves, put beside the build's programs too (the test suite
+# runs from there): Timidity's instruments for the music of headless runs, and the Japanese font.
+if(EXISTS "${RUSHMORA_WINDOWS_PREFIX}/share/timidity")
+  file(COPY "${RUSHMORA_WINDOWS_PREFIX}/share/timidity" DESTINATION "${CMAKE_BINARY_DIR}")
+endif()
+foreach(font ipagp.ttf ipag.ttf)
+  if(EXISTS "/usr/share/fonts/opentype/ipafont-gothic/${font}")
+    file(COPY "/usr/share/fonts/opentype/ipafont-gothic/${font}" DESTINATION "${CMAKE_BINARY_DIR}/fonts")
+  endif()
+endforeach()

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
@@ -40,10 +41,10 @@ bool ParseSize(const std::string& s, int* w, int* h) {
 // The game works inside its data folder: files named on the command line are taken from where the
 // command was given.
 std::string Absolute(const std::string& path) {
-    if (path.empty() || path[0] == '/') return path;
-    char buf[4096];
-    if (!getcwd(buf, sizeof buf)) return path;
-    return std::string(buf) + "/" + path;
+    if (path.empty() || std::filesystem::path(path).is_absolute()) return path;
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(path, error);
+    return error ? path : full.string();
 }
 
 }  // namespace

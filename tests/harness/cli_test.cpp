@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <regex>
 #include <string>
 #include <vector>
@@ -28,10 +29,16 @@ std::string ErrorOf(std::vector<const char*> args) {
 }  // namespace
 
 TEST(CommandLine, ReadsAHeadlessReplay) {
+#ifdef _WIN32
+    const std::string absolute = "C:/tmp/a.png";
+#else
+    const std::string absolute = "/tmp/a.png";
+#endif
+    const std::string first = "10:" + absolute;
     CommandLine cl;
     std::string error;
     ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--frames", "760", "--seed", "42",
-                       "--dump-state", "--screenshot", "10:/tmp/a.png", "--screenshot", "20:b.png", "--set",
+                       "--dump-state", "--screenshot", first.c_str(), "--screenshot", "20:b.png", "--set",
                        "gameMode=1", "--set", "totalScore=-5", "--scene", "Logo"},
                       &cl, &error))
         << error;
@@ -44,9 +51,11 @@ TEST(CommandLine, ReadsAHeadlessReplay) {
     EXPECT_TRUE(cl.dumpState);
     ASSERT_EQ(cl.runtime.screenshots.size(), 2u);
     EXPECT_EQ(cl.runtime.screenshots[0].frame, 10);
-    EXPECT_EQ(cl.runtime.screenshots[0].file, "/tmp/a.png");
+    EXPECT_EQ(cl.runtime.screenshots[0].file, absolute);
     // Relative files are taken from where the command was given, not the data folder.
-    EXPECT_EQ(cl.runtime.screenshots[1].file.front(), '/');
+    EXPECT_TRUE(std::filesystem::path(cl.runtime.screenshots[1].file).is_absolute());
+    EXPECT_EQ(std::filesystem::path(cl.runtime.screenshots[1].file),
+              std::filesystem::current_path() / "b.png");
     ASSERT_EQ(cl.start.fields.size(), 2u);
     EXPECT_EQ(cl.start.fields[1], std::make_pair(std::string("totalScore"), -5));
 }

@@ -174,7 +174,8 @@ TEST(Profile, ClearsTheTemporaryFilesOfInterruptedWriters) {
 #endif
 
 TEST(Profile, KeepsLinesWithNulBytesWhole) {
-    const std::string file = testing_support::TempPath("nul.ini");
+    // (Not "nul.ini": that names a device on Windows.)
+    const std::string file = testing_support::TempPath("nul-bytes.ini");
     const std::string odd("[TEST]\r\nnote=a\0b\r\n", 18);
     Write(file, odd);
     ASSERT_TRUE(WritePrivateProfileStringA("TEST", "velkoro", "5", file.c_str()));
@@ -189,7 +190,7 @@ TEST(ShellExecute, StartsAProgramWithoutWaitingAndReportsAMissingOne) {
     // The command interpreter makes the marker: cmd /c copy NUL <marker>.
     const char* comspec = std::getenv("COMSPEC");
     const std::string program = comspec ? comspec : "C:\\windows\\system32\\cmd.exe";
-    const std::string parameters = "/c copy NUL " + marker;
+    const std::string parameters = "/c copy NUL " + std::filesystem::path(marker).make_preferred().string();
 #else
     const std::string program = dir + "/prog.sh";
     const std::string parameters = marker;

@@ -50,7 +50,8 @@ std::string GameProgram() {
     char* base = SDL_GetBasePath();
     std::string exe = std::string(base ? base : "") + "rushmora-console.exe";
     SDL_free(base);
-    return "\"" + exe + "\"";
+    // Quotes only where they are needed: cmd /c takes a command that starts with one apart.
+    return exe.find(' ') == std::string::npos ? exe : "\"" + exe + "\"";
 #else
     return RUSHMORA_GAME_EXE;
 #endif
