@@ -34,6 +34,16 @@ using platform::midi::ParseMidi;
 // music under the effects, so that the two together stay below full scale.
 constexpr int kMusicVolume = 72;
 
+// Where the music is mixed through Timidity and its freepats instruments (the Windows build's
+// recordings and headless runs), it plays about 5 dB louder than through FluidSynth: half the
+// volume brings the same share back.
+int MusicVolume() {
+#ifdef RUSHMORA_MIDI_TIMIDITY
+    if (!SDL_GetHintBoolean("SDL_NATIVE_MUSIC", SDL_FALSE)) return kMusicVolume / 2;
+#endif
+    return kMusicVolume;
+}
+
 enum class Mode { Stopped, Playing, Paused };
 
 struct Sequencer {
@@ -281,7 +291,7 @@ MCIERROR Play(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
                     Interrupt(*other, m.musicOwner);
                 HaltMusic();
             }
-            Mix_VolumeMusic(kMusicVolume);
+            Mix_VolumeMusic(MusicVolume());
             if (Mix_PlayMusic(s->music, 0) != 0) return MCIERR_DEVICE_NOT_READY;
             m.musicOwner = id;
             s->position = 0;
