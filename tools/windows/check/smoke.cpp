@@ -168,12 +168,12 @@ void load_picture(const std::string& path) {
 extern "C" SDL_AudioDeviceID __wrap_SDL_OpenAudioDevice(const char* device, int iscapture,
                                                         const SDL_AudioSpec* desired, SDL_AudioSpec* obtained,
                                                         int allowed_changes) {
-    SDL_AudioSpec spec = *desired;
+    SDL_AudioSpec silent_device = *desired;
     mixer_callback = desired->callback;
     mixer_userdata = desired->userdata;
-    spec.callback = silence;
-    spec.userdata = nullptr;
-    return __real_SDL_OpenAudioDevice(device, iscapture, &spec, obtained, allowed_changes);
+    silent_device.callback = silence;
+    silent_device.userdata = nullptr;
+    return __real_SDL_OpenAudioDevice(device, iscapture, &silent_device, obtained, allowed_changes);
 }
 
 int main(int argc, char** argv) {
