@@ -85,6 +85,23 @@ bool JpegFrame(std::FILE* f, std::uint32_t* width, std::uint32_t* height) {
     }
 }
 
+// Whether every chunk of a PNG file fits in what the file has left after its header, up to IEND
+// or the file's end: the PNG decoder would otherwise read (and checksum) a chunk's claimed length,
+// up to 2 GB, past the end of a file of a few bytes.
+bool PngChunksFit(std::FILE* f) {
+    if (std::fseek(f, 0, SEEK_END) != 0) return false;
+    const long size = std::ftell(f);
+    for (long pos = 8; size - pos >= 8;) {
+        std::uint8_t b[8];
+        if (std::fseek(f, pos, SEEK_SET) != 0 || !Read(f, b, 8)) return false;
+        const std::uint32_t length = Be32(b);
+        if (std::int64_t(length) > std::int64_t(size) - pos - 12) return false;  // with its CRC
+        if (std::memcmp(b + 4, "IEND", 4) == 0) break;
+        pos += 12 + long(length);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool ReadPictureHeader(const char* file, PictureHeader* header) {
@@ -95,7 +112,7 @@ bool ReadPictureHeader(const char* file, PictureHeader* header) {
     const std::size_t got = std::fread(b, 1, sizeof b, f.get());
     std::uint32_t w = 0, h = 0;
     if (got >= 24 && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0) {
-        if (Be32(b + 8) != 13 || std::memcmp(b + 12, "IHDR", 4) != 0) return false;
+        if (Be32(b + 8) != 13 || std::memcmp(b + 12, "IHDR", 4) != 0 || !PngChunksFit(f.get())) return false;
         header->kind = PictureKind::kPng;
         w = Be32(b + 16);
         h = Be32(b + 20);

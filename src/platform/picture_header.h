@@ -14,7 +14,8 @@ struct PictureHeader {
 };
 
 // False when the file cannot be read, is of no kind the game reads (PNG, BMP, GIF, JPEG), or its
-// header gives no size (cut short, a zero side).
+// header gives no size (cut short, a zero side); for PNG also when a chunk claims more bytes than
+// the file has left.
 bool ReadPictureHeader(const char* file, PictureHeader* header);
 
 }  // namespace gfx

@@ -3,6 +3,7 @@
 // missing one fails, and the cache keeps to its limit.
 #include "platform/gfx_internal.h"
 #include "platform/picture_cache.h"
+#include "platform/picture_header.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>
@@ -294,6 +295,23 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
         refused("huge" + std::to_string(side) + ".png", png,
                 (std::to_string(side) + "x" + std::to_string(side)).c_str());
     }
+    // A PNG of a few bytes whose text chunk claims 2 GB: refused before SDL_image reads and checksums
+    // that much past the file's end (no warning: it is only damaged).
+    std::string png = RgbaPng(3, 1, std::string("\0", 1) + std::string(12, '\x40'));
+    const std::size_t idat = png.find("IDAT") - 4;
+    png.insert(idat, std::string("\x7F\xFF\xFF\xF0tEXtkey\0crc.", 16));
+    std::ofstream(dir + "/long-text.png", std::ios::binary) << png;
+    gfx::PictureHeader header;
+    EXPECT_FALSE(gfx::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
+    std::ofstream(dir + "/short-text.png", std::ios::binary)
+        << png.replace(idat, 4, std::string("\0\0\0\4", 4));
+    ASSERT_TRUE(gfx::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
+    EXPECT_EQ(header.width, 3u);
+    EXPECT_EQ(header.height, 1u);
+    IDirect3DTexture9* tex = nullptr;
+    EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, (dir + "/long-text.png").c_str(), &tex),
+              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tex, nullptr);
     // Whole pictures one texel past the limit, that SDL_image would decode.
     refused("wide.png", ReadBytes(Write("wide.png", 8193, 1, SDL_PIXELFORMAT_ABGR8888)), "8193x1");
     refused("tall.png", ReadBytes(Write("tall.png", 1, 8193, SDL_PIXELFORMAT_ABGR8888)), "1x8193");
