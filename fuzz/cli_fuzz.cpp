@@ -3,8 +3,7 @@
 // so the fuzzer never sends the parser to a file of the machine's. Every command line is taken or
 // refused with a message.
 #include "harness/cli.h"
-
-#include <unistd.h>
+#include "scratch_folder.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -30,12 +29,7 @@ bool KnownAppField(const std::string& name) {
 namespace {
 
 const std::string& ScriptFile() {
-    static std::string path;
-    if (path.empty()) {
-        char dir[] = "/tmp/rushmora-cli-fuzz-XXXXXX";
-        if (!mkdtemp(dir)) std::abort();
-        path = std::string(dir) + "/script.txt";
-    }
+    static const std::string path = ScratchFolder() + "/script.txt";
     return path;
 }
 

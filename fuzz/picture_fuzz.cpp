@@ -1,10 +1,9 @@
 // libFuzzer target: any bytes as a picture file, loaded the way a texture slot loads one (the
-// picture cache over the quick PNG reader and SDL_image), with a largest texture of 1024x512. A
+// picture cache over the quick PNG reader and SDL_image), with a largest texture of 256x128. A
 // picture comes back of a power-of-two size within that limit with every texel there, or nothing.
 #include "platform/picture_cache.h"
 #include "platform/picture_header.h"
-
-#include <unistd.h>
+#include "scratch_folder.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -18,15 +17,10 @@ void Warn(const std::string&) {}
 
 namespace {
 
-constexpr int kMaxWidth = 1024, kMaxHeight = 512;
+constexpr int kMaxWidth = 256, kMaxHeight = 128;
 
 const std::string& PictureFile() {
-    static std::string path;
-    if (path.empty()) {
-        char dir[] = "/tmp/rushmora-picture-fuzz-XXXXXX";
-        if (!mkdtemp(dir)) std::abort();
-        path = std::string(dir) + "/input.picture";
-    }
+    static const std::string path = ScratchFolder() + "/input.picture";
     return path;
 }
 

@@ -3,9 +3,9 @@
 // file. Reads stay inside the caller's buffer and end in a NUL; a write keeps the file readable, and
 // a plain entry written reads back as written.
 #include "platform/shellapi.h"
+#include "scratch_folder.h"
 
 #include <strings.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -17,16 +17,9 @@
 
 namespace {
 
+// The writer syncs every file it writes: in memory that costs nothing.
 const std::string& IniFile() {
-    static std::string path;
-    if (path.empty()) {
-        // In memory where there is such a folder: the writer syncs every file it writes.
-        char shm[] = "/dev/shm/rushmora-profile-fuzz-XXXXXX", tmp[] = "/tmp/rushmora-profile-fuzz-XXXXXX";
-        char* dir = mkdtemp(shm);
-        if (!dir) dir = mkdtemp(tmp);
-        if (!dir) std::abort();
-        path = std::string(dir) + "/fuzz.ini";
-    }
+    static const std::string path = ScratchFolder() + "/fuzz.ini";
     return path;
 }
 

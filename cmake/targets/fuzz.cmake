@@ -9,7 +9,7 @@ file(STRINGS ${CMAKE_SOURCE_DIR}/fuzz/targets RUSHMORA_FUZZ_LINES REGEX "^[a-z]"
 if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   find_program(RUSHMORA_CLANGXX NAMES clang++ clang++-14)
   # The headers the targets may include: a change rebuilds them.
-  file(GLOB_RECURSE RUSHMORA_FUZZ_HEADERS ${CMAKE_SOURCE_DIR}/src/*.h)
+  file(GLOB_RECURSE RUSHMORA_FUZZ_HEADERS ${CMAKE_SOURCE_DIR}/src/*.h ${CMAKE_SOURCE_DIR}/fuzz/*.h)
 endif()
 
 foreach(line IN LISTS RUSHMORA_FUZZ_LINES)
