@@ -43,6 +43,9 @@ SEEDS = {
     "no-data.wav": riff([chunk(b"fmt ", fmt()), chunk(b"junk", b"\0" * 4)]),
     "empty-data.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"")]),
     "data-beyond-file.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"\1\2\3\4", size=100000, pad=False)]),
+    # The RIFF and data chunks both claim 0x0FFFFFF0 bytes of a file of a few dozen.
+    "claims-256mb.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"\1\2\3\4" * 4, size=0x0FFFFFF0, pad=False)],
+                             size=0x0FFFFFF0),
     "riff-too-small.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"\1\2")], size=28),
     "data-before-fmt.wav": riff([chunk(b"data", b"\5\6\7\x08"), chunk(b"fmt ", fmt(channels=2))]),
     "truncated.wav": riff([chunk(b"fmt ", fmt()), chunk(b"data", b"\1\2\3\4")])[:30],

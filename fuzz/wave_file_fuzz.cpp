@@ -56,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)sum;
     }
     if (opened != S_OK) return 0;
+    // No chunk claims more than the file holds after its header: the sound manager sizes the
+    // sound's buffer by the data chunk.
+    if (std::uint64_t(wave.dataChunk.dwDataOffset) + wave.dataChunk.cksize > size ||
+        std::uint64_t(wave.riffChunk.dwDataOffset) + wave.riffChunk.cksize > size)
+        std::abort();
 
     // The data chunk in two pieces, as a buffer lock with a wrap would ask for it, then once more
     // after a rewind; the sizes a file claims can be far beyond what it holds.

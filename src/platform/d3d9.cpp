@@ -47,6 +47,18 @@ D3DMATRIX Multiply(const D3DMATRIX& a, const D3DMATRIX& b) {
     return r;
 }
 
+// The largest texture side, as the Direct3D 9 cards of the game's time reported it (4096 or 8192):
+// a texture, or a picture loaded into one, of more texels a side is refused.
+constexpr DWORD kMaxTextureSide = 8192;
+
+void FillCaps(D3DDEVTYPE type, D3DCAPS9* caps) {
+    *caps = D3DCAPS9{};
+    caps->DeviceType = type;
+    caps->AdapterOrdinal = D3DADAPTER_DEFAULT;
+    caps->MaxTextureWidth = kMaxTextureSide;
+    caps->MaxTextureHeight = kMaxTextureSide;
+}
+
 }  // namespace
 
 // ---- Direct3D object ----------------------------------------------------------------------------------
@@ -62,6 +74,13 @@ HRESULT IDirect3D9::GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode) {
     mode->Height = UINT(desktop::ScreenHeight());
     mode->RefreshRate = 60;
     mode->Format = D3DFMT_X8R8G8B8;
+    return D3D_OK;
+}
+
+HRESULT IDirect3D9::GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps) {
+    if (adapter != D3DADAPTER_DEFAULT || !caps) return D3DERR_INVALIDCALL;
+    if (type != D3DDEVTYPE_HAL && type != D3DDEVTYPE_REF && type != D3DDEVTYPE_SW) return D3DERR_INVALIDCALL;
+    FillCaps(type, caps);
     return D3D_OK;
 }
 
@@ -320,7 +339,8 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveC
 
 HRESULT IDirect3DDevice9::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                                         D3DPOOL pool, IDirect3DTexture9** texture, void*) {
-    if (!texture || width == 0 || height == 0 || width > 16384 || height > 16384) return D3DERR_INVALIDCALL;
+    if (!texture || width == 0 || height == 0 || width > kMaxTextureSide || height > kMaxTextureSide)
+        return D3DERR_INVALIDCALL;
     if (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) return D3DERR_INVALIDCALL;
     auto data = std::make_shared<gfx::TextureData>(int(width), int(height));
     if (!data->surface) return E_OUTOFMEMORY;
@@ -338,6 +358,12 @@ HRESULT IDirect3DDevice9::GetBackBufferSize(UINT* width, UINT* height) {
     if (!width || !height) return D3DERR_INVALIDCALL;
     *width = backWidth_;
     *height = backHeight_;
+    return D3D_OK;
+}
+
+HRESULT IDirect3DDevice9::GetDeviceCaps(D3DCAPS9* caps) {
+    if (!caps) return D3DERR_INVALIDCALL;
+    FillCaps(type_, caps);
     return D3D_OK;
 }
 

@@ -89,6 +89,14 @@ struct D3DSURFACE_DESC {
     UINT Height;
 };
 
+// What a device can do; only the fields the game's loaders look at.
+struct D3DCAPS9 {
+    D3DDEVTYPE DeviceType;
+    UINT AdapterOrdinal;
+    DWORD MaxTextureWidth;  // the largest texture the device makes, in texels
+    DWORD MaxTextureHeight;
+};
+
 struct D3DLOCKED_RECT {
     INT Pitch;
     void* pBits;
@@ -286,6 +294,7 @@ class IDirect3DDevice9 : public ComObject {
     HRESULT CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                           IDirect3DTexture9** texture, void* sharedHandle);
     HRESULT GetBackBufferSize(UINT* width, UINT* height);
+    HRESULT GetDeviceCaps(D3DCAPS9* caps);
 
     // Platform side.
     IDirect3DDevice9(HWND focusWindow, D3DDEVTYPE type, const D3DPRESENT_PARAMETERS& params);
@@ -325,6 +334,7 @@ typedef IDirect3DDevice9* LPDIRECT3DDEVICE9;
 class IDirect3D9 : public ComObject {
   public:
     HRESULT GetAdapterDisplayMode(UINT adapter, D3DDISPLAYMODE* mode);
+    HRESULT GetDeviceCaps(UINT adapter, D3DDEVTYPE type, D3DCAPS9* caps);
     HRESULT CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, DWORD behaviorFlags,
                          D3DPRESENT_PARAMETERS* params, IDirect3DDevice9** device);
 };

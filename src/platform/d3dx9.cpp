@@ -127,8 +127,12 @@ HRESULT D3DXCreateTexture(IDirect3DDevice9* device, UINT width, UINT height, UIN
 
 HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirect3DTexture9** texture) {
     if (!device || !file || !texture) return D3DERR_INVALIDCALL;
-    // The picture comes decoded from the cache when a scene before loaded the same file.
-    const std::shared_ptr<const gfx::Picture> picture = gfx::LoadPicture(file);
+    // The picture comes decoded from the cache when a scene before loaded the same file. One larger
+    // than the device's largest texture is refused by the size in its header.
+    D3DCAPS9 caps{};
+    if (FAILED(device->GetDeviceCaps(&caps))) return D3DERR_INVALIDCALL;
+    const std::shared_ptr<const gfx::Picture> picture =
+        gfx::LoadPicture(file, int(caps.MaxTextureWidth), int(caps.MaxTextureHeight));
     if (!picture) return D3DXERR_INVALIDDATA;
     IDirect3DTexture9* tex = nullptr;
     HRESULT hr = device->CreateTexture(UINT(picture->width), UINT(picture->height), 0, 0,

@@ -243,8 +243,12 @@ MMRESULT mmioDescend(HMMIO file, LPMMCKINFO chunk, const MMCKINFO* parent, UINT 
                            (find == MMIO_FINDRIFF && id == FOURCC_RIFF && type == wantType) ||
                            (find == MMIO_FINDLIST && id == FOURCC_LIST && type == wantType);
         if (match) {
+            // A chunk never holds more than the file has left after its header: a size that claims
+            // more (a damaged or cut file) is cut to what is there, so nobody sizes a buffer by it.
+            const std::int64_t left = FileSize(file) - data;
+            if (left < 0) return MMIOERR_CANNOTREAD;
             chunk->ckid = id;
-            chunk->cksize = size;
+            chunk->cksize = std::int64_t(size) > left ? DWORD(left) : size;
             chunk->fccType = type;
             chunk->dwDataOffset = DWORD(data);
             chunk->dwFlags = 0;

@@ -4,7 +4,9 @@
 #include "platform/picture_cache.h"
 
 #include "platform/file_identity.h"
+#include "platform/picture_header.h"
 #include "platform/png_rgba.h"
+#include "platform/runtime.h"
 #include "platform/sdl_handles.h"
 
 #include <SDL.h>
@@ -24,10 +26,45 @@
 namespace gfx {
 namespace {
 
-int NextPowerOfTwo(int v) {
-    int p = 1;
+std::uint64_t NextPowerOfTwo(std::uint64_t v) {
+    std::uint64_t p = 1;
     while (p < v) p <<= 1;
     return p;
+}
+
+// Whether the texture of a picture of w x h (the power-of-two size that holds it) is small enough.
+bool Fits(std::uint64_t w, std::uint64_t h, int maxWidth, int maxHeight) {
+    return maxWidth > 0 && maxHeight > 0 && NextPowerOfTwo(w) <= std::uint64_t(maxWidth) &&
+           NextPowerOfTwo(h) <= std::uint64_t(maxHeight);
+}
+
+void WarnTooLarge(const char* file, std::uint64_t w, std::uint64_t h, int maxWidth, int maxHeight) {
+    platform::Warn(std::string(file) + ": a picture of " + std::to_string(w) + "x" + std::to_string(h) +
+                   " is larger than the largest texture (" + std::to_string(maxWidth) + "x" +
+                   std::to_string(maxHeight) + "); it is not loaded");
+}
+
+// SDL_image's decoder of the kind the header says, so that the file is read as what was measured.
+SDL_Surface* DecodeWithSdlImage(const char* file, PictureKind kind) {
+    SDL_RWops* rw = SDL_RWFromFile(file, "rb");
+    if (!rw) return nullptr;
+    SDL_Surface* s = nullptr;
+    switch (kind) {
+        case PictureKind::kPng:
+            s = IMG_LoadPNG_RW(rw);
+            break;
+        case PictureKind::kBmp:
+            s = IMG_LoadBMP_RW(rw);
+            break;
+        case PictureKind::kGif:
+            s = IMG_LoadGIF_RW(rw);
+            break;
+        case PictureKind::kJpeg:
+            s = IMG_LoadJPG_RW(rw);
+            break;
+    }
+    SDL_RWclose(rw);
+    return s;
 }
 
 // A file's identity: where it is (its full path), how long it is and when it was last written.
@@ -115,12 +152,23 @@ Cache& TheCache() {
 
 }  // namespace
 
-std::shared_ptr<const Picture> DecodePicture(const char* file) {
-    if (auto quick = std::make_shared<Picture>(); ReadRgbaPng(file, quick.get())) return quick;
-    const sdl::SurfacePtr loaded(IMG_Load(file));
-    if (!loaded) return nullptr;
-    const int w = NextPowerOfTwo(loaded->w), h = NextPowerOfTwo(loaded->h);
-    if (w > 16384 || h > 16384) return nullptr;
+std::shared_ptr<const Picture> DecodePicture(const char* file, int maxWidth, int maxHeight) {
+    if (!file) return nullptr;
+    PictureHeader header;
+    if (!ReadPictureHeader(file, &header)) return nullptr;
+    if (!Fits(header.width, header.height, maxWidth, maxHeight)) {
+        WarnTooLarge(file, header.width, header.height, maxWidth, maxHeight);
+        return nullptr;
+    }
+    if (header.kind == PictureKind::kPng)
+        if (auto quick = std::make_shared<Picture>(); ReadRgbaPng(file, quick.get())) return quick;
+    const sdl::SurfacePtr loaded(DecodeWithSdlImage(file, header.kind));
+    // The decoder never gives more than the header said (the file may have changed meanwhile).
+    if (!loaded || loaded->w <= 0 || loaded->h <= 0 || std::uint32_t(loaded->w) > header.width ||
+        std::uint32_t(loaded->h) > header.height)
+        return nullptr;
+    const int w = int(NextPowerOfTwo(std::uint64_t(loaded->w))),
+              h = int(NextPowerOfTwo(std::uint64_t(loaded->h)));
     auto picture = std::make_shared<Picture>();
     picture->width = w;
     picture->height = h;
@@ -140,20 +188,25 @@ std::shared_ptr<const Picture> DecodePicture(const char* file) {
     return picture;
 }
 
-std::shared_ptr<const Picture> LoadPicture(const char* file) {
+std::shared_ptr<const Picture> LoadPicture(const char* file, int maxWidth, int maxHeight) {
     if (!file) return nullptr;
     std::string path, key;
-    if (!KeyOf(file, &path, &key)) return DecodePicture(file);  // no such file: the decoder fails
+    // No such file: the decoder fails.
+    if (!KeyOf(file, &path, &key)) return DecodePicture(file, maxWidth, maxHeight);
     Cache& c = TheCache();
     {
         std::lock_guard<std::mutex> lock(c.mutex);
         auto it = c.byKey.find(key);
         if (it != c.byKey.end()) {
             c.recent.splice(c.recent.begin(), c.recent, it->second);
-            return it->second->second;
+            const std::shared_ptr<const Picture>& kept = it->second->second;
+            if (Fits(std::uint64_t(kept->width), std::uint64_t(kept->height), maxWidth, maxHeight))
+                return kept;
+            WarnTooLarge(file, std::uint64_t(kept->width), std::uint64_t(kept->height), maxWidth, maxHeight);
+            return nullptr;
         }
     }
-    std::shared_ptr<const Picture> picture = DecodePicture(file);
+    std::shared_ptr<const Picture> picture = DecodePicture(file, maxWidth, maxHeight);
     std::lock_guard<std::mutex> lock(c.mutex);
     ++c.decodes;
     // The file has changed since an older version of it was kept: that one is of no more use.

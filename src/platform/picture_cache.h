@@ -21,11 +21,13 @@ struct Picture {
 };
 
 // The decoded picture of an image file, from the cache when the file is unchanged since it was
-// decoded; null when the file does not exist or is not a picture.
-std::shared_ptr<const Picture> LoadPicture(const char* file);
+// decoded; null when the file does not exist, is not a picture (PNG, BMP, GIF or JPEG), or its
+// texture would be wider or taller than the given largest texture. A picture too large is refused
+// by the size in its header, before anything is decoded, with a warning naming the file.
+std::shared_ptr<const Picture> LoadPicture(const char* file, int maxWidth, int maxHeight);
 
 // Decodes a file without the cache.
-std::shared_ptr<const Picture> DecodePicture(const char* file);
+std::shared_ptr<const Picture> DecodePicture(const char* file, int maxWidth, int maxHeight);
 
 // How much the cache holds at most, in bytes of pixels; the pictures used longest ago go first.
 // The default holds every picture of the game's data folder (about 56 MiB decoded).

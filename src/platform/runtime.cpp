@@ -26,7 +26,8 @@ struct Runtime {
     std::vector<std::function<void()>> frameEndHooks;
     std::vector<std::function<void()>> runEndHooks;
     bool outputFailed = false;
-    std::vector<MessageBoxRecord> boxes;
+    std::vector<MessageBoxRecord> boxes;  // the last kKeptMessageBoxes
+    std::uint64_t boxCount = 0;
     std::set<std::string> warned;
     // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
     double cpuAtBegin = 0, wallAtBegin = 0;
@@ -81,6 +82,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.virtualNow = 0x10000;
     r.slept = 0;
     r.boxes.clear();
+    r.boxCount = 0;
     r.frameEndHooks.clear();
     r.frameCpuMs.clear();
     r.frameWallMs.clear();
@@ -189,8 +191,14 @@ void AdvanceVirtualTime(std::uint32_t ms) {
 const std::vector<MessageBoxRecord>& MessageBoxes() {
     return R().boxes;
 }
+std::uint64_t MessageBoxCount() {
+    return R().boxCount;
+}
 void RecordMessageBox(const MessageBoxRecord& record) {
-    R().boxes.push_back(record);
+    std::vector<MessageBoxRecord>& boxes = R().boxes;
+    if (boxes.size() >= kKeptMessageBoxes) boxes.erase(boxes.begin());
+    boxes.push_back(record);
+    ++R().boxCount;
 }
 
 void Warn(const std::string& message) {

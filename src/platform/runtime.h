@@ -60,14 +60,17 @@ std::uint64_t TotalSleptMs();
 // Moves the virtual clock on, as if work had taken that long (headless runs only).
 void AdvanceVirtualTime(std::uint32_t ms);
 
-// Every message box shown in this run, with its answer.
+// The message boxes shown in this run, with their answers: how many there were, and the last
+// kKeptMessageBoxes of them, oldest first (a long run that opens boxes every frame keeps no more).
 struct MessageBoxRecord {
     std::string text, caption;
     unsigned type;
     int result;
     long frame;
 };
+constexpr std::size_t kKeptMessageBoxes = 64;
 const std::vector<MessageBoxRecord>& MessageBoxes();
+std::uint64_t MessageBoxCount();
 void RecordMessageBox(const MessageBoxRecord& record);
 
 // Warnings that the platform printed once (missing data folder, ...).

@@ -3,6 +3,7 @@
 // missing one fails, and the cache keeps to its limit.
 #include "platform/gfx_internal.h"
 #include "platform/picture_cache.h"
+#include "platform/picture_header.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>
@@ -248,6 +249,117 @@ TEST_F(PictureCache, DamagedOrUnusualFilesLoadAsSdlImageLoadsThem) {
     variant("filters.png", RgbaPng(33, 9, raw));
     EXPECT_FALSE(Uncached(dir + "/filters.png").pixels.empty());
     variant("bad-filter.png", RgbaPng(33, 9, std::string(1, '\5') + raw.substr(1)));
+}
+
+// A picture file's bytes with a 16-bit side patched in (big- or little-endian), for headers that
+// claim more than the file holds.
+std::string WithSide(std::string bytes, std::size_t at, std::uint32_t v, bool bigEndian) {
+    bytes[at] = char(bigEndian ? v >> 8 : v & 0xFF);
+    bytes[at + 1] = char(bigEndian ? v & 0xFF : v >> 8);
+    return bytes;
+}
+
+std::string ReadBytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHeader) {
+    D3DCAPS9 caps{};
+    ASSERT_EQ(g.device->GetDeviceCaps(&caps), D3D_OK);
+    ASSERT_EQ(caps.MaxTextureWidth, 8192u);
+    ASSERT_EQ(caps.MaxTextureHeight, 8192u);
+    // Files of a few bytes that claim far more: each fails at once, with one warning naming it.
+    auto refused = [&](const std::string& name, const std::string& bytes, const char* size) {
+        SCOPED_TRACE(name);
+        const std::string file = dir + "/" + name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        for (int pass = 0; pass < 2; ++pass) {
+            testing::internal::CaptureStderr();
+            IDirect3DTexture9* tex = nullptr;
+            EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, file.c_str(), &tex), D3DXERR_INVALIDDATA);
+            EXPECT_EQ(tex, nullptr);
+            const std::string said = testing::internal::GetCapturedStderr();
+            if (pass == 0) {
+                EXPECT_NE(said.find(file), std::string::npos) << said;
+                EXPECT_NE(said.find(size), std::string::npos) << said;
+                EXPECT_NE(said.find("8192x8192"), std::string::npos) << said;
+            } else {
+                EXPECT_EQ(said, "");  // said once
+            }
+        }
+    };
+    for (std::uint32_t side : {16384u, 30000u, 100000u, 0x7FFFFFFFu}) {
+        std::string png = RgbaPng(side, side, "");
+        refused("huge" + std::to_string(side) + ".png", png,
+                (std::to_string(side) + "x" + std::to_string(side)).c_str());
+    }
+    // A PNG of a few bytes whose text chunk claims 2 GB: refused before SDL_image reads and checksums
+    // that much past the file's end (no warning: it is only damaged).
+    std::string png = RgbaPng(3, 1, std::string("\0", 1) + std::string(12, '\x40'));
+    const std::size_t idat = png.find("IDAT") - 4;
+    png.insert(idat, std::string("\x7F\xFF\xFF\xF0tEXtkey\0crc.", 16));
+    std::ofstream(dir + "/long-text.png", std::ios::binary) << png;
+    gfx::PictureHeader header;
+    EXPECT_FALSE(gfx::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
+    std::ofstream(dir + "/short-text.png", std::ios::binary)
+        << png.replace(idat, 4, std::string("\0\0\0\4", 4));
+    ASSERT_TRUE(gfx::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
+    EXPECT_EQ(header.width, 3u);
+    EXPECT_EQ(header.height, 1u);
+    IDirect3DTexture9* tex = nullptr;
+    EXPECT_EQ(D3DXCreateTextureFromFileA(g.device, (dir + "/long-text.png").c_str(), &tex),
+              D3DXERR_INVALIDDATA);
+    EXPECT_EQ(tex, nullptr);
+    // Whole pictures one texel past the limit, that SDL_image would decode.
+    refused("wide.png", ReadBytes(Write("wide.png", 8193, 1, SDL_PIXELFORMAT_ABGR8888)), "8193x1");
+    refused("tall.png", ReadBytes(Write("tall.png", 1, 8193, SDL_PIXELFORMAT_ABGR8888)), "1x8193");
+    // Other kinds, by their own headers: BMP (a negative height is a top-down picture), GIF (its
+    // screen or its first image), JPEG (its frame).
+    const sdl::SurfacePtr rgb(SDL_CreateRGBSurfaceWithFormat(0, 4, 3, 24, SDL_PIXELFORMAT_RGB24));
+    SDL_FillRect(rgb.get(), nullptr, SDL_MapRGB(rgb->format, 1, 2, 3));
+    ASSERT_EQ(SDL_SaveBMP(rgb.get(), (dir + "/small.bmp").c_str()), 0);
+    ExpectSameAsUncached(dir + "/small.bmp");
+    const std::string bmp = ReadBytes(dir + "/small.bmp");
+    refused("wide.bmp", WithSide(bmp, 18, 40000, false), "40000x3");
+    std::string tall = bmp;
+    tall.replace(22, 4, std::string("\0\0\xFF\xFF", 4));  // -65536: top down
+    refused("tall.bmp", tall, "4x65536");
+    // One white texel: screen 1x1 with two colours, a transparency extension, the image at 1x1.
+    const std::string gif(
+        "GIF89a\x01\x00\x01\x00\x80\x00\x00\xFF\xFF\xFF\x00\x00\x00!\xF9\x04\x01\x00\x00\x00\x00,"
+        "\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02"
+        "D\x01\x00;",
+        43);
+    std::ofstream(dir + "/dot.gif", std::ios::binary) << gif;
+    ExpectSameAsUncached(dir + "/dot.gif");
+    refused("wide-screen.gif", WithSide(gif, 6, 9000, false), "9000x1");
+    refused("tall-image.gif", WithSide(gif, 34, 60000, false), "1x60000");
+    if (IMG_SaveJPG(rgb.get(), (dir + "/small.jpg").c_str(), 90) == 0) {
+        ExpectSameAsUncached(dir + "/small.jpg");
+        const std::string jpg = ReadBytes(dir + "/small.jpg");
+        std::size_t sof = jpg.find("\xFF\xC0");
+        ASSERT_NE(sof, std::string::npos);
+        refused("wide.jpg", WithSide(jpg, sof + 7, 20000, true), "20000x3");
+    }
+    // The largest that fits still loads, and so does one padded up to it.
+    Loaded l;
+    ASSERT_TRUE(Load(Write("widest.png", 8192, 1, SDL_PIXELFORMAT_ABGR8888), &l));
+    EXPECT_EQ(l.width, 8192);
+    ASSERT_TRUE(Load(Write("padded.png", 1, 4097, SDL_PIXELFORMAT_ABGR8888), &l));
+    EXPECT_EQ(l.height, 8192);
+}
+
+TEST_F(PictureCache, AKeptPictureIsRefusedWhereTheLargestTextureIsSmaller) {
+    const std::string file = Write("kept.png", 16, 8, SDL_PIXELFORMAT_ABGR8888);
+    ASSERT_NE(gfx::LoadPicture(file.c_str(), 8192, 8192), nullptr);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(gfx::LoadPicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(gfx::LoadPicture(file.c_str(), 16, 4), nullptr);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(file), std::string::npos);
+    EXPECT_NE(gfx::LoadPicture(file.c_str(), 16, 8), nullptr);
+    EXPECT_EQ(gfx::DecodePicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(gfx::DecodePicture(file.c_str(), 0, 0), nullptr);
 }
 
 TEST_F(PictureCache, AnUnchangedFileIsDecodedOnce) {

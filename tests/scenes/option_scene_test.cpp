@@ -110,3 +110,25 @@ TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfiguration) {
     EXPECT_EQ(platform::MessageBoxes()[0].type, unsigned(MB_OK));
     EXPECT_NE(Option(), nullptr);
 }
+
+TEST_F(OptionScreen, F2HeldKeepsOnlyTheLastBoxesButCountsThemAll) {
+    // Held for 300 frames: a box every frame; the run keeps the last ones, oldest first.
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 301;
+    setup.script = "2-301 F2\n";
+    RunGame(setup);
+    EXPECT_EQ(platform::MessageBoxCount(), 300u);
+    const auto& kept = platform::MessageBoxes();
+    ASSERT_EQ(kept.size(), platform::kKeptMessageBoxes);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        EXPECT_EQ(kept[i].frame, long(301 - kept.size() + 1 + i));
+        EXPECT_EQ(kept[i].text, "NO");
+    }
+    // A new run starts counting again.
+    setup.frames = 3;
+    setup.script = "2 F2\n";
+    RunGame(setup);
+    EXPECT_EQ(platform::MessageBoxCount(), 1u);
+    EXPECT_EQ(platform::MessageBoxes().size(), 1u);
+}

@@ -125,6 +125,29 @@ TEST(MmioChunks, ChunkThatIsNotThereIsNotFound) {
     mmioClose(f, 0);
 }
 
+TEST(MmioChunks, AChunkNeverClaimsMoreThanTheFileHasLeft) {
+    // "RIFF" claiming 4 GB around "aaaa" claiming 1 MB of the 6 bytes that follow it.
+    const Bytes file = Riff({Chunk("aaaa", {1, 2, 3, 4, 5, 6}, 1 << 20, false)}, 0xFFFFFFFFL, "TEST");
+    HMMIO f = OpenBuffered(WriteTemp("claims.riff", file));
+    ASSERT_NE(f, nullptr);
+    MMCKINFO riff{};
+    ASSERT_EQ(mmioDescend(f, &riff, nullptr, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(riff.cksize, file.size() - 8);
+    MMCKINFO a{};
+    ASSERT_EQ(mmioDescend(f, &a, &riff, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(a.cksize, 6u);
+    ASSERT_EQ(mmioAscend(f, &a, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(mmioSeek(f, 0, SEEK_CUR), LONG(file.size()));
+    MMCKINFO next{};
+    EXPECT_EQ(mmioDescend(f, &next, &riff, 0), MMIOERR_CHUNKNOTFOUND);
+    mmioClose(f, 0);
+    // Sizes that fit are left as they are.
+    f = OpenBuffered(WriteTemp("nested.riff", Nested()));
+    ASSERT_EQ(mmioDescend(f, &riff, nullptr, 0), MMSYSERR_NOERROR);
+    EXPECT_EQ(riff.cksize, Nested().size() - 8);
+    mmioClose(f, 0);
+}
+
 TEST(MmioFiles, SeekAndReadFollowEachOther) {
     Bytes data(20000);
     for (std::size_t i = 0; i < data.size(); ++i) data[i] = std::uint8_t(i * 13 + (i >> 9));

@@ -239,13 +239,15 @@ TEST(WaveFileReading, AskingForMoreThanRemainsGivesTheRest) {
 }
 
 TEST(WaveFileReading, DataBeyondTheEndOfTheFileFailsAfterCopyingWhatThereIs) {
-    // The data chunk claims 1000 bytes; the file holds 10 of them.
+    // The data chunk claims 1000 bytes; the file holds 10 of them. Opening cuts the chunk to those
+    // 10; a caller's chunk that still counts 1000 (a file cut while open) reads what there is and fails.
     const Bytes data = Ramp(10);
     const std::string path = WriteTemp(
         "short-data.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", data, 1000, false)}));
     WaveFile w;
     ASSERT_EQ(w.Open(path.c_str()), S_OK);
-    EXPECT_EQ(w.dataChunk.cksize, 1000u);
+    EXPECT_EQ(w.dataChunk.cksize, 10u);
+    w.dataChunk.cksize = 1000;
     HRESULT hr;
     DWORD got;
     std::vector<BYTE> read = ReadAll(w, 1000, &hr, &got);
@@ -254,6 +256,32 @@ TEST(WaveFileReading, DataBeyondTheEndOfTheFileFailsAfterCopyingWhatThereIs) {
     EXPECT_EQ(w.dataChunk.cksize, 0u);  // the whole request was counted off
     EXPECT_EQ(Bytes(read.begin(), read.begin() + 10), data);
     EXPECT_EQ(read[10], 0xEE);
+}
+
+TEST(WaveFileReading, DataChunkClaimingMoreThanTheFileHoldsGivesWhatIsThere) {
+    // A 37 KB file whose data chunk claims 0x0FFFFFF0 bytes, and its RIFF chunk as much: the sound
+    // gets the bytes the file holds, and a buffer of their size, however often it is rewound.
+    const Bytes data = Ramp(37000);
+    const std::string path = WriteTemp(
+        "claims-256mb.wav",
+        Riff({Chunk("fmt ", PcmFormat(1, 22050, 8)), Chunk("data", data, 0x0FFFFFF0, false)}, 0x0FFFFFF0));
+    WaveFile w;
+    ASSERT_EQ(w.Open(path.c_str()), S_OK);
+    for (int pass = 0; pass < 2; ++pass) {
+        EXPECT_EQ(w.dataChunk.cksize, 37000u);
+        HRESULT hr;
+        DWORD got = 0;
+        const std::vector<BYTE> read = ReadAll(w, 40000, &hr, &got);
+        EXPECT_EQ(hr, S_OK);
+        ASSERT_EQ(got, 37000u);
+        EXPECT_EQ(Bytes(read.begin(), read.begin() + 37000), data);
+        ASSERT_EQ(w.Reset(), S_OK);
+    }
+    // An odd-sized chunk that is the file's last one, without its pad byte, keeps its size.
+    const std::string odd = WriteTemp(
+        "odd-last.wav", Riff({Chunk("fmt ", PcmFormat(1, 8000, 8)), Chunk("data", Ramp(7), -1, false)}));
+    ASSERT_EQ(w.Open(odd.c_str()), S_OK);
+    EXPECT_EQ(w.dataChunk.cksize, 7u);
 }
 
 TEST(WaveFileReading, ZeroLengthDataReadsNothing) {

@@ -1,0 +1,21 @@
+// The kind and size of a picture file, read from its first bytes without decoding it: the loader
+// refuses a picture too large for a texture before it spends memory or time on its pixels.
+#pragma once
+
+#include <cstdint>
+
+namespace gfx {
+
+enum class PictureKind { kPng, kBmp, kGif, kJpeg };
+
+struct PictureHeader {
+    PictureKind kind = PictureKind::kPng;
+    std::uint32_t width = 0, height = 0;  // what decoding the file gives, in pixels
+};
+
+// False when the file cannot be read, is of no kind the game reads (PNG, BMP, GIF, JPEG), or its
+// header gives no size (cut short, a zero side); for PNG also when a chunk claims more bytes than
+// the file has left.
+bool ReadPictureHeader(const char* file, PictureHeader* header);
+
+}  // namespace gfx
