@@ -1,9 +1,11 @@
 #!/usr/bin/python3
 """Writes the seed corpus of the picture loader's fuzz target: small PNG files of each kind the
 loader meets (RGBA for the quick reader; palette, grey, 16-bit and interlaced ones for SDL_image),
-BMP and GIF files, and headers that claim pictures far larger than any texture. The files land in
+BMP files, GIF files (which it refuses), and headers that claim pictures far larger than any
+texture. The files land in
 fuzz/corpus/picture/ beside rgba.png and rgba2.png (two of the game's own pictures) and small.jpg
-(a 4x3 picture saved by SDL_image's IMG_SaveJPG), which this script leaves as they are."""
+(a 4x3 picture saved by SDL_image's IMG_SaveJPG), and the inputs with which the fuzzer found faults
+(trns-claims-128mb.png, gif-late-frame-65535x24609.gif), which this script leaves as they are."""
 import os
 import struct
 import zlib

@@ -56,9 +56,6 @@ SDL_Surface* DecodeWithSdlImage(const char* file, PictureKind kind) {
         case PictureKind::kBmp:
             s = IMG_LoadBMP_RW(rw);
             break;
-        case PictureKind::kGif:
-            s = IMG_LoadGIF_RW(rw);
-            break;
         case PictureKind::kJpeg:
             s = IMG_LoadJPG_RW(rw);
             break;

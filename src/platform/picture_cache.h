@@ -21,7 +21,7 @@ struct Picture {
 };
 
 // The decoded picture of an image file, from the cache when the file is unchanged since it was
-// decoded; null when the file does not exist, is not a picture (PNG, BMP, GIF or JPEG), or its
+// decoded; null when the file does not exist, is not a picture (PNG, BMP or JPEG), or its
 // texture would be wider or taller than the given largest texture. A picture too large is refused
 // by the size in its header, before anything is decoded, with a warning naming the file.
 std::shared_ptr<const Picture> LoadPicture(const char* file, int maxWidth, int maxHeight);

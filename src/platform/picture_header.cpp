@@ -1,5 +1,6 @@
-// Picture sizes from file headers: PNG's IHDR chunk, the BMP info header, GIF's screen and first
-// image, JPEG's start-of-frame segment. Nothing here allocates by what the file claims.
+// Picture sizes from file headers: PNG's IHDR chunk, the BMP info header, JPEG's start-of-frame
+// segment. Nothing here allocates by what the file claims. GIF files are not read: SDL_image may
+// decode any frame of one, each of its own size (and Direct3D's own loader never took GIF).
 #include "platform/picture_header.h"
 
 #include <algorithm>
@@ -35,28 +36,6 @@ bool Read(std::FILE* f, std::uint8_t* out, std::size_t n) {
 
 bool Skip(std::FILE* f, long n) {
     return n == 0 || std::fseek(f, n, SEEK_CUR) == 0;
-}
-
-// The image descriptor of the first picture in a GIF file: extensions before it are skipped over
-// their sub-blocks.
-bool FirstGifImage(std::FILE* f, std::uint8_t packed, std::uint32_t* width, std::uint32_t* height) {
-    if ((packed & 0x80) && !Skip(f, 3L << ((packed & 7) + 1))) return false;  // the global colours
-    for (;;) {
-        std::uint8_t b[9];
-        if (!Read(f, b, 1)) return false;
-        if (b[0] == 0x2C) {  // image descriptor: left, top, width, height, flags
-            if (!Read(f, b, 9)) return false;
-            *width = Le16(b + 4);
-            *height = Le16(b + 6);
-            return true;
-        }
-        if (b[0] != 0x21 || !Read(f, b, 1)) return false;  // the trailer, or not a GIF block
-        for (;;) {
-            if (!Read(f, b, 1)) return false;
-            if (b[0] == 0) break;
-            if (!Skip(f, b[0])) return false;
-        }
-    }
 }
 
 // The size in the first start-of-frame segment of a JPEG file (baseline, progressive, lossless,
@@ -128,14 +107,6 @@ bool ReadPictureHeader(const char* file, PictureHeader* header) {
             w = std::uint32_t(sw);
             h = std::uint32_t(sh < 0 ? -sh : sh);
         }
-    } else if (got >= 13 && (std::memcmp(b, "GIF87a", 6) == 0 || std::memcmp(b, "GIF89a", 6) == 0)) {
-        header->kind = PictureKind::kGif;
-        // The larger of the logical screen and the first image, side by side.
-        std::uint32_t iw = 0, ih = 0;
-        if (std::fseek(f.get(), 13, SEEK_SET) != 0 || !FirstGifImage(f.get(), b[10], &iw, &ih)) return false;
-        if (iw == 0 || ih == 0) return false;
-        w = std::max(Le16(b + 6), iw);
-        h = std::max(Le16(b + 8), ih);
     } else if (got >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF) {
         header->kind = PictureKind::kJpeg;
         if (std::fseek(f.get(), 2, SEEK_SET) != 0 || !JpegFrame(f.get(), &w, &h)) return false;

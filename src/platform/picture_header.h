@@ -6,14 +6,14 @@
 
 namespace gfx {
 
-enum class PictureKind { kPng, kBmp, kGif, kJpeg };
+enum class PictureKind { kPng, kBmp, kJpeg };
 
 struct PictureHeader {
     PictureKind kind = PictureKind::kPng;
     std::uint32_t width = 0, height = 0;  // what decoding the file gives, in pixels
 };
 
-// False when the file cannot be read, is of no kind the game reads (PNG, BMP, GIF, JPEG), or its
+// False when the file cannot be read, is of no kind the game reads (PNG, BMP, JPEG), or its
 // header gives no size (cut short, a zero side); for PNG also when a chunk claims more bytes than
 // the file has left.
 bool ReadPictureHeader(const char* file, PictureHeader* header);
