@@ -288,8 +288,9 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
                 break;
             }
             if (SameName(name, section)) sectionLine = i;
-        } else if (sectionLine >= 0 && key && EntryOf(lines[i], &k, nullptr) && SameName(k, key)) {
-            entryLine = i;
+        } else if (sectionLine >= 0 && entryLine < 0 && key && EntryOf(lines[i], &k, nullptr) &&
+                   SameName(k, key)) {
+            entryLine = i;  // the first of a key given twice: the one the readers take
         }
     }
     if (!key) {
@@ -344,5 +345,5 @@ DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, 
     const DWORD n = std::min<DWORD>(DWORD(value.size()), size - 1);
     std::memcpy(out, value.data(), n);
     out[n] = 0;
-    return n;
+    return DWORD(std::strlen(out));  // what the caller can read: a NUL in the value ends it
 }

@@ -182,6 +182,21 @@ TEST(Profile, KeepsLinesWithNulBytesWhole) {
     EXPECT_EQ(Read(file), odd + "velkoro=5\r\n");
 }
 
+TEST(Profile, AKeyGivenTwiceIsWrittenWhereItIsRead) {
+    const std::string file = testing_support::TempPath("twice.ini");
+    Write(file, "[KEY]\r\nUP=39\r\nUP=38\r\n");
+    ASSERT_TRUE(WritePrivateProfileStringA("KEY", "UP", "40", file.c_str()));
+    EXPECT_EQ(GetPrivateProfileIntA("KEY", "UP", 0, file.c_str()), 40u);
+    EXPECT_EQ(Read(file), "[KEY]\r\nUP=40\r\nUP=38\r\n");
+    // A value with a NUL in it reads up to the NUL, and says so in its count.
+    Write(file, std::string("[KEY]\r\nUP=3\0"
+                            "9\r\n",
+                            15));
+    char out[16];
+    EXPECT_EQ(GetPrivateProfileStringA("KEY", "UP", "", out, sizeof out, file.c_str()), 1u);
+    EXPECT_STREQ(out, "3");
+}
+
 TEST(ShellExecute, StartsAProgramWithoutWaitingAndReportsAMissingOne) {
     const std::string dir = testing_support::TempPath("progs");
     testing_support::MakeDir(dir);
