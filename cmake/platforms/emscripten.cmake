@@ -32,11 +32,12 @@ set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
   src/platform/desktop_capture_none.cpp
   src/platform/font_lookup_web.cpp
   src/platform/process_web.cpp
-  src/platform/program_folder_web.cpp
+  src/platform/sdl_web.cpp
   src/platform/sound_font_none.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS)
 # SDL_mixer is linked into the program: the linker hands its audio-device open to the mixer's pull,
-# and SDL's program folder to the page's or the node script's (program_folder_web.cpp).
+# and SDL's program folder and sleep to the web's own (sdl_web.cpp).
 set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS RUSHMORA_STATIC_SDL RUSHMORA_MIDI_TIMIDITY)
-set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice -Wl,--wrap=SDL_GetBasePath)
+set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice -Wl,--wrap=SDL_GetBasePath
+  -Wl,--wrap=SDL_Delay)
 set(RUSHMORA_WINDOWS_RESOURCES)
