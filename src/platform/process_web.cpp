@@ -17,10 +17,7 @@ bool StartProgram(const std::vector<std::string>& args, const std::vector<std::s
     std::string name = args[0];
     if (const std::size_t slash = name.find_last_of("/\\"); slash != std::string::npos)
         name.erase(0, slash + 1);
-    const std::string text = name +
-                             " はブラウザの中では起動できません。\n"
-                             "A web page cannot start programs: " +
-                             name + " works in the game for Windows or Linux.";
+    const std::string text = name + " はブラウザの中では起動できません (a web page cannot start programs).";
     MessageBoxA(nullptr, text.c_str(), "Rushmora", MB_OK | MB_ICONINFORMATION);
     return false;
 }

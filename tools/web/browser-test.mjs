@@ -155,6 +155,41 @@ try {
   notBlank(back, "the screen after Yes");
   if (back.hash === after.hash) fail("answering Yes did not leave the run");
 
+  // The option screen's F5: the game says it opens the key configuration, then the page says that it
+  // cannot start a program.
+  await press("ArrowDown");
+  await sleep(400);
+  await press("Enter");
+  await sleep(1500);
+  const option = await look("8-option");
+  notBlank(option, "the option screen");
+  await press("F5");
+  await sleep(800);
+  await press("Enter"); // the game's own box
+  await sleep(800);
+  await look("9-no-programs");
+  await press("Enter"); // the page's box
+  await sleep(800);
+  if (!messages.some((m) => /"Rushmora" \/ "KeyConfig1.exe はブラウザの中では起動できません[^"]*" answered OK/.test(m)))
+    fail("F5 did not say that the key configuration cannot start in a browser");
+  await press("Escape");
+  await sleep(1500);
+
+  // The sound: with autoplay allowed, SDL's audio context runs.
+  const audio = await page.evaluate("Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : 'none'");
+  if (audio !== "running") fail(`the sound does not play (audio context: ${audio})`);
+
+  // Quit from the title: the game ends cleanly (the mixer and its Timidity shut down).
+  await press("ArrowDown");
+  await sleep(300);
+  await press("ArrowDown");
+  await sleep(300);
+  await press("Enter");
+  await page.waitForFunction("window.rushmoraExited !== undefined", { timeout: 15000 })
+    .catch(() => fail("choosing the title's last entry did not end the game"));
+  const code = await page.evaluate("window.rushmoraExited");
+  if (code !== undefined && code !== 0) fail(`the game ended with status ${code}`);
+
   console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
   if (titleFps < 55 || runFps < 55)
