@@ -119,10 +119,6 @@ bool Headless() {
 
 void FrameBegin() {
     Runtime& r = R();
-    if (r.options.stats) {
-        r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
-        r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
-    }
 #ifdef __EMSCRIPTEN__
     // In a browser the page is drawn, and its keys come in, only while the game gives the thread
     // back: a frame that took all its time and did not sleep still hands it over once.
@@ -130,6 +126,10 @@ void FrameBegin() {
         emscripten_sleep(0);
     r.sleptBeforeFrame = r.slept;
 #endif
+    if (r.options.stats) {
+        r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
+        r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
+    }
     ++r.frame;
     if (r.options.hasScript && r.options.script.CloseAt(r.frame)) {
         // As a window manager's close button would: the top window is asked to close.
