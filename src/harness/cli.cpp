@@ -179,7 +179,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
                 *error = "--screenshot: expected N:FILE with a frame number from 1, got \"" + v + "\"";
                 return false;
             }
-            out->runtime.screenshots.push_back({n, Absolute(v.substr(colon + 1))});
+            out->runtime.screenshots.push_back({long(n), Absolute(v.substr(colon + 1))});
         } else if (arg == "--audio-out") {
             if (!value(&v)) return false;
             out->runtime.audioOut = Absolute(v);

@@ -396,6 +396,9 @@ namespace {
 
 using OpenFn = SDL_AudioDeviceID (*)(const char*, int, const SDL_AudioSpec*, SDL_AudioSpec*, int);
 
+// Past the numbers SDL gives its devices, so that SDL takes it for none of them.
+[[maybe_unused]] constexpr SDL_AudioDeviceID kDevicelessId = 0x7fff;
+
 SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, const SDL_AudioSpec* desired,
                              SDL_AudioSpec* obtained, int allowedChanges) {
     if (!real) {
@@ -405,18 +408,28 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
     Mixer& m = M();
     if (!m.opening || iscapture || !desired)
         return real(device, iscapture, desired, obtained, allowedChanges);
-    if (!m.pulled) {
+#ifdef __EMSCRIPTEN__
+    // Under node there is no audio device, and the browser build's SDL has no threads for the silent
+    // one: a headless run's mixer gets a device number SDL does not know (its calls on it do nothing)
+    // and mixes only when it is pulled, on the game's clock.
+    const bool deviceless = Headless();
+#else
+    const bool deviceless = false;
+#endif
+    if (!m.pulled && !deviceless) {
         m.device = real(device, iscapture, desired, obtained, allowedChanges);
         return m.device;
     }
     SDL_AudioSpec silent = *desired;
     silent.callback = SilentDevice;
     silent.userdata = nullptr;
-    SDL_AudioSpec got;
-    m.device = real(device, iscapture, &silent, &got, 0);
+    SDL_AudioSpec got = silent;
+    m.device = deviceless ? kDevicelessId : real(device, iscapture, &silent, &got, 0);
     if (!m.device) return 0;
-    m.mix = desired->callback;
-    m.mixData = desired->userdata;
+    if (m.pulled) {
+        m.mix = desired->callback;
+        m.mixData = desired->userdata;
+    }
     // The mixer gets exactly the format it asked for: Render hands it our buffers, not the device's.
     if (obtained) {
         *obtained = got;

@@ -13,7 +13,8 @@ std::string FileVersion(const char* file) {
     if (error) return {};
     const auto written = std::filesystem::last_write_time(path, error);
     if (error) return {};
-    return std::to_string(size) + '\n' + std::to_string(written.time_since_epoch().count());
+    return std::to_string(size) + '\n' +
+           std::to_string(static_cast<long long>(written.time_since_epoch().count()));
 }
 
 }  // namespace platform

@@ -13,6 +13,9 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 namespace platform {
 namespace {
@@ -23,6 +26,7 @@ struct Runtime {
     long frame = 0;
     std::uint32_t virtualNow = 0x10000;  // the virtual clock of headless runs, in ms
     std::uint64_t slept = 0;
+    std::uint64_t sleptBeforeFrame = 0;  // slept at the start of the frame before
     std::vector<std::function<void()>> frameEndHooks;
     std::vector<std::function<void()>> runEndHooks;
     bool outputFailed = false;
@@ -117,6 +121,13 @@ bool Headless() {
 
 void FrameBegin() {
     Runtime& r = R();
+#ifdef __EMSCRIPTEN__
+    // In a browser the page is drawn, and its keys come in, only while the game gives the thread
+    // back: a frame that took all its time and did not sleep still hands it over once.
+    if (!r.options.headless && r.slept == r.sleptBeforeFrame && emscripten_has_asyncify())
+        emscripten_sleep(0);
+    r.sleptBeforeFrame = r.slept;
+#endif
     if (r.options.stats) {
         r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
         r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);

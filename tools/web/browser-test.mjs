@@ -1,0 +1,206 @@
+// The web page in headless Chromium: serves dist/web, opens the page, leaves the opening with Enter,
+// starts a run, walks, answers the Escape question, checks that the screen is drawn and moves on,
+// and measures the frames a second the game shows on the title and in the run.
+//   node tools/web/browser-test.mjs DIST_WEB OUT_FOLDER
+// Needs puppeteer-core (NODE_PATH) and Debian's chromium. Exits 1 with a message on any failure.
+import http from "node:http";
+import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
+import { createRequire } from "node:module";
+
+const require = createRequire(import.meta.url);
+const puppeteer = require("puppeteer-core");
+
+const [distArg, outDir] = process.argv.slice(2);
+if (!distArg || !outDir) {
+  console.error("usage: browser-test.mjs DIST_WEB OUT_FOLDER");
+  process.exit(2);
+}
+const distWeb = path.resolve(distArg);
+fs.mkdirSync(outDir, { recursive: true });
+const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
+const seed = "20261207";
+
+// A plain static server, as any would do (the .wasm needs its type for streaming compilation).
+const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
+                ".data": "application/octet-stream", ".txt": "text/plain; charset=utf-8" };
+const server = http.createServer((req, res) => {
+  const name = decodeURIComponent(new URL(req.url, "http://x").pathname).replace(/^\/+/, "") || "index.html";
+  const file = path.join(distWeb, path.normalize(name));
+  if (!file.startsWith(distWeb + path.sep) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+    res.writeHead(404).end();
+    return;
+  }
+  res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream",
+                       "Content-Length": fs.statSync(file).size });
+  fs.createReadStream(file).pipe(res);
+});
+await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
+const url = `http://127.0.0.1:${server.address().port}/index.html?seed=${seed}`;
+
+const profile = fs.mkdtempSync(path.join(os.tmpdir(), "rushmora-chromium-"));
+const browser = await puppeteer.launch({
+  executablePath: chromium,
+  headless: true,
+  userDataDir: profile,
+  args: ["--no-sandbox", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
+         "--autoplay-policy=no-user-gesture-required", "--disable-background-networking",
+         "--disable-component-update", "--disable-sync", "--no-first-run", "--disable-gpu",
+         "--disable-background-timer-throttling", "--disable-renderer-backgrounding",
+         "--window-size=1280,760"],
+  defaultViewport: { width: 1280, height: 760 },
+});
+
+let failed = false;
+const messages = [];
+function fail(text) {
+  console.error("test-web: FAIL: " + text);
+  failed = true;
+}
+const sleep = (ms) => new Promise((ok) => setTimeout(ok, ms));
+
+try {
+  const page = await browser.newPage();
+  page.on("console", (m) => messages.push(m.text()));
+  page.on("pageerror", (e) => messages.push("page error: " + e.message));
+  const t0 = Date.now();
+  await page.goto(url, { waitUntil: "load" });
+  await page.waitForFunction("window.rushmoraStarted === true || window.rushmoraExited !== undefined",
+                             { timeout: 60000 });
+  if (await page.evaluate("window.rushmoraExited !== undefined")) throw new Error("the game ended at start-up");
+  console.log(`test-web: page loaded and the game started in ${((Date.now() - t0) / 1000).toFixed(1)} s`);
+
+  // The screen as the page shows it: a hash of the canvas, how many colours, and a PNG file.
+  async function look(name) {
+    const data = await page.evaluate(() => {
+      const c = document.getElementById("canvas");
+      const copy = document.createElement("canvas");
+      copy.width = c.width;
+      copy.height = c.height;
+      const g = copy.getContext("2d");
+      g.drawImage(c, 0, 0);
+      const px = g.getImageData(0, 0, c.width, c.height).data;
+      let hash = 2166136261, colours = new Set();
+      for (let i = 0; i < px.length; i += 4) {
+        const v = (px[i] << 16) | (px[i + 1] << 8) | px[i + 2];
+        hash = Math.imul(hash ^ v, 16777619) >>> 0;
+        if (colours.size < 4096 && (i & 63) === 0) colours.add(v);
+      }
+      return { hash, colours: colours.size, width: c.width, height: c.height, png: copy.toDataURL("image/png") };
+    });
+    fs.writeFileSync(path.join(outDir, name + ".png"), Buffer.from(data.png.split(",")[1], "base64"));
+    return data;
+  }
+  function notBlank(shot, name) {
+    if (shot.colours < 8) fail(`${name}: the screen is blank (${shot.colours} colours)`);
+  }
+  // A key held across a few frames: the game reads the keys' state once a frame.
+  async function press(key, ms = 120) {
+    await page.keyboard.down(key);
+    await sleep(ms);
+    await page.keyboard.up(key);
+  }
+  const frames = () => page.evaluate("window.rushmoraFrames");
+  async function fps(seconds) {
+    const f0 = await frames(), s0 = Date.now();
+    await sleep(seconds * 1000);
+    return ((await frames()) - f0) * 1000 / (Date.now() - s0);
+  }
+
+  await page.focus("#canvas");
+  await sleep(1500);
+  const opening = await look("1-opening");
+  notBlank(opening, "the opening");
+  console.log(`test-web: screen ${opening.width}x${opening.height}`);
+
+  await press("Enter");
+  await sleep(1500);
+  const title = await look("2-title");
+  notBlank(title, "the title");
+  if (title.hash === opening.hash) fail("Enter did not leave the opening");
+  const titleFps = await fps(4);
+
+  await press("Enter"); // the title's start entry
+  await sleep(6000); // the loading screen, then the run
+  const run = await look("3-run");
+  notBlank(run, "the run");
+  if (run.hash === title.hash) fail("Enter on the title did not start the run");
+
+  await page.keyboard.down("ArrowRight"); // walk
+  const runFps = await fps(5);
+  await page.keyboard.up("ArrowRight");
+  const walked = await look("4-walked");
+  notBlank(walked, "the run after walking");
+  if (walked.hash === run.hash) fail("walking did not change the screen");
+
+  await press("Escape");
+  await sleep(800);
+  const question = await look("5-escape-question");
+  if (question.hash === walked.hash) fail("Escape did not ask its question");
+  const boxFrames = await frames();
+  await press("n"); // No: the run goes on
+  await sleep(1500);
+  const after = await look("6-after-no");
+  notBlank(after, "the run after the answer");
+  if ((await frames()) <= boxFrames) fail("the game did not go on after the question was answered");
+  if (after.hash === question.hash) fail("answering No did not close the question");
+  if (await page.evaluate("window.rushmoraExited !== undefined")) fail("the game ended after No");
+
+  await press("Escape");
+  await sleep(800);
+  await press("y"); // Yes: back to the title
+  await sleep(2500);
+  const back = await look("7-after-yes");
+  notBlank(back, "the screen after Yes");
+  if (back.hash === after.hash) fail("answering Yes did not leave the run");
+
+  // The option screen's F5: the game says it opens the key configuration, then the page says that it
+  // cannot start a program.
+  await press("ArrowDown");
+  await sleep(400);
+  await press("Enter");
+  await sleep(1500);
+  const option = await look("8-option");
+  notBlank(option, "the option screen");
+  await press("F5");
+  await sleep(800);
+  await press("Enter"); // the game's own box
+  await sleep(800);
+  await look("9-no-programs");
+  await press("Enter"); // the page's box
+  await sleep(800);
+  if (!messages.some((m) => /"Rushmora" \/ "KeyConfig1.exe はブラウザの中では起動できません[^"]*" answered OK/.test(m)))
+    fail("F5 did not say that the key configuration cannot start in a browser");
+  await press("Escape");
+  await sleep(1500);
+
+  // The sound: with autoplay allowed, SDL's audio context runs.
+  const audio = await page.evaluate("Module.SDL2 && Module.SDL2.audioContext ? Module.SDL2.audioContext.state : 'none'");
+  if (audio !== "running") fail(`the sound does not play (audio context: ${audio})`);
+
+  // Quit from the title: the game ends cleanly (the mixer and its Timidity shut down).
+  await press("ArrowDown");
+  await sleep(300);
+  await press("ArrowDown");
+  await sleep(300);
+  await press("Enter");
+  await page.waitForFunction("window.rushmoraExited !== undefined", { timeout: 15000 })
+    .catch(() => fail("choosing the title's last entry did not end the game"));
+  const code = await page.evaluate("window.rushmoraExited");
+  if (code !== undefined && code !== 0) fail(`the game ended with status ${code}`);
+
+  console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
+              `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
+  if (titleFps < 55 || runFps < 55)
+    console.log("test-web: note: below 60 frames a second on this (shared) machine");
+  console.log(`test-web: screenshots in ${outDir}`);
+} catch (e) {
+  fail(e.message);
+} finally {
+  if (failed) for (const m of messages.slice(-30)) console.error("  page: " + m);
+  await browser.close();
+  server.close();
+  fs.rmSync(profile, { recursive: true, force: true });
+}
+process.exit(failed ? 1 : 0);
