@@ -188,14 +188,16 @@ bool InputScript::Load(const std::string& path, std::string* error) {
         *error = path + ": cannot read the input script";
         return false;
     }
-    // Read one byte past the bound, so that a file that grows while it is read is caught too.
-    std::string text(kMaxBytes + 1, '\0');
-    in.read(text.data(), std::streamsize(text.size()));
+    // Read in pieces up to one byte past the bound, so that a file that grows while it is read is
+    // caught too, and a small script costs no more than its size.
+    std::string text;
+    char piece[64 * 1024];
+    while (text.size() <= kMaxBytes && in.read(piece, sizeof piece).gcount() > 0)
+        text.append(piece, std::size_t(in.gcount()));
     if (in.bad()) {
         *error = path + ": cannot read the input script";
         return false;
     }
-    text.resize(std::size_t(in.gcount()));
     if (text.size() > kMaxBytes) {
         *error = path + ": the input script is larger than " + std::to_string(kMaxBytes >> 20) + " MB";
         return false;
