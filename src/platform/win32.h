@@ -34,9 +34,17 @@ typedef DWORD COLORREF;
 #define TRUE 1
 #define FALSE 0
 #endif
+// Calling conventions mean nothing on the systems we build for (64-bit Windows has one); mingw's
+// headers, which SDL brings in there, may have named them already.
+#ifndef CALLBACK
 #define CALLBACK
+#endif
+#ifndef WINAPI
 #define WINAPI
+#endif
+#ifndef APIENTRY
 #define APIENTRY
+#endif
 
 // Handles are pointers to objects of the platform layer.
 struct WindowObject;

@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
                                   : "ジョイスティック: なし";
         if (joy)
             for (int i = 0; i < SDL_JoystickNumButtons(joy) && i < 16; ++i)
-                if (SDL_JoystickGetButton(joy, i)) buttons += " " + std::to_string(i + 1);
+                if (SDL_JoystickGetButton(joy, i)) buttons.append(" ").append(std::to_string(i + 1));
         Text(r, buttons, 16, hot, 16, y + 26);
         SDL_RenderPresent(r);
         SDL_Delay(16);
