@@ -34,7 +34,6 @@ class WavWriter {
         dataBytes_ = 0;
         file_ = std::fopen(path.c_str(), "wb");
         if (!file_) {
-            // Said in the words the mixer uses for it too, so that it is said once.
             OutputFailed("cannot write the audio output " + path);
             return false;
         }
@@ -266,16 +265,14 @@ bool Open() {
             // Opened again in the same run: the time the mixer was shut passes in silence.
             const std::uint64_t due = FramesDue(now);
             if (due > m.writer.Frames()) m.writer.AppendSilence(due - m.writer.Frames());
-        } else if (m.writer.Open(options.audioOut)) {
+        } else if (m.writer.Open(options.audioOut)) {  // a file that cannot be opened is said there
             m.recordStart = now;
             m.lastHookFrame = CurrentFrame();
-        } else {
-            Warn("cannot write the audio output " + options.audioOut);
         }
         const int generation = m.generation;
         AddFrameEndHook([generation] { RecordFrame(generation); });
-    } else if (toFile && !m.writer.IsOpen() && !m.writer.Open(options.audioOut)) {
-        Warn("cannot write the audio output " + options.audioOut);
+    } else if (toFile && !m.writer.IsOpen()) {
+        m.writer.Open(options.audioOut);
     }
     return true;
 }
