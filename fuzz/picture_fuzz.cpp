@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes as a picture file, loaded the way a texture slot loads one (the
 // picture cache over the quick PNG reader and SDL_image), with a largest texture of 256x128. A
 // picture comes back of a power-of-two size within that limit with every texel there, or nothing.
-#include "platform/picture_cache.h"
-#include "platform/picture_header.h"
+#include "platform/pictures/picture_cache.h"
+#include "platform/pictures/picture_header.h"
 #include "scratch_folder.h"
 
 #include <cstdint>

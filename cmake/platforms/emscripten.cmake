@@ -28,16 +28,22 @@ rushmora_web_library(PkgConfig::SDL2_TTF SDL2_ttf harfbuzz freetype SDL2)
 rushmora_web_library(PkgConfig::SDL2_MIXER SDL2_mixer SDL2)
 rushmora_web_library(PkgConfig::LIBDEFLATE deflate)
 
-set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
-  src/platform/desktop_capture_none.cpp
-  src/platform/font_lookup_web.cpp
-  src/platform/process_web.cpp
-  src/platform/sdl_web.cpp
-  src/platform/sound_font_none.cpp)
+# What the browser brings of its own (src/platform/ports/web/): the font in the data package, no
+# programs to start, SDL's program folder and sleep; with Windows it shares Timidity music and the
+# linker's audio-device takeover, and with Linux the POSIX profile files (ports/shared/). A page
+# cannot photograph the screen: the painted desktop stands in.
+set(RUSHMORA_PORT_SOURCES
+  web/font_lookup_web.cpp
+  web/process_web.cpp
+  web/sdl_web.cpp
+  shared/audio_device_wrapped.cpp
+  shared/desktop_capture_none.cpp
+  shared/music_timidity.cpp
+  shared/profile_files_posix.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS)
 # SDL_mixer is linked into the program: the linker hands its audio-device open to the mixer's pull,
 # and SDL's program folder and sleep to the web's own (sdl_web.cpp).
-set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS RUSHMORA_STATIC_SDL RUSHMORA_MIDI_TIMIDITY)
+set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS)
 set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice -Wl,--wrap=SDL_GetBasePath
   -Wl,--wrap=SDL_Delay)
 set(RUSHMORA_WINDOWS_RESOURCES)

@@ -9,11 +9,16 @@ pkg_check_modules(LIBDEFLATE REQUIRED IMPORTED_TARGET libdeflate)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 find_package(X11)
 
-set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
-  $<IF:$<BOOL:${X11_FOUND}>,src/platform/desktop_capture_x11.cpp,src/platform/desktop_capture_none.cpp>
-  src/platform/font_lookup_fontconfig.cpp
-  src/platform/process_posix.cpp
-  src/platform/sound_font_share.cpp)
+# What Linux brings of its own (src/platform/ports/): the X11 desktop photograph (without X11 the
+# painted desktop always stands in), fontconfig's font lookup, starting programs, FluidSynth's shared
+# sound font, the audio-device takeover over the shared SDL, and POSIX files for the profiles.
+set(RUSHMORA_PORT_SOURCES
+  $<IF:$<BOOL:${X11_FOUND}>,linux/desktop_capture_x11.cpp,shared/desktop_capture_none.cpp>
+  linux/audio_device_shared.cpp
+  linux/font_lookup_fontconfig.cpp
+  linux/process_posix.cpp
+  linux/sound_font_share.cpp
+  shared/profile_files_posix.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS PkgConfig::FONTCONFIG PkgConfig::FLUIDSYNTH ${CMAKE_DL_LIBS})
 if(X11_FOUND)
   list(APPEND RUSHMORA_PLATFORM_SYSTEM_LIBS ${X11_LIBRARIES})

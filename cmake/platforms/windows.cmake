@@ -34,17 +34,21 @@ rushmora_static_package(PkgConfig::LIBDEFLATE libdeflate)
 add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(SDL_MAIN_HANDLED)
 
-set(RUSHMORA_PLATFORM_SYSTEM_SOURCES
-  src/platform/desktop_capture_gdi.cpp
-  src/platform/font_lookup_windows.cpp
-  src/platform/process_windows.cpp
-  src/platform/sound_font_none.cpp)
+# What Windows brings of its own (src/platform/ports/windows/): the GDI desktop photograph, the fonts
+# folder, CreateProcess, the profiles' files; with the web it shares Timidity music for runs on the
+# game's clock and the linker's audio-device takeover of a static SDL (ports/shared/).
+file(GLOB RUSHMORA_PORT_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/platform/ports
+  ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/*.cpp)
+list(REMOVE_ITEM RUSHMORA_PORT_SOURCES windows/console_windows.cpp)
+list(APPEND RUSHMORA_PORT_SOURCES shared/music_timidity.cpp shared/audio_device_wrapped.cpp)
+# The programs' own: joining the console of the prompt they were started from.
+set(RUSHMORA_PROGRAM_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/console_windows.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS gdi32 user32)
 # SDL_mixer is linked into the program: the linker hands its audio-device open to the mixer's pull.
-set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS RUSHMORA_STATIC_SDL RUSHMORA_MIDI_TIMIDITY)
+set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS)
 set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice)
 # Every program carries the manifest (UTF-8 file names, DPI awareness).
-set(RUSHMORA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/src/platform/windows/rushmora.rc)
+set(RUSHMORA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/rushmora.rc)
 
 # What the programs look for beside themselves, put beside the build's programs too (the test suite
 # runs from there): Timidity's instruments for the music of headless runs, and the Japanese font.

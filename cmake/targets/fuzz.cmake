@@ -29,7 +29,7 @@ foreach(line IN LISTS RUSHMORA_FUZZ_LINES)
 
   if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     add_executable(${name}_fuzz EXCLUDE_FROM_ALL ${sources})
-    target_include_directories(${name}_fuzz PRIVATE ${CMAKE_SOURCE_DIR}/src)
+    target_include_directories(${name}_fuzz PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/src/platform/include)
     target_compile_options(${name}_fuzz PRIVATE ${RUSHMORA_FUZZ_FLAGS} ${cflags})
     target_link_options(${name}_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_libraries(${name}_fuzz PRIVATE ${ldflags})
@@ -37,7 +37,7 @@ foreach(line IN LISTS RUSHMORA_FUZZ_LINES)
     add_custom_command(
       OUTPUT ${CMAKE_BINARY_DIR}/fuzz/${name}_fuzz
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/fuzz
-      COMMAND ${RUSHMORA_CLANGXX} -std=c++20 ${RUSHMORA_FUZZ_FLAGS} -I${CMAKE_SOURCE_DIR}/src ${cflags}
+      COMMAND ${RUSHMORA_CLANGXX} -std=c++20 ${RUSHMORA_FUZZ_FLAGS} -I${CMAKE_SOURCE_DIR}/src -I${CMAKE_SOURCE_DIR}/src/platform/include ${cflags}
               ${sources} ${ldflags} -o ${CMAKE_BINARY_DIR}/fuzz/${name}_fuzz
       DEPENDS ${sources} ${RUSHMORA_FUZZ_HEADERS}
       COMMENT "Building the ${name} fuzz target with clang++"

@@ -1,8 +1,8 @@
 // Drawing the run: the desktop around the game window and the game window itself, on pixels of
 // headless screenshots and on the sprite's record of what it drew.
 #include "game/game_scene.h"
-#include "platform/desktop.h"
-#include "platform/screenshot.h"
+#include "platform/desktop/desktop.h"
+#include "platform/run/screenshot.h"
 #include "shell/game_app.h"
 #include "shell/start_scene.h"
 #include "shell/win_main.h"

@@ -1,7 +1,7 @@
 // Turned pictures drawn a span at a time: every covered pixel once, the nearest texel, blended as the
 // software renderer blends.
-#include "platform/affine_raster.h"
-#include "platform/sdl_handles.h"
+#include "platform/d3d/affine_raster.h"
+#include "platform/desktop/sdl_handles.h"
 
 #include <gtest/gtest.h>
 
@@ -83,9 +83,10 @@ TEST(AffineRaster, StaysInsideTheClipAndTheScreen) {
     SurfacePtr screen = Surface(40, 40, 0xFF000000);
     // Half off the screen's top-left corner, clipped to a band.
     ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 10, 40, 10}, tex.get(), Turned(32, 32, 30.0f, 2, 2)));
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
-            if (y < 10 || y >= 20) ASSERT_EQ(At(screen.get(), x, y), 0xFF000000u) << x << "," << y;
+    for (int y = 0; y < 40; ++y) {
+        if (y >= 10 && y < 20) continue;
+        for (int x = 0; x < 40; ++x) ASSERT_EQ(At(screen.get(), x, y), 0xFF000000u) << x << "," << y;
+    }
     EXPECT_EQ(At(screen.get(), 1, 11), 0xFFFFFFFFu);
     // Other pixel formats are refused, not misdrawn.
     SurfacePtr rgb565(SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 16, SDL_PIXELFORMAT_RGB565));

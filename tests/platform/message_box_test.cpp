@@ -1,7 +1,7 @@
 // Message boxes in a real window: one at a time, answered only by fresh presses, and the close
 // button's request goes to the box, not to the window under it. Also the rest of the desktop's
 // input: the keyboard by virtual key, and cursors across runs of the platform.
-#include "platform/desktop.h"
+#include "platform/desktop/desktop.h"
 #include "support/game_run.h"
 
 namespace {

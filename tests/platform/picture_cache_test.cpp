@@ -1,9 +1,9 @@
 // Pictures loaded from files come decoded from the cache when the file is unchanged: a texture so
 // loaded holds exactly what a load that decodes the file gives, an edited file is decoded again, a
 // missing one fails, and the cache keeps to its limit.
-#include "platform/gfx_internal.h"
-#include "platform/picture_cache.h"
-#include "platform/picture_header.h"
+#include "platform/d3d/gfx_internal.h"
+#include "platform/pictures/picture_cache.h"
+#include "platform/pictures/picture_header.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>

@@ -2,9 +2,9 @@
 // is checked at the screen position its transform gives. Also what stands behind the pictures: the
 // lifetime of textures and their renderer copies, and the desktop picture.
 #include "graphics/graphics_device.h"
-#include "platform/desktop_drawing.h"
-#include "platform/desktop_state.h"
-#include "platform/screenshot.h"
+#include "platform/desktop/desktop_drawing.h"
+#include "platform/desktop/desktop_state.h"
+#include "platform/run/screenshot.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>

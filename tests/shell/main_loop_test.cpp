@@ -1,5 +1,5 @@
 // The main loop: frame protocol, scene switching, pacing, the close question and device loss.
-#include "platform/desktop.h"
+#include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
 #include "shell/game_app.h"
 #include "shell/win_main.h"

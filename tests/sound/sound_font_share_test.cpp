@@ -1,7 +1,7 @@
 // The General MIDI sound font is read once: a piece's synthesizer gets the font an earlier one
 // read, and sounds exactly as one that read the file itself, also beside another piece that holds
 // the same font.
-#include "platform/audio_mixer.h"
+#include "platform/audio/audio_mixer.h"
 #include "sound/sound_support.h"
 
 using namespace sound_test;

@@ -2,7 +2,7 @@
 // pulled mode, and a main window that loops music the way the game's window procedure does.
 #pragma once
 
-#include "platform/audio_mixer.h"
+#include "platform/audio/audio_mixer.h"
 #include "platform/mmaudio.h"
 
 #include <gtest/gtest.h>

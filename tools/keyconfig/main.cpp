@@ -3,7 +3,7 @@
 //
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
-#include "platform/desktop.h"
+#include "platform/desktop/desktop.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

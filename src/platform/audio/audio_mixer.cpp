@@ -1,0 +1,433 @@
+#include "platform/audio/audio_mixer.h"
+#include "platform/audio/audio_device.h"
+
+#include "platform/mmsystem.h"
+#include "platform/runtime.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace platform::audio {
+namespace {
+
+// The --audio-out file: a plain 16-bit stereo WAV whose sizes are brought up to date after every
+// stretch, so that it is complete whenever the program ends. A file that cannot be written is said
+// once and ends the run with status 1; the writer goes on counting the sound it would have written,
+// so that the run itself plays on as it would have.
+class WavWriter {
+  public:
+    ~WavWriter() { Finish(); }
+
+    bool IsOpen() const { return file_ != nullptr || failed_; }
+
+    bool Open(const std::string& path) {
+        Finish();
+        path_ = path;
+        dataBytes_ = 0;
+        file_ = std::fopen(path.c_str(), "wb");
+        if (!file_) {
+            OutputFailed("cannot write the audio output " + path);
+            return false;
+        }
+        WriteHeader();
+        if (!failed_ && std::fflush(file_) != 0) Fail();
+        if (!finishAtRunEnd_) {
+            finishAtRunEnd_ = true;
+            AddRunEndHook([this] {
+                finishAtRunEnd_ = false;
+                Finish();
+            });
+        }
+        return true;
+    }
+
+    const std::string& Path() const { return path_; }
+
+    void AppendSilence(std::uint64_t frames) {
+        static const std::uint8_t zeros[4096] = {};
+        std::uint64_t bytes = frames * kBytesPerFrame;
+        while (bytes > 0) {
+            const std::size_t n = std::size_t(std::min<std::uint64_t>(bytes, sizeof zeros));
+            Append(zeros, n);
+            bytes -= n;
+        }
+    }
+
+    void Append(const std::uint8_t* bytes, std::size_t count) {
+        if (!IsOpen()) return;
+        // A WAV file counts its bytes in 32 bits; a run that long just stops growing the file.
+        const std::uint64_t room = 0xFFFFFFF0u - 36u - dataBytes_;
+        if (count > room) count = std::size_t(room);
+        if (count == 0) return;
+        dataBytes_ += std::uint32_t(count);
+        if (failed_) return;
+        if (std::fwrite(bytes, 1, count, file_) != count) return Fail();
+        WriteHeader();
+        if (!failed_ && (std::fseek(file_, 0, SEEK_END) != 0 || std::fflush(file_) != 0)) Fail();
+    }
+
+    std::uint64_t Frames() const { return dataBytes_ / kBytesPerFrame; }
+
+    void Finish() {
+        if (file_ && std::fclose(file_) != 0 && !failed_) OutputFailed(Failure());
+        file_ = nullptr;
+        failed_ = false;
+    }
+
+  private:
+    static void Put32(std::uint8_t* p, std::uint32_t v) {
+        p[0] = std::uint8_t(v);
+        p[1] = std::uint8_t(v >> 8);
+        p[2] = std::uint8_t(v >> 16);
+        p[3] = std::uint8_t(v >> 24);
+    }
+    static void Put16(std::uint8_t* p, std::uint16_t v) {
+        p[0] = std::uint8_t(v);
+        p[1] = std::uint8_t(v >> 8);
+    }
+
+    std::string Failure() const {
+        return "cannot write the audio output " + path_ + ": " + std::strerror(errno);
+    }
+
+    // Says what went wrong, once, and lets go of the file.
+    void Fail() {
+        OutputFailed(Failure());
+        std::fclose(file_);
+        file_ = nullptr;
+        failed_ = true;
+    }
+
+    void WriteHeader() {
+        std::uint8_t h[44];
+        std::memcpy(h, "RIFF", 4);
+        Put32(h + 4, 36 + dataBytes_);
+        std::memcpy(h + 8, "WAVEfmt ", 8);
+        Put32(h + 16, 16);
+        Put16(h + 20, 1);
+        Put16(h + 22, kChannels);
+        Put32(h + 24, kRate);
+        Put32(h + 28, kRate * kBytesPerFrame);
+        Put16(h + 32, kBytesPerFrame);
+        Put16(h + 34, 16);
+        std::memcpy(h + 36, "data", 4);
+        Put32(h + 40, dataBytes_);
+        if (std::fseek(file_, 0, SEEK_SET) != 0 || std::fwrite(h, 1, sizeof h, file_) != sizeof h) Fail();
+    }
+
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::uint32_t dataBytes_ = 0;
+    bool failed_ = false;          // the file could not be written: counting goes on, writing does not
+    bool finishAtRunEnd_ = false;  // the run's end closes the file (and says if that fails)
+};
+
+struct Mixer {
+    int users = 0;
+    bool pulled = false;      // how the mixer runs now
+    bool wantPulled = false;  // asked for by SetPulled
+    bool opening = false;     // Mix_OpenAudioDevice is on its way to SDL_OpenAudioDevice
+    std::string driver;
+    SDL_AudioDeviceID device = 0;
+    SDL_AudioCallback mix = nullptr;  // SDL_mixer's own mixing function, kept when pulled
+    void* mixData = nullptr;
+    std::vector<bool> channels;
+    void (*mixedHook)(int) = nullptr;
+    WavWriter writer;
+    int generation = 0;
+    DWORD recordStart = 0;  // the virtual time the recording's first frame stands for
+    long lastHookFrame = 0;
+    std::string soundFont;
+    bool soundFontChosen = false;
+};
+
+Mixer& M() {
+    static Mixer m;
+    return m;
+}
+
+bool FileExists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void SilentDevice(void*, Uint8* stream, int len) {
+    std::memset(stream, 0, std::size_t(len));
+}
+
+void PostMix(void*, Uint8* stream, int len) {
+    Mixer& m = M();
+    if (m.mixedHook) m.mixedHook(len / kBytesPerFrame);
+    if (m.writer.IsOpen()) m.writer.Append(stream, std::size_t(len));
+}
+
+std::uint64_t FramesDue(DWORD now) {
+    return std::uint64_t(DWORD(now - M().recordStart)) * kRate / 1000;
+}
+
+// Headless runs with --audio-out, at the end of every frame: the frame's sound goes to the file.
+// Whatever was started during the frame begins with it; the frame lasts the 16 ms the main loop is
+// about to sleep, and any time the frame's work took.
+void RecordFrame(int generation) {
+    Mixer& m = M();
+    if (generation != m.generation || m.users == 0 || !m.pulled || !m.writer.IsOpen()) return;
+    m.lastHookFrame = CurrentFrame();
+    const std::uint64_t due = FramesDue(timeGetTime() + 16);
+    std::vector<std::int16_t> block;
+    while (m.writer.Frames() < due) {
+        const int n = int(std::min<std::uint64_t>(due - m.writer.Frames(), 4096));
+        block.resize(std::size_t(n) * kChannels);
+        Render(block.data(), n);
+    }
+}
+
+}  // namespace
+
+namespace {
+std::string g_openError;
+}
+
+const std::string& OpenError() {
+    return g_openError;
+}
+
+bool Open() {
+    Mixer& m = M();
+    if (m.users > 0) {
+        ++m.users;
+        return true;
+    }
+    const RuntimeOptions& options = Options();
+    const bool toFile = !options.audioOut.empty();
+    const bool headless = Headless();
+    const bool pulled = m.wantPulled || (headless && toFile);
+
+    std::string driver = m.driver;
+    if (driver.empty() && (headless || pulled)) driver = "dummy";
+    if (!driver.empty())
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+    else
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        g_openError = SDL_GetError();
+        return false;
+    }
+
+    Mix_Init(MIX_INIT_MID);
+    const std::string font = SoundFont();
+    if (!font.empty()) Mix_SetSoundFonts(font.c_str());
+    PrepareMusic(headless || pulled || toFile);
+    TakeOverDeviceOpens();
+
+    m.pulled = pulled;
+    m.mix = nullptr;
+    m.device = 0;
+    m.opening = true;
+    const int chunk = 512;
+    const int rc = Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kChannels, chunk, nullptr, 0);
+    m.opening = false;
+    if (rc != 0 || (pulled && !m.mix)) {
+        g_openError = rc != 0 ? Mix_GetError() : "the mixer did not open its output";
+        if (rc == 0) Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        m.device = 0;
+        return false;
+    }
+    m.users = 1;
+    ++m.generation;
+    m.channels.clear();
+    Mix_AllocateChannels(0);
+    Mix_SetPostMix(PostMix, nullptr);
+
+    if (toFile && pulled) {
+        const DWORD now = timeGetTime();
+        const bool sameRun =
+            m.writer.IsOpen() && m.writer.Path() == options.audioOut && CurrentFrame() >= m.lastHookFrame;
+        if (sameRun) {
+            // Opened again in the same run: the time the mixer was shut passes in silence.
+            const std::uint64_t due = FramesDue(now);
+            if (due > m.writer.Frames()) m.writer.AppendSilence(due - m.writer.Frames());
+        } else if (m.writer.Open(options.audioOut)) {  // a file that cannot be opened is said there
+            m.recordStart = now;
+            m.lastHookFrame = CurrentFrame();
+        }
+        const int generation = m.generation;
+        AddFrameEndHook([generation] { RecordFrame(generation); });
+    } else if (toFile && !m.writer.IsOpen()) {
+        m.writer.Open(options.audioOut);
+    }
+    return true;
+}
+
+void Close() {
+    Mixer& m = M();
+    if (m.users == 0) return;
+    if (--m.users > 0) return;
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    m.device = 0;
+    m.mix = nullptr;
+    m.mixData = nullptr;
+    m.channels.clear();
+    ++m.generation;
+}
+
+bool IsOpen() {
+    return M().users > 0;
+}
+
+Lock::Lock() {
+    if (M().device) SDL_LockAudioDevice(M().device);
+}
+
+Lock::~Lock() {
+    if (M().device) SDL_UnlockAudioDevice(M().device);
+}
+
+int AcquireChannel() {
+    Mixer& m = M();
+    Lock lock;
+    auto it = std::find(m.channels.begin(), m.channels.end(), false);
+    int channel = int(it - m.channels.begin());
+    if (it == m.channels.end()) {
+        m.channels.push_back(true);
+        if (m.users > 0) Mix_AllocateChannels(int(m.channels.size()));
+    } else {
+        *it = true;
+    }
+    return channel;
+}
+
+void ReleaseChannel(int channel) {
+    Mixer& m = M();
+    if (channel < 0 || channel >= int(m.channels.size())) return;
+    Lock lock;
+    if (m.users > 0) Mix_HaltChannel(channel);
+    m.channels[std::size_t(channel)] = false;
+}
+
+void SetMixedHook(void (*hook)(int frames)) {
+    Lock lock;
+    M().mixedHook = hook;
+}
+
+void SetPulled(bool pulled) {
+    M().wantPulled = pulled;
+}
+bool Pulled() {
+    return M().users > 0 && M().pulled;
+}
+
+void Render(std::int16_t* out, int frames) {
+    if (frames <= 0) return;
+    std::memset(out, 0, std::size_t(frames) * kBytesPerFrame);
+    Mixer& m = M();
+    if (m.users == 0 || !m.pulled || !m.mix) return;
+    Lock lock;
+    m.mix(m.mixData, reinterpret_cast<Uint8*>(out), frames * kBytesPerFrame);
+}
+
+std::vector<std::int16_t> Render(int frames) {
+    std::vector<std::int16_t> out(std::size_t(std::max(frames, 0)) * kChannels);
+    Render(out.data(), frames);
+    return out;
+}
+
+void UseDriver(const std::string& name) {
+    M().driver = name;
+}
+
+std::string SoundFont() {
+    Mixer& m = M();
+    if (m.soundFontChosen) return m.soundFont;
+    m.soundFontChosen = true;
+    if (const char* env = SDL_getenv("SDL_SOUNDFONTS"); env && *env) {
+        m.soundFont = env;
+        return m.soundFont;
+    }
+    // The small General MIDI font first: each piece the sequencer opens loads it anew.
+    for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
+                             "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
+                             "/usr/share/sounds/sf3/default-GM.sf3"}) {
+        if (FileExists(path)) {
+            m.soundFont = path;
+            break;
+        }
+    }
+    return m.soundFont;
+}
+
+std::uint64_t FramesWritten() {
+    return M().writer.Frames();
+}
+
+}  // namespace platform::audio
+
+// SDL_mixer mixes only inside the callback of the SDL audio device it opens. To mix on our own
+// clock we take that open over while the mixer is being opened in pulled mode: the device SDL
+// runs gets a silent callback of ours, and SDL_mixer's callback is kept for Render to call. Every
+// other open goes to SDL unchanged.
+namespace platform::audio {
+namespace {
+
+// Past the numbers SDL gives its devices, so that SDL takes it for none of them.
+[[maybe_unused]] constexpr SDL_AudioDeviceID kDevicelessId = 0x7fff;
+
+}  // namespace
+
+SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, const SDL_AudioSpec* desired,
+                             SDL_AudioSpec* obtained, int allowedChanges) {
+    if (!real) {
+        SDL_SetError("SDL_OpenAudioDevice is not available");
+        return 0;
+    }
+    Mixer& m = M();
+    if (!m.opening || iscapture || !desired)
+        return real(device, iscapture, desired, obtained, allowedChanges);
+#ifdef __EMSCRIPTEN__
+    // Under node there is no audio device, and the browser build's SDL has no threads for the silent
+    // one: a headless run's mixer gets a device number SDL does not know (its calls on it do nothing)
+    // and mixes only when it is pulled, on the game's clock.
+    const bool deviceless = Headless();
+#else
+    const bool deviceless = false;
+#endif
+    if (!m.pulled && !deviceless) {
+        m.device = real(device, iscapture, desired, obtained, allowedChanges);
+        return m.device;
+    }
+    SDL_AudioSpec silent = *desired;
+    silent.callback = SilentDevice;
+    silent.userdata = nullptr;
+    SDL_AudioSpec got = silent;
+    m.device = deviceless ? kDevicelessId : real(device, iscapture, &silent, &got, 0);
+    if (!m.device) return 0;
+    if (m.pulled) {
+        m.mix = desired->callback;
+        m.mixData = desired->userdata;
+    }
+    // The mixer gets exactly the format it asked for: Render hands it our buffers, not the device's.
+    if (obtained) {
+        *obtained = got;
+        obtained->freq = desired->freq;
+        obtained->format = desired->format;
+        obtained->channels = desired->channels;
+        obtained->samples = desired->samples;
+        obtained->size =
+            Uint32(desired->samples) * desired->channels * (SDL_AUDIO_BITSIZE(desired->format) / 8);
+        obtained->callback = desired->callback;
+        obtained->userdata = desired->userdata;
+    }
+    return m.device;
+}
+
+}  // namespace platform::audio

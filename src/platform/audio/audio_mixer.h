@@ -1,0 +1,74 @@
+// The one audio output of the program: SDL2_mixer at 44100 Hz, 16 bit, stereo. The DirectSound
+// device and its buffers, the MIDI sequencer and the system sounds all play through it, each buffer
+// and the system sound on a mixer channel of its own, the music as the mixer's music.
+//
+// Two ways of running it:
+// - live: SDL's audio thread mixes for a real device (SDL's "dummy" driver in headless runs);
+// - pulled: nothing mixes until Render asks for samples, on the caller's thread. Headless runs with
+//   --audio-out mix this way at the end of every frame, as much as the virtual clock moved on, and
+//   write it to the WAV file, so the file lines up with the frames exactly. Tests use it to listen.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::audio {
+
+constexpr int kRate = 44100;
+constexpr int kChannels = 2;
+constexpr int kBytesPerFrame = 4;  // two 16-bit samples
+
+// Opens the mixer for one more user; false when there is no audio device to open. The first user
+// opens it, the last Close shuts it.
+bool Open();
+// Why the last Open failed.
+const std::string& OpenError();
+void Close();
+bool IsOpen();
+
+// While a Lock lives the mixer does not run: state that the mixing thread reads may be changed.
+// Locks nest.
+class Lock {
+  public:
+    Lock();
+    ~Lock();
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+};
+
+// Mixer channels, handed out one per user that needs its own (a sound buffer, the system sound).
+int AcquireChannel();
+void ReleaseChannel(int channel);
+
+// Called after each stretch of mixed output with its length in frames, under the mixer's lock
+// (on the audio thread when live). The sequencer follows its pieces with it.
+void SetMixedHook(void (*hook)(int frames));
+
+// Chooses pulled mixing for the next Open (must be closed now). --audio-out does this by itself.
+void SetPulled(bool pulled);
+bool Pulled();
+// Mixes the next frames into out (2 samples a frame). Pulled mode only; silence otherwise.
+void Render(std::int16_t* out, int frames);
+std::vector<std::int16_t> Render(int frames);
+
+// The SDL audio driver the next Open uses; empty: the platform's choice ("dummy" when headless).
+void UseDriver(const std::string& name);
+
+// The General MIDI sound font the music plays with (empty when none was found).
+std::string SoundFont();
+
+// What each system brings for the music, in ports/: FluidSynth with one sound font read once and
+// shared by every piece's synthesizer (Linux), or the system's own MIDI synthesizer for a player and
+// Timidity with the game's instruments for runs on the game's clock (Windows, the web).
+// Called as the mixer opens; onGameClock: a headless, pulled or recorded run.
+void PrepareMusic(bool onGameClock);
+// The music's share of the mix on this system, given its share through FluidSynth.
+int MusicVolume(int fluidSynthVolume);
+// How many times a synthesizer has read a sound font file so far.
+std::uint64_t SoundFontReads();
+
+// Frames written to the --audio-out file so far.
+std::uint64_t FramesWritten();
+
+}  // namespace platform::audio

@@ -1,0 +1,65 @@
+// The system sound player (sndPlaySoundA): one WAV file at a time, on a mixer channel of its own.
+#include "platform/mmaudio.h"
+
+#include "platform/audio/audio_mixer.h"
+#include "platform/desktop/sdl_handles.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <cstdint>
+
+namespace {
+
+namespace audio = platform::audio;
+
+struct SystemSound {
+    bool open = false;
+    int channel = -1;
+    sdl::ChunkPtr chunk;
+};
+
+// Never destroyed at exit: the mixer may still be playing its chunk then.
+SystemSound& System() {
+    static auto* s = new SystemSound;
+    return *s;
+}
+
+}  // namespace
+
+BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
+    SystemSound& s = System();
+    if (!soundName) {
+        // Stopping lets go of the mixer as well, until the next system sound.
+        if (s.open) {
+            {
+                audio::Lock lock;
+                audio::ReleaseChannel(s.channel);
+                s.chunk.reset();
+            }
+            s = SystemSound{};
+            audio::Close();
+        }
+        return TRUE;
+    }
+    if (flags & SND_MEMORY) return FALSE;                          // sounds come from files here
+    if ((flags & SND_LOOP) && !(flags & SND_ASYNC)) return FALSE;  // a loop never ends by itself
+    if ((flags & SND_NOSTOP) && s.open && Mix_Playing(s.channel)) return FALSE;
+    if (!s.open) {
+        if (!audio::Open()) return FALSE;
+        s.open = true;
+        s.channel = audio::AcquireChannel();
+    }
+    sdl::ChunkPtr loaded(Mix_LoadWAV(soundName));
+    Mix_Chunk* const chunk = loaded.get();
+    {
+        audio::Lock lock;
+        Mix_HaltChannel(s.channel);
+        s.chunk = std::move(loaded);  // the sound before goes
+        if (chunk) Mix_PlayChannel(s.channel, chunk, (flags & SND_LOOP) ? -1 : 0);
+    }
+    if (!chunk) return FALSE;  // no default sound to fall back on
+    if (!(flags & SND_ASYNC))
+        Sleep(DWORD(std::uint64_t(chunk->alen) / audio::kBytesPerFrame * 1000 / audio::kRate));
+    return TRUE;
+}

@@ -1,0 +1,118 @@
+// The screen itself: one real SDL window (or a memory surface when headless) on which the game's
+// windows are composited, the event pump, the desktop picture and the shared text renderer.
+// Each job has a file of its own: screen.cpp (start-up, the real window, the window list),
+// renderer.cpp, compositor.cpp, events.cpp, keyboard.cpp, joystick.cpp, text.cpp,
+// message_box_view.cpp, desktop_picture.cpp, and the parts that differ between systems:
+// desktop_capture_*.cpp and font_lookup_*.cpp.
+#pragma once
+
+#include "platform/d3d/gfx_internal.h"
+#include "platform/runtime.h"
+#include "platform/win32.h"
+
+#include <SDL.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct WindowObject {
+    std::string className;
+    std::string text;
+    DWORD style = 0;
+    RECT rect{};  // screen pixels
+    HWND owner = nullptr;
+    WNDPROC proc = nullptr;
+    UINT classStyle = 0;
+    D3DCOLOR background = 0xFFFFFFFF;  // the class brush
+    int captionHeight = 0;             // drawn by the layer itself
+    bool visible = false;
+    bool destroyed = false;
+    bool invalid = false;
+    gfx::Presented content;  // what was last presented into it
+};
+
+namespace desktop {
+
+bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode);
+void Shutdown();
+bool Headless();
+int ScreenWidth();
+int ScreenHeight();
+
+// The desktop as it was at start-up: captured from the real screen, or drawn when there is none.
+SDL_Surface* ScreenPicture();
+
+// The game's windows, in creation order (which is also their z-order: later ones are on top).
+std::vector<WindowObject*>& Windows();
+WindowObject* TopEnabledWindow();
+void RealWindowVisibility();
+
+// Renderers: the one the device draws for (the real window's, or a software renderer on a memory
+// surface when headless). Creating it fails when the wanted kind is not available.
+bool CreateRenderer(bool accelerated);
+SDL_Renderer* Renderer();
+unsigned RendererGeneration();
+// The display as Direct3D sees it: resets of the renderer (device lost, then ready to be reset), and
+// the display being away (lost until it is back). A minimized window is not away: the game keeps
+// running its frames, only nothing is shown.
+unsigned ResetCount();
+bool Minimized();
+bool DisplayAway();
+void SimulateDeviceReset();  // as SDL reports a reset render device
+void SimulateMinimized(bool minimized);
+void SimulateDisplayAway(bool away);
+
+// Video drivers that show a window to a player (not SDL's offscreen or dummy drivers).
+bool ShowsWindows(const char* videoDriver);
+
+// Shows the composited screen in the real window (nothing when headless).
+void ShowFrame();
+bool SaveScreen(const std::string& file, std::string* why);
+// The composited screen on a memory surface (owned by the desktop), null if it cannot be made.
+SDL_Surface* ComposeToSurface();
+bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file, std::string* why);
+
+// Reads pending SDL events: input state, close requests, cursor messages, renderer resets.
+void PumpEvents();
+// Current keyboard (by virtual key, bit 0x80) and joystick state, from the devices or the script.
+void KeyboardState(BYTE keys[256]);
+// Sets the virtual keys of the pressed SDL scancodes (pressed[scancode] non-zero) in keys; a left
+// or right Shift, Ctrl or Alt also sets VK_SHIFT, VK_CONTROL or VK_MENU.
+void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
+bool JoystickPresent();
+bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons);
+const char* JoystickName();
+int JoystickButtonCount();
+
+// Text in the Japanese user-interface font, as a new ARGB surface that the caller frees. Null if
+// there is no font.
+SDL_Surface* RenderText(const std::string& utf8, int pixelHeight, SDL_Color color, bool bold = false);
+
+// The message box being shown, drawn by Compose on top of everything.
+struct MessageBoxView {
+    std::string text, caption;
+    UINT type = 0;
+    int focus = 0;  // index of the focused button
+    SDL_Rect box{};
+    std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
+    int result = 0;                                 // the answer, 0 while open
+    Uint32 openedAt = 0;       // SDL ticks when it opened: older key presses are not for it
+    bool mouseDownIn = false;  // a left button went down on it after it opened
+};
+// While a box is open it is drawn over everything, takes the keys, clicks and close requests, and
+// keeps the real window shown even when none of the game's windows is shown yet.
+void SetMessageBox(MessageBoxView* view);
+MessageBoxView* OpenMessageBox();
+// Forgets the window classes and queued messages and frees the cursors (at shut-down, before SDL
+// goes, so that a program can start again).
+void ResetWindowing();
+
+// A device context that draws into a surface; changed is told after every write.
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed);
+
+// Keys and clicks that reach the open message box: they may set its result.
+void MessageBoxEvent(MessageBoxView& box, const SDL_Event& e);
+
+}  // namespace desktop

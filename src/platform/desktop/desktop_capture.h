@@ -1,0 +1,22 @@
+// A photograph of the real screen as it is before any window of ours is shown: the game's
+// background window shows it. Each kind of system has its own way to take one, in a file of its
+// own (desktop_capture_x11.cpp, desktop_capture_gdi.cpp, desktop_capture_none.cpp); the build takes one of
+// them.
+#pragma once
+
+#include "platform/desktop/sdl_handles.h"
+
+namespace desktop {
+
+// What the screen shows before any window of ours: the whole screen in ARGB (null when there is
+// no screen to photograph; the painted desktop stands in then), and whether a window manager runs
+// on it. Without one nothing else covers the screen, so a plain window over all of it is full screen
+// already (asking the window manager for full screen would only wait for an answer that never
+// comes). Looked at once, before SDL starts its video.
+struct ScreenBefore {
+    sdl::SurfacePtr picture;
+    bool windowManager = true;
+};
+ScreenBefore LookAtScreen();
+
+}  // namespace desktop

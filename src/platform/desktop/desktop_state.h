@@ -1,0 +1,83 @@
+// What the parts of the desktop share: the one State of the screen, from Init to Shutdown.
+// Internal to the platform layer.
+#pragma once
+
+#include "platform/desktop/desktop.h"
+#include "platform/desktop/sdl_handles.h"
+
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace desktop {
+
+// A renderer of ours, the memory surface it draws on when it draws off screen, and its generation
+// (see gfx::NewGeneration). Closing it ends the generation and destroys the renderer before its
+// surface.
+struct OwnedRenderer {
+    sdl::SurfacePtr surface;  // declared first: it goes after the renderer that draws on it
+    sdl::RendererPtr renderer;
+    unsigned generation = 0;
+    // The memory the renderer draws on when it draws in software (its own surface, or the real
+    // window's), so that turned pictures can be drawn there directly; null for a renderer on
+    // graphics hardware.
+    SDL_Surface* target = nullptr;
+    SDL_Window* presentsTo = nullptr;  // the window whose surface it draws on
+
+    OwnedRenderer() = default;
+    OwnedRenderer(const OwnedRenderer&) = delete;
+    OwnedRenderer& operator=(const OwnedRenderer&) = delete;
+    ~OwnedRenderer() { Close(); }
+
+    // A software renderer on a new w x h memory surface; false when either cannot be made.
+    bool OpenSoftware(int w, int h);
+    // Takes a renderer made on the real window; false for none.
+    bool Adopt(sdl::RendererPtr made);
+    // A software renderer on the real window's own surface, shown with SDL_UpdateWindowSurface.
+    bool OpenOnWindow(SDL_Window* window);
+    // Shows what was drawn (the real window's surface is handed to the display).
+    void Present();
+    // The renderer lost its textures (a device reset): uploads start again in a new generation.
+    void Renew();
+    void Close();
+};
+
+struct State {
+    bool initialised = false;
+    bool headless = true;
+    int screenW = 1280, screenH = 720;
+    sdl::WindowPtr window;  // declared before the renderers on it, so that it goes after them
+    bool windowShown = false;
+    sdl::SurfacePtr picture;  // the desktop at start-up
+    OwnedRenderer device;     // the device's renderer (on a memory surface when headless)
+    OwnedRenderer shot;       // for screenshots of a real window: a software renderer off screen
+    unsigned resetCount = 0;
+    bool minimized = false;
+    bool displayAway = false;
+    std::vector<WindowObject*> windows;
+    MessageBoxView* messageBox = nullptr;
+    sdl::GameControllerPtr controller;
+    sdl::JoystickPtr joystick;
+    std::string fontFile;
+    bool fontSearched = false;
+    std::map<std::pair<int, bool>, sdl::FontPtr> fonts;  // by pixel height and boldness
+};
+
+// The State lives as long as the program: it is never destroyed at exit, since SDL may be gone by
+// then. Shutdown frees what it holds, in order and before SDL_Quit, and starts a fresh one.
+State& S();
+
+// Composites every visible window and the open message box onto a renderer of the screen's size.
+void Compose(const OwnedRenderer& target);
+
+// Opens the first game controller or joystick present (at start-up: the one the game uses).
+void OpenFirstJoystick();
+
+// Shows and raises the real window (which exists only when there is a display).
+void ShowRealWindow();
+
+// A 32-bit ARGB surface.
+sdl::SurfacePtr NewSurface(int w, int h);
+
+}  // namespace desktop

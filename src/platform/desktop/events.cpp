@@ -1,0 +1,84 @@
+// The event pump: SDL's events turned into what the game's windows see (close requests, cursor
+// messages), the display's state (renderer resets, minimizing) and the open message box's input.
+#include "platform/desktop/desktop_state.h"
+
+namespace desktop {
+namespace {
+
+WindowObject* WindowAt(int x, int y) {
+    auto& ws = S().windows;
+    for (auto it = ws.rbegin(); it != ws.rend(); ++it) {
+        WindowObject* w = *it;
+        if (!w->visible || w->destroyed) continue;
+        if (x >= w->rect.left && x < w->rect.right && y >= w->rect.top && y < w->rect.bottom) return w;
+    }
+    return nullptr;
+}
+
+bool IsCloseRequest(const SDL_Event& e) {
+    return e.type == SDL_QUIT || (e.type == SDL_KEYDOWN && e.key.keysym.scancode == SDL_SCANCODE_F4 &&
+                                  (e.key.keysym.mod & KMOD_ALT));
+}
+
+// The window manager's close button or Alt+F4. While a message box is open its owner takes no
+// input: the request goes to the box, which closes as Cancel (or OK, when that is its only button)
+// and ignores it otherwise.
+void CloseRequest() {
+    State& s = S();
+    if (MessageBoxView* box = s.messageBox) {
+        for (const auto& b : box->buttons)
+            if (b.second == IDCANCEL) box->result = IDCANCEL;
+        if (box->buttons.size() == 1 && box->buttons[0].second == IDOK) box->result = IDOK;
+        return;
+    }
+    if (WindowObject* w = TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+void PumpEvents() {
+    State& s = S();
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        switch (e.type) {
+            case SDL_QUIT:
+                CloseRequest();
+                break;
+            case SDL_KEYDOWN:
+                if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT) &&
+                    !e.key.repeat)
+                    CloseRequest();
+                break;
+            case SDL_MOUSEMOTION:
+                if (!s.messageBox) {
+                    if (WindowObject* w = WindowAt(e.motion.x, e.motion.y)) {
+                        bool inCaption = e.motion.y < w->rect.top + w->captionHeight;
+                        SendMessageA(w, WM_SETCURSOR, reinterpret_cast<WPARAM>(w),
+                                     LPARAM((inCaption ? HTCAPTION : HTCLIENT) | (WM_MOUSEMOVE << 16)));
+                    }
+                }
+                break;
+            case SDL_RENDER_TARGETS_RESET:
+            case SDL_RENDER_DEVICE_RESET:
+                ++s.resetCount;
+                // The renderer's textures are gone: upload everything again.
+                if (e.type == SDL_RENDER_DEVICE_RESET) s.device.Renew();
+                break;
+            case SDL_WINDOWEVENT:
+                if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
+                    s.minimized = true;
+                else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                         e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                    s.minimized = false;
+                break;
+            default:
+                break;
+        }
+        if (s.messageBox && !IsCloseRequest(e)) {
+            // The message box loop reads its own keys and clicks.
+            MessageBoxEvent(*s.messageBox, e);
+        }
+    }
+}
+
+}  // namespace desktop

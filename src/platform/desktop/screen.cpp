@@ -1,0 +1,196 @@
+// The screen: SDL started and stopped, the real window covering the display (none when headless),
+// the desktop picture, and the list of the game's windows composited on it.
+#include "platform/desktop/desktop_capture.h"
+#include "platform/desktop/desktop_drawing.h"
+#include "platform/desktop/desktop_state.h"
+
+#include <SDL_image.h>
+
+#include <optional>
+
+namespace desktop {
+namespace {
+
+std::optional<State>& Holder() {
+    static auto* holder = new std::optional<State>(std::in_place);
+    return *holder;
+}
+
+// Opens the real window over the display and takes the desktop picture from the screen as it was
+// before. False with a message when there is no display a player would see.
+bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error) {
+    State& s = S();
+    const ScreenBefore before = LookAtScreen();  // before any window of ours is mapped
+    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Without a session bus (a bare X server, Xvfb) D-Bus would try to start one for SDL, which
+    // costs a third of a second of start-up and brings nothing the game uses.
+    if (!SDL_getenv("DBUS_SESSION_BUS_ADDRESS")) SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+    // Drawn in software, the screen goes to the display as it is: no OpenGL texture in between,
+    // which without graphics hardware would cost more than the drawing.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER |
+                 SDL_INIT_JOYSTICK) != 0) {
+        *error = std::string("no display to open a window on (") + SDL_GetError() +
+                 "). Run with --headless for a run without a display, or start it inside an X or "
+                 "Wayland session (Xvfb works too); --window WxH opens a plain window.";
+        return false;
+    }
+    // Where there is no display SDL may fall back to a driver that draws where nobody sees it.
+    if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
+        *error = std::string("no display to open a window on (SDL found only its \"") +
+                 (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") +
+                 "\" video driver). Run with --headless for a run without a display, or start it inside "
+                 "an X or Wayland session (Xvfb works too).";
+        SDL_Quit();
+        return false;
+    }
+    SDL_Rect bounds{0, 0, 0, 0};
+    SDL_DisplayMode mode;
+    if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)
+        bounds = {0, 0, mode.w, mode.h};
+    if (options.windowWidth > 0) {
+        s.screenW = options.windowWidth;
+        s.screenH = options.windowHeight;
+    } else {
+        s.screenW = bounds.w > 0 ? bounds.w : 1280;
+        s.screenH = bounds.h > 0 ? bounds.h : 720;
+    }
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    if (options.windowWidth <= 0) {
+        flags |= SDL_WINDOW_BORDERLESS;
+        if (before.windowManager) {
+            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+        } else {
+            x = bounds.x;
+            y = bounds.y;
+        }
+    }
+    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", x, y, s.screenW, s.screenH, flags));
+    if (!s.window) {
+        *error = std::string("cannot open a window: ") + SDL_GetError() +
+                 ". Run with --headless for a run without a display.";
+        SDL_Quit();
+        return false;
+    }
+    // The part of the captured screen that our screen covers.
+    s.picture = ScreenPartOf(before.picture.get(), SDL_Rect{bounds.x, bounds.y, s.screenW, s.screenH});
+    // The joystick in use is the first one present at start-up.
+    OpenFirstJoystick();
+    return true;
+}
+
+// Text and pictures: without them the game goes on as it would with the font or the picture files
+// missing.
+void StartTextAndPictures() {
+    if (TTF_Init() != 0)
+        platform::Warn(std::string("cannot start SDL_ttf (") + TTF_GetError() +
+                       "): texts of the platform stay blank");
+    if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
+        platform::Warn(std::string("cannot start SDL_image for PNG pictures (") + IMG_GetError() +
+                       "): the game goes on without its pictures");
+}
+
+}  // namespace
+
+State& S() {
+    return *Holder();
+}
+
+sdl::SurfacePtr NewSurface(int w, int h) {
+    return sdl::SurfacePtr(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
+}
+
+bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode) {
+    State& s = S();
+    s.headless = options.headless;
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (s.headless) {
+        if (SDL_Init(SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+            *error = std::string("cannot start SDL: ") + SDL_GetError();
+            *exitCode = 1;
+            return false;
+        }
+        s.screenW = options.screenWidth;
+        s.screenH = options.screenHeight;
+    } else if (!OpenRealScreen(options, error)) {
+        *exitCode = 1;
+        return false;
+    }
+    StartTextAndPictures();
+    if (!s.picture) s.picture = PaintedDesktop(s.screenW, s.screenH);
+    s.initialised = true;
+    return true;
+}
+
+void Shutdown() {
+    State& s = S();
+    if (!s.initialised) return;
+    // What SDL made goes before SDL itself: the fonts, the renderers (the textures uploaded to them
+    // go with them) and their surfaces, the devices, the window.
+    s.fonts.clear();
+    gfx::EndAllGenerations();
+    s.shot.Close();
+    s.device.Close();
+    s.controller.reset();
+    s.joystick.reset();
+    s.window.reset();
+    s.picture.reset();
+    for (WindowObject* w : s.windows) delete w;
+    Holder().emplace();  // a fresh State for a next start
+    ResetWindowing();
+    TTF_Quit();
+    IMG_Quit();
+    SDL_Quit();
+}
+
+bool Headless() {
+    return S().headless;
+}
+int ScreenWidth() {
+    return S().screenW;
+}
+int ScreenHeight() {
+    return S().screenH;
+}
+SDL_Surface* ScreenPicture() {
+    return S().picture.get();
+}
+std::vector<WindowObject*>& Windows() {
+    return S().windows;
+}
+
+WindowObject* TopEnabledWindow() {
+    auto& ws = S().windows;
+    for (auto it = ws.rbegin(); it != ws.rend(); ++it)
+        if (!(*it)->destroyed && !((*it)->style & WS_DISABLED)) return *it;
+    return nullptr;
+}
+
+void ShowRealWindow() {
+    State& s = S();
+    SDL_ShowWindow(s.window.get());
+    SDL_RaiseWindow(s.window.get());
+    s.windowShown = true;
+}
+
+void RealWindowVisibility() {
+    State& s = S();
+    if (!s.window) return;
+    bool any = false;
+    for (WindowObject* w : s.windows) any = any || (w->visible && !w->destroyed);
+    if (any && !s.windowShown) {
+        ShowRealWindow();
+    } else if (!any && s.windowShown) {
+        SDL_HideWindow(s.window.get());
+        s.windowShown = false;
+    }
+}
+
+bool ShowsWindows(const char* videoDriver) {
+    if (!videoDriver || !*videoDriver) return false;
+    return SDL_strcasecmp(videoDriver, "offscreen") != 0 && SDL_strcasecmp(videoDriver, "dummy") != 0 &&
+           SDL_strcasecmp(videoDriver, "evdev") != 0;
+}
+
+}  // namespace desktop

@@ -1,0 +1,248 @@
+#include "platform/runtime.h"
+#include "platform/run/virtual_time.h"
+
+#include "platform/desktop/desktop.h"
+#include "platform/mmsystem.h"
+#include "platform/run/screenshot.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
+
+namespace platform {
+namespace {
+
+struct Runtime {
+    RuntimeOptions options;
+    bool started = false;
+    long frame = 0;
+    std::uint32_t virtualNow = 0x10000;  // the virtual clock of headless runs, in ms
+    std::uint64_t slept = 0;
+    std::uint64_t sleptBeforeFrame = 0;  // slept at the start of the frame before
+    std::vector<std::function<void()>> frameEndHooks;
+    std::vector<std::function<void()>> runEndHooks;
+    bool outputFailed = false;
+    std::vector<MessageBoxRecord> boxes;  // the last kKeptMessageBoxes
+    std::uint64_t boxCount = 0;
+    std::set<std::string> warned;
+    // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
+    double cpuAtBegin = 0, wallAtBegin = 0;
+    std::vector<double> frameCpuMs, frameWallMs;
+};
+
+Runtime& R() {
+    static Runtime r;
+    return r;
+}
+
+double ClockMs(clockid_t clock) {
+    timespec t{};
+    clock_gettime(clock, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+bool IsDir(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// The data folder: next to the program, the installed share folder, or the source tree's.
+std::string FindDataDir(std::string* looked) {
+    std::vector<std::string> candidates;
+    if (char* base = SDL_GetBasePath()) {
+        std::string b = base;
+        SDL_free(base);
+        candidates.push_back(b + "data");
+        candidates.push_back(b + "../share/rushmora");
+    }
+#ifdef RUSHMORA_INSTALL_DATA_DIR
+    candidates.push_back(RUSHMORA_INSTALL_DATA_DIR);
+#endif
+#ifdef RUSHMORA_SOURCE_DATA_DIR
+    candidates.push_back(RUSHMORA_SOURCE_DATA_DIR);
+#endif
+    for (const std::string& c : candidates) {
+        if (!looked->empty()) *looked += ", ";
+        *looked += c;
+        if (IsDir(c + "/Texture")) return c;
+    }
+    return "";
+}
+
+}  // namespace
+
+bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
+    Runtime& r = R();
+    r.options = options;
+    r.frame = 0;
+    r.virtualNow = 0x10000;
+    r.slept = 0;
+    r.boxes.clear();
+    r.boxCount = 0;
+    r.frameEndHooks.clear();
+    r.frameCpuMs.clear();
+    r.frameWallMs.clear();
+    r.outputFailed = false;
+    if (!desktop::Init(r.options, error, exitCode)) return false;
+    std::string dir = options.dataDir, looked;
+    if (dir.empty()) dir = FindDataDir(&looked);
+    if (dir.empty() || chdir(dir.c_str()) != 0)
+        Warn("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
+             "); the game runs without its pictures and sounds");
+    r.started = true;
+    return true;
+}
+
+void Stop() {
+    Runtime& r = R();
+    if (!r.started) return;
+    r.frameEndHooks.clear();
+    std::vector<std::function<void()>> atEnd;
+    atEnd.swap(r.runEndHooks);
+    for (auto& hook : atEnd) hook();
+    desktop::Shutdown();
+    r.started = false;
+}
+
+const RuntimeOptions& Options() {
+    return R().options;
+}
+bool Headless() {
+    return R().options.headless;
+}
+
+void FrameBegin() {
+    Runtime& r = R();
+#ifdef __EMSCRIPTEN__
+    // In a browser the page is drawn, and its keys come in, only while the game gives the thread
+    // back: a frame that took all its time and did not sleep still hands it over once.
+    if (!r.options.headless && r.slept == r.sleptBeforeFrame && emscripten_has_asyncify())
+        emscripten_sleep(0);
+    r.sleptBeforeFrame = r.slept;
+#endif
+    if (r.options.stats) {
+        r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
+        r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
+    }
+    ++r.frame;
+    if (r.options.hasScript && r.options.script.CloseAt(r.frame)) {
+        // As a window manager's close button would: the top window is asked to close.
+        if (WindowObject* w = desktop::TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+    }
+}
+
+void FrameEnd() {
+    Runtime& r = R();
+    for (const Screenshot& s : r.options.screenshots)
+        if (std::string why; s.frame == r.frame && !SaveScreenPng(s.file, &why))
+            OutputFailed("cannot write the screenshot " + s.file + (why.empty() ? "" : ": " + why));
+    desktop::ShowFrame();
+    for (auto& hook : r.frameEndHooks) hook();
+    if (r.options.stats) {
+        r.frameCpuMs.push_back(ClockMs(CLOCK_PROCESS_CPUTIME_ID) - r.cpuAtBegin);
+        r.frameWallMs.push_back(ClockMs(CLOCK_MONOTONIC) - r.wallAtBegin);
+    }
+    if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
+}
+
+long CurrentFrame() {
+    return R().frame;
+}
+void AddFrameEndHook(std::function<void()> hook) {
+    R().frameEndHooks.push_back(std::move(hook));
+}
+
+std::string FrameStatsReport() {
+    const Runtime& r = R();
+    constexpr double kFrameMs = 16.0;
+    const bool headless = r.options.headless;
+    const std::vector<double>& lateBy = headless ? r.frameCpuMs : r.frameWallMs;
+    long late = 0;
+    for (double ms : lateBy)
+        if (ms > kFrameMs) ++late;
+    std::string text = "stats: frames shown   " + std::to_string(r.frameCpuMs.size()) + "\n";
+    text += "stats: frames late    " + std::to_string(late) +
+            (headless ? " (CPU time over 16 ms; a headless run keeps virtual time)\n"
+                      : " (over 16 ms of wall time from the start to the end of the frame)\n");
+    std::vector<double> cpu = r.frameCpuMs;
+    if (cpu.empty()) return text + "stats: CPU per frame  no frames\n";
+    std::sort(cpu.begin(), cpu.end());
+    // Nearest rank: the smallest time that at least the given share of the frames does not exceed.
+    auto rank = [&](double share) {
+        const std::size_t k = std::size_t(std::ceil(share * double(cpu.size())));
+        return cpu[k == 0 ? 0 : k - 1];
+    };
+    char line[160];
+    std::snprintf(line, sizeof line,
+                  "stats: CPU per frame  median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n", rank(0.5),
+                  rank(0.99), cpu.back());
+    return text + line;
+}
+
+std::time_t CalendarTime() {
+    if (R().options.hasSeed) return std::time_t(R().options.seed);
+    return std::time(nullptr);
+}
+
+std::uint64_t TotalSleptMs() {
+    return R().slept;
+}
+void AdvanceVirtualTime(std::uint32_t ms) {
+    R().virtualNow += ms;
+}
+std::uint32_t VirtualNow() {
+    return R().virtualNow;
+}
+void CountSleep(std::uint32_t ms) {
+    R().slept += ms;
+}
+
+const std::vector<MessageBoxRecord>& MessageBoxes() {
+    return R().boxes;
+}
+std::uint64_t MessageBoxCount() {
+    return R().boxCount;
+}
+void RecordMessageBox(const MessageBoxRecord& record) {
+    std::vector<MessageBoxRecord>& boxes = R().boxes;
+    if (boxes.size() >= kKeptMessageBoxes) boxes.erase(boxes.begin());
+    boxes.push_back(record);
+    ++R().boxCount;
+}
+
+void Warn(const std::string& message) {
+    if (!R().warned.insert(message).second) return;
+    std::fprintf(stderr, "rushmora: %s\n", message.c_str());
+}
+
+void OutputFailed(const std::string& message) {
+    R().outputFailed = true;
+    Warn(message);
+}
+bool AnyOutputFailed() {
+    return R().outputFailed;
+}
+void AddRunEndHook(std::function<void()> hook) {
+    R().runEndHooks.push_back(std::move(hook));
+}
+
+bool SaveScreenPng(const std::string& file, std::string* why) {
+    return desktop::SaveScreen(file, why);
+}
+bool ComposeScreen() {
+    return desktop::ComposeToSurface() != nullptr;
+}
+bool SaveBackBufferPng(IDirect3DDevice9* device, const std::string& file, std::string* why) {
+    return desktop::SaveBackBuffer(device, file, why);
+}
+
+}  // namespace platform

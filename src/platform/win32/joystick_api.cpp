@@ -1,0 +1,40 @@
+// The joystick functions of the multimedia API, over SDL's game controller or joystick (or the
+// scripted joystick of a headless run).
+#include "platform/mmsystem.h"
+
+#include "platform/desktop/desktop.h"
+
+#include <cstring>
+
+UINT joyGetNumDevs() {
+    // Like the Windows driver: the number of joysticks it supports, attached or not.
+    return 16;
+}
+
+MMRESULT joyGetPos(UINT joyId, LPJOYINFO info) {
+    if (!info) return MMSYSERR_INVALPARAM;
+    if (joyId > 15) return JOYERR_PARMS;
+    if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
+    unsigned x, y, buttons;
+    if (!desktop::JoystickState(&x, &y, &buttons)) return JOYERR_UNPLUGGED;
+    info->wXpos = x;
+    info->wYpos = y;
+    info->wZpos = 0;
+    info->wButtons = buttons;
+    return JOYERR_NOERROR;
+}
+
+MMRESULT joyGetDevCapsA(UINT_PTR joyId, LPJOYCAPSA caps, UINT size) {
+    if (!caps || size != sizeof(JOYCAPSA)) return MMSYSERR_INVALPARAM;
+    if (joyId > 15) return MMSYSERR_NODRIVER;
+    if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
+    std::memset(caps, 0, sizeof *caps);
+    std::strncpy(caps->szPname, desktop::JoystickName() ? desktop::JoystickName() : "Joystick",
+                 MAXPNAMELEN - 1);
+    caps->wXmax = caps->wYmax = caps->wZmax = 65535;
+    caps->wNumButtons = caps->wMaxButtons = UINT(desktop::JoystickButtonCount());
+    caps->wPeriodMin = 10;
+    caps->wPeriodMax = 1000;
+    caps->wNumAxes = caps->wMaxAxes = 2;
+    return JOYERR_NOERROR;
+}

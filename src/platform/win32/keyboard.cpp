@@ -1,0 +1,90 @@
+// The keyboard by virtual key: SDL's keyboard state (or the script's keys) as GetKeyboardState and
+// GetAsyncKeyState answer it.
+#include "platform/desktop/desktop_state.h"
+
+#include <cstring>
+
+namespace desktop {
+namespace {
+
+int VirtualKeyOf(SDL_Scancode sc) {
+    if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) return 'A' + (sc - SDL_SCANCODE_A);
+    if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9) return '1' + (sc - SDL_SCANCODE_1);
+    if (sc == SDL_SCANCODE_0) return '0';
+    if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) return VK_F1 + (sc - SDL_SCANCODE_F1);
+    switch (sc) {
+        case SDL_SCANCODE_RETURN:
+        case SDL_SCANCODE_KP_ENTER:
+            return VK_RETURN;
+        case SDL_SCANCODE_ESCAPE:
+            return VK_ESCAPE;
+        case SDL_SCANCODE_SPACE:
+            return VK_SPACE;
+        case SDL_SCANCODE_BACKSPACE:
+            return VK_BACK;
+        case SDL_SCANCODE_TAB:
+            return VK_TAB;
+        case SDL_SCANCODE_LEFT:
+            return VK_LEFT;
+        case SDL_SCANCODE_RIGHT:
+            return VK_RIGHT;
+        case SDL_SCANCODE_UP:
+            return VK_UP;
+        case SDL_SCANCODE_DOWN:
+            return VK_DOWN;
+        case SDL_SCANCODE_LSHIFT:
+            return VK_LSHIFT;
+        case SDL_SCANCODE_RSHIFT:
+            return VK_RSHIFT;
+        case SDL_SCANCODE_LCTRL:
+            return VK_LCONTROL;
+        case SDL_SCANCODE_RCTRL:
+            return VK_RCONTROL;
+        case SDL_SCANCODE_LALT:
+            return VK_LMENU;
+        case SDL_SCANCODE_RALT:
+            return VK_RMENU;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]) {
+    for (int sc = 0; sc < count; ++sc) {
+        if (!pressed[sc]) continue;
+        int vk = VirtualKeyOf(SDL_Scancode(sc));
+        if (!vk) continue;
+        keys[vk] = 0x80;
+        if (vk == VK_LSHIFT || vk == VK_RSHIFT) keys[VK_SHIFT] = 0x80;
+        if (vk == VK_LCONTROL || vk == VK_RCONTROL) keys[VK_CONTROL] = 0x80;
+        if (vk == VK_LMENU || vk == VK_RMENU) keys[VK_MENU] = 0x80;
+    }
+}
+
+void KeyboardState(BYTE keys[256]) {
+    std::memset(keys, 0, 256);
+    // A script plays its keys; in a real window the keyboard adds its own.
+    if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
+    if (S().headless) return;
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    AddPressedKeys(state, count, keys);
+}
+
+}  // namespace desktop
+
+BOOL GetKeyboardState(BYTE* keyState) {
+    if (!keyState) return FALSE;
+    desktop::KeyboardState(keyState);
+    return TRUE;
+}
+
+SHORT GetAsyncKeyState(int vkey) {
+    if (vkey < 0 || vkey > 255) return 0;
+    if (!desktop::Headless()) SDL_PumpEvents();
+    BYTE keys[256];
+    desktop::KeyboardState(keys);
+    return (keys[vkey] & 0x80) ? SHORT(0x8000) : 0;
+}

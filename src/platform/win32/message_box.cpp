@@ -1,0 +1,150 @@
+// Message boxes: MessageBoxA lays the box out and runs its own loop until it is answered (by the
+// script when headless), and the keys and clicks that answer it.
+#include "platform/desktop/desktop.h"
+#include "platform/runtime.h"
+#include "platform/desktop/sdl_handles.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+int ButtonFor(const desktop::MessageBoxView& view, int result) {
+    for (size_t i = 0; i < view.buttons.size(); ++i)
+        if (view.buttons[i].second == result) return int(i);
+    return -1;
+}
+}  // namespace
+
+namespace desktop {
+void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
+    if (v.buttons.empty()) return;
+    const int n = int(v.buttons.size());
+    // Only keys pressed after the box opened answer it: a key held from the game (Escape, that
+    // opened the question) repeats without answering.
+    if (e.type == SDL_KEYDOWN && !e.key.repeat && !SDL_TICKS_PASSED(v.openedAt, e.key.timestamp)) {
+        switch (e.key.keysym.sym) {
+            case SDLK_RETURN:
+            case SDLK_KP_ENTER:
+            case SDLK_SPACE:
+                v.result = v.buttons[v.focus].second;
+                break;
+            case SDLK_ESCAPE:
+                v.result = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
+                break;
+            case SDLK_y:
+                if (ButtonFor(v, IDYES) >= 0) v.result = IDYES;
+                break;
+            case SDLK_n:
+                if (ButtonFor(v, IDNO) >= 0) v.result = IDNO;
+                break;
+            case SDLK_LEFT:
+            case SDLK_UP:
+                v.focus = (v.focus + n - 1) % n;
+                break;
+            case SDLK_RIGHT:
+            case SDLK_DOWN:
+            case SDLK_TAB:
+                v.focus = (v.focus + 1) % n;
+                break;
+            default:
+                break;
+        }
+    } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT &&
+               !SDL_TICKS_PASSED(v.openedAt, e.button.timestamp)) {
+        v.mouseDownIn = true;
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && v.mouseDownIn) {
+        // A click is a press and a release on the box; a release of a press from before does nothing.
+        SDL_Point p{e.button.x, e.button.y};
+        for (auto& b : v.buttons)
+            if (SDL_PointInRect(&p, &b.first)) v.result = b.second;
+    } else if (e.type == SDL_MOUSEMOTION) {
+        SDL_Point p{e.motion.x, e.motion.y};
+        for (int i = 0; i < n; ++i)
+            if (SDL_PointInRect(&p, &v.buttons[i].first)) v.focus = i;
+    }
+}
+}  // namespace desktop
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    desktop::MessageBoxView view;
+    view.text = text ? text : "";
+    view.caption = caption ? caption : "エラー";
+    view.type = type;
+    std::vector<int> results;
+    switch (type & 0x0F) {
+        case MB_YESNO:
+            results = {IDYES, IDNO};
+            break;
+        case MB_OKCANCEL:
+            results = {IDOK, IDCANCEL};
+            break;
+        default:
+            results = {IDOK};
+            break;
+    }
+    int result = 0;
+    const long frame = platform::CurrentFrame();
+    if (desktop::Headless()) {
+        // Answered by the script; unanswered boxes take No, or their only button.
+        int answer = platform::Options().hasScript ? platform::Options().script.AnswerAt(frame) : 0;
+        if (std::find(results.begin(), results.end(), answer) != results.end())
+            result = answer;
+        else if (std::find(results.begin(), results.end(), IDNO) != results.end())
+            result = IDNO;
+        else if (std::find(results.begin(), results.end(), IDCANCEL) != results.end())
+            result = IDCANCEL;
+        else
+            result = IDOK;
+    } else {
+        // Lay the box out, centred on its owner (or the screen).
+        int textW = int(view.text.size()) * 7;
+        if (const sdl::SurfacePtr t{desktop::RenderText(view.text, 14, SDL_Color{0, 0, 0, 255})})
+            textW = t->w;
+        const int iconW = (type & 0xF0) ? 44 : 0;
+        const int buttonsW = int(results.size()) * 96 + int(results.size() - 1) * 10;
+        const int w = std::max({textW + iconW + 48, buttonsW + 40, 240});
+        const int h = 130;
+        RECT area{0, 0, desktop::ScreenWidth(), desktop::ScreenHeight()};
+        if (owner && IsWindow(owner)) GetWindowRect(owner, &area);
+        int x = (area.left + area.right - w) / 2, y = (area.top + area.bottom - h) / 2;
+        x = std::clamp(x, 0, std::max(0, desktop::ScreenWidth() - w));
+        y = std::clamp(y, 0, std::max(0, desktop::ScreenHeight() - h));
+        view.box = SDL_Rect{x, y, w, h};
+        int bx = x + (w - buttonsW) / 2;
+        for (int r : results) {
+            view.buttons.push_back({SDL_Rect{bx, y + h - 40, 96, 28}, r});
+            bx += 106;
+        }
+        // While the box is open, messages still reach the window procedures.
+        desktop::MessageBoxView* const below = desktop::OpenMessageBox();
+        view.openedAt = SDL_GetTicks();
+        desktop::SetMessageBox(&view);
+        bool quit = false;
+        int quitCode = 0;
+        while (!view.result) {
+            MSG m;
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) {
+                if (m.message == WM_QUIT) {
+                    quit = true;
+                    quitCode = int(m.wParam);
+                    continue;
+                }
+                DispatchMessageA(&m);
+                if (view.result) break;
+            }
+            desktop::ShowFrame();
+            SDL_Delay(10);
+        }
+        result = view.result;
+        desktop::SetMessageBox(below);
+        if (quit) PostQuitMessage(quitCode);
+    }
+    platform::RecordMessageBox({view.text, view.caption, type, result, frame});
+    std::fprintf(stderr, "rushmora: message box \"%s\" / \"%s\" answered %s\n", view.caption.c_str(),
+                 view.text.c_str(),
+                 result == IDYES      ? "Yes"
+                 : result == IDNO     ? "No"
+                 : result == IDCANCEL ? "Cancel"
+                                      : "OK");
+    return result;
+}

@@ -1,0 +1,27 @@
+// The millisecond timer and Sleep. Headless runs keep virtual time: a sleep returns at once and
+// moves the clock on, so that a replay takes the same path however fast the machine is.
+#include "platform/mmsystem.h"
+#include "platform/run/virtual_time.h"
+#include "platform/runtime.h"
+
+#include <SDL.h>
+
+DWORD timeGetTime() {
+    if (platform::Headless()) return platform::VirtualNow();
+    return DWORD(SDL_GetTicks());
+}
+
+MMRESULT timeBeginPeriod(UINT period) {
+    return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+MMRESULT timeEndPeriod(UINT period) {
+    return period >= 1 ? TIMERR_NOERROR : TIMERR_NOCANDO;
+}
+
+void Sleep(DWORD milliseconds) {
+    platform::CountSleep(milliseconds);
+    if (platform::Headless())
+        platform::AdvanceVirtualTime(milliseconds);
+    else
+        SDL_Delay(milliseconds);
+}
