@@ -5,7 +5,7 @@
 #include "game/random.h"
 #include "platform/runtime.h"
 #include "platform/run/screenshot.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/start_scene.h"
 #include "shell/win_main.h"
 

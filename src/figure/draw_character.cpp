@@ -3,7 +3,7 @@
 #include "figure/pose_table.h"
 #include "graphics/sprite_pass.h"
 #include "platform/d3dx9.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 namespace {
 

@@ -3,8 +3,7 @@
 #include "game/game_scene.h"
 
 #include "platform/mmsystem.h"
-#include "shell/game_app.h"
-#include "shell/scene_factory.h"
+#include "app/game_app.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "game/random.h"
 #include "graphics/sprite_pass.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "game/random.h"
 #include "platform/runtime.h"
-#include "shell/game_app.h"
-#include "shell/win_main.h"
+#include "app/game_app.h"
+#include "graphics/texture_slots.h"
 
 #include <cstring>
 

@@ -6,7 +6,7 @@
 
 #include "figure/draw_character.h"
 #include "figure/pose_table.h"
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 #include "sound/music_player.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "game/game_scene.h"
 
 #include "game/random.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "sound/sound_manager.h"
 
 #include <cmath>

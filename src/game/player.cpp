@@ -4,9 +4,9 @@
 #include "game/game_scene.h"
 
 #include "game/random.h"
-#include "shell/game_app.h"
-#include "shell/input.h"
-#include "shell/win_main.h"
+#include "app/game_app.h"
+#include "app/input.h"
+#include "app/game_windows.h"
 #include "sound/sound_manager.h"
 
 #include <cstdlib>

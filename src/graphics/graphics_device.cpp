@@ -1,8 +1,14 @@
 #include "graphics/graphics_device.h"
 
-#include "shell/win_main.h"
-
 #include <cstring>
+
+void SetClientSize(HWND window, int width, int height) {
+    RECT w, c;
+    GetWindowRect(window, &w);
+    GetClientRect(window, &c);
+    MoveWindow(window, w.left, w.top, (w.right - w.left) + width - (c.right - c.left),
+               (w.bottom - w.top) + height - (c.bottom - c.top), TRUE);
+}
 
 namespace {
 DWORD FloatBits(float f) {

@@ -11,6 +11,9 @@ struct ColorVertex {
 };
 static_assert(sizeof(ColorVertex) == 16, "line vertices are 16 bytes");
 
+// Sizes a window so that its client area is width x height, keeping its top-left corner.
+void SetClientSize(HWND window, int width, int height);
+
 class GraphicsDevice {
   public:
     IDirect3D9* d3d;

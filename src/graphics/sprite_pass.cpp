@@ -1,6 +1,6 @@
 #include "graphics/sprite_pass.h"
 
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 SpritePass::SpritePass(D3DCOLOR clearColor) {
     GameApp& app = GameApp::Get();

@@ -9,7 +9,7 @@
 #include "scenes/logo_scene.h"
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // the title. It stores no choice: the run always uses the same runner.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 class CharaSelectScene : public SceneBase {
   public:

@@ -3,7 +3,7 @@
 // game-over picture instead.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 class GameClearScene : public SceneBase {
   public:

@@ -1,10 +1,9 @@
 #include "scenes/help_scene.h"
 
 #include "graphics/sprite_pass.h"
-#include "shell/game_app.h"
-#include "shell/input.h"
-#include "shell/scene_factory.h"
-#include "shell/win_main.h"
+#include "app/game_app.h"
+#include "app/input.h"
+#include "graphics/texture_slots.h"
 
 namespace {
 

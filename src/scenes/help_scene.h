@@ -3,7 +3,7 @@
 // to the title.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 class HelpScene : public SceneBase {
   public:

@@ -2,7 +2,7 @@
 // fades away and the push-key sign blinks. Enter (or joystick button 3) leaves for the title.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 class LogoScene : public SceneBase {
   public:

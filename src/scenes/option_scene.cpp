@@ -2,10 +2,10 @@
 
 #include "graphics/sprite_pass.h"
 #include "platform/shellapi.h"
-#include "shell/game_app.h"
-#include "shell/input.h"
-#include "shell/scene_factory.h"
-#include "shell/win_main.h"
+#include "app/game_app.h"
+#include "app/input.h"
+#include "app/game_windows.h"
+#include "graphics/texture_slots.h"
 
 int g_testIniValue = 0;
 

@@ -2,7 +2,7 @@
 // entry written to an INI file on F2, and Escape back to the title.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 class OptionScene : public SceneBase {
   public:

@@ -2,7 +2,7 @@
 // caption of the selected entry and the title music.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 #include "sound/music_player.h"
 
 class TitleScene : public SceneBase {

@@ -1,22 +1,16 @@
 #include "shell/win_main.h"
 
+#include "app/game_windows.h"
 #include "graphics/sprite_pass.h"
+#include "graphics/texture_slots.h"
 #include "platform/runtime.h"
-#include "shell/game_app.h"
-#include "shell/input.h"
+#include "app/game_app.h"
+#include "app/input.h"
 #include "shell/start_scene.h"
 #include "sound/music_player.h"
 #include "sound/sound_manager.h"
 
 #include <cstdio>
-
-void SetClientSize(HWND window, int width, int height) {
-    RECT w, c;
-    GetWindowRect(window, &w);
-    GetClientRect(window, &c);
-    MoveWindow(window, w.left, w.top, (w.right - w.left) + width - (c.right - c.left),
-               (w.bottom - w.top) + height - (c.bottom - c.top), TRUE);
-}
 
 void CaptureDesktop() {
     GameApp& app = GameApp::Get();
@@ -43,32 +37,6 @@ void DrawDesktopPicture() {
     }
     if (app.graphics.device->Present(nullptr, nullptr, nullptr, nullptr) == D3DERR_DEVICELOST)
         app.graphics.deviceLost = 1;
-}
-
-void MoveGameWindows(int dx, int dy) {
-    GameApp& app = GameApp::Get();
-    MoveWindow(app.frameWindow, 300 + dx, 129 + dy, 640, 501, TRUE);
-    MoveWindow(app.gameWindow, app.frameClientOrigin.x + dx, app.frameClientOrigin.y + dy,
-               app.frameClientRect.right, app.frameClientRect.bottom, TRUE);
-}
-
-void ReleaseTextureSlots(int first, int last) {
-    GameApp& app = GameApp::Get();
-    for (int i = first; i <= last; ++i) {
-        if (app.textures[i]) {
-            app.textures[i]->Release();
-            app.textures[i] = nullptr;
-        }
-    }
-}
-
-void ReleaseAllTextures() {
-    ReleaseTextureSlots(0, 99);
-}
-
-void LoadTextureSlot(int slot, const char* file) {
-    GameApp& app = GameApp::Get();
-    D3DXCreateTextureFromFileA(app.graphics.device, file, &app.textures[slot]);
 }
 
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -185,8 +153,9 @@ bool StartUp(HINSTANCE instance, int cmdShow) {
 
     SoundManager::Instance()->Init(app.mainWindow);
 
-    app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME, 300,
-                                      129, 640, 501, app.mainWindow, nullptr, instance, nullptr);
+    app.frameWindow = CreateWindowExA(0, "Window", "Rushmora ～走れ若者～", WS_DISABLED | WS_DLGFRAME,
+                                      kFrameWindowX, kFrameWindowY, kFrameWindowWidth, kFrameWindowHeight,
+                                      app.mainWindow, nullptr, instance, nullptr);
     GetClientRect(app.frameWindow, &app.frameClientRect);
     POINT origin{0, 0};
     ClientToScreen(app.frameWindow, &origin);

@@ -1,16 +1,15 @@
 // Program entry, the window procedure and the small window helpers of the application shell.
 #pragma once
 
+#include "app/game_windows.h"
+#include "graphics/texture_slots.h"
 #include "platform/win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE prevInstance, LPSTR cmdLine, int cmdShow);
 LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-void SetClientSize(HWND window, int width, int height);
 void CaptureDesktop();
 void DrawDesktopPicture();
-void MoveGameWindows(int dx, int dy);
-void ReleaseAllTextures();
 // Hands the program's resources (its cursor) to the platform.
 void UseProgramResources();
 
@@ -24,8 +23,3 @@ void ShutDown();
 // run the scene's input, update and drawing, present, and sleep out the rest of the 16 ms. Returns
 // false when it ran no frame because the device is still lost.
 bool RunFrame();
-
-// Releases texture slots first..last (the destructor duty of every scene).
-void ReleaseTextureSlots(int first, int last);
-// Loads a picture into a texture slot; a file that fails to load leaves the slot empty.
-void LoadTextureSlot(int slot, const char* file);

@@ -1,6 +1,6 @@
 #include "sound/music_player.h"
 
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 void MusicPlayer::Play(const char* fileName) {
     GameApp& app = GameApp::Get();

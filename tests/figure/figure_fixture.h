@@ -5,7 +5,7 @@
 #include "figure/draw_character.h"
 #include "platform/d3dx9.h"
 #include "platform/runtime.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The game clock, the start of each leg, arrival and ranking, the station board, the late stamp and
 // the white-out.
 #include "game/game_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 using testing_support::RunGame;

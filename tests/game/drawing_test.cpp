@@ -3,7 +3,7 @@
 #include "game/game_scene.h"
 #include "platform/desktop/desktop.h"
 #include "platform/run/screenshot.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/start_scene.h"
 #include "shell/win_main.h"
 #include "support/game_run.h"

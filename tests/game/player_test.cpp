@@ -2,7 +2,7 @@
 // the special move, the Escape question and the count-in.
 #include "game/game_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 using testing_support::RunGame;

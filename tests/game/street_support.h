@@ -3,7 +3,7 @@
 
 #include "game/game_scene.h"
 #include "game/random.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 namespace street_support {

@@ -3,7 +3,7 @@
 #include "scenes/chara_select_scene.h"
 #include "scenes/help_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 using testing_support::PixelAt;

@@ -3,7 +3,7 @@
 #include "game/game_scene.h"
 #include "scenes/game_clear_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 #include <climits>

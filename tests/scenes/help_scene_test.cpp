@@ -4,7 +4,7 @@
 #include "harness/state_dump.h"
 #include "scenes/help_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>

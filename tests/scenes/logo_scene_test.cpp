@@ -1,7 +1,7 @@
 // The opening, frame by frame, through scripted headless runs.
 #include "scenes/logo_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 
 using testing_support::RunGame;

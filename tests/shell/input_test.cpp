@@ -1,7 +1,7 @@
 // Keyboard and joystick sampling as the scenes see it.
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "platform/resources.h"
-#include "shell/input.h"
+#include "app/input.h"
 #include "support/game_run.h"
 
 using testing_support::RunGame;

@@ -1,7 +1,7 @@
 // The main loop: frame protocol, scene switching, pacing, the close question and device loss.
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/win_main.h"
 #include "support/game_run.h"
 

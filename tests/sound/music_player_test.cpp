@@ -1,7 +1,7 @@
 // Background music: a piece loops from its start for as long as its player lives, stopping ends it
 // for good, and a missing or broken file leaves the scene silent without a word.
 #include "platform/runtime.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "sound/music_player.h"
 #include "sound/sound_support.h"
 #include "support/game_run.h"

@@ -1,7 +1,7 @@
 #include "sound/sound_support.h"
 
 #include "platform/runtime.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "sound/music_player.h"
 #include "support/game_run.h"
 

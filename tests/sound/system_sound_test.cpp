@@ -1,6 +1,6 @@
 // The system sound of the title menu (sndPlaySoundA), and the --audio-out recording of a headless run.
 #include "platform/runtime.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "sound/sound_manager.h"
 #include "sound/sound_support.h"
 #include "support/game_run.h"

@@ -1,6 +1,6 @@
 #include "support/game_run.h"
 
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/win_main.h"
 
 #include <SDL_image.h>

@@ -12,7 +12,7 @@
 #include "figure/pose_table.h"
 #include "platform/runtime.h"
 #include "platform/run/screenshot.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/win_main.h"
 
 #include <algorithm>

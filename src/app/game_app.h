@@ -3,7 +3,7 @@
 
 #include "graphics/graphics_device.h"
 #include "platform/mmsystem.h"
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 #include <cstdint>
 

@@ -23,6 +23,12 @@ class SceneBase {
     virtual void ChangeScene() = 0;
 };
 
+// The current scene makes way for the scene of the code: it is deleted (and its pictures released)
+// before the new one loads. Called from the current scene's own ChangeScene, which must touch nothing
+// of itself afterwards. A code without a scene (Quit) ends the program. (The shell's scene factory
+// makes the scenes: it is the one part that knows them all.)
+void SwitchScene(int code);
+
 // The fade colour of the scenes: white with the low eight bits of an alpha counter.
 inline unsigned FadeColor(int alpha) {
     return ((unsigned(alpha) & 0xFFu) << 24) | 0x00FFFFFFu;

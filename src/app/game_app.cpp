@@ -1,4 +1,4 @@
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 #include <cstring>
 #include <new>

@@ -1,6 +1,6 @@
-#include "shell/input.h"
+#include "app/input.h"
 
-#include "shell/game_app.h"
+#include "app/game_app.h"
 
 void InitJoystick() {
     GameApp& app = GameApp::Get();
