@@ -1,5 +1,6 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/audio_device.h"
+#include "platform/run/file_handle.h"
 
 #include "platform/mmsystem.h"
 #include "platform/runtime.h"
@@ -30,13 +31,13 @@ class WavWriter {
         Finish();
         path_ = path;
         dataBytes_ = 0;
-        file_ = std::fopen(path.c_str(), "wb");
+        file_.reset(std::fopen(path.c_str(), "wb"));
         if (!file_) {
             OutputFailed("cannot write the audio output " + path);
             return false;
         }
         WriteHeader();
-        if (!failed_ && std::fflush(file_) != 0) Fail();
+        if (!failed_ && std::fflush(file_.get()) != 0) Fail();
         if (!finishAtRunEnd_) {
             finishAtRunEnd_ = true;
             AddRunEndHook([this] {
@@ -67,16 +68,16 @@ class WavWriter {
         if (count == 0) return;
         dataBytes_ += std::uint32_t(count);
         if (failed_) return;
-        if (std::fwrite(bytes, 1, count, file_) != count) return Fail();
+        if (std::fwrite(bytes, 1, count, file_.get()) != count) return Fail();
         WriteHeader();
-        if (!failed_ && (std::fseek(file_, 0, SEEK_END) != 0 || std::fflush(file_) != 0)) Fail();
+        if (!failed_ && (std::fseek(file_.get(), 0, SEEK_END) != 0 || std::fflush(file_.get()) != 0)) Fail();
     }
 
     std::uint64_t Frames() const { return dataBytes_ / kBytesPerFrame; }
 
     void Finish() {
-        if (file_ && std::fclose(file_) != 0 && !failed_) OutputFailed(Failure());
-        file_ = nullptr;
+        // Closing may be where the last of the file fails to go out: that counts too.
+        if (file_ && std::fclose(file_.release()) != 0 && !failed_) OutputFailed(Failure());
         failed_ = false;
     }
 
@@ -99,8 +100,7 @@ class WavWriter {
     // Says what went wrong, once, and lets go of the file.
     void Fail() {
         OutputFailed(Failure());
-        std::fclose(file_);
-        file_ = nullptr;
+        file_.reset();
         failed_ = true;
     }
 
@@ -118,10 +118,11 @@ class WavWriter {
         Put16(h + 34, 16);
         std::memcpy(h + 36, "data", 4);
         Put32(h + 40, dataBytes_);
-        if (std::fseek(file_, 0, SEEK_SET) != 0 || std::fwrite(h, 1, sizeof h, file_) != sizeof h) Fail();
+        if (std::fseek(file_.get(), 0, SEEK_SET) != 0 || std::fwrite(h, 1, sizeof h, file_.get()) != sizeof h)
+            Fail();
     }
 
-    std::FILE* file_ = nullptr;
+    FilePtr file_;
     std::string path_;
     std::uint32_t dataBytes_ = 0;
     bool failed_ = false;          // the file could not be written: counting goes on, writing does not

@@ -88,6 +88,10 @@ HRESULT IDirectSoundFXEcho8::GetAllParameters(LPDSFXEcho p) {
 
 // ---- buffers ----
 
+void IDirectSoundBuffer::ChunkDelete::operator()(Mix_Chunk* chunk) const {
+    delete chunk;
+}
+
 IDirectSoundBuffer::~IDirectSoundBuffer() {
     if (primary_) {
         if (device_) device_->primary_ = nullptr;
@@ -97,8 +101,8 @@ IDirectSoundBuffer::~IDirectSoundBuffer() {
     {
         audio::Lock lock;
         if (channel_ >= 0) audio::ReleaseChannel(channel_);
-        delete whole_;
-        delete tail_;
+        whole_.reset();
+        tail_.reset();
     }
     audio::Close();
 }
@@ -208,14 +212,14 @@ HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD position) {
 
 void IDirectSoundBuffer::StartChannel() {
     audio::Lock lock;
-    Mix_Chunk* chunk = whole_;
+    Mix_Chunk* chunk = whole_.get();
     if (cursor_ != 0) {
         const std::uint64_t frame = MixedFrames(cursor_ / format_.nBlockAlign, format_.nSamplesPerSec);
         const std::uint64_t total = mixed_.size() / 2;
         const std::uint64_t from = std::min(frame, total);
         tail_->abuf = reinterpret_cast<Uint8*>(mixed_.data() + from * 2);
         tail_->alen = Uint32((total - from) * audio::kBytesPerFrame);
-        chunk = tail_;
+        chunk = tail_.get();
     }
     if (chunk->alen == 0) {
         Mix_HaltChannel(channel_);
@@ -318,9 +322,9 @@ HRESULT IDirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFF
     b->flags_ = desc->dwFlags;
     b->format_ = f;
     b->format_.cbSize = 0;
-    b->whole_ = new Mix_Chunk{0, reinterpret_cast<Uint8*>(b->mixed_.data()),
-                              Uint32(b->mixed_.size() * sizeof(std::int16_t)), MIX_MAX_VOLUME};
-    b->tail_ = new Mix_Chunk{0, nullptr, 0, MIX_MAX_VOLUME};
+    b->whole_.reset(new Mix_Chunk{0, reinterpret_cast<Uint8*>(b->mixed_.data()),
+                                  Uint32(b->mixed_.size() * sizeof(std::int16_t)), MIX_MAX_VOLUME});
+    b->tail_.reset(new Mix_Chunk{0, nullptr, 0, MIX_MAX_VOLUME});
     b->channel_ = audio::AcquireChannel();
     *buffer = b;
     return DS_OK;

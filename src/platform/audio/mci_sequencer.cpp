@@ -9,6 +9,7 @@
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/midi_file.h"
+#include "platform/run/file_handle.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -127,20 +128,15 @@ bool SameName(const char* a, const char* b) {
 }
 
 MCIERROR ReadFileBytes(const char* name, std::vector<std::uint8_t>* out) {
-    std::FILE* f = std::fopen(name, "rb");
+    const platform::FilePtr f(std::fopen(name, "rb"));
     if (!f) return MCIERR_FILE_NOT_FOUND;
     std::uint8_t chunk[65536];
     std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-        if (out->size() + got > kMaxMidiBytes) {
-            std::fclose(f);
-            return MCIERR_INVALID_FILE;
-        }
+    while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+        if (out->size() + got > kMaxMidiBytes) return MCIERR_INVALID_FILE;
         out->insert(out->end(), chunk, chunk + got);
     }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    return failed ? MCIERR_INVALID_FILE : 0;
+    return std::ferror(f.get()) != 0 ? MCIERR_INVALID_FILE : 0;
 }
 
 MCIERROR OpenSequencer(DWORD_PTR flags, MCI_OPEN_PARMS* p) {

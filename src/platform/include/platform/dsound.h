@@ -7,6 +7,7 @@
 #include "platform/win32.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 struct Mix_Chunk;
@@ -156,8 +157,11 @@ class IDirectSoundBuffer : public ComObject {
     IDirectSound8* device_ = nullptr;  // the primary buffer's device (not counted)
     std::vector<BYTE> bytes_;          // what the game wrote, in its own format
     std::vector<std::int16_t> mixed_;  // the same sound at the mixer's rate, 16-bit stereo
-    Mix_Chunk* whole_ = nullptr;       // mixed_ from the start
-    Mix_Chunk* tail_ = nullptr;        // mixed_ from a play cursor other than 0
+    struct ChunkDelete {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+    std::unique_ptr<Mix_Chunk, ChunkDelete> whole_;  // mixed_ from the start
+    std::unique_ptr<Mix_Chunk, ChunkDelete> tail_;   // mixed_ from a play cursor other than 0
     int channel_ = -1;
     DWORD cursor_ = 0;
     bool locked_ = false;
