@@ -3,6 +3,7 @@
 #include "scenes/title_scene.h"
 #include "shell/game_app.h"
 #include "support/game_run.h"
+#include "platform/shellapi.h"
 
 #include <fstream>
 
@@ -97,18 +98,25 @@ TEST_F(OptionScreen, F2WritesTheTestEntryAndSaysHowItWent) {
     EXPECT_EQ(all, "[TEST]\r\nvelkoro=100\r\n");
 }
 
-TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfiguration) {
+TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfigurationFromBesideTheGame) {
+    const std::size_t startedBefore = platform::StartedPrograms().size();
     RunSetup setup;
     setup.scene = "Option";
     setup.frames = 4;
     setup.script = "2-3 F5\n";
     RunGame(setup);
-    // Held for two frames: asked twice. The program is not in the test data, and that is not reported.
+    // Held for two frames: asked twice.
     ASSERT_EQ(platform::MessageBoxes().size(), 2u);
     EXPECT_EQ(platform::MessageBoxes()[0].text, "KeyConfigを開こうとしています");
     EXPECT_EQ(platform::MessageBoxes()[0].caption, "確認");
     EXPECT_EQ(platform::MessageBoxes()[0].type, unsigned(MB_OK));
     EXPECT_NE(Option(), nullptr);
+    // The test data has no KeyConfig1.exe: the one built beside this program (as beside the game in
+    // a build folder) starts, headless as the run is, once for each frame.
+    const auto& started = platform::StartedPrograms();
+    ASSERT_EQ(started.size(), startedBefore + 2);
+    EXPECT_EQ(started[startedBefore], "KeyConfig1.exe");
+    EXPECT_EQ(started[startedBefore + 1], "KeyConfig1.exe");
 }
 
 TEST_F(OptionScreen, F2HeldKeepsOnlyTheLastBoxesButCountsThemAll) {

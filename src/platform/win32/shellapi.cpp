@@ -3,6 +3,8 @@
 #include "platform/win32/process.h"
 #include "platform/runtime.h"
 
+#include <SDL.h>
+
 #include <cstdint>
 #include <cstring>
 #include <sstream>
@@ -24,8 +26,18 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
     if (operation && std::strcmp(operation, "open") != 0)
         return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_NOASSOC));
     std::string path = file;
-    if (path.find_first_of("/\\") == std::string::npos)
-        path = (directory && *directory ? std::string(directory) : ".") + "/" + path;
+    if (path.find_first_of("/\\") == std::string::npos) {
+        path = (directory && *directory ? std::string(directory) : ".") + "/" + file;
+        // As Windows looks in the starting program's own folder too: a build folder holds the game
+        // and the programs built with it side by side, while the game plays in the data folder.
+        if (!platform::IsProgram(path)) {
+            if (char* base = SDL_GetBasePath()) {
+                const std::string beside = std::string(base) + file;
+                SDL_free(base);
+                if (platform::IsProgram(beside)) path = beside;
+            }
+        }
+    }
     if (!platform::IsProgram(path)) return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_FNF));
     std::vector<std::string> args = {path};
     if (parameters && *parameters) {
