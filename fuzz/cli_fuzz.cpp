@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-// The scene and field names, as the game has them: the parser only asks whether a name is known.
+// The scene names, as the game has them: the parser only asks whether a name is known.
 bool KnownScene(const std::string& name) {
     for (const char* s : {"Logo", "Title", "CharaSelect", "Option", "Help", "Game", "GameClear"})
         if (name == s) return true;
@@ -19,11 +19,6 @@ bool KnownScene(const std::string& name) {
 }
 bool SceneAvailable(const std::string& name) {
     return KnownScene(name);
-}
-bool KnownAppField(const std::string& name) {
-    for (const char* s : {"gameMode", "arrivalRank", "elapsedClock", "resultCount", "totalScore"})
-        if (name == s) return true;
-    return false;
 }
 
 namespace {

@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (cl.help) {
-        std::fputs(UsageText(), stdout);
+        std::fputs(UsageText().c_str(), stdout);
         return 0;
     }
     if (cl.version) {

@@ -1,5 +1,8 @@
 #include "harness/cli.h"
 
+#include "shell/start_fields.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -7,6 +10,8 @@
 #include <system_error>
 
 namespace {
+
+using platform::RuntimeOptions;
 
 // A whole number of plain decimal digits within [min, max]: no sign, no spaces, no other base. 64 bits
 // wide everywhere, so that 4294967295 fits where a long has 32 bits.
@@ -22,18 +27,6 @@ bool ParseNumber(const std::string& s, std::int64_t min, std::int64_t max, std::
     return true;
 }
 
-// The values --set takes: what the game itself can come to, and what the result screen can show.
-struct FieldRange {
-    std::int64_t min, max;
-};
-FieldRange RangeOf(const std::string& field) {
-    if (field == "gameMode") return {0, 1};  // the first leg, or the second
-    if (field == "arrivalRank") return {0, 6};
-    if (field == "elapsedClock") return {-1440000, 1440000};  // a day of the game clock either way
-    if (field == "resultCount") return {0, 9999};             // the four places of the count line
-    return {-999999, 999999};                                 // totalScore: the six places of the score line
-}
-
 bool ParseSize(const std::string& s, int* w, int* h) {
     return platform::ParseScreenSize(s, 640, 480, 16384, w, h);
 }
@@ -47,147 +40,265 @@ std::string Absolute(const std::string& path) {
     return error ? path : full.string();
 }
 
+constexpr std::int64_t kMaxFrames = std::int64_t(1) << 30;
+constexpr std::int64_t kMaxSeed = 4294967295;
+const char kSceneNames[] = "Logo, Title, CharaSelect, Option, Help, Game or GameClear";
+
+// What the options have read so far.
+struct Reading {
+    CommandLine* out;
+    bool screenGiven = false, windowGiven = false;
+};
+
+// One option: its name (and another spelling, if any), the argument it takes (none for a switch),
+// whether it may be given again to add another, what --help says of it (a line break in that text
+// starts a line of its own) and what it does with its argument.
+struct Option {
+    const char* name;
+    const char* alias;
+    const char* argument;
+    bool repeats;
+    std::string help;
+    bool (*apply)(const std::string& value, Reading* r, std::string* error);
+};
+
+bool ReadSize(const char* option, const std::string& v, int* w, int* h, std::string* error) {
+    if (ParseSize(v, w, h)) return true;
+    *error = std::string(option) + ": expected WxH of at least 640x480, got \"" + v + "\"";
+    return false;
+}
+
+std::string SetHelp() {
+    std::string help = "set a field of the game before the first scene, within what the game can hold:";
+    const char* separator = " ";
+    for (const StartField& field : StartFields()) {
+        help += separator + std::string(field.name) + " " + std::to_string(field.min) + " to " +
+                std::to_string(field.max);
+        separator = ", ";
+    }
+    return help;
+}
+
+std::string FieldNames() {
+    std::string names;
+    for (const StartField& field : StartFields())
+        names += (names.empty() ? "" : ", ") + std::string(field.name);
+    return names;
+}
+
+// The command line, one entry an option; --help lists them in this order.
+const std::vector<Option>& Options() {
+    static const std::vector<Option> options = {
+        {"--window", nullptr, "WxH", false, "play in a plain window of that size instead of the full screen",
+         [](const std::string& v, Reading* r, std::string* error) {
+             RuntimeOptions& run = r->out->runtime;
+             return r->windowGiven = ReadSize("--window", v, &run.windowWidth, &run.windowHeight, error);
+         }},
+        {"--headless", nullptr, nullptr, false,
+         "run without display or sound device, on virtual time (16 ms a frame)",
+         [](const std::string&, Reading* r, std::string*) {
+             r->out->runtime.headless = true;
+             return true;
+         }},
+        {"--screen", nullptr, "WxH", false,
+         "the screen of a headless run (default: the script's SCREEN, or 1280x720)",
+         [](const std::string& v, Reading* r, std::string* error) {
+             RuntimeOptions& run = r->out->runtime;
+             return r->screenGiven = ReadSize("--screen", v, &run.screenWidth, &run.screenHeight, error);
+         }},
+        {"--frames", nullptr, "N", false,
+         "end after frame N (1 to " + std::to_string(kMaxFrames) + ") has been presented",
+         [](const std::string& v, Reading* r, std::string* error) {
+             std::int64_t n;
+             if (!ParseNumber(v, 1, kMaxFrames, &n)) {
+                 *error = "--frames: expected a number of frames from 1 to " + std::to_string(kMaxFrames) +
+                          ", got \"" + v + "\"";
+                 return false;
+             }
+             r->out->runtime.frames = n;
+             return true;
+         }},
+        {"--seed", nullptr, "N", false,
+         "seed the game's random numbers with N (0 to " + std::to_string(kMaxSeed) + ") instead of the clock",
+         [](const std::string& v, Reading* r, std::string* error) {
+             std::int64_t n;
+             if (!ParseNumber(v, 0, kMaxSeed, &n)) {
+                 *error = "--seed: expected a number from 0 to " + std::to_string(kMaxSeed) + ", got \"" + v +
+                          "\"";
+                 return false;
+             }
+             r->out->runtime.hasSeed = true;
+             r->out->runtime.seed = std::uint32_t(n);
+             return true;
+         }},
+        {"--input", nullptr, "FILE", false,
+         "scripted input: lines \"A[-B] TOKEN...\" hold their tokens in frames A to B;\n"
+         "keys: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, A to Z, 0 to 9;\n"
+         "joystick: JX=n JY=n (0..65535) JB=mask; CLOSE asks the window to close;\n"
+         "YES NO OK answer a message box;\n"
+         "a line \"SCREEN WxH\" names the screen the script was made for",
+         [](const std::string& v, Reading* r, std::string* error) {
+             if (!r->out->runtime.script.Load(v, error)) return false;
+             r->out->runtime.hasScript = true;
+             return true;
+         }},
+        {"--scene", nullptr, "NAME", false, std::string("start in ") + kSceneNames,
+         [](const std::string& v, Reading* r, std::string* error) {
+             if (!KnownScene(v)) {
+                 *error = "--scene: unknown scene \"" + v + "\" (" + kSceneNames + ")";
+                 return false;
+             }
+             if (!SceneAvailable(v)) {
+                 *error = "--scene: the " + v + " scene is not in this build yet";
+                 return false;
+             }
+             r->out->start.scene = v;
+             return true;
+         }},
+        {"--set", nullptr, "FIELD=VALUE", true, SetHelp(),
+         [](const std::string& v, Reading* r, std::string* error) {
+             const auto eq = v.find('=');
+             const std::string name = v.substr(0, eq);
+             const StartField* field = eq == std::string::npos ? nullptr : FindStartField(name);
+             if (!field) {
+                 *error =
+                     "--set: expected FIELD=VALUE with FIELD one of " + FieldNames() + "; got \"" + v + "\"";
+                 return false;
+             }
+             const std::string num = v.substr(eq + 1);
+             const bool negative = !num.empty() && num[0] == '-';
+             std::int64_t n;
+             if (!ParseNumber(negative ? num.substr(1) : num, 0, std::int64_t(1) << 40, &n)) {
+                 *error = "--set: " + name + " needs a whole number, got \"" + num + "\"";
+                 return false;
+             }
+             if (negative) n = -n;
+             if (n < field->min || n > field->max) {
+                 *error = "--set: " + name + "=" + num + " is out of range; " + name + " goes from " +
+                          std::to_string(field->min) + " to " + std::to_string(field->max);
+                 return false;
+             }
+             r->out->start.fields.push_back({name, int(n)});
+             return true;
+         }},
+        {"--dump-state", nullptr, nullptr, false, "print the game's state as JSON when the run ends",
+         [](const std::string&, Reading* r, std::string*) {
+             r->out->dumpState = true;
+             return true;
+         }},
+        {"--screenshot", nullptr, "N:FILE", true, "write the whole screen after frame N to a PNG file",
+         [](const std::string& v, Reading* r, std::string* error) {
+             const auto colon = v.find(':');
+             std::int64_t n;
+             if (colon == std::string::npos || !ParseNumber(v.substr(0, colon), 1, kMaxFrames, &n) ||
+                 colon + 1 >= v.size()) {
+                 *error = "--screenshot: expected N:FILE with a frame number from 1, got \"" + v + "\"";
+                 return false;
+             }
+             r->out->runtime.screenshots.push_back({long(n), Absolute(v.substr(colon + 1))});
+             return true;
+         }},
+        {"--audio-out", nullptr, "FILE.wav", false,
+         "headless: write the mixed sound of the run to a WAV file",
+         [](const std::string& v, Reading* r, std::string*) {
+             r->out->runtime.audioOut = Absolute(v);
+             return true;
+         }},
+        {"--stats", nullptr, nullptr, false,
+         "at the end, print frames shown, frames late and CPU time per frame",
+         [](const std::string&, Reading* r, std::string*) {
+             r->out->runtime.stats = true;
+             return true;
+         }},
+        {"--help", "-h", nullptr, false, "print this text",
+         [](const std::string&, Reading* r, std::string*) {
+             r->out->help = true;
+             return true;
+         }},
+        {"--version", nullptr, nullptr, false, "print the version",
+         [](const std::string&, Reading* r, std::string*) {
+             r->out->version = true;
+             return true;
+         }},
+    };
+    return options;
+}
+
+// The widest line of --help.
+constexpr std::size_t kWidth = 100;
+
+// The words of text after lead, which is padded to indent columns, in lines of at most kWidth columns,
+// each further line indented as far; a line break in text always starts a new line.
+std::string Laid(std::string lead, const std::string& text, std::size_t indent) {
+    lead.resize(std::max(lead.size(), indent), ' ');
+    std::string out = lead;
+    std::size_t column = lead.size();
+    bool empty = true;  // nothing of text on this line yet
+    for (std::size_t pos = 0; pos < text.size();) {
+        if (text[pos] == ' ' || text[pos] == '\n') {
+            if (text[pos++] == '\n') out += '\n' + std::string(indent, ' '), column = indent, empty = true;
+            continue;
+        }
+        std::size_t end = text.find_first_of(" \n", pos);
+        if (end == std::string::npos) end = text.size();
+        if (!empty && column + 1 + (end - pos) > kWidth)
+            out += '\n' + std::string(indent, ' '), column = indent, empty = true;
+        if (!empty) out += ' ', ++column;
+        out.append(text, pos, end - pos);
+        column += end - pos;
+        empty = false;
+        pos = end;
+    }
+    return out + '\n';
+}
+
+// How --help shows an option: its names and its argument.
+std::string Synopsis(const Option& option) {
+    std::string s = option.name;
+    if (option.alias) s += std::string(", ") + option.alias;
+    if (option.argument) s += std::string(" ") + option.argument;
+    return s;
+}
+
 }  // namespace
 
-const char* UsageText() {
-    return "usage: rushmora [--window WxH] [--headless] [--screen WxH] [--frames N] [--seed N] [--input "
-           "FILE]\n"
-           "                [--scene NAME] [--set FIELD=VALUE]... [--dump-state] [--screenshot N:FILE]...\n"
-           "                [--audio-out FILE.wav] [--stats] [--help] [--version]\n"
-           "\n"
-           "  --window WxH         play in a plain window of that size instead of the full screen\n"
-           "  --headless           run without display or sound device, on virtual time (16 ms a frame)\n"
-           "  --screen WxH         the screen of a headless run (default: the script's SCREEN, or 1280x720)\n"
-           "  --frames N           end after frame N has been presented\n"
-           "  --seed N             seed the game's random numbers with N instead of the clock\n"
-           "  --input FILE         scripted input: lines \"A[-B] TOKEN...\" holding tokens in frames A to "
-           "B;\n"
-           "                       tokens: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, a letter or "
-           "digit,\n"
-           "                       JX=n JY=n (0..65535) JB=mask, CLOSE, YES NO OK (answers to message "
-           "boxes);\n"
-           "                       a line \"SCREEN WxH\" names the screen the script was made for\n"
-           "  --scene NAME         start in Logo, Title, CharaSelect, Option, Help, Game or GameClear\n"
-           "  --set FIELD=VALUE    set gameMode, arrivalRank, elapsedClock, resultCount or totalScore first\n"
-           "  --dump-state         print the game's state as JSON when the run ends\n"
-           "  --screenshot N:FILE  write the whole screen after frame N to a PNG file\n"
-           "  --audio-out FILE     headless: write the mixed sound of the run to a WAV file\n"
-           "  --stats              at the end, print frames shown, frames late and CPU time per frame\n"
-           "  --help, --version    print this text, or the version\n";
+std::string UsageText() {
+    std::string usage, list;
+    std::size_t column = 0;
+    for (const Option& option : Options()) column = std::max(column, Synopsis(option).size());
+    column += 4;  // two spaces before the names, two after the longest
+    for (const Option& option : Options()) {
+        usage += std::string(usage.empty() ? "" : " ") + "[" + option.name +
+                 (option.argument ? std::string(" ") + option.argument : "") + "]" +
+                 (option.repeats ? "..." : "");
+        list += Laid("  " + Synopsis(option), option.help, column);
+    }
+    const std::string lead = "usage: rushmora ";
+    return Laid(lead, usage, lead.size()) + "\n" + list;
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::string* error) {
-    bool screenGiven = false, windowGiven = false;
+    Reading reading{out};
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&](std::string* v) {
+        const std::string arg = argv[i];
+        const Option* option = nullptr;
+        for (const Option& o : Options())
+            if (arg == o.name || (o.alias && arg == o.alias)) option = &o;
+        if (!option) {
+            *error = "unknown option \"" + arg + "\" (see --help)";
+            return false;
+        }
+        std::string value;
+        if (option->argument) {
             if (i + 1 >= argc) {
                 *error = arg + " needs a value";
                 return false;
             }
-            *v = argv[++i];
-            return true;
-        };
-        std::string v;
-        if (arg == "--help" || arg == "-h") {
-            out->help = true;
-        } else if (arg == "--version") {
-            out->version = true;
-        } else if (arg == "--headless") {
-            out->runtime.headless = true;
-        } else if (arg == "--dump-state") {
-            out->dumpState = true;
-        } else if (arg == "--stats") {
-            out->runtime.stats = true;
-        } else if (arg == "--window" || arg == "--screen") {
-            if (!value(&v)) return false;
-            int w, h;
-            if (!ParseSize(v, &w, &h)) {
-                *error = arg + ": expected WxH of at least 640x480, got \"" + v + "\"";
-                return false;
-            }
-            if (arg == "--window") {
-                out->runtime.windowWidth = w, out->runtime.windowHeight = h, windowGiven = true;
-            } else {
-                out->runtime.screenWidth = w, out->runtime.screenHeight = h, screenGiven = true;
-            }
-        } else if (arg == "--frames") {
-            std::int64_t n;
-            if (!value(&v)) return false;
-            if (!ParseNumber(v, 1, std::int64_t(1) << 30, &n)) {
-                *error = "--frames: expected a number of frames from 1 to 1073741824, got \"" + v + "\"";
-                return false;
-            }
-            out->runtime.frames = n;
-        } else if (arg == "--seed") {
-            std::int64_t n;
-            if (!value(&v)) return false;
-            if (!ParseNumber(v, 0, 4294967295, &n)) {
-                *error = "--seed: expected a number from 0 to 4294967295, got \"" + v + "\"";
-                return false;
-            }
-            out->runtime.hasSeed = true;
-            out->runtime.seed = std::uint32_t(n);
-        } else if (arg == "--input") {
-            if (!value(&v)) return false;
-            if (!out->runtime.script.Load(v, error)) return false;
-            out->runtime.hasScript = true;
-        } else if (arg == "--scene") {
-            if (!value(&v)) return false;
-            if (!KnownScene(v)) {
-                *error = "--scene: unknown scene \"" + v +
-                         "\" (Logo, Title, CharaSelect, Option, Help, Game or GameClear)";
-                return false;
-            }
-            if (!SceneAvailable(v)) {
-                *error = "--scene: the " + v + " scene is not in this build yet";
-                return false;
-            }
-            out->start.scene = v;
-        } else if (arg == "--set") {
-            if (!value(&v)) return false;
-            auto eq = v.find('=');
-            std::int64_t n;
-            std::string name = v.substr(0, eq);
-            if (eq == std::string::npos || !KnownAppField(name)) {
-                *error =
-                    "--set: expected FIELD=VALUE with FIELD one of gameMode, arrivalRank, elapsedClock, "
-                    "resultCount, totalScore; got \"" +
-                    v + "\"";
-                return false;
-            }
-            std::string num = v.substr(eq + 1);
-            bool negative = !num.empty() && num[0] == '-';
-            if (!ParseNumber(negative ? num.substr(1) : num, 0, std::int64_t(1) << 40, &n)) {
-                *error = "--set: " + name + " needs a whole number, got \"" + num + "\"";
-                return false;
-            }
-            if (negative) n = -n;
-            const FieldRange range = RangeOf(name);
-            if (n < range.min || n > range.max) {
-                *error = "--set: " + name + "=" + num + " is out of range; " + name + " goes from " +
-                         std::to_string(range.min) + " to " + std::to_string(range.max);
-                return false;
-            }
-            out->start.fields.push_back({name, int(n)});
-        } else if (arg == "--screenshot") {
-            if (!value(&v)) return false;
-            auto colon = v.find(':');
-            std::int64_t n;
-            if (colon == std::string::npos ||
-                !ParseNumber(v.substr(0, colon), 1, std::int64_t(1) << 30, &n) || colon + 1 >= v.size()) {
-                *error = "--screenshot: expected N:FILE with a frame number from 1, got \"" + v + "\"";
-                return false;
-            }
-            out->runtime.screenshots.push_back({long(n), Absolute(v.substr(colon + 1))});
-        } else if (arg == "--audio-out") {
-            if (!value(&v)) return false;
-            out->runtime.audioOut = Absolute(v);
-        } else {
-            *error = "unknown option \"" + arg + "\" (see --help)";
-            return false;
+            value = argv[++i];
         }
+        if (!option->apply(value, &reading, error)) return false;
     }
+    const bool screenGiven = reading.screenGiven, windowGiven = reading.windowGiven;
     if (screenGiven && !out->runtime.headless) {
         *error = "--screen is for headless runs; use --window WxH for a window of that size";
         return false;

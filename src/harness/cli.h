@@ -18,7 +18,8 @@ struct CommandLine {
 
 // Parses argv; on a mistake returns false with a message naming what is wrong.
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::string* error);
-const char* UsageText();
+// What --help prints: the usage line, then each option with what it does.
+std::string UsageText();
 // What to say when the run's screen is not the one its input script was made for (knocked-away
 // passers-by bounce at the screen's edges, so a replay holds only on its own screen); empty if it is,
 // or if the script does not say.

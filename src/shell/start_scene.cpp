@@ -1,27 +1,13 @@
 #include "shell/start_scene.h"
 
 #include "scenes/logo_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "shell/scene_factory.h"
+#include "shell/start_fields.h"
 
 namespace {
 
 StartRequest g_request;
-
-struct FieldRef {
-    int* i = nullptr;
-    std::int16_t* s = nullptr;
-};
-
-bool FieldByName(const std::string& name, FieldRef* ref) {
-    GameApp& app = GameApp::Get();
-    if (name == "gameMode") return ref->s = &app.gameMode, true;
-    if (name == "arrivalRank") return ref->i = &app.arrivalRank, true;
-    if (name == "elapsedClock") return ref->i = &app.elapsedClock, true;
-    if (name == "resultCount") return ref->i = &app.resultCount, true;
-    if (name == "totalScore") return ref->i = &app.totalScore, true;
-    return false;
-}
 
 }  // namespace
 
@@ -37,16 +23,10 @@ bool SceneAvailable(const std::string& name) {
     return name == "Logo" || (KnownScene(name) && HasScene(SceneCodeOf(name)));
 }
 
-bool KnownAppField(const std::string& name) {
-    FieldRef ref;
-    return FieldByName(name, &ref);
-}
-
 bool SetAppField(const std::string& name, int value) {
-    FieldRef ref;
-    if (!FieldByName(name, &ref)) return false;
-    if (ref.i) *ref.i = value;
-    if (ref.s) *ref.s = std::int16_t(value);
+    const StartField* field = FindStartField(name);
+    if (!field) return false;
+    field->set(GameApp::Get(), value);
     return true;
 }
 

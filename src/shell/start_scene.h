@@ -2,7 +2,7 @@
 // fields of the game context set before it is made.
 #pragma once
 
-#include "shell/scene_base.h"
+#include "app/scene_base.h"
 
 #include <functional>
 #include <string>
@@ -20,9 +20,8 @@ void SetStartRequest(const StartRequest& request);
 // Scene names without the "Scene" suffix; false when the game has no such scene (yet).
 bool SceneAvailable(const std::string& name);
 bool KnownScene(const std::string& name);
-// Sets a numeric field of the game context by name; false for an unknown name.
+// Sets a field of the game context by its name in StartFields(); false for a name that is not one.
 bool SetAppField(const std::string& name, int value);
-bool KnownAppField(const std::string& name);
 
 // Makes the first scene of the run.
 SceneBase* CreateStartScene();

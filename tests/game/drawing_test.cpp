@@ -7,6 +7,7 @@
 #include "shell/start_scene.h"
 #include "shell/win_main.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 #include <SDL_image.h>
 
@@ -133,30 +134,22 @@ std::vector<SpriteDrawRecord> DesktopPass(const std::vector<SpriteDrawRecord>& l
 
 // Pixels of one colour inside a rectangle of a screenshot.
 int CountColour(const std::string& png, int left, int top, int right, int bottom, Uint32 argb) {
-    SDL_Surface* loaded = IMG_Load(png.c_str());
-    if (!loaded) return -1;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
+    const sdl::SurfacePtr s = testing_support::ReadPng(png);
+    if (!s) return -1;
     int n = 0;
     for (int y = std::max(0, top); y < std::min(bottom, s->h); ++y)
         for (int x = std::max(0, left); x < std::min(right, s->w); ++x)
-            if (reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x] == argb) ++n;
-    SDL_FreeSurface(s);
+            if (testing_support::PixelOf(s.get(), x, y) == argb) ++n;
     return n;
 }
 
 // The first x of a row of a screenshot in one colour, -1 if there is none.
 int FirstInRow(const std::string& png, int y, Uint32 argb) {
-    SDL_Surface* loaded = IMG_Load(png.c_str());
-    if (!loaded) return -2;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    int found = -1;
-    const Uint32* row = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch);
-    for (int x = 0; x < s->w && found < 0; ++x)
-        if (row[x] == argb) found = x;
-    SDL_FreeSurface(s);
-    return found;
+    const sdl::SurfacePtr s = testing_support::ReadPng(png);
+    if (!s) return -2;
+    for (int x = 0; x < s->w; ++x)
+        if (testing_support::PixelOf(s.get(), x, y) == argb) return x;
+    return -1;
 }
 
 // The game window's client area on the headless screen.

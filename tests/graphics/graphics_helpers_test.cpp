@@ -3,6 +3,7 @@
 #include "platform/run/screenshot.h"
 #include "app/game_app.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 #include <cmath>
 #include <cstring>

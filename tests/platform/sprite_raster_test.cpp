@@ -6,10 +6,11 @@
 #include "platform/desktop/desktop_state.h"
 #include "platform/run/screenshot.h"
 #include "support/game_run.h"
-
-#include <SDL_image.h>
+#include "support/png.h"
 
 #include <cmath>
+
+using testing_support::PixelOf;
 
 namespace {
 
@@ -62,19 +63,14 @@ class SpriteRaster : public DeviceTest {
         g.device->EndScene();
         const std::string file = testing_support::TempPath("raster.png");
         ASSERT_TRUE(platform::SaveBackBufferPng(g.device, file));
-        SDL_Surface* loaded = IMG_Load(file.c_str());
-        ASSERT_NE(loaded, nullptr);
-        SDL_Surface* shot = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-        SDL_FreeSurface(loaded);
-        auto pixel = [&](int px, int py) {
-            return reinterpret_cast<Uint32*>(static_cast<Uint8*>(shot->pixels) + py * shot->pitch)[px];
-        };
+        const sdl::SurfacePtr shot = testing_support::ReadPng(file);
+        ASSERT_NE(shot, nullptr);
         int wrong = 0;
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 8; ++x) {
                 D3DXVECTOR3 centre(x + 0.5f, y + 0.5f, 0.0f), at;
                 D3DXVec3TransformCoord(&at, &centre, &m);
-                const Uint32 got = pixel(int(std::floor(at.x)), int(std::floor(at.y)));
+                const Uint32 got = PixelOf(shot.get(), int(std::floor(at.x)), int(std::floor(at.y)));
                 // The software renderer may sample its triangles up to one texel off; a picture
                 // turned or squashed the wrong way is off by many.
                 bool near = false;
@@ -82,7 +78,6 @@ class SpriteRaster : public DeviceTest {
                     for (int dx = -1; dx <= 1; ++dx) near = near || Near(got, Colour(x + dx, y + dy));
                 if (!near) ++wrong;
             }
-        SDL_FreeSurface(shot);
         EXPECT_EQ(wrong, 0) << degrees << " degrees" << (mirrored ? ", mirrored" : "");
     }
 
@@ -166,19 +161,15 @@ sdl::SurfacePtr Photograph() {
     return photo;
 }
 
-Uint32 Pixel(const SDL_Surface* s, int x, int y) {
-    return reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(s->pixels) + y * s->pitch)[x];
-}
-
 TEST(DesktopPicture, TheScreenShowsItsPartOfThePhotograph) {
     sdl::SurfacePtr photo = Photograph();
     sdl::SurfacePtr part = desktop::ScreenPartOf(photo.get(), SDL_Rect{100, 50, 250, 120});
     ASSERT_TRUE(part);
     EXPECT_EQ(part->w, 250);
     EXPECT_EQ(part->h, 120);
-    EXPECT_EQ(Pixel(part.get(), 0, 0), 0xFF000000u | 100u << 8 | 50u);
-    EXPECT_EQ(Pixel(part.get(), 199, 119), 0xFF000000u | 299u << 8 | 169u);
-    EXPECT_EQ(Pixel(part.get(), 200, 0), 0xFF000000u);  // beyond the photograph: black
+    EXPECT_EQ(PixelOf(part.get(), 0, 0), 0xFF000000u | 100u << 8 | 50u);
+    EXPECT_EQ(PixelOf(part.get(), 199, 119), 0xFF000000u | 299u << 8 | 169u);
+    EXPECT_EQ(PixelOf(part.get(), 200, 0), 0xFF000000u);  // beyond the photograph: black
 }
 
 TEST(DesktopPicture, APhotographOfNothingGivesWayToThePaintedDesktop) {

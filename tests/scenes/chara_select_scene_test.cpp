@@ -5,6 +5,7 @@
 #include "scenes/title_scene.h"
 #include "app/game_app.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 using testing_support::PixelAt;
 using testing_support::RunGame;

@@ -6,6 +6,7 @@
 #include "scenes/title_scene.h"
 #include "app/game_app.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 #include <SDL_image.h>
 

@@ -3,6 +3,7 @@
 #include "scenes/title_scene.h"
 #include "app/game_app.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 using testing_support::RunGame;
 using testing_support::RunSetup;

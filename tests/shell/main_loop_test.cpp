@@ -4,6 +4,7 @@
 #include "app/game_app.h"
 #include "shell/win_main.h"
 #include "support/game_run.h"
+#include "support/png.h"
 
 #include <string>
 #include <vector>

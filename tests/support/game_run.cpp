@@ -2,8 +2,7 @@
 
 #include "app/game_app.h"
 #include "shell/win_main.h"
-
-#include <SDL_image.h>
+#include "support/png.h"
 
 #include <SDL.h>
 
@@ -82,23 +81,6 @@ int RunCommand(const std::string& cmd, std::string* out) {
     const int status = pclose(p);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
-}
-
-void WritePicture(const std::string& file, int w, int h, Uint32 argb) {
-    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888);
-    SDL_FillRect(s, nullptr, argb);
-    IMG_SavePNG(s, file.c_str());
-    SDL_FreeSurface(s);
-}
-
-Uint32 PixelAt(const std::string& png, int x, int y) {
-    SDL_Surface* loaded = IMG_Load(png.c_str());
-    if (!loaded) return 0xDEADBEEF;
-    SDL_Surface* s = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_ARGB8888, 0);
-    SDL_FreeSurface(loaded);
-    Uint32 p = reinterpret_cast<Uint32*>(static_cast<Uint8*>(s->pixels) + y * s->pitch)[x];
-    SDL_FreeSurface(s);
-    return p;
 }
 
 const std::string& TestDataDir() {

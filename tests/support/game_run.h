@@ -31,10 +31,6 @@ void EndRun();
 
 // A folder of small test pictures (solid colours with known sizes), made once per test program.
 const std::string& TestDataDir();
-// Writes a solid picture of w x h in colour 0xAARRGGBB to the file.
-void WritePicture(const std::string& file, int w, int h, Uint32 argb);
-// Reads one pixel (0xAARRGGBB) of a PNG file.
-Uint32 PixelAt(const std::string& png, int x, int y);
 std::string TempPath(const std::string& name);
 // Makes a folder (its parent must be there).
 void MakeDir(const std::string& path);

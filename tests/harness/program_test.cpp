@@ -1,0 +1,246 @@
+// The program itself, run as a player or a script would: its exit codes and messages, its help,
+// state dumps and stats, and a real window on a virtual display.
+#include "support/game_run.h"
+#include "support/png.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
+#include <string>
+
+namespace {
+// Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
+int Shell(const std::string& cmd, std::string* out) {
+    return testing_support::RunCommand(cmd, out);
+}
+
+// The tests of the real window need an X server's tools.
+#ifdef _WIN32
+#define SKIP_WITHOUT_X11() GTEST_SKIP() << "a test of the X11 window"
+#else
+#define SKIP_WITHOUT_X11() (void)0
+#endif
+
+// Runs the game with the arguments, as Shell does.
+int RunExe(const std::string& args, std::string* output) {
+    return Shell(testing_support::GameProgram() + " " + args, output);
+}
+}  // namespace
+
+TEST(Program, MistakesExitWithTwo) {
+    std::string out;
+    EXPECT_EQ(RunExe("--bogus", &out), 2);
+    EXPECT_NE(out.find("--bogus"), std::string::npos);
+    const std::string script = testing_support::TempPath("bad-script.txt");
+    FILE* f = fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs("1 RETURN\n2 WHAT\n", f);
+    fclose(f);
+    EXPECT_EQ(RunExe("--headless --input " + script, &out), 2);
+    EXPECT_NE(out.find("bad-script.txt:2:"), std::string::npos) << out;
+    std::remove(script.c_str());
+}
+
+TEST(Program, BadScriptsAndValuesExitWithTwoAtOnce) {
+    std::string out;
+    // /dev/zero would be read for ever, and a folder taken for an empty script.
+#ifndef _WIN32
+    EXPECT_EQ(Shell("timeout 20 " + testing_support::GameProgram() + " --headless --input /dev/zero", &out),
+              2)
+        << out;
+    EXPECT_NE(out.find("/dev/zero"), std::string::npos) << out;
+#endif
+    const std::string folder = testing_support::TempPath("a-folder");
+    testing_support::MakeDir(folder);
+    EXPECT_EQ(RunExe("--headless --input " + folder, &out), 2) << out;
+    EXPECT_NE(out.find("not a regular file"), std::string::npos) << out;
+    for (const char* args :
+         {"--seed +7", "--seed ' 7'", "--set gameMode=-+5", "--set gameMode=70000", "--frames 0",
+          "--set resultCount=123456789", "--set elapsedClock=-2147483647", "--set totalScore=2147483647"}) {
+        EXPECT_EQ(RunExe("--headless " + std::string(args), &out), 2) << args << ": " << out;
+        EXPECT_NE(out.find("rushmora: --"), std::string::npos) << args << ": " << out;
+    }
+}
+
+TEST(Program, OutputsThatCannotBeWrittenEndTheRunWithOne) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs /dev/full";
+#endif
+    std::string out;
+    // The run goes on to its end (the state is dumped), then says what it could not write.
+    EXPECT_EQ(
+        RunExe("--headless --frames 8 --dump-state --screenshot 5:/dev/full --audio-out /dev/full", &out), 1)
+        << out;
+    EXPECT_NE(out.find("cannot write the screenshot /dev/full: No space left on device"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("cannot write the audio output /dev/full: No space left on device"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("{\"frame\": 8"), std::string::npos) << out;
+    const std::string dir = testing_support::TempPath("no-such-folder");
+    EXPECT_EQ(
+        RunExe("--headless --frames 3 --screenshot 2:" + dir + "/a.png --audio-out " + dir + "/a.wav", &out),
+        1)
+        << out;
+    EXPECT_NE(out.find("cannot write the screenshot " + dir + "/a.png"), std::string::npos) << out;
+    EXPECT_NE(out.find("cannot write the audio output " + dir + "/a.wav"), std::string::npos) << out;
+    // Written in full, they end it with 0 as before.
+    const std::string shot = testing_support::TempPath("written.png"),
+                      wav = testing_support::TempPath("written.wav");
+    EXPECT_EQ(RunExe("--headless --frames 3 --screenshot 2:" + shot + " --audio-out " + wav, &out), 0) << out;
+    EXPECT_EQ(testing_support::PixelAt(shot, 0, 0) >> 24, 0xFFu);
+}
+
+TEST(Program, AScriptMadeForAnotherScreenIsToldOf) {
+    const std::string script = testing_support::TempPath("screen-replay.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n1 RETURN\n", f);
+    std::fclose(f);
+    const std::string shot = testing_support::TempPath("screen-replay.png");
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 2 --input " + script + " --screenshot 2:" + shot, &out), 0) << out;
+    EXPECT_EQ(out.find("made for"), std::string::npos) << out;
+    // The picture is of the script's screen.
+    const sdl::SurfacePtr picture = testing_support::ReadPng(shot);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->w, 1920);
+    EXPECT_EQ(picture->h, 1080);
+    ASSERT_EQ(RunExe("--headless --frames 2 --screen 1280x720 --input " + script, &out), 0) << out;
+    EXPECT_NE(
+        out.find("rushmora: the input script was made for a 1920x1080 screen and this run's is 1280x720"),
+        std::string::npos)
+        << out;
+    std::remove(script.c_str());
+}
+
+TEST(Program, AWindowOnAnotherScreenThanTheScriptsIsToldOf) {
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string script = testing_support::TempPath("window-screen-replay.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n", f);
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 350 -s '-screen 0 1280x720x24' " +
+                        std::string(RUSHMORA_GAME_EXE) + " --frames 3 --input " + script,
+                    &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("made for a 1920x1080 screen and this run's is 1280x720"), std::string::npos) << out;
+    std::remove(script.c_str());
+}
+
+TEST(Program, WithoutADisplayItSaysHowToRunHeadless) {
+    SKIP_WITHOUT_X11();
+    const std::string exe = testing_support::GameProgram();
+    // Asked for X11 with no X server; and left to SDL, which falls back to drawing offscreen where
+    // nobody would see the game: either way a message and exit status 1 at once.
+    for (const char* env : {"SDL_VIDEODRIVER=x11", "-u SDL_VIDEODRIVER", "SDL_VIDEODRIVER=offscreen"}) {
+        std::string out;
+        EXPECT_EQ(Shell("env -u DISPLAY -u WAYLAND_DISPLAY " + std::string(env) + " timeout 30 " + exe +
+                            " --frames 5",
+                        &out),
+                  1)
+            << env << ": " << out;
+        EXPECT_NE(out.find("--headless"), std::string::npos) << env << ": " << out;
+    }
+}
+
+TEST(Program, WithoutASoundDeviceTheBoxShowsInTheMappedWindow) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && "
+                    "command -v xwininfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run, xdotool or xwininfo is not installed";
+    // No sound driver: the box about it comes before the game's windows. The real window is mapped
+    // while it waits, Enter answers it, and the game then runs silent to its end.
+    const std::string script = testing_support::TempPath("no-sound-device.sh");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f,
+                 "\"%s\" --frames 30 & pid=$!\n"
+                 "for i in $(seq 120); do\n"
+                 "  xwininfo -name 'Rushmora ～走れ若者～' 2>/dev/null | grep -q IsViewable && break\n"
+                 "  sleep 0.25\n"
+                 "done\n"
+                 "xwininfo -name 'Rushmora ～走れ若者～' | grep 'Map State'\n"
+                 "sleep 1\n"
+                 "xdotool key Return\n"
+                 "wait $pid\n"
+                 "echo exit=$?\n",
+                 testing_support::GameProgram().c_str());
+    std::fclose(f);
+    std::string out;
+    // Each windowed test looks for a free X display from a number of its own, so that two of them
+    // starting at once do not pick the same one.
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=none-here timeout 90 xvfb-run -a -n 150 -s '-screen 0 1280x720x24' sh " +
+                        script,
+                    &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("IsViewable"), std::string::npos) << out;
+    EXPECT_NE(out.find("no sound device"), std::string::npos) << out;
+    EXPECT_NE(out.find("answered OK"), std::string::npos) << out;
+    EXPECT_NE(out.find("exit=0"), std::string::npos) << out;
+}
+
+TEST(Program, HelpAndVersion) {
+    std::string out;
+    EXPECT_EQ(RunExe("--help", &out), 0);
+    EXPECT_NE(out.find("--dump-state"), std::string::npos);
+    EXPECT_EQ(RunExe("--version", &out), 0);
+    EXPECT_EQ(out.rfind("rushmora ", 0), 0u);
+}
+
+TEST(Program, HeadlessRunDumpsItsState) {
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 200 --dump-state", &out), 0) << out;
+    EXPECT_NE(out.find("{\"frame\": 200, \"app\": {"), std::string::npos) << out.substr(0, 300);
+    EXPECT_NE(out.find("\"scene\": {\"name\": \"LogoScene\", \"nextScene\": -1, \"frame\": 201"),
+              std::string::npos);
+}
+
+TEST(Program, StatsReportFramesAndCpuTimeAtTheEnd) {
+    std::string out;
+    ASSERT_EQ(RunExe("--headless --frames 40 --stats", &out), 0) << out;
+    EXPECT_NE(out.find("stats: frames shown   40\n"), std::string::npos) << out;
+    std::smatch late;
+    EXPECT_TRUE(std::regex_search(
+        out, late, std::regex("stats: frames late    ([0-9]+) \\(CPU time over 16 ms[^\n]*\n")))
+        << out;
+    if (!late.empty()) {
+        EXPECT_LE(std::stol(late[1]), 40);
+    }
+    std::smatch cpu;
+    ASSERT_TRUE(
+        std::regex_search(out, cpu,
+                          std::regex("stats: CPU per frame  median ([0-9]+\\.[0-9]{3}) ms, 99th percentile "
+                                     "([0-9]+\\.[0-9]{3}) ms, worst ([0-9]+\\.[0-9]{3}) ms\n")))
+        << out;
+    EXPECT_LE(std::stod(cpu[1]), std::stod(cpu[2]));
+    EXPECT_LE(std::stod(cpu[2]), std::stod(cpu[3]));
+    // One block, and none without the option.
+    EXPECT_EQ(out.find("stats: frames shown"), out.rfind("stats: frames shown"));
+    ASSERT_EQ(RunExe("--headless --frames 5", &out), 0) << out;
+    EXPECT_EQ(out.find("stats:"), std::string::npos) << out;
+}
+
+TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    const std::string shot = testing_support::TempPath("real-window.png");
+    std::string out;
+    // A real window on a virtual X display: the same picture as a headless run, and a normal end.
+    // SDL's dummy sound driver stands in for a sound card (without one the game would ask about it).
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 250 -s '-screen 0 1280x720x24' " +
+                        testing_support::GameProgram() + " --frames 30 --screenshot 30:" + shot,
+                    &out),
+              0)
+        << out;
+    // The frame window's caption bar sits above the game window, dark blue at its left end.
+    const Uint32 caption = testing_support::PixelAt(shot, 302, 131);
+    EXPECT_LT((caption >> 16) & 0xFF, 0x40u) << std::hex << caption;
+    EXPECT_GT(caption & 0xFF, 0x50u) << std::hex << caption;
+}
