@@ -80,12 +80,6 @@ HRESULT IDirectSoundFXEcho8::SetAllParameters(LPCDSFXEcho p) {
     return DS_OK;
 }
 
-HRESULT IDirectSoundFXEcho8::GetAllParameters(LPDSFXEcho p) {
-    if (!p) return DSERR_INVALIDPARAM;
-    *p = params_;
-    return DS_OK;
-}
-
 // ---- buffers ----
 
 void IDirectSoundBuffer::ChunkDelete::operator()(Mix_Chunk* chunk) const {

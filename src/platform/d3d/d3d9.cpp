@@ -227,21 +227,9 @@ HRESULT IDirect3DDevice9::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATE
     return D3D_OK;
 }
 
-HRESULT IDirect3DDevice9::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
-    if (stage >= 8 || !value) return D3DERR_INVALIDCALL;
-    *value = StoredOrZero(stageStates_, (stage << 16) | type);
-    return D3D_OK;
-}
-
 HRESULT IDirect3DDevice9::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
     if (sampler >= 16) return D3DERR_INVALIDCALL;
     samplerStates_[(sampler << 16) | type] = value;
-    return D3D_OK;
-}
-
-HRESULT IDirect3DDevice9::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
-    if (sampler >= 16 || !value) return D3DERR_INVALIDCALL;
-    *value = StoredOrZero(samplerStates_, (sampler << 16) | type);
     return D3D_OK;
 }
 

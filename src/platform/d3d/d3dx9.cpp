@@ -42,13 +42,6 @@ HRESULT ID3DXSprite::GetTransform(D3DXMATRIX* transform) {
     return D3D_OK;
 }
 
-HRESULT ID3DXSprite::GetDevice(IDirect3DDevice9** device) {
-    if (!device) return D3DERR_INVALIDCALL;
-    device_->AddRef();
-    *device = device_;
-    return D3D_OK;
-}
-
 HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* srcRect, const D3DXVECTOR3* center,
                           const D3DXVECTOR3* position, D3DCOLOR color) {
     if (!begun_ || !texture) return D3DERR_INVALIDCALL;

@@ -116,9 +116,6 @@ BOOL DestroyWindow(HWND hwnd) {
 BOOL IsWindow(HWND hwnd) {
     return Alive(hwnd);
 }
-BOOL IsWindowVisible(HWND hwnd) {
-    return Alive(hwnd) && hwnd->visible;
-}
 BOOL IsWindowEnabled(HWND hwnd) {
     return Alive(hwnd) && !(hwnd->style & WS_DISABLED);
 }
@@ -174,28 +171,9 @@ BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
     return TRUE;
 }
 
-int GetWindowTextA(HWND hwnd, LPSTR text, int maxCount) {
-    if (!Alive(hwnd) || !text || maxCount <= 0) return 0;
-    int n = std::min<int>(maxCount - 1, int(hwnd->text.size()));
-    std::memcpy(text, hwnd->text.data(), n);
-    text[n] = 0;
-    return n;
-}
-
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
     if (!rect) return FALSE;
     *rect = RECT{left, top, right, bottom};
-    return TRUE;
-}
-
-BOOL InvalidateRect(HWND hwnd, const RECT*, BOOL) {
-    if (!hwnd) {
-        for (WindowObject* w : desktop::Windows())
-            if (w->visible && !w->destroyed) w->invalid = true;
-        return TRUE;
-    }
-    if (!Alive(hwnd)) return FALSE;
-    hwnd->invalid = true;
     return TRUE;
 }
 

@@ -279,9 +279,7 @@ class IDirect3DDevice9 : public ComObject {
     HRESULT SetRenderState(D3DRENDERSTATETYPE state, DWORD value);
     HRESULT GetRenderState(D3DRENDERSTATETYPE state, DWORD* value);
     HRESULT SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value);
-    HRESULT GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value);
     HRESULT SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value);
-    HRESULT GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value);
     HRESULT SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix);
     HRESULT GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix);
     HRESULT SetLight(DWORD index, const D3DLIGHT9* light);

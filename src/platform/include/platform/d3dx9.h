@@ -114,14 +114,10 @@ class ID3DXSprite : public ComObject {
   public:
     HRESULT Begin(DWORD flags);
     HRESULT End();
-    HRESULT Flush() { return S_OK; }
     HRESULT SetTransform(const D3DXMATRIX* transform);
     HRESULT GetTransform(D3DXMATRIX* transform);
     HRESULT Draw(IDirect3DTexture9* texture, const RECT* srcRect, const D3DXVECTOR3* center,
                  const D3DXVECTOR3* position, D3DCOLOR color);
-    HRESULT OnLostDevice() { return S_OK; }
-    HRESULT OnResetDevice() { return S_OK; }
-    HRESULT GetDevice(IDirect3DDevice9** device);
 
     // Platform side.
     explicit ID3DXSprite(IDirect3DDevice9* device);
@@ -142,8 +138,6 @@ class ID3DXFont : public ComObject {
   public:
     // Draws text at the rectangle's top-left corner (format flags other than that are not used).
     INT DrawTextA(ID3DXSprite* sprite, LPCSTR text, INT count, RECT* rect, DWORD format, D3DCOLOR color);
-    HRESULT OnLostDevice() { return S_OK; }
-    HRESULT OnResetDevice() { return S_OK; }
 
     // Platform side.
     ID3DXFont(IDirect3DDevice9* device, int height, const char* face);

@@ -122,7 +122,6 @@ class IDirectSound8;
 class IDirectSoundFXEcho8 : public ComObject {
   public:
     HRESULT SetAllParameters(LPCDSFXEcho params);
-    HRESULT GetAllParameters(LPDSFXEcho params);
 
   private:
     DSFXEcho params_{50.0f, 50.0f, 500.0f, 500.0f, 0};

@@ -241,10 +241,7 @@ BOOL GetWindowRect(HWND hwnd, LPRECT rect);
 BOOL GetClientRect(HWND hwnd, LPRECT rect);
 BOOL ClientToScreen(HWND hwnd, LPPOINT point);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
-int GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);
 BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom);
-BOOL InvalidateRect(HWND hwnd, const RECT* rect, BOOL erase);
-BOOL IsWindowVisible(HWND hwnd);
 BOOL IsWindowEnabled(HWND hwnd);
 
 BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT removeMsg);

@@ -67,7 +67,8 @@ ScreenBefore LookAtScreen() {
     if (!display) return seen;
     seen.picture = Photograph(display);
     seen.windowManager = WindowManagerRuns(display);
-    XCloseDisplay(display);
+    seen.connection =
+        std::shared_ptr<void>(display, [](void* d) { XCloseDisplay(static_cast<Display*>(d)); });
     return seen;
 }
 
