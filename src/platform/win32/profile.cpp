@@ -145,7 +145,7 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
             while (at > sectionLine + 1 && Trim(lines[at - 1]).empty()) --at;
             lines.insert(lines.begin() + at, entry);
         } else {
-            lines.push_back("[" + std::string(section) + "]");
+            lines.push_back(std::string("[").append(section).append("]"));
             lines.push_back(entry);
         }
     }

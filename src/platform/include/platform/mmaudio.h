@@ -98,9 +98,12 @@ typedef MMCKINFO* LPMMCKINFO;
 #define MMIO_CREATELIST 0x0040
 #define MMIO_DEFAULTBUFFER 8192
 
+// The C library's values, where it has not named them already.
+#ifndef SEEK_SET
 #define SEEK_SET 0
 #define SEEK_CUR 1
 #define SEEK_END 2
+#endif
 
 #define MMSYSERR_INVALHANDLE 5
 #define MMIOERR_BASE 256
