@@ -17,9 +17,6 @@ bool KnownScene(const std::string& name) {
         if (name == s) return true;
     return false;
 }
-bool SceneAvailable(const std::string& name) {
-    return KnownScene(name);
-}
 
 namespace {
 

@@ -148,10 +148,6 @@ const std::vector<Option>& Options() {
                  *error = "--scene: unknown scene \"" + v + "\" (" + kSceneNames + ")";
                  return false;
              }
-             if (!SceneAvailable(v)) {
-                 *error = "--scene: the " + v + " scene is not in this build yet";
-                 return false;
-             }
              r->out->start.scene = v;
              return true;
          }},

@@ -12,7 +12,7 @@ namespace {
 
 using Factory = SceneBase* (*)();
 
-// The scenes this build has, by request code.
+// The scenes by request code (Quit has none).
 Factory FactoryFor(int code) {
     switch (code) {
         case kSceneTitle:
@@ -33,10 +33,6 @@ Factory FactoryFor(int code) {
 }
 
 }  // namespace
-
-bool HasScene(int code) {
-    return FactoryFor(code) != nullptr;
-}
 
 SceneBase* MakeScene(int code) {
     if (Factory f = FactoryFor(code)) return f();

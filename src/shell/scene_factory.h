@@ -5,10 +5,8 @@
 
 #include <string>
 
-// A new scene for the code; when this build has no such scene the program ends cleanly (the main
+// A new scene for the code; a code without a scene (Quit) ends the program cleanly (the main
 // window is destroyed) and null is returned.
 SceneBase* MakeScene(int code);
-// Whether this build has a scene for the code.
-bool HasScene(int code);
 // The code of a scene name without its "Scene" suffix ("Title", "Game", ...), -1 if there is none.
 int SceneCodeOf(const std::string& name);

@@ -19,10 +19,6 @@ bool KnownScene(const std::string& name) {
     return name == "Logo" || (SceneCodeOf(name) >= 0 && name != "Quit");
 }
 
-bool SceneAvailable(const std::string& name) {
-    return name == "Logo" || (KnownScene(name) && HasScene(SceneCodeOf(name)));
-}
-
 bool SetAppField(const std::string& name, int value) {
     const StartField* field = FindStartField(name);
     if (!field) return false;
@@ -33,7 +29,7 @@ bool SetAppField(const std::string& name, int value) {
 SceneBase* CreateStartScene() {
     for (const auto& f : g_request.fields) SetAppField(f.first, f.second);
     if (g_request.make) return g_request.make();
-    if (g_request.scene != "Logo" && SceneAvailable(g_request.scene))
+    if (g_request.scene != "Logo" && KnownScene(g_request.scene))
         return MakeScene(SceneCodeOf(g_request.scene));
     return new LogoScene;
 }

@@ -17,8 +17,8 @@ struct StartRequest {
 
 void SetStartRequest(const StartRequest& request);
 
-// Scene names without the "Scene" suffix; false when the game has no such scene (yet).
-bool SceneAvailable(const std::string& name);
+// Scene names without the "Scene" suffix that a run can start in: the logo and every scene a
+// request code makes (not Quit).
 bool KnownScene(const std::string& name);
 // Sets a field of the game context by its name in StartFields(); false for a name that is not one.
 bool SetAppField(const std::string& name, int value);
