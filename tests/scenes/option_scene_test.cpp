@@ -1,7 +1,7 @@
 // The option screen through scripted headless runs.
 #include "scenes/option_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_app.h"
+#include "app/game_app.h"
 #include "support/game_run.h"
 #include "platform/shellapi.h"
 
