@@ -244,3 +244,18 @@ TEST(Program, RunsInARealWindowOnAVirtualDisplay) {
     EXPECT_LT((caption >> 16) & 0xFF, 0x40u) << std::hex << caption;
     EXPECT_GT(caption & 0xFF, 0x50u) << std::hex << caption;
 }
+
+TEST(Program, AScreenThatCannotBeDrawnSaysItsStartUpBoxesOnStandardErrorAndEnds) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    // A window opens, but nothing can draw it: the graphics start fails, and its boxes, which no one
+    // could see or answer, are said on the standard error and take their answers at once.
+    std::string out;
+    const int rc = Shell("SDL_AUDIODRIVER=dummy RUSHMORA_RENDERER=none timeout 60 xvfb-run -a -n 351 " +
+                             testing_support::GameProgram() + " --frames 600",
+                         &out);
+    EXPECT_NE(rc, 124) << "the program waited: " << out;
+    EXPECT_NE(out.find("cannot be shown: \"EROOR\" / \"DirectGraphics初期化に失敗\""), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("answered OK"), std::string::npos) << out;
+}

@@ -148,6 +148,11 @@ void ShowFrame() {
     s.device.Present();
 }
 
+bool CanDrawScreen() {
+    State& s = S();
+    return !s.headless && s.window && (s.device.renderer || CreateRenderer(false));
+}
+
 bool SaveScreen(const std::string& file, std::string* why) {
     return SavePng(ComposeToSurface(), file, why);
 }

@@ -69,6 +69,9 @@ bool ShowsWindows(const char* videoDriver);
 
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();
+// Whether the real window can be drawn at all (a renderer for it exists or can be made): a message
+// box that could not be drawn would wait for an answer nobody can give.
+bool CanDrawScreen();
 bool SaveScreen(const std::string& file, std::string* why);
 // The composited screen on a memory surface (owned by the desktop), null if it cannot be made.
 SDL_Surface* ComposeToSurface();

@@ -37,7 +37,12 @@ bool OwnedRenderer::OpenOnWindow(SDL_Window* window) {
 void OwnedRenderer::Present() {
     if (!renderer) return;
     SDL_RenderPresent(renderer.get());
-    if (presentsTo) SDL_UpdateWindowSurface(presentsTo);
+    if (presentsTo && SDL_UpdateWindowSurface(presentsTo) != 0) {
+        // The window's surface went with a change of its size (Wayland gives a window a new one as
+        // it is first shown): the next frame is drawn on the new one.
+        SDL_Window* window = presentsTo;
+        OpenOnWindow(window);
+    }
 }
 
 bool OwnedRenderer::Adopt(sdl::RendererPtr made) {
@@ -91,7 +96,7 @@ bool IsHardware(SDL_Renderer* renderer) {
 // RUSHMORA_RENDERER=software or =hardware overrides the guess.
 bool GraphicsHardwareLikely() {
     if (const char* choice = SDL_getenv("RUSHMORA_RENDERER")) {
-        if (SDL_strcasecmp(choice, "software") == 0) return false;
+        if (SDL_strcasecmp(choice, "software") == 0 || SDL_strcasecmp(choice, "none") == 0) return false;
         if (SDL_strcasecmp(choice, "hardware") == 0) return true;
     }
 #ifdef __linux__
@@ -100,6 +105,13 @@ bool GraphicsHardwareLikely() {
 #else
     return true;
 #endif
+}
+
+// RUSHMORA_RENDERER=none: the real window has no renderer at all, as where the display takes no
+// picture from us (to try what a player meets then).
+bool NoRendererWanted() {
+    const char* choice = SDL_getenv("RUSHMORA_RENDERER");
+    return choice && SDL_strcasecmp(choice, "none") == 0;
 }
 
 bool CreateRenderer(bool accelerated) {
@@ -116,6 +128,7 @@ bool CreateRenderer(bool accelerated) {
         if (isAccelerated == accelerated) return true;
         s.device.Close();
     }
+    if (NoRendererWanted()) return false;
     if (!accelerated) return s.device.OpenOnWindow(s.window.get());
     if (!GraphicsHardwareLikely()) return false;
     sdl::RendererPtr made(SDL_CreateRenderer(s.window.get(), -1, SDL_RENDERER_ACCELERATED));

@@ -25,9 +25,6 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     // Without a session bus (a bare X server, Xvfb) D-Bus would try to start one for SDL, which
     // costs a third of a second of start-up and brings nothing the game uses.
     if (!SDL_getenv("DBUS_SESSION_BUS_ADDRESS")) SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-    // Drawn in software, the screen goes to the display as it is: no OpenGL texture in between,
-    // which without graphics hardware would cost more than the drawing.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER |
                  SDL_INIT_JOYSTICK) != 0) {
         *error = std::string("no display to open a window on (") + SDL_GetError() +
@@ -44,6 +41,11 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         SDL_Quit();
         return false;
     }
+    // Drawn in software, the screen goes to an X display as it is: no OpenGL texture in between,
+    // which without graphics hardware would cost more than the drawing. A Wayland client has no
+    // such way: SDL hands its window's surface to the compositor through a renderer of its own.
+    if (SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Rect bounds{0, 0, 0, 0};
     SDL_DisplayMode mode;
     if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)

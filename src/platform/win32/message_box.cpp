@@ -84,9 +84,19 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     }
     int result = 0;
     const long frame = platform::CurrentFrame();
-    if (desktop::Headless()) {
+    const bool unseen = !desktop::Headless() && !desktop::CanDrawScreen();
+    if (unseen) {
+        // Nothing can show the box: it is said on the standard error instead, and takes its default
+        // answer (No, Cancel, or its only button) rather than wait for an answer nobody can give.
+        std::fprintf(stderr,
+                     "rushmora: the screen cannot be drawn, so this message box cannot be shown: \"%s\" / "
+                     "\"%s\"; it takes its default answer\n",
+                     view.caption.c_str(), view.text.c_str());
+    }
+    if (desktop::Headless() || unseen) {
         // Answered by the script; unanswered boxes take No, or their only button.
-        int answer = platform::Options().hasScript ? platform::Options().script.AnswerAt(frame) : 0;
+        int answer =
+            platform::Options().hasScript && !unseen ? platform::Options().script.AnswerAt(frame) : 0;
         if (std::find(results.begin(), results.end(), answer) != results.end())
             result = answer;
         else if (std::find(results.begin(), results.end(), IDNO) != results.end())
