@@ -41,6 +41,9 @@ int main(int argc, char** argv) {
         platform::OutputFailed("cannot write the state dump to standard output");
     if (cl.runtime.stats) std::fputs(platform::FrameStatsReport().c_str(), stderr);
     platform::Stop();
+    // The game ends its start-up without a frame only when it failed (its graphics device): it said
+    // why in a box, and the program's status says so too.
+    if (result == 0 && platform::CurrentFrame() == 0) result = 1;
     // Everything asked for was written, or the run says it was not.
     if (result == 0 && platform::AnyOutputFailed()) result = 1;
     return result;
