@@ -32,14 +32,10 @@ rushmora_web_library(PkgConfig::LIBDEFLATE deflate)
 # programs to start, SDL's program folder and sleep; with Windows it shares Timidity music and the
 # linker's audio-device takeover, and with Linux the POSIX profile files (ports/shared/). A page
 # cannot photograph the screen: the painted desktop stands in.
-set(RUSHMORA_PORT_SOURCES
-  web/font_lookup_web.cpp
-  web/process_web.cpp
-  web/sdl_web.cpp
-  shared/audio_device_wrapped.cpp
-  shared/desktop_capture_none.cpp
-  shared/music_timidity.cpp
-  shared/profile_files_posix.cpp)
+file(GLOB RUSHMORA_PORT_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/platform/ports
+  ${CMAKE_SOURCE_DIR}/src/platform/ports/web/*.cpp)
+list(APPEND RUSHMORA_PORT_SOURCES shared/audio_device_wrapped.cpp shared/desktop_capture_none.cpp
+  shared/music_timidity.cpp shared/profile_files_posix.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS)
 # SDL_mixer is linked into the program: the linker hands its audio-device open to the mixer's pull,
 # and SDL's program folder and sleep to the web's own (sdl_web.cpp).

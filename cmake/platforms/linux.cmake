@@ -12,13 +12,13 @@ find_package(X11)
 # What Linux brings of its own (src/platform/ports/): the X11 desktop photograph (without X11 the
 # painted desktop always stands in), fontconfig's font lookup, starting programs, FluidSynth's shared
 # sound font, the audio-device takeover over the shared SDL, and POSIX files for the profiles.
-set(RUSHMORA_PORT_SOURCES
-  $<IF:$<BOOL:${X11_FOUND}>,linux/desktop_capture_x11.cpp,shared/desktop_capture_none.cpp>
-  linux/audio_device_shared.cpp
-  linux/font_lookup_fontconfig.cpp
-  linux/process_posix.cpp
-  linux/sound_font_share.cpp
-  shared/profile_files_posix.cpp)
+file(GLOB RUSHMORA_PORT_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/platform/ports
+  ${CMAKE_SOURCE_DIR}/src/platform/ports/linux/*.cpp)
+list(APPEND RUSHMORA_PORT_SOURCES shared/profile_files_posix.cpp)
+if(NOT X11_FOUND)
+  list(REMOVE_ITEM RUSHMORA_PORT_SOURCES linux/desktop_capture_x11.cpp)
+  list(APPEND RUSHMORA_PORT_SOURCES shared/desktop_capture_none.cpp)
+endif()
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS PkgConfig::FONTCONFIG PkgConfig::FLUIDSYNTH ${CMAKE_DL_LIBS})
 if(X11_FOUND)
   list(APPEND RUSHMORA_PLATFORM_SYSTEM_LIBS ${X11_LIBRARIES})
