@@ -128,6 +128,7 @@ int RunGame(const RunSetup& setup) {
         return -1;
     }
     g_running = true;
+    if (setup.atFrameEnd) platform::AddFrameEndHook(setup.atFrameEnd);
     StartRequest r;
     r.scene = setup.scene;
     r.fields = setup.fields;

@@ -22,6 +22,7 @@ struct RunSetup {
     int screenWidth = 1280, screenHeight = 720;
     long seed = -1;  // the game's random seed; -1: the calendar time
     std::vector<platform::Screenshot> screenshots;
+    std::function<void()> atFrameEnd;  // run at the end of every frame, after the platform's own work
 };
 
 // Starts the platform, runs WinMain to its end and returns its exit code. The state stays for

@@ -69,11 +69,12 @@ struct Presented {
     SDL_Rect source;  // back-buffer pixels
 };
 
-// Rasterizes a list: the source rectangle of the back buffer lands on dest (screen pixels), clipped to dest.
+// Rasterizes a list: the source rectangle of the back buffer lands on dest (screen pixels), clipped to dest
+// (and to area, when given: only that part of the screen is drawn anew).
 // softwareTarget is the memory a software renderer draws on: turned pictures are then drawn there
 // directly, a row span at a time, instead of through the renderer's generic triangle loop.
 void RenderList(SDL_Renderer* renderer, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest, SDL_Surface* softwareTarget = nullptr);
+                const SDL_Rect& dest, SDL_Surface* softwareTarget = nullptr, const SDL_Rect* area = nullptr);
 // Whether RenderList draws turned pictures itself on software targets (on unless switched off, for
 // comparing with SDL's own triangles).
 void UseOwnTriangles(bool on);

@@ -104,10 +104,12 @@ void UseOwnTriangles(bool on) {
 }
 
 void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest, SDL_Surface* softwareTarget) {
+                const SDL_Rect& dest, SDL_Surface* softwareTarget, const SDL_Rect* area) {
     if (!g_ownTriangles) softwareTarget = nullptr;
     if (source.w <= 0 || source.h <= 0) return;
-    SDL_RenderSetClipRect(r, &dest);
+    SDL_Rect clip = dest;
+    if (area && !SDL_IntersectRect(&dest, area, &clip)) return;
+    SDL_RenderSetClipRect(r, &clip);
     const float sx = float(dest.w) / float(source.w), sy = float(dest.h) / float(source.h);
     auto mapX = [&](float x) { return dest.x + (x - source.x) * sx; };
     auto mapY = [&](float y) { return dest.y + (y - source.y) * sy; };
@@ -117,7 +119,7 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
         if (c.kind == DrawCmd::kClear) {
             SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
             SDL_SetRenderDrawColor(r, cr, cg, cb, 255);
-            SDL_RenderFillRect(r, &dest);
+            SDL_RenderFillRect(r, &clip);
             continue;
         }
         if (c.kind == DrawCmd::kLine) {
@@ -141,7 +143,7 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
             q.r = cr, q.g = cg, q.b = cb, q.a = a;
             q.blend = !opaque;
             SDL_RenderFlush(r);
-            if (DrawAffineQuad(softwareTarget, dest, c.texture->surface.get(), q)) continue;
+            if (DrawAffineQuad(softwareTarget, clip, c.texture->surface.get(), q)) continue;
         }
         SDL_Texture* tex = c.texture->For(r, generation);
         if (!tex) continue;

@@ -36,13 +36,26 @@ struct OwnedRenderer {
     bool Adopt(sdl::RendererPtr made);
     // A software renderer on the real window's own surface, shown with SDL_UpdateWindowSurface.
     bool OpenOnWindow(SDL_Window* window);
-    // Shows what was drawn (the real window's surface is handed to the display).
-    void Present();
+    // Shows what was drawn (the real window's surface is handed to the display: only the areas
+    // given, when there are some).
+    void Present(const std::vector<SDL_Rect>* areas = nullptr);
     // The renderer lost its textures (a device reset): uploads start again in a new generation.
     void Renew();
     void Close();
 };
 
+// What a target showed at its last composition, item by item (a window's caption, each command of
+// its picture, the message box), to find what a new one changes.
+struct ScreenItem {
+    SDL_Rect box;     // the screen pixels it may touch
+    bool wholeOnly;   // drawn right only whole (scaled, turned, lines): a change next to it takes it all
+    std::string key;  // everything that decides its pixels
+};
+struct ScreenMemory {
+    std::vector<ScreenItem> items;
+    unsigned generation = 0;  // the target's renderer they were drawn with (0: nothing yet)
+    int width = 0, height = 0;
+};
 struct State {
     bool initialised = false;
     bool headless = true;
@@ -52,6 +65,8 @@ struct State {
     sdl::SurfacePtr picture;  // the desktop at start-up
     OwnedRenderer device;     // the device's renderer (on a memory surface when headless)
     OwnedRenderer shot;       // for screenshots of a real window: a software renderer off screen
+    ScreenMemory shown;       // what the real window shows, to draw and hand over only what changes
+    bool showWhole = true;    // the display asked for all of it (shown, exposed, resized)
     unsigned resetCount = 0;
     bool minimized = false;
     bool displayAway = false;
@@ -68,8 +83,20 @@ struct State {
 // then. Shutdown frees what it holds, in order and before SDL_Quit, and starts a fresh one.
 State& S();
 
-// Composites every visible window and the open message box onto a renderer of the screen's size.
-void Compose(const OwnedRenderer& target);
+// Composites every visible window and the open message box onto a renderer of the screen's size
+// (only inside area, when given: the rest of the target is left as it was).
+void Compose(const OwnedRenderer& target, const SDL_Rect* area = nullptr);
+
+// The screen's items as they are now.
+std::vector<ScreenItem> ScreenItems();
+// The parts of the screen that differ between two compositions: every item that is not the same at
+// the same place in both, grown until no item that draws right only whole is cut, merged into a
+// few rectangles.
+std::vector<SDL_Rect> ChangedAreas(const std::vector<ScreenItem>& before, const std::vector<ScreenItem>& now,
+                                   int width, int height);
+// Composes only what changed since the target's last composition (all of it the first time, or
+// after whole is asked for), and returns those rectangles.
+std::vector<SDL_Rect> ComposeChanges(const OwnedRenderer& target, ScreenMemory& memory, bool whole = false);
 
 // Opens the first game controller or joystick present (at start-up: the one the game uses).
 void OpenFirstJoystick();

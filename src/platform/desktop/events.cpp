@@ -65,6 +65,12 @@ void PumpEvents() {
                 if (e.type == SDL_RENDER_DEVICE_RESET) s.device.Renew();
                 break;
             case SDL_WINDOWEVENT:
+                // The display lost what it showed of the window (or it changed size): all of it
+                // goes over again.
+                if (e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED ||
+                    e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                    e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
+                    s.showWhole = true;
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
                     s.minimized = true;
                 else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||

@@ -34,10 +34,13 @@ bool OwnedRenderer::OpenOnWindow(SDL_Window* window) {
     return true;
 }
 
-void OwnedRenderer::Present() {
+void OwnedRenderer::Present(const std::vector<SDL_Rect>* areas) {
     if (!renderer) return;
     SDL_RenderPresent(renderer.get());
-    if (presentsTo && SDL_UpdateWindowSurface(presentsTo) != 0) {
+    if (!presentsTo) return;
+    const int failed = areas ? SDL_UpdateWindowSurfaceRects(presentsTo, areas->data(), int(areas->size()))
+                             : SDL_UpdateWindowSurface(presentsTo);
+    if (failed != 0) {
         // The window's surface went with a change of its size (Wayland gives a window a new one as
         // it is first shown): the next frame is drawn on the new one.
         SDL_Window* window = presentsTo;

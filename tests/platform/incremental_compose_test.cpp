@@ -1,0 +1,97 @@
+// The real window is drawn anew only where the screen changed: over a replay of the game, what that
+// leaves on screen is, frame by frame, what a whole composition draws.
+#include "platform/desktop/desktop_state.h"
+#include "support/game_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::string WholeRunScript() {
+    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The first differing pixel of two surfaces of one size, or -1.
+long FirstDifference(const SDL_Surface* a, const SDL_Surface* b) {
+    for (int y = 0; y < a->h; ++y) {
+        const auto* ra = static_cast<const Uint32*>(a->pixels) + std::ptrdiff_t(y) * a->pitch / 4;
+        const auto* rb = static_cast<const Uint32*>(b->pixels) + std::ptrdiff_t(y) * b->pitch / 4;
+        if (std::memcmp(ra, rb, std::size_t(a->w) * 4) != 0)
+            for (int x = 0; x < a->w; ++x)
+                if (ra[x] != rb[x]) return long(y) * a->w + x;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
+    desktop::OwnedRenderer changes, whole;
+    desktop::ScreenMemory memory;
+    long frames = 0, small = 0, mismatches = 0;
+    std::string firstMismatch;
+    testing_support::RunSetup setup;
+    setup.frames = 3300;  // the opening, the title, and the first leg with passers-by flying off
+    setup.seed = 20261207;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    setup.script = WholeRunScript();
+    setup.atFrameEnd = [&] {
+        const int w = desktop::ScreenWidth(), h = desktop::ScreenHeight();
+        if (!changes.renderer) {
+            ASSERT_TRUE(changes.OpenSoftware(w, h) && whole.OpenSoftware(w, h));
+        }
+        const std::vector<SDL_Rect> areas = desktop::ComposeChanges(changes, memory);
+        desktop::Compose(whole);
+        SDL_RenderPresent(changes.renderer.get());
+        SDL_RenderPresent(whole.renderer.get());
+        ++frames;
+        long covered = 0;
+        for (const SDL_Rect& r : areas) covered += long(r.w) * r.h;
+        if (covered * 2 < long(w) * h) ++small;
+        const long at = FirstDifference(changes.surface.get(), whole.surface.get());
+        if (at >= 0 && mismatches++ == 0) {
+            std::ostringstream why;
+            why << "frame " << frames << ": pixel (" << at % w << ", " << at / w << ") differs";
+            firstMismatch = why.str();
+        }
+    };
+    testing_support::RunGame(setup);
+    EXPECT_EQ(frames, 3300);
+    EXPECT_EQ(mismatches, 0) << firstMismatch;
+    // And it is worth it: most frames change less than half of the screen (the game window is a
+    // third of this one).
+    EXPECT_GT(small * 2, frames) << small << " of " << frames << " frames drew less than half";
+}
+
+// Only the items that changed, and whatever a cut would draw wrongly, are drawn again.
+TEST(IncrementalCompose, ChangedAreasCoverWhatChangedAndTakeInWhatACutWouldSpoil) {
+    auto item = [](SDL_Rect box, bool wholeOnly, const char* key) { return desktop::ScreenItem{box, wholeOnly, key}; };
+    const std::vector<desktop::ScreenItem> before = {item({0, 0, 100, 100}, false, "ground"),
+                                                     item({10, 10, 5, 5}, false, "a"),
+                                                     item({50, 50, 30, 30}, true, "scaled")};
+    std::vector<desktop::ScreenItem> now = before;
+    EXPECT_TRUE(desktop::ChangedAreas(before, now, 100, 100).empty());
+    // A moved sprite: its old and new places.
+    now[1] = item({20, 10, 5, 5}, false, "a");
+    auto areas = desktop::ChangedAreas(before, now, 100, 100);
+    ASSERT_EQ(areas.size(), 1u);
+    EXPECT_TRUE(areas[0].x <= 10 && areas[0].x + areas[0].w >= 25);
+    // A change that cuts into a scaled picture takes all of it.
+    now[1] = item({45, 45, 10, 10}, false, "a");
+    areas = desktop::ChangedAreas(before, now, 100, 100);
+    bool scaledWhole = false;
+    for (const SDL_Rect& r : areas) scaledWhole = scaledWhole || (r.x <= 50 && r.y <= 50 && r.x + r.w >= 80 && r.y + r.h >= 80);
+    EXPECT_TRUE(scaledWhole);
+    // An item gone or added counts where it was or is; nothing reaches past the screen.
+    now.push_back(item({90, 90, 40, 40}, false, "new"));
+    areas = desktop::ChangedAreas(before, now, 100, 100);
+    for (const SDL_Rect& r : areas) EXPECT_TRUE(r.x + r.w <= 100 && r.y + r.h <= 100);
+}
