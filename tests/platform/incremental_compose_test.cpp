@@ -73,7 +73,9 @@ TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
 
 // Only the items that changed, and whatever a cut would draw wrongly, are drawn again.
 TEST(IncrementalCompose, ChangedAreasCoverWhatChangedAndTakeInWhatACutWouldSpoil) {
-    auto item = [](SDL_Rect box, bool wholeOnly, const char* key) { return desktop::ScreenItem{box, wholeOnly, key}; };
+    auto item = [](SDL_Rect box, bool wholeOnly, const char* key) {
+        return desktop::ScreenItem{box, wholeOnly, key};
+    };
     const std::vector<desktop::ScreenItem> before = {item({0, 0, 100, 100}, false, "ground"),
                                                      item({10, 10, 5, 5}, false, "a"),
                                                      item({50, 50, 30, 30}, true, "scaled")};
@@ -88,7 +90,8 @@ TEST(IncrementalCompose, ChangedAreasCoverWhatChangedAndTakeInWhatACutWouldSpoil
     now[1] = item({45, 45, 10, 10}, false, "a");
     areas = desktop::ChangedAreas(before, now, 100, 100);
     bool scaledWhole = false;
-    for (const SDL_Rect& r : areas) scaledWhole = scaledWhole || (r.x <= 50 && r.y <= 50 && r.x + r.w >= 80 && r.y + r.h >= 80);
+    for (const SDL_Rect& r : areas)
+        scaledWhole = scaledWhole || (r.x <= 50 && r.y <= 50 && r.x + r.w >= 80 && r.y + r.h >= 80);
     EXPECT_TRUE(scaledWhole);
     // An item gone or added counts where it was or is; nothing reaches past the screen.
     now.push_back(item({90, 90, 40, 40}, false, "new"));
