@@ -153,11 +153,6 @@ Mixer& M() {
     return m;
 }
 
-bool FileExists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
-}
-
 void SilentDevice(void*, Uint8* stream, int len) {
     std::memset(stream, 0, std::size_t(len));
 }
@@ -429,6 +424,11 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
         obtained->userdata = desired->userdata;
     }
     return m.device;
+}
+
+bool FileExists(const char* path) {
+    struct stat st;
+    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
 }  // namespace platform::audio

@@ -17,6 +17,12 @@
 namespace desktop {
 namespace {
 
+// A window's client area on the screen (below its caption).
+SDL_Rect ClientRect(const WindowObject& w) {
+    return SDL_Rect{w.rect.left, w.rect.top + w.captionHeight, w.rect.right - w.rect.left,
+                    w.rect.bottom - w.rect.top - w.captionHeight};
+}
+
 void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
     const int width = w.rect.right - w.rect.left;
     for (int x = 0; x < width; x += 4) {
@@ -128,8 +134,7 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
         if (!w->visible || w->destroyed) continue;
         SDL_RenderSetClipRect(r, area);
         if (w->captionHeight > 0) DrawCaption(r, *w);
-        SDL_Rect client{w->rect.left, w->rect.top + w->captionHeight, w->rect.right - w->rect.left,
-                        w->rect.bottom - w->rect.top - w->captionHeight};
+        const SDL_Rect client = ClientRect(*w);
         if (client.w <= 0 || client.h <= 0) continue;
         if (w->content.list)
             gfx::RenderList(r, generation, *w->content.list, w->content.source, client, target.target, area);
@@ -225,8 +230,7 @@ std::vector<ScreenItem> ScreenItems() {
             Put(&caption.key, caption.box);
             items.push_back(std::move(caption));
         }
-        SDL_Rect client{w->rect.left, w->rect.top + w->captionHeight, w->rect.right - w->rect.left,
-                        w->rect.bottom - w->rect.top - w->captionHeight};
+        const SDL_Rect client = ClientRect(*w);
         if (client.w <= 0 || client.h <= 0) continue;
         if (w->content.list) {
             ListItems(*w, client, &items);

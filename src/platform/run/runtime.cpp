@@ -2,7 +2,6 @@
 #include "platform/run/virtual_time.h"
 
 #include "platform/desktop/desktop.h"
-#include "platform/mmsystem.h"
 #include "platform/run/screenshot.h"
 
 #include <SDL.h>

@@ -6,16 +6,13 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <sys/stat.h>
-
 namespace platform::audio {
 
 void PrepareMusic(bool onGameClock) {
     if (char* base = SDL_GetBasePath()) {
         const std::string config = std::string(base) + "timidity/timidity.cfg";
         SDL_free(base);
-        struct stat st;
-        if (stat(config.c_str(), &st) == 0 && S_ISREG(st.st_mode)) Mix_SetTimidityCfg(config.c_str());
+        if (FileExists(config.c_str())) Mix_SetTimidityCfg(config.c_str());
     }
     SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock ? "0" : "1");
 }
