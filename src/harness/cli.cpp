@@ -1,8 +1,10 @@
 #include "harness/cli.h"
 
+#include "app/game_windows.h"
 #include "shell/start_fields.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -29,6 +31,23 @@ bool ParseNumber(const std::string& s, std::int64_t min, std::int64_t max, std::
 
 bool ParseSize(const std::string& s, int* w, int* h) {
     return platform::ParseScreenSize(s, 640, 480, 16384, w, h);
+}
+
+// A plain decimal number such as 2, 1.5 or 0.75, within [min, max].
+bool ParseScale(const std::string& s, double min, double max, double* out) {
+    if (s.empty() || s.size() > 12 || s.front() == '.' || s.back() == '.') return false;
+    int points = 0;
+    for (char c : s) {
+        if (c == '.')
+            ++points;
+        else if (c < '0' || c > '9')
+            return false;
+    }
+    if (points > 1) return false;
+    const double v = std::strtod(s.c_str(), nullptr);
+    if (!(v >= min && v <= max)) return false;
+    *out = v;
+    return true;
 }
 
 // The game works inside its data folder: files named on the command line are taken from where the
@@ -101,10 +120,19 @@ const std::vector<Option>& Options() {
              return true;
          }},
         {"--screen", nullptr, "WxH", false,
-         "the screen of a headless run (default: the script's SCREEN, or 1280x720)",
+         "the screen of a headless run, in its own pixels (default: the script's SCREEN times the scale, or "
+         "1280x720)",
          [](const std::string& v, Reading* r, std::string* error) {
              RuntimeOptions& run = r->out->runtime;
              return r->screenGiven = ReadSize("--screen", v, &run.screenWidth, &run.screenHeight, error);
+         }},
+        {"--scale", nullptr, "S", false,
+         "draw the game's windows S times their size (0.5 to 4; default: the system's own setting, "
+         "1 headless); the game sees the screen's size over S, so 3840x2160 at 2 plays as 1920x1080",
+         [](const std::string& v, Reading* r, std::string* error) {
+             if (ParseScale(v, 0.5, 4.0, &r->out->runtime.scale)) return true;
+             *error = "--scale: expected a number from 0.5 to 4 such as 2 or 1.5, got \"" + v + "\"";
+             return false;
          }},
         {"--frames", nullptr, "N", false,
          "end after frame N (1 to " + std::to_string(kMaxFrames) + ") has been presented",
@@ -310,14 +338,22 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
     // Knocked-away passers-by bounce at the screen's edges, so a replay plays out as it was made only
     // on the screen it was made on: a script that names its screen gets it, unless --screen says
     // otherwise.
-    const platform::InputScript& script = out->runtime.script;
-    if (out->runtime.hasScript && script.ScreenWidth() > 0 && out->runtime.headless) {
+    // The frame window stands whole on the game's screen: a scale that would leave less shrinks.
+    RuntimeOptions& run = out->runtime;
+    run.leastScreenWidth = kFrameWindowX + kFrameWindowWidth;
+    run.leastScreenHeight = kFrameWindowY + kFrameWindowHeight;
+    const platform::InputScript& script = run.script;
+    if (run.hasScript && script.ScreenWidth() > 0 && run.headless) {
         if (!screenGiven) {
-            out->runtime.screenWidth = script.ScreenWidth();
-            out->runtime.screenHeight = script.ScreenHeight();
+            // The script names the game's screen: the display is that times the scale, as it is.
+            const double scale = run.scale > 0 ? run.scale : 1.0;
+            run.screenWidth = int(std::ceil(script.ScreenWidth() * scale - 1e-6));
+            run.screenHeight = int(std::ceil(script.ScreenHeight() * scale - 1e-6));
+            run.leastScreenWidth = run.leastScreenHeight = 0;
         }
-        const std::string warning =
-            ScreenWarning(out->runtime, out->runtime.screenWidth, out->runtime.screenHeight);
+        const platform::ScreenFit fit = platform::FitScreen(run.screenWidth, run.screenHeight, run.scale,
+                                                            run.leastScreenWidth, run.leastScreenHeight);
+        const std::string warning = ScreenWarning(run, fit.width, fit.height);
         if (!warning.empty()) out->warnings.push_back(warning);
     }
     return true;

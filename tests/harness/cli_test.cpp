@@ -245,3 +245,39 @@ TEST(CommandLine, HelpFitsInAHundredColumnsAndNamesEveryOption) {
     // The ranges of --set, so that they need not be learnt from mistakes.
     EXPECT_NE(help.find("elapsedClock -1440000 to 1440000"), std::string::npos) << help;
 }
+
+TEST(CommandLine, AScaleIsANumberFromAHalfToFourAndAReplayKeepsItsGameScreenAtAnyScale) {
+    CommandLine cl;
+    std::string error;
+    ASSERT_TRUE(Parse({"--headless", "--scale", "1.5"}, &cl, &error)) << error;
+    EXPECT_DOUBLE_EQ(cl.runtime.scale, 1.5);
+    for (const char* wrong : {"0.4", "4.5", "2x", "-1", ".5", "1.", "1.2.3", "", "nan", "1e0"})
+        EXPECT_NE(ErrorOf({"--scale", wrong}).find("--scale"), std::string::npos) << wrong;
+    // The script names the game's screen: at --scale 2 the display is twice as large, and nothing
+    // is said.
+    const std::string script = testing_support::TempPath("scale-script.txt");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("SCREEN 1920x1080\n1 RETURN\n", f);
+    std::fclose(f);
+    CommandLine doubled;
+    ASSERT_TRUE(Parse({"--headless", "--scale", "2", "--input", script.c_str()}, &doubled, &error)) << error;
+    EXPECT_EQ(doubled.runtime.screenWidth, 3840);
+    EXPECT_EQ(doubled.runtime.screenHeight, 2160);
+    EXPECT_TRUE(doubled.warnings.empty());
+    // A display given with it is over the scale: 3840x2160 at 2 is the script's screen, 1920x1080 at
+    // 2 is not (and its frame window would not fit: the scale shrinks, and the run says so).
+    CommandLine given;
+    ASSERT_TRUE(Parse({"--headless", "--screen", "3840x2160", "--scale", "2", "--input", script.c_str()},
+                      &given, &error))
+        << error;
+    EXPECT_TRUE(given.warnings.empty());
+    CommandLine small;
+    ASSERT_TRUE(Parse({"--headless", "--screen", "1920x1080", "--scale", "2", "--input", script.c_str()},
+                      &small, &error))
+        << error;
+    ASSERT_EQ(small.warnings.size(), 1u);
+    EXPECT_NE(small.warnings[0].find("1920x1080 screen and this run's is 1122x631"), std::string::npos)
+        << small.warnings[0];
+    std::remove(script.c_str());
+}

@@ -31,44 +31,73 @@ long FirstDifference(const SDL_Surface* a, const SDL_Surface* b) {
     return -1;
 }
 
-}  // namespace
-
-TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
-    desktop::OwnedRenderer changes, whole;
-    desktop::ScreenMemory memory;
+// Composes every frame of a replay only where it changed on a display of w x h at the scale, and every
+// `every` frames whole to compare; counts the frames, those that drew less than half of the display,
+// and those compared that came out different.
+struct ComposeComparison {
     long frames = 0, small = 0, mismatches = 0;
     std::string firstMismatch;
+};
+
+ComposeComparison CompareCompositions(long frames, int w, int h, double scale, long every = 1) {
+    ComposeComparison result;
+    desktop::OwnedRenderer changes, whole;
+    desktop::ScreenMemory memory;
     testing_support::RunSetup setup;
-    setup.frames = 3300;  // the opening, the title, and the first leg with passers-by flying off
+    setup.frames = frames;
     setup.seed = 20261207;
     setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
     setup.script = WholeRunScript();
+    setup.screenWidth = w;
+    setup.screenHeight = h;
+    setup.scale = scale;
     setup.atFrameEnd = [&] {
-        const int w = desktop::ScreenWidth(), h = desktop::ScreenHeight();
+        EXPECT_EQ(desktop::DisplayWidth(), w);
         if (!changes.renderer) {
             ASSERT_TRUE(changes.OpenSoftware(w, h) && whole.OpenSoftware(w, h));
         }
         const std::vector<SDL_Rect> areas = desktop::ComposeChanges(changes, memory);
-        desktop::Compose(whole);
         SDL_RenderPresent(changes.renderer.get());
-        SDL_RenderPresent(whole.renderer.get());
-        ++frames;
+        ++result.frames;
         long covered = 0;
         for (const SDL_Rect& r : areas) covered += long(r.w) * r.h;
-        if (covered * 2 < long(w) * h) ++small;
+        if (covered * 2 < long(w) * h) ++result.small;
+        if (result.frames % every != 0) return;
+        desktop::Compose(whole);
+        SDL_RenderPresent(whole.renderer.get());
         const long at = FirstDifference(changes.surface.get(), whole.surface.get());
-        if (at >= 0 && mismatches++ == 0) {
+        if (at >= 0 && result.mismatches++ == 0) {
             std::ostringstream why;
-            why << "frame " << frames << ": pixel (" << at % w << ", " << at / w << ") differs";
-            firstMismatch = why.str();
+            why << "frame " << result.frames << ": pixel (" << at % w << ", " << at / w << ") differs";
+            result.firstMismatch = why.str();
         }
     };
     testing_support::RunGame(setup);
-    EXPECT_EQ(frames, 3300);
-    EXPECT_EQ(mismatches, 0) << firstMismatch;
+    return result;
+}
+
+}  // namespace
+
+TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
+    // The opening, the title, and the first leg with passers-by flying off.
+    const ComposeComparison c = CompareCompositions(3300, 1280, 720, 0);
+    EXPECT_EQ(c.frames, 3300);
+    EXPECT_EQ(c.mismatches, 0) << c.firstMismatch;
     // And it is worth it: most frames change less than half of the screen (the game window is a
     // third of this one).
-    EXPECT_GT(small * 2, frames) << small << " of " << frames << " frames drew less than half";
+    EXPECT_GT(c.small * 2, c.frames) << c.small << " of " << c.frames << " frames drew less than half";
+}
+
+// Drawn larger, the game's windows come from their canvases and the desktop from the display's own
+// picture: still the same as a whole composition, at a whole-number scale and at a fraction (on a
+// display that leaves the game a smaller screen than the replay's: the windows reach past its edges).
+TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsAtAScale) {
+    for (const double scale : {2.0, 1.5}) {
+        const ComposeComparison c = CompareCompositions(3300, 1920, 1080, scale, 3);
+        EXPECT_EQ(c.frames, 3300) << "at " << scale;
+        EXPECT_EQ(c.mismatches, 0) << "at " << scale << ": " << c.firstMismatch;
+        EXPECT_GT(c.small * 2, c.frames) << "at " << scale << ": " << c.small << " of " << c.frames;
+    }
 }
 
 // Only the items that changed, and whatever a cut would draw wrongly, are drawn again.

@@ -107,6 +107,7 @@ int RunGame(const RunSetup& setup) {
     o.frames = setup.frames;
     o.screenWidth = setup.screenWidth;
     o.screenHeight = setup.screenHeight;
+    o.scale = setup.scale;
     o.dataDir = setup.dataDir.empty() ? TestDataDir() : setup.dataDir;
     o.screenshots = setup.screenshots;
     if (setup.seed >= 0) {

@@ -17,10 +17,11 @@ struct RunSetup {
     std::string script;  // input script text
     std::string scene = "Logo";
     std::vector<std::pair<std::string, int>> fields;
-    std::function<SceneBase*()> make;  // a scene of the test's own
-    std::string dataDir;               // empty: the test pictures
-    int screenWidth = 1280, screenHeight = 720;
-    long seed = -1;  // the game's random seed; -1: the calendar time
+    std::function<SceneBase*()> make;            // a scene of the test's own
+    std::string dataDir;                         // empty: the test pictures
+    int screenWidth = 1280, screenHeight = 720;  // the display's pixels
+    double scale = 0;                            // 0: 1, as any headless run
+    long seed = -1;                              // the game's random seed; -1: the calendar time
     std::vector<platform::Screenshot> screenshots;
     std::function<void()> atFrameEnd;  // run at the end of every frame, after the platform's own work
 };

@@ -442,10 +442,13 @@ HRESULT IDirect3DSurface9::GetDC(HDC* hdc) {
     // A device context drawing straight into the texture's pixels.
     IDirect3DTexture9* owner = owner_;
     if (!owner->Data()->MakeOwn()) return E_OUTOFMEMORY;
-    HDC dc = desktop::MakeSurfaceDc(owner->Data()->surface.get(), [owner] {
-        if (owner->Format() == D3DFMT_X8R8G8B8) ForceOpaque(*owner->Data());
-        owner->Data()->Changed();
-    });
+    HDC dc = desktop::MakeSurfaceDc(
+        owner->Data()->surface.get(),
+        [owner] {
+            if (owner->Format() == D3DFMT_X8R8G8B8) ForceOpaque(*owner->Data());
+            owner->Data()->Changed();
+        },
+        owner->Data().get());
     if (!dc) return E_FAIL;
     dc_ = dc;
     *hdc = dc;

@@ -35,6 +35,17 @@ struct TextureData {
     // Pixels shown straight from a decoded picture kept by the picture cache, until someone writes.
     std::shared_ptr<const void> sharedPixels;
 
+    // Texels copied from a picture that the display has in finer pixels (the desktop, when the game's
+    // screen is smaller than the display): while they stay as copied, they are drawn from that one.
+    struct Finer {
+        std::shared_ptr<TextureData> picture;  // the display's own
+        SDL_Rect texels;                       // the part of this texture copied
+        int fromX, fromY;                      // where texels.x, texels.y came from on the game's picture
+        float scaleX, scaleY;                  // the fine picture's pixels per pixel of the game's
+        unsigned version;                      // this texture's version right after the copy
+    };
+    std::shared_ptr<const Finer> finer;
+
     TextureData(int width, int height);
     ~TextureData();
     // Shows the picture's pixels (width x height ARGB8888, rows packed) without copying them.
@@ -59,6 +70,12 @@ struct DrawCmd {
     bool linear;                           // filtering of the quad
 };
 
+// Where a command's upright copy of texels [u0, u0 + w) x [v0, v0 + h) is drawn from: the texture's
+// finer picture when it has one for them (true, with that texture and the rectangle there), or the
+// texture itself (false).
+bool FinerSource(const TextureData& texture, float u0, float v0, float w, float h, TextureData** from,
+                 SDL_Rect* rect);
+
 struct DrawList {
     std::vector<DrawCmd> cmds;
 };
@@ -70,11 +87,13 @@ struct Presented {
 };
 
 // Rasterizes a list: the source rectangle of the back buffer lands on dest (screen pixels), clipped to dest
-// (and to area, when given: only that part of the screen is drawn anew).
+// (and to area, when given: only that part of the screen is drawn anew). smooth: every picture is
+// filtered, as the screen is drawn at a scale of a fraction.
 // softwareTarget is the memory a software renderer draws on: turned pictures are then drawn there
 // directly, a row span at a time, instead of through the renderer's generic triangle loop.
 void RenderList(SDL_Renderer* renderer, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest, SDL_Surface* softwareTarget = nullptr, const SDL_Rect* area = nullptr);
+                const SDL_Rect& dest, SDL_Surface* softwareTarget = nullptr, const SDL_Rect* area = nullptr,
+                bool smooth = false);
 // Whether RenderList draws turned pictures itself on software targets (on unless switched off, for
 // comparing with SDL's own triangles).
 void UseOwnTriangles(bool on);

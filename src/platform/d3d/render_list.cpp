@@ -99,18 +99,60 @@ SDL_Texture* TextureData::For(SDL_Renderer* renderer, unsigned generation) {
     return u.texture;
 }
 
+bool FinerSource(const TextureData& texture, float u0, float v0, float w, float h, TextureData** from,
+                 SDL_Rect* rect) {
+    const TextureData::Finer* f = texture.finer.get();
+    if (!f || !f->picture || f->version != texture.version || !f->picture->surface) return false;
+    const SDL_Rect& t = f->texels;
+    if (u0 < float(t.x) || v0 < float(t.y) || u0 + w > float(t.x + t.w) || v0 + h > float(t.y + t.h))
+        return false;
+    const float left = (u0 - float(t.x) + float(f->fromX)) * f->scaleX;
+    const float top = (v0 - float(t.y) + float(f->fromY)) * f->scaleY;
+    *rect = SDL_Rect{int(std::lround(left)), int(std::lround(top)),
+                     int(std::lround(left + w * f->scaleX)) - int(std::lround(left)),
+                     int(std::lround(top + h * f->scaleY)) - int(std::lround(top))};
+    *from = f->picture.get();
+    return true;
+}
+
+namespace {
+
+// An upright picture's texels resampled (linearly) to the size the command gives it in the back
+// buffer, with the quad's texel corners moved onto the new picture; null when that cannot be made.
+sdl::SurfacePtr SizedAsDrawn(const DrawCmd& c, AffineQuad* q) {
+    const float u0 = std::min(c.u[0], c.u[1]), v0 = std::min(c.v[0], c.v[3]);
+    const float uw = std::fabs(c.u[1] - c.u[0]), vh = std::fabs(c.v[3] - c.v[0]);
+    const int w = int(std::lround(std::fabs(c.x[1] - c.x[0]))),
+              h = int(std::lround(std::fabs(c.y[3] - c.y[0])));
+    if (w <= 0 || h <= 0 || w > 8192 || h > 8192 || uw < 1.0f || vh < 1.0f) return nullptr;
+    SDL_Surface* texture = c.texture->surface.get();
+    SDL_Rect from{int(std::lround(u0)), int(std::lround(v0)), int(std::lround(uw)), int(std::lround(vh))};
+    const SDL_Rect all{0, 0, texture->w, texture->h};
+    if (!SDL_IntersectRect(&from, &all, &from)) return nullptr;
+    sdl::SurfacePtr sized(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
+    if (!sized || SDL_SoftStretchLinear(texture, &from, sized.get(), nullptr) != 0) return nullptr;
+    for (int i = 0; i < 4; ++i) {
+        q->u[i] = (c.u[i] - u0) * float(w) / uw;
+        q->v[i] = (c.v[i] - v0) * float(h) / vh;
+    }
+    return sized;
+}
+
+}  // namespace
+
 void UseOwnTriangles(bool on) {
     g_ownTriangles = on;
 }
 
 void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, const SDL_Rect& source,
-                const SDL_Rect& dest, SDL_Surface* softwareTarget, const SDL_Rect* area) {
+                const SDL_Rect& dest, SDL_Surface* softwareTarget, const SDL_Rect* area, bool smooth) {
     if (!g_ownTriangles) softwareTarget = nullptr;
     if (source.w <= 0 || source.h <= 0) return;
     SDL_Rect clip = dest;
     if (area && !SDL_IntersectRect(&dest, area, &clip)) return;
     SDL_RenderSetClipRect(r, &clip);
     const float sx = float(dest.w) / float(source.w), sy = float(dest.h) / float(source.h);
+    const bool scaled = std::fabs(sx - 1.0f) > 1e-6f || std::fabs(sy - 1.0f) > 1e-6f;
     auto mapX = [&](float x) { return dest.x + (x - source.x) * sx; };
     auto mapY = [&](float y) { return dest.y + (y - source.y) * sy; };
     for (const DrawCmd& c : list.cmds) {
@@ -135,28 +177,45 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
         // Corners: 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left of the source rectangle.
         const bool axisAligned = X[0] == X[3] && X[1] == X[2] && Y[0] == Y[1] && Y[2] == Y[3] &&
                                  c.u[0] == c.u[3] && c.u[1] == c.u[2] && c.v[0] == c.v[1] && c.v[2] == c.v[3];
-        if (!axisAligned && softwareTarget) {
-            // Turned or mirrored on the processor: straight into the memory, after what the renderer
-            // still has queued.
+        // A picture shown larger than the back buffer (the display's scale, a whole number): the
+        // renderer would make a stretched copy of it before blending it, the span loop draws it in one
+        // go, with the nearest texels.
+        const bool ownSize = std::fabs(std::fabs(c.x[1] - c.x[0]) - std::fabs(c.u[1] - c.u[0])) < 1e-3f &&
+                             std::fabs(std::fabs(c.y[3] - c.y[0]) - std::fabs(c.v[3] - c.v[0])) < 1e-3f;
+        const bool finer = c.texture->finer && c.texture->finer->version == c.texture->version;
+        const bool stretched = axisAligned && scaled && !smooth && !finer;
+        if ((!axisAligned || stretched) && softwareTarget) {
+            // Turned, mirrored or stretched on the processor: straight into the memory, after what the
+            // renderer still has queued.
             AffineQuad q;
             for (int i = 0; i < 4; ++i) q.x[i] = X[i], q.y[i] = Y[i], q.u[i] = c.u[i], q.v[i] = c.v[i];
             q.r = cr, q.g = cg, q.b = cb, q.a = a;
             q.blend = !opaque;
             SDL_RenderFlush(r);
-            if (DrawAffineQuad(softwareTarget, clip, c.texture->surface.get(), q)) continue;
+            // A picture the game itself scales (with its filtering) is first resampled to its size in
+            // the back buffer, and that is shown larger: as the game's own screen would be, enlarged.
+            const SDL_Surface* texels = c.texture->surface.get();
+            sdl::SurfacePtr sized;
+            if (stretched && !ownSize) {
+                sized = SizedAsDrawn(c, &q);
+                if (!sized) continue;
+                texels = sized.get();
+            }
+            if (DrawAffineQuad(softwareTarget, clip, texels, q)) continue;
         }
-        SDL_Texture* tex = c.texture->For(r, generation);
+        TextureData* texture = c.texture.get();
+        const float u0 = std::min(c.u[0], c.u[1]), v0 = std::min(c.v[0], c.v[3]);
+        const float uw = std::fabs(c.u[1] - c.u[0]), vh = std::fabs(c.v[3] - c.v[0]);
+        SDL_Rect src{int(std::lround(u0)), int(std::lround(v0)), int(std::lround(uw)), int(std::lround(vh))};
+        if (axisAligned) FinerSource(*c.texture, u0, v0, uw, vh, &texture, &src);
+        SDL_Texture* tex = texture->For(r, generation);
         if (!tex) continue;
         SDL_SetTextureBlendMode(tex, opaque ? SDL_BLENDMODE_NONE : SDL_BLENDMODE_BLEND);
-        SDL_SetTextureScaleMode(tex, c.linear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+        SDL_SetTextureScaleMode(tex, c.linear || smooth ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
         if (axisAligned) {
             // The copy path: an upright rectangle, possibly mirrored.
             float left = std::min(X[0], X[1]), top = std::min(Y[0], Y[3]);
             SDL_FRect dst{left, top, std::fabs(X[1] - X[0]), std::fabs(Y[3] - Y[0])};
-            float u0 = std::min(c.u[0], c.u[1]), v0 = std::min(c.v[0], c.v[3]);
-            SDL_Rect src{int(std::lround(u0)), int(std::lround(v0)),
-                         int(std::lround(std::fabs(c.u[1] - c.u[0]))),
-                         int(std::lround(std::fabs(c.v[3] - c.v[0])))};
             int flip = SDL_FLIP_NONE;
             if ((X[1] < X[0]) != (c.u[1] < c.u[0])) flip |= SDL_FLIP_HORIZONTAL;
             if ((Y[3] < Y[0]) != (c.v[3] < c.v[0])) flip |= SDL_FLIP_VERTICAL;

@@ -3,6 +3,7 @@
 // window or for a screenshot.
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/screen_scale.h"
 #include "platform/run/screenshot.h"
 
 #include <SDL_image.h>
@@ -11,16 +12,22 @@
 #include <cmath>
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 namespace desktop {
 namespace {
 
-// A window's client area on the screen (below its caption).
+// A window's client area on the display (below its caption).
 SDL_Rect ClientRect(const WindowObject& w) {
-    return SDL_Rect{w.rect.left, w.rect.top + w.captionHeight, w.rect.right - w.rect.left,
-                    w.rect.bottom - w.rect.top - w.captionHeight};
+    return ToDisplay(SDL_Rect{w.rect.left, w.rect.top + w.captionHeight, w.rect.right - w.rect.left,
+                              w.rect.bottom - w.rect.top - w.captionHeight});
+}
+
+// A window's caption on the display.
+SDL_Rect CaptionRect(const WindowObject& w) {
+    return ToDisplay(SDL_Rect{w.rect.left, w.rect.top, w.rect.right - w.rect.left, w.captionHeight});
 }
 
 void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
@@ -29,10 +36,11 @@ void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
         float t = float(x) / float(std::max(1, width));
         int red = int(10 + t * (166 - 10)), green = int(36 + t * (202 - 36)),
             blue = int(106 + t * (240 - 106));
-        FillScreenRect(r, {w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight},
+        FillScreenRect(r, ToDisplay({w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight}),
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
-    DrawTextAt(r, w.text, 13, SDL_Color{255, 255, 255, 255}, w.rect.left + 6, w.rect.top + 3, true);
+    DrawTextAt(r, w.text, ToDisplaySize(13), SDL_Color{255, 255, 255, 255}, ToDisplayX(w.rect.left + 6),
+               ToDisplayY(w.rect.top + 3), true);
 }
 
 // The PNG encoder writes into memory, and the file is written from there in one go: SDL_image does
@@ -102,6 +110,112 @@ void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb) {
     SDL_RenderFillRect(r, &rect);
 }
 
+namespace {
+
+// At a scale, a window whose picture covers it (it starts by clearing) is drawn at its own size on a
+// canvas of its own and shown larger from there: cheaper than drawing every picture larger, and at a
+// whole-number scale the same. Not the desktop's window, whose picture shows the desktop at the
+// display's own pixels.
+bool DrawnOnCanvas(const WindowObject& w) {
+    const State& s = S();
+    if ((s.displayW == s.screenW && s.displayH == s.screenH) || !w.content.list) return false;
+    const std::vector<gfx::DrawCmd>& cmds = w.content.list->cmds;
+    if (cmds.empty() || cmds.front().kind != gfx::DrawCmd::kClear) return false;
+    for (const gfx::DrawCmd& c : cmds)
+        if (c.texture && c.texture->finer) return false;
+    return true;
+}
+
+void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanvas,
+               std::vector<ScreenItem>* out);
+
+// The window's canvas, with what changed in its picture since drawn again.
+WindowCanvas* CanvasOf(const WindowObject& w) {
+    WindowCanvas& c = S().canvases[&w];
+    const SDL_Rect& source = w.content.source;
+    const SDL_Rect all{0, 0, source.w, source.h};
+    std::vector<ScreenItem> items;
+    ListItems(w, all, false, &items);
+    std::vector<SDL_Rect> areas;
+    if (!c.canvas.surface || c.canvas.surface->w != source.w || c.canvas.surface->h != source.h) {
+        if (!c.canvas.OpenSoftware(source.w, source.h)) return nullptr;
+    }
+    if (c.drawn.generation != c.canvas.generation || c.drawn.width != source.w || c.drawn.height != source.h)
+        areas.push_back(all);
+    else
+        areas = ChangedAreas(c.drawn.items, items, source.w, source.h);
+    for (const SDL_Rect& area : areas)
+        gfx::RenderList(c.canvas.renderer.get(), c.canvas.generation, *w.content.list, source, all,
+                        c.canvas.target, &area);
+    SDL_RenderFlush(c.canvas.renderer.get());
+    c.drawn.items = std::move(items);
+    c.drawn.generation = c.canvas.generation;
+    c.drawn.width = source.w;
+    c.drawn.height = source.h;
+    return &c;
+}
+
+bool SameLayout(const SDL_Surface* a, const SDL_Surface* b) {
+    const auto plain = [](Uint32 f) { return f == SDL_PIXELFORMAT_ARGB8888 || f == SDL_PIXELFORMAT_RGB888; };
+    return plain(a->format->format) && plain(b->format->format);
+}
+
+// Shows a canvas on dest of a software target, only inside clip: each display pixel takes the canvas
+// pixel it falls on, or, at a scale of a fraction, a blend of the nearest four. False when it cannot
+// (another pixel format; a blended picture that the clip would cut or the target not hold).
+bool ShowCanvas(SDL_Surface* from, SDL_Surface* to, const SDL_Rect& dest, const SDL_Rect& clip) {
+    if (!SameLayout(from, to) || dest.w <= 0 || dest.h <= 0) return false;
+    if (SmoothScale()) {
+        const SDL_Rect bounds{0, 0, to->w, to->h};
+        SDL_Rect inside;
+        if (!SDL_IntersectRect(&dest, &bounds, &inside) || !SDL_RectEquals(&inside, &dest)) return false;
+        if (!SDL_IntersectRect(&dest, &clip, &inside) || !SDL_RectEquals(&inside, &dest)) return false;
+        SDL_Rect d = dest;
+        return SDL_SoftStretchLinear(from, nullptr, to, &d) == 0;
+    }
+    const SDL_Rect bounds{0, 0, to->w, to->h};
+    SDL_Rect area, drawn;
+    if (!SDL_IntersectRect(&dest, &clip, &area) || !SDL_IntersectRect(&area, &bounds, &drawn)) return true;
+    std::vector<int> columns(std::size_t(drawn.w));
+    for (int x = 0; x < drawn.w; ++x)
+        columns[std::size_t(x)] = int(std::int64_t(drawn.x + x - dest.x) * from->w / dest.w);
+    if (SDL_MUSTLOCK(to)) SDL_LockSurface(to);
+    int lastRow = -1;
+    const Uint32* lastOut = nullptr;
+    for (int y = 0; y < drawn.h; ++y) {
+        const int row = int(std::int64_t(drawn.y + y - dest.y) * from->h / dest.h);
+        auto* out =
+            reinterpret_cast<Uint32*>(static_cast<Uint8*>(to->pixels) + (drawn.y + y) * to->pitch) + drawn.x;
+        if (row == lastRow) {
+            // The same canvas row again: a copy of the display row just made.
+            std::memcpy(out, lastOut, std::size_t(drawn.w) * 4);
+            continue;
+        }
+        const auto* in =
+            reinterpret_cast<const Uint32*>(static_cast<const Uint8*>(from->pixels) + row * from->pitch);
+        for (int x = 0; x < drawn.w; ++x) out[x] = in[columns[std::size_t(x)]];
+        lastRow = row;
+        lastOut = out;
+    }
+    if (SDL_MUSTLOCK(to)) SDL_UnlockSurface(to);
+    return true;
+}
+
+// A window's picture shown from its canvas on a software target; false to draw it directly.
+bool ComposeFromCanvas(const OwnedRenderer& target, const WindowObject& w, const SDL_Rect& client,
+                       const SDL_Rect* area) {
+    if (!target.target || !DrawnOnCanvas(w)) return false;
+    WindowCanvas* canvas = CanvasOf(w);
+    if (!canvas) return false;
+    // What the target's renderer has queued goes first.
+    SDL_RenderFlush(target.renderer.get());
+    SDL_Rect clip = client;
+    if (area && !SDL_IntersectRect(&client, area, &clip)) return true;
+    return ShowCanvas(canvas->canvas.target, target.target, client, clip);
+}
+
+}  // namespace
+
 void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
     SDL_Renderer* r = target.renderer.get();
     const unsigned generation = target.generation;
@@ -116,13 +230,14 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
     }
     // The screen starts black, unless the bottom window covers all of it with a picture that begins
     // by clearing (the desktop, every frame of the game): then clearing first would only cost time.
+    // (Window rectangles are on the game's screen; what is drawn is on the display.)
     const bool covered = bottom && bottom->captionHeight == 0 && bottom->rect.left <= 0 &&
                          bottom->rect.top <= 0 && bottom->rect.right >= s.screenW &&
                          bottom->rect.bottom >= s.screenH && bottom->content.list &&
                          !bottom->content.list->cmds.empty() &&
                          bottom->content.list->cmds.front().kind == gfx::DrawCmd::kClear;
     if (!covered) {
-        const SDL_Rect all{0, 0, s.screenW, s.screenH};
+        const SDL_Rect all{0, 0, s.displayW, s.displayH};
         FillScreenRect(r, area ? *area : all, 0xFF000000u);
     }
     if (!anyVisible && s.messageBox && s.picture) {
@@ -136,8 +251,10 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
         if (w->captionHeight > 0) DrawCaption(r, *w);
         const SDL_Rect client = ClientRect(*w);
         if (client.w <= 0 || client.h <= 0) continue;
+        if (w->content.list && ComposeFromCanvas(target, *w, client, area)) continue;
         if (w->content.list)
-            gfx::RenderList(r, generation, *w->content.list, w->content.source, client, target.target, area);
+            gfx::RenderList(r, generation, *w->content.list, w->content.source, client, target.target, area,
+                            SmoothScale());
         else
             FillScreenRect(r, client, w->background);
     }
@@ -163,11 +280,15 @@ bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
 }
 
 // The items of one window's picture: each command's screen box, clipped to the client area.
-void ListItems(const WindowObject& w, const SDL_Rect& client, std::vector<ScreenItem>* out) {
+void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanvas,
+               std::vector<ScreenItem>* out) {
     const gfx::DrawList& list = *w.content.list;
     const SDL_Rect& source = w.content.source;
     if (source.w <= 0 || source.h <= 0) return;
     const float sx = float(client.w) / float(source.w), sy = float(client.h) / float(source.h);
+    // Drawn whole at its own size on a canvas, a picture is shown cut anywhere the same (at a
+    // whole-number scale: pixel for pixel), or never cut (at a fraction, blended).
+    const bool canvas = shownFromCanvas;
     for (const gfx::DrawCmd& c : list.cmds) {
         ScreenItem item{client, false, {}};
         Put(&item.key, client);
@@ -178,15 +299,19 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, std::vector<Screen
             const int corners = c.kind == gfx::DrawCmd::kLine ? 2 : 4;
             float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
             for (int i = 0; i < corners; ++i) {
-                const float X = float(client.x) + (c.x[i] - float(source.x)) * sx;
-                const float Y = float(client.y) + (c.y[i] - float(source.y)) * sy;
-                left = std::min(left, X), right = std::max(right, X);
-                top = std::min(top, Y), bottom = std::max(bottom, Y);
+                left = std::min(left, c.x[i] - float(source.x)),
+                right = std::max(right, c.x[i] - float(source.x));
+                top = std::min(top, c.y[i] - float(source.y)),
+                bottom = std::max(bottom, c.y[i] - float(source.y));
             }
-            // A pixel of margin: rounding and filtering reach the neighbours.
-            const SDL_Rect box{int(std::floor(left)) - 1, int(std::floor(top)) - 1,
-                               int(std::ceil(right) - std::floor(left)) + 3,
-                               int(std::ceil(bottom) - std::floor(top)) + 3};
+            // A pixel of the picture's margin (rounding and filtering reach the neighbours), on the
+            // display.
+            const float x0 = std::floor(left) - 1, y0 = std::floor(top) - 1, x1 = std::ceil(right) + 2,
+                        y1 = std::ceil(bottom) + 2;
+            const int boxLeft = client.x + int(std::floor(x0 * sx)),
+                      boxTop = client.y + int(std::floor(y0 * sy));
+            const SDL_Rect box{boxLeft, boxTop, client.x + int(std::ceil(x1 * sx)) - boxLeft,
+                               client.y + int(std::ceil(y1 * sy)) - boxTop};
             if (!SDL_IntersectRect(&box, &client, &item.box)) item.box = SDL_Rect{client.x, client.y, 0, 0};
             Put(&item.key, c.x);
             Put(&item.key, c.y);
@@ -197,10 +322,17 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, std::vector<Screen
             Put(&item.key, c.texture ? c.texture->version : 0u);
             // Only an upright copy of the texels at their own size is drawn the same when cut.
             const bool upright = c.x[0] == c.x[3] && c.x[1] == c.x[2] && c.y[0] == c.y[1] && c.y[2] == c.y[3];
-            const bool ownSize =
-                std::fabs(std::fabs(c.x[1] - c.x[0]) * sx - std::fabs(c.u[1] - c.u[0])) < 1e-3f &&
-                std::fabs(std::fabs(c.y[3] - c.y[0]) * sy - std::fabs(c.v[3] - c.v[0])) < 1e-3f;
-            item.wholeOnly = c.kind == gfx::DrawCmd::kLine || !upright || !ownSize;
+            // (Texels that the display has finer are drawn from there: the desktop at its own pixels.)
+            float texelsW = std::fabs(c.u[1] - c.u[0]), texelsH = std::fabs(c.v[3] - c.v[0]);
+            gfx::TextureData* finer = nullptr;
+            SDL_Rect fine;
+            if (c.texture && upright &&
+                gfx::FinerSource(*c.texture, std::min(c.u[0], c.u[1]), std::min(c.v[0], c.v[3]), texelsW,
+                                 texelsH, &finer, &fine))
+                texelsW = float(fine.w), texelsH = float(fine.h);
+            const bool ownSize = std::fabs(std::fabs(c.x[1] - c.x[0]) * sx - texelsW) < 1e-3f &&
+                                 std::fabs(std::fabs(c.y[3] - c.y[0]) * sy - texelsH) < 1e-3f;
+            item.wholeOnly = canvas ? SmoothScale() : c.kind == gfx::DrawCmd::kLine || !upright || !ownSize;
         }
         out->push_back(std::move(item));
     }
@@ -211,7 +343,7 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, std::vector<Screen
 std::vector<ScreenItem> ScreenItems() {
     State& s = S();
     std::vector<ScreenItem> items;
-    const SDL_Rect all{0, 0, s.screenW, s.screenH};
+    const SDL_Rect all{0, 0, s.displayW, s.displayH};
     bool anyVisible = false;
     for (WindowObject* w : s.windows) anyVisible = anyVisible || (w->visible && !w->destroyed);
     {
@@ -224,16 +356,14 @@ std::vector<ScreenItem> ScreenItems() {
     for (WindowObject* w : s.windows) {
         if (!w->visible || w->destroyed) continue;
         if (w->captionHeight > 0) {
-            ScreenItem caption{
-                SDL_Rect{w->rect.left, w->rect.top, w->rect.right - w->rect.left, w->captionHeight}, false,
-                w->text};
+            ScreenItem caption{CaptionRect(*w), false, w->text};
             Put(&caption.key, caption.box);
             items.push_back(std::move(caption));
         }
         const SDL_Rect client = ClientRect(*w);
         if (client.w <= 0 || client.h <= 0) continue;
         if (w->content.list) {
-            ListItems(*w, client, &items);
+            ListItems(*w, client, DrawnOnCanvas(*w), &items);
         } else {
             ScreenItem fill{client, false, {}};
             Put(&fill.key, client);
@@ -243,7 +373,7 @@ std::vector<ScreenItem> ScreenItems() {
     }
     if (const MessageBoxView* m = s.messageBox) {
         // Drawn whole, with its shadow.
-        ScreenItem box{SDL_Rect{m->box.x, m->box.y, m->box.w + 5, m->box.h + 5}, true,
+        ScreenItem box{ToDisplay(SDL_Rect{m->box.x, m->box.y, m->box.w + 5, m->box.h + 5}), true,
                        m->text + '\0' + m->caption};
         Put(&box.key, m->box);
         Put(&box.key, m->focus);
@@ -315,18 +445,18 @@ std::vector<SDL_Rect> ComposeChanges(const OwnedRenderer& target, ScreenMemory& 
     State& s = S();
     std::vector<ScreenItem> items = ScreenItems();
     std::vector<SDL_Rect> areas;
-    if (whole || memory.generation != target.generation || memory.width != s.screenW ||
-        memory.height != s.screenH) {
-        areas.push_back(SDL_Rect{0, 0, s.screenW, s.screenH});
+    if (whole || memory.generation != target.generation || memory.width != s.displayW ||
+        memory.height != s.displayH) {
+        areas.push_back(SDL_Rect{0, 0, s.displayW, s.displayH});
         Compose(target);
     } else {
-        areas = ChangedAreas(memory.items, items, s.screenW, s.screenH);
+        areas = ChangedAreas(memory.items, items, s.displayW, s.displayH);
         for (const SDL_Rect& r : areas) Compose(target, &r);
     }
     memory.items = std::move(items);
     memory.generation = target.generation;
-    memory.width = s.screenW;
-    memory.height = s.screenH;
+    memory.width = s.displayW;
+    memory.height = s.displayH;
     return areas;
 }
 
@@ -362,7 +492,7 @@ SDL_Surface* ComposeToSurface() {
     // Headless, the device itself draws on a memory surface; a real window's screen is put
     // together again off screen.
     OwnedRenderer& target = s.headless && s.device.renderer ? s.device : s.shot;
-    if (!target.renderer && !target.OpenSoftware(s.screenW, s.screenH)) return nullptr;
+    if (!target.renderer && !target.OpenSoftware(s.displayW, s.displayH)) return nullptr;
     Compose(target);
     SDL_RenderPresent(target.renderer.get());
     return target.surface.get();

@@ -38,10 +38,15 @@ namespace desktop {
 bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode);
 void Shutdown();
 bool Headless();
+// The game's screen (the display's pixels over the scale).
 int ScreenWidth();
 int ScreenHeight();
+// The display's pixels, which the real window and the screenshots have.
+int DisplayWidth();
+int DisplayHeight();
 
-// The desktop as it was at start-up: captured from the real screen, or drawn when there is none.
+// The desktop as it was at start-up, on the game's screen (as the game photographs it): captured
+// from the real screen, or drawn when there is none.
 SDL_Surface* ScreenPicture();
 
 // The game's windows, in creation order (which is also their z-order: later ones are on top).
@@ -112,8 +117,12 @@ MessageBoxView* OpenMessageBox();
 // goes, so that a program can start again).
 void ResetWindowing();
 
-// A device context that draws into a surface; changed is told after every write.
-HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed);
+// A device context that draws into a surface; changed is told after every write. texture: the
+// texture whose pixels the surface holds, if it is one.
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, gfx::TextureData* texture = nullptr);
+// The texture's texels at `to` were just copied from the game's screen picture at `from`: where the
+// display's picture is finer, they are drawn from it.
+void NoteScreenCopy(gfx::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from);
 
 // Keys and clicks that reach the open message box: they may set its result.
 void MessageBoxEvent(MessageBoxView& box, const SDL_Event& e);

@@ -21,6 +21,7 @@ namespace desktop {
 struct ScreenBefore {
     sdl::SurfacePtr picture;
     bool windowManager = true;
+    double scale = 0;  // the system's setting for the size of things on the screen (0: none)
     std::shared_ptr<void> connection;
 };
 ScreenBefore LookAtScreen();

@@ -26,7 +26,11 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m);
 // photograph does not reach), or null when there is no photograph or it shows nothing (one colour
 // all over, as an empty virtual display).
 sdl::SurfacePtr ScreenPartOf(SDL_Surface* captured, SDL_Rect area);
-// desktop_picture.cpp: a painted desktop of w x h for screens that cannot be photographed.
-sdl::SurfacePtr PaintedDesktop(int w, int h);
+// desktop_picture.cpp: a painted desktop of w x h for screens that cannot be photographed, its
+// icons, texts and task bar drawn scale times their size.
+sdl::SurfacePtr PaintedDesktop(int w, int h, double scale = 1);
+// desktop_picture.cpp: the desktop picture on the game's screen, when the display's is larger or
+// smaller (see State::screenPicture).
+void MakeScreenPicture();
 
 }  // namespace desktop

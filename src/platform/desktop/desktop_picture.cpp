@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <memory>
 
 namespace desktop {
 namespace {
@@ -39,7 +41,8 @@ sdl::SurfacePtr ScreenPartOf(SDL_Surface* captured, SDL_Rect area) {
 
 // A calm desktop for screens we cannot photograph (headless, Wayland, a blank virtual display):
 // a wallpaper, a few icons and a task bar.
-sdl::SurfacePtr PaintedDesktop(int w, int h) {
+sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
+    auto k = [scale](int pixels) { return int(std::lround(pixels * scale)); };
     sdl::SurfacePtr picture = NewSurface(w, h);
     SDL_Surface* s = picture.get();
     if (!s) return nullptr;
@@ -62,22 +65,66 @@ sdl::SurfacePtr PaintedDesktop(int w, int h) {
     const Uint32 colours[] = {0xFF6C8EBF, 0xFFE8C15A, 0xFF9AA5AE, 0xFFF4F4F4};
     SDL_Color white{255, 255, 255, 255};
     for (int i = 0; i < 4; ++i) {
-        int ix = 28, iy = 24 + i * 92;
-        if (iy + 80 > h - 40) break;
-        FillRect(s, ix + 2, iy + 2, 40, 36, 0xFF203040);
-        FillRect(s, ix, iy, 40, 36, colours[i]);
-        FillRect(s, ix + 4, iy + 4, 32, 6, 0xFFFFFFFF);
-        BlitText(s, labels[i], 12, white, ix + 20, iy + 44, true);
+        int ix = k(28), iy = k(24 + i * 92);
+        if (iy + k(80) > h - k(40)) break;
+        FillRect(s, ix + k(2), iy + k(2), k(40), k(36), 0xFF203040);
+        FillRect(s, ix, iy, k(40), k(36), colours[i]);
+        FillRect(s, ix + k(4), iy + k(4), k(32), k(6), 0xFFFFFFFF);
+        BlitText(s, labels[i], k(12), white, ix + k(20), iy + k(44), true);
     }
     // Task bar with a start button and a clock.
-    int bar = std::min(30, h / 10);
+    int bar = std::min(k(30), h / 10);
     FillRect(s, 0, h - bar, w, bar, 0xFF24457A);
-    FillRect(s, 0, h - bar, w, 1, 0xFF5C84C8);
-    FillRect(s, 2, h - bar + 3, 90, bar - 6, 0xFF3C8C3C);
-    BlitText(s, "スタート", 14, white, 47, h - bar + (bar - 16) / 2, true, true);
-    FillRect(s, w - 80, h - bar + 3, 78, bar - 6, 0xFF1A3560);
-    BlitText(s, "7:00", 13, white, w - 41, h - bar + (bar - 15) / 2, true);
+    FillRect(s, 0, h - bar, w, std::max(1, k(1)), 0xFF5C84C8);
+    FillRect(s, k(2), h - bar + k(3), k(90), bar - k(6), 0xFF3C8C3C);
+    BlitText(s, "スタート", k(14), white, k(47), h - bar + (bar - k(16)) / 2, true, true);
+    FillRect(s, w - k(80), h - bar + k(3), k(78), bar - k(6), 0xFF1A3560);
+    BlitText(s, "7:00", k(13), white, w - k(41), h - bar + (bar - k(15)) / 2, true);
     return picture;
+}
+
+void NoteScreenCopy(gfx::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from) {
+    State& s = S();
+    if (!s.finePicture || !s.screenPicture) {
+        texture.finer.reset();
+        return;
+    }
+    auto finer = std::make_shared<gfx::TextureData::Finer>();
+    finer->picture = s.finePicture;
+    // What the blit copied: the part of `from` that lay on both pictures.
+    const SDL_Rect screen{0, 0, s.screenW, s.screenH};
+    SDL_Rect copied;
+    if (!SDL_IntersectRect(&from, &screen, &copied)) return;
+    finer->texels = SDL_Rect{to.x + copied.x - from.x, to.y + copied.y - from.y, copied.w, copied.h};
+    finer->fromX = copied.x;
+    finer->fromY = copied.y;
+    finer->scaleX = float(s.displayW) / float(s.screenW);
+    finer->scaleY = float(s.displayH) / float(s.screenH);
+    finer->version = texture.version;
+    texture.finer = std::move(finer);
+}
+
+void MakeScreenPicture() {
+    State& s = S();
+    s.screenPicture.reset();
+    s.finePicture.reset();
+    if (!s.picture || (s.displayW == s.screenW && s.displayH == s.screenH)) return;
+    s.screenPicture = NewSurface(s.screenW, s.screenH);
+    if (!s.screenPicture ||
+        SDL_SoftStretchLinear(s.picture.get(), nullptr, s.screenPicture.get(), nullptr) != 0)
+        s.screenPicture.reset();
+    auto fine = std::make_shared<gfx::TextureData>(1, 1);
+    SDL_Surface* p = s.picture.get();
+    // The texture shows the picture's own pixels: the State keeps them as long as it.
+    if (p->pitch == p->w * 4 && fine->ShareFrom(std::shared_ptr<const void>(),
+                                                static_cast<const std::uint32_t*>(p->pixels), p->w, p->h)) {
+        fine->opaque = true;
+        // Opaque, it goes to the display as it is: a copy row by row onto a window of the same kind.
+        sdl::SurfacePtr plain(
+            SDL_CreateRGBSurfaceWithFormatFrom(p->pixels, p->w, p->h, 32, p->pitch, SDL_PIXELFORMAT_RGB888));
+        if (plain) fine->surface = std::move(plain);
+        s.finePicture = std::move(fine);
+    }
 }
 
 }  // namespace desktop

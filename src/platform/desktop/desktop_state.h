@@ -56,17 +56,30 @@ struct ScreenMemory {
     unsigned generation = 0;  // the target's renderer they were drawn with (0: nothing yet)
     int width = 0, height = 0;
 };
+// A window's picture drawn at its own size, to be shown larger (or smaller) on the display; only
+// what changed in it is drawn again.
+struct WindowCanvas {
+    OwnedRenderer canvas;
+    ScreenMemory drawn;
+};
 struct State {
     bool initialised = false;
     bool headless = true;
-    int screenW = 1280, screenH = 720;
-    sdl::WindowPtr window;  // declared before the renderers on it, so that it goes after them
+    int screenW = 1280, screenH = 720;    // the game's screen
+    int displayW = 1280, displayH = 720;  // the display's pixels: the real window's, screenshots'
+    double scale = 1;                     // display pixels per pixel of the game's screen
+    sdl::WindowPtr window;                // declared before the renderers on it, so that it goes after them
     bool windowShown = false;
-    sdl::SurfacePtr picture;  // the desktop at start-up
-    OwnedRenderer device;     // the device's renderer (on a memory surface when headless)
-    OwnedRenderer shot;       // for screenshots of a real window: a software renderer off screen
-    ScreenMemory shown;       // what the real window shows, to draw and hand over only what changes
-    bool showWhole = true;    // the display asked for all of it (shown, exposed, resized)
+    sdl::SurfacePtr picture;  // the desktop at start-up, at the display's pixels
+    // The same on the game's screen, as the game photographs it (none while the two are one size);
+    // the texels the game copies from it are shown from the display's own picture, finePicture.
+    sdl::SurfacePtr screenPicture;
+    std::shared_ptr<gfx::TextureData> finePicture;
+    OwnedRenderer device;  // the device's renderer (on a memory surface when headless)
+    OwnedRenderer shot;    // for screenshots of a real window: a software renderer off screen
+    ScreenMemory shown;    // what the real window shows, to draw and hand over only what changes
+    std::map<const WindowObject*, WindowCanvas> canvases;  // the game's windows at their own size
+    bool showWhole = true;  // the display asked for all of it (shown, exposed, resized)
     unsigned resetCount = 0;
     bool minimized = false;
     bool displayAway = false;

@@ -1,6 +1,7 @@
 // The event pump: SDL's events turned into what the game's windows see (close requests, cursor
 // messages), the display's state (renderer resets, minimizing) and the open message box's input.
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/screen_scale.h"
 
 namespace desktop {
 namespace {
@@ -40,6 +41,10 @@ void PumpEvents() {
     State& s = S();
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        // The mouse on the game's screen, which the display may show larger.
+        if (e.type == SDL_MOUSEMOTION) WindowToScreen(&e.motion.x, &e.motion.y);
+        if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP)
+            WindowToScreen(&e.button.x, &e.button.y);
         switch (e.type) {
             case SDL_QUIT:
                 CloseRequest();

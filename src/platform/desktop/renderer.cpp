@@ -122,7 +122,7 @@ bool CreateRenderer(bool accelerated) {
     if (s.headless) {
         // There is no graphics hardware without a display: only the software renderer.
         if (accelerated) return false;
-        return s.device.renderer || s.device.OpenSoftware(s.screenW, s.screenH);
+        return s.device.renderer || s.device.OpenSoftware(s.displayW, s.displayH);
     }
     if (s.device.renderer) {
         SDL_RendererInfo info;

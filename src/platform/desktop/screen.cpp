@@ -3,6 +3,7 @@
 #include "platform/desktop/desktop_capture.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/screen_scale.h"
 
 #include <SDL_image.h>
 
@@ -46,18 +47,20 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     // such way: SDL hands its window's surface to the compositor through a renderer of its own.
     if (SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    const bool wayland = SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
     SDL_Rect bounds{0, 0, 0, 0};
     SDL_DisplayMode mode;
     if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)
         bounds = {0, 0, mode.w, mode.h};
     if (options.windowWidth > 0) {
-        s.screenW = options.windowWidth;
-        s.screenH = options.windowHeight;
+        s.displayW = options.windowWidth;
+        s.displayH = options.windowHeight;
     } else {
-        s.screenW = bounds.w > 0 ? bounds.w : 1280;
-        s.screenH = bounds.h > 0 ? bounds.h : 720;
+        s.displayW = bounds.w > 0 ? bounds.w : 1280;
+        s.displayH = bounds.h > 0 ? bounds.h : 720;
     }
-    Uint32 flags = SDL_WINDOW_HIDDEN;
+    // On a scaled Wayland output the window is asked in points and drawn in the output's pixels.
+    Uint32 flags = SDL_WINDOW_HIDDEN | (wayland ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (options.windowWidth <= 0) {
         flags |= SDL_WINDOW_BORDERLESS;
@@ -68,15 +71,35 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
             y = bounds.y;
         }
     }
-    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", x, y, s.screenW, s.screenH, flags));
+    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", x, y, s.displayW, s.displayH, flags));
     if (!s.window) {
         *error = std::string("cannot open a window: ") + SDL_GetError() +
                  ". Run with --headless for a run without a display.";
         SDL_Quit();
         return false;
     }
+    // The scale: the command line's, else the system's (Xft.dpi, the monitor's DPI, the Wayland
+    // output's), else GDK_SCALE.
+    double systemScale = before.scale;
+    if (wayland) {
+        int points = 0, pointsH = 0, pixels = 0, pixelsH = 0;
+        SDL_GetWindowSize(s.window.get(), &points, &pointsH);
+        SDL_GetWindowSizeInPixels(s.window.get(), &pixels, &pixelsH);
+        if (points > 0 && pixels > points) {
+            systemScale = double(pixels) / points;
+            s.displayW = pixels;
+            s.displayH = pixelsH;
+        }
+    }
+    if (systemScale <= 0) systemScale = ScaleFromEnvironment();
+    const platform::ScreenFit fit =
+        platform::FitScreen(s.displayW, s.displayH, options.scale > 0 ? options.scale : systemScale,
+                            options.leastScreenWidth, options.leastScreenHeight);
+    s.scale = fit.scale;
+    s.screenW = fit.width;
+    s.screenH = fit.height;
     // The part of the captured screen that our screen covers.
-    s.picture = ScreenPartOf(before.picture.get(), SDL_Rect{bounds.x, bounds.y, s.screenW, s.screenH});
+    s.picture = ScreenPartOf(before.picture.get(), SDL_Rect{bounds.x, bounds.y, s.displayW, s.displayH});
     // The joystick in use is the first one present at start-up.
     OpenFirstJoystick();
     return true;
@@ -113,14 +136,20 @@ bool Init(const platform::RuntimeOptions& options, std::string* error, int* exit
             *exitCode = 1;
             return false;
         }
-        s.screenW = options.screenWidth;
-        s.screenH = options.screenHeight;
+        s.displayW = options.screenWidth;
+        s.displayH = options.screenHeight;
+        const platform::ScreenFit fit = platform::FitScreen(
+            s.displayW, s.displayH, options.scale, options.leastScreenWidth, options.leastScreenHeight);
+        s.scale = fit.scale;
+        s.screenW = fit.width;
+        s.screenH = fit.height;
     } else if (!OpenRealScreen(options, error)) {
         *exitCode = 1;
         return false;
     }
     StartTextAndPictures();
-    if (!s.picture) s.picture = PaintedDesktop(s.screenW, s.screenH);
+    if (!s.picture) s.picture = PaintedDesktop(s.displayW, s.displayH, s.scale);
+    MakeScreenPicture();
     s.initialised = true;
     return true;
 }
@@ -133,6 +162,7 @@ void Shutdown() {
     s.fonts.clear();
     gfx::EndAllGenerations();
     s.shot.Close();
+    s.canvases.clear();
     s.device.Close();
     s.controller.reset();
     s.joystick.reset();
@@ -155,8 +185,15 @@ int ScreenWidth() {
 int ScreenHeight() {
     return S().screenH;
 }
+int DisplayWidth() {
+    return S().displayW;
+}
+int DisplayHeight() {
+    return S().displayH;
+}
 SDL_Surface* ScreenPicture() {
-    return S().picture.get();
+    State& s = S();
+    return s.screenPicture ? s.screenPicture.get() : s.picture.get();
 }
 std::vector<WindowObject*>& Windows() {
     return S().windows;

@@ -9,8 +9,9 @@
 #include <functional>
 
 struct DeviceContext {
-    SDL_Surface* surface = nullptr;  // what BitBlt reads and writes
-    std::function<void()> changed;   // told after a write
+    SDL_Surface* surface = nullptr;       // what BitBlt reads and writes
+    std::function<void()> changed;        // told after a write
+    gfx::TextureData* texture = nullptr;  // the texture whose pixels surface holds, if it is one
 };
 
 using win32::Alive;
@@ -50,9 +51,13 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     SDL_BlendMode mode;
     SDL_GetSurfaceBlendMode(src->surface, &mode);
     SDL_SetSurfaceBlendMode(src->surface, SDL_BLENDMODE_NONE);
+    const SDL_Rect wanted = from, at = to;
     int r = SDL_BlitSurface(src->surface, &from, dest->surface, &to);
     SDL_SetSurfaceBlendMode(src->surface, mode);
     if (dest->changed) dest->changed();
+    // A photograph of the screen into a texture: the display has those pixels finer.
+    if (r == 0 && dest->texture && src->surface == desktop::ScreenPicture())
+        desktop::NoteScreenCopy(*dest->texture, at, wanted);
     return r == 0;
 }
 
@@ -62,11 +67,12 @@ HGDIOBJ GetStockObject(int object) {
 }
 
 namespace desktop {
-HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed) {
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, gfx::TextureData* texture) {
     if (!surface) return nullptr;
     auto* dc = new DeviceContext;
     dc->surface = surface;
     dc->changed = std::move(changed);
+    dc->texture = texture;
     return dc;
 }
 }  // namespace desktop

@@ -19,9 +19,15 @@ struct Screenshot {
 
 struct RuntimeOptions {
     bool headless = false;
-    int screenWidth = 1280, screenHeight = 720;  // the headless screen
+    int screenWidth = 1280, screenHeight = 720;  // the headless screen, in the display's pixels
     int windowWidth = 0, windowHeight = 0;       // a plain window instead of the full screen
-    long frames = -1;                            // end after this frame, -1 never
+    // How many of the display's pixels a pixel of the game's screen takes (0: the system's own
+    // setting, or 1 where there is none, as headless). The game sees the display's size over it.
+    double scale = 0;
+    // The screen the game's windows need: a scale that would leave the game less shrinks until it
+    // leaves that much (0: whatever the scale leaves).
+    int leastScreenWidth = 0, leastScreenHeight = 0;
+    long frames = -1;  // end after this frame, -1 never
     bool hasSeed = false;
     std::uint32_t seed = 0;
     InputScript script;
@@ -38,6 +44,18 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode);
 void Stop();
 const RuntimeOptions& Options();
 bool Headless();
+
+// The game's screen on a display of displayWidth x displayHeight pixels: the scale wanted (from the
+// command line or the system; 1 when it is 0 or less), made smaller where it would leave the game
+// less than least (to the hundredth below), and the display's size over that scale.
+struct ScreenFit {
+    double scale = 1;
+    int width = 0, height = 0;
+};
+ScreenFit FitScreen(int displayWidth, int displayHeight, double wanted, int leastWidth = 0,
+                    int leastHeight = 0);
+// The scale of this run's screen (1 before Start).
+double ScreenScale();
 
 // Called by the main loop around each frame. Frames are numbered from 1.
 void FrameBegin();

@@ -2,6 +2,7 @@
 #include "platform/desktop/desktop_capture.h"
 
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/screen_scale.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -67,6 +68,8 @@ ScreenBefore LookAtScreen() {
     if (!display) return seen;
     seen.picture = Photograph(display);
     seen.windowManager = WindowManagerRuns(display);
+    // The desktop's scale, as X11 desktops keep it: Xft.dpi in the resource database.
+    seen.scale = ScaleFromXResources(XResourceManagerString(display));
     seen.connection =
         std::shared_ptr<void>(display, [](void* d) { XCloseDisplay(static_cast<Display*>(d)); });
     return seen;

@@ -48,11 +48,34 @@ sdl::SurfacePtr Photograph() {
     return out;
 }
 
+// The scale Windows gives the screen the game covers (the primary monitor's DPI over 96), which a
+// program aware of each monitor's DPI, as ours is, is to honour itself. 0 where it cannot be read.
+double MonitorScale() {
+    UINT dpiX = 0, dpiY = 0;
+    // GetDpiForMonitor came with Windows 8.1, in Shcore.dll.
+    if (HMODULE shcore = LoadLibraryA("Shcore.dll")) {
+        using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+        auto getDpi = reinterpret_cast<GetDpiForMonitorFn>(
+            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")));
+        const HMONITOR primary = MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+        if (getDpi && primary && getDpi(primary, 0 /* MDT_EFFECTIVE_DPI */, &dpiX, &dpiY) != S_OK) dpiX = 0;
+        FreeLibrary(shcore);
+    }
+    if (dpiX == 0) {
+        if (HDC screen = GetDC(nullptr)) {
+            dpiX = UINT(GetDeviceCaps(screen, LOGPIXELSX));
+            ReleaseDC(nullptr, screen);
+        }
+    }
+    return dpiX >= 24 && dpiX <= 96 * 8 ? dpiX / 96.0 : 0.0;
+}
+
 }  // namespace
 
 ScreenBefore LookAtScreen() {
     ScreenBefore seen;
     seen.picture = Photograph();
+    seen.scale = MonitorScale();
     seen.windowManager = true;  // Windows always manages its windows
     return seen;
 }

@@ -1,0 +1,100 @@
+// The game's screen on the display: the scale rule, and the mapping between the game's pixels and
+// the display's.
+#include "platform/desktop/screen_scale.h"
+
+#include "platform/desktop/desktop_state.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+
+ScreenFit FitScreen(int displayWidth, int displayHeight, double wanted, int leastWidth, int leastHeight) {
+    ScreenFit fit;
+    displayWidth = std::max(1, displayWidth);
+    displayHeight = std::max(1, displayHeight);
+    double scale = wanted > 0 && std::isfinite(wanted) ? wanted : 1.0;
+    // Where the game's windows would not fit, the scale goes down to the hundredth that lets them.
+    double fits = scale;
+    if (leastWidth > 0) fits = std::min(fits, double(displayWidth) / leastWidth);
+    if (leastHeight > 0) fits = std::min(fits, double(displayHeight) / leastHeight);
+    if (fits < scale) scale = std::floor(fits * 100.0) / 100.0;
+    scale = std::max(scale, 0.1);
+    fit.scale = scale;
+    // A hair over, so that a scale of a tenth or a third leaves the whole pixels it should.
+    fit.width = std::max(1, int(std::floor(displayWidth / scale + 1e-6)));
+    fit.height = std::max(1, int(std::floor(displayHeight / scale + 1e-6)));
+    return fit;
+}
+
+double ScreenScale() {
+    return desktop::S().scale;
+}
+
+}  // namespace platform
+
+namespace desktop {
+
+int ToDisplayX(int x) {
+    const State& s = S();
+    if (s.displayW == s.screenW) return x;
+    return int(std::lround(double(x) * s.displayW / s.screenW));
+}
+
+int ToDisplayY(int y) {
+    const State& s = S();
+    if (s.displayH == s.screenH) return y;
+    return int(std::lround(double(y) * s.displayH / s.screenH));
+}
+
+SDL_Rect ToDisplay(const SDL_Rect& r) {
+    const int left = ToDisplayX(r.x), top = ToDisplayY(r.y);
+    return SDL_Rect{left, top, ToDisplayX(r.x + r.w) - left, ToDisplayY(r.y + r.h) - top};
+}
+
+int ToDisplaySize(int pixels) {
+    return std::max(1, int(std::lround(pixels * S().scale)));
+}
+
+bool SmoothScale() {
+    const double scale = S().scale;
+    return std::fabs(scale - std::round(scale)) > 1e-6;
+}
+
+void WindowToScreen(int* x, int* y) {
+    State& s = S();
+    int w = s.displayW, h = s.displayH;
+    // A window's points need not be the display's pixels (Wayland counts a scaled output's points).
+    if (s.window) SDL_GetWindowSize(s.window.get(), &w, &h);
+    if (w > 0 && w != s.screenW) *x = int(std::floor(double(*x) * s.screenW / w));
+    if (h > 0 && h != s.screenH) *y = int(std::floor(double(*y) * s.screenH / h));
+}
+
+double ScaleFromXResources(const char* text) {
+    // Lines of "name:\tvalue"; the one that counts is Xft.dpi, which desktops set to their scale
+    // times 96.
+    if (!text) return 0;
+    for (const char* line = text; *line;) {
+        const char* end = std::strchr(line, '\n');
+        const std::size_t length = end ? std::size_t(end - line) : std::strlen(line);
+        static const char kName[] = "Xft.dpi:";
+        if (length > sizeof kName - 1 && std::strncmp(line, kName, sizeof kName - 1) == 0) {
+            const double dpi = std::strtod(line + sizeof kName - 1, nullptr);
+            if (dpi >= 24 && dpi <= 96 * 8) return dpi / 96.0;
+        }
+        if (!end) break;
+        line = end + 1;
+    }
+    return 0;
+}
+
+double ScaleFromEnvironment() {
+    const char* value = SDL_getenv("GDK_SCALE");
+    if (!value) return 0;
+    const int scale = std::atoi(value);
+    return scale >= 1 && scale <= 8 ? double(scale) : 0;
+}
+
+}  // namespace desktop

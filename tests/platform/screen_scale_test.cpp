@@ -1,0 +1,121 @@
+// The game's screen on a display of another size: the scale rule, the system settings it reads, and
+// a run at a scale, which must play as the same game on the smaller screen, drawn larger.
+#include "harness/state_dump.h"
+#include "platform/desktop/desktop_state.h"
+#include "platform/desktop/screen_scale.h"
+#include "support/game_run.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+TEST(ScreenScale, TheGameSeesTheDisplayOverTheScaleAndItsFrameWindowAlwaysFits) {
+    // 4K at 2 is a 1080p screen; a fraction leaves whole pixels.
+    platform::ScreenFit fit = platform::FitScreen(3840, 2160, 2.0, 940, 630);
+    EXPECT_EQ(fit.scale, 2.0);
+    EXPECT_EQ(fit.width, 1920);
+    EXPECT_EQ(fit.height, 1080);
+    fit = platform::FitScreen(2880, 1620, 1.5, 940, 630);
+    EXPECT_EQ(fit.width, 1920);
+    EXPECT_EQ(fit.height, 1080);
+    // Nothing asked for is 1.
+    fit = platform::FitScreen(1920, 1080, 0, 940, 630);
+    EXPECT_EQ(fit.scale, 1.0);
+    EXPECT_EQ(fit.width, 1920);
+    // A scale that would cut the frame window off shrinks to the hundredth that fits: 800x600 plays
+    // whole, and so does a phone held upright at its own scale of 3.
+    for (const auto& display : {std::pair{800, 600}, std::pair{1170, 2532}, std::pair{1366, 768}}) {
+        for (const double wanted : {1.0, 2.0, 3.0}) {
+            fit = platform::FitScreen(display.first, display.second, wanted, 940, 630);
+            EXPECT_GE(fit.width, 940) << display.first << "x" << display.second << " at " << wanted;
+            EXPECT_GE(fit.height, 630) << display.first << "x" << display.second << " at " << wanted;
+            EXPECT_LE(fit.scale, wanted);
+            // Not smaller than it must: a hundredth more would not fit.
+            const double more = fit.scale + 0.01;
+            if (fit.scale < wanted) {
+                EXPECT_TRUE(display.first / more < 940 || display.second / more < 630) << fit.scale;
+            }
+        }
+    }
+    fit = platform::FitScreen(800, 600, 1.0, 940, 630);
+    EXPECT_DOUBLE_EQ(fit.scale, 0.85);
+    // A run that names no least screen gets what it asked for, however small.
+    fit = platform::FitScreen(1280, 720, 2.0);
+    EXPECT_EQ(fit.width, 640);
+    EXPECT_EQ(fit.height, 360);
+}
+
+TEST(ScreenScale, ReadsXftDpiAndGdkScale) {
+    EXPECT_DOUBLE_EQ(desktop::ScaleFromXResources("Xft.antialias:\t1\nXft.dpi:\t192\nXft.hinting:\t1\n"),
+                     2.0);
+    EXPECT_DOUBLE_EQ(desktop::ScaleFromXResources("Xft.dpi: 144"), 1.5);
+    // Not there, not a number, out of reason, or another resource that ends the same.
+    EXPECT_EQ(desktop::ScaleFromXResources(nullptr), 0.0);
+    EXPECT_EQ(desktop::ScaleFromXResources(""), 0.0);
+    EXPECT_EQ(desktop::ScaleFromXResources("Xft.dpi:\tlarge\n"), 0.0);
+    EXPECT_EQ(desktop::ScaleFromXResources("Xft.dpi:\t0\n"), 0.0);
+    EXPECT_EQ(desktop::ScaleFromXResources("*Xft.dpi:\t192\nMyXft.dpi:\t192\n"), 0.0);
+    SDL_setenv("GDK_SCALE", "2", 1);
+    EXPECT_EQ(desktop::ScaleFromEnvironment(), 2.0);
+    SDL_setenv("GDK_SCALE", "two", 1);
+    EXPECT_EQ(desktop::ScaleFromEnvironment(), 0.0);
+    SDL_setenv("GDK_SCALE", "", 1);
+}
+
+namespace {
+
+std::string WholeRunScript() {
+    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+struct ScaledRun {
+    std::string dump;
+    sdl::SurfacePtr shot;  // the display at the end
+};
+
+// The first leg of the whole-run replay, to where the passers-by have flown off (frame 3300), on a
+// display of w x h at the scale.
+ScaledRun PlayFirstLeg(int w, int h, double scale) {
+    ScaledRun run;
+    testing_support::RunSetup setup;
+    setup.frames = 3300;
+    setup.seed = 20261207;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    setup.script = WholeRunScript();
+    setup.screenWidth = w;
+    setup.screenHeight = h;
+    setup.scale = scale;
+    testing_support::RunGame(setup);
+    run.dump = DumpState();
+    if (SDL_Surface* screen = desktop::ComposeToSurface())
+        run.shot.reset(SDL_ConvertSurfaceFormat(screen, SDL_PIXELFORMAT_ARGB8888, 0));
+    testing_support::EndRun();
+    return run;
+}
+
+Uint32 PixelAt(const SDL_Surface* s, int x, int y) {
+    return static_cast<const Uint32*>(s->pixels)[std::ptrdiff_t(y) * s->pitch / 4 + x];
+}
+
+}  // namespace
+
+TEST(ScreenScale, ADisplayTwiceAsLargePlaysTheSameGameWithItsWindowsTwiceAsLarge) {
+    const ScaledRun plain = PlayFirstLeg(1280, 720, 0);
+    const ScaledRun doubled = PlayFirstLeg(2560, 1440, 2.0);
+    EXPECT_NE(plain.dump.find("\"frame\": 3300"), std::string::npos) << plain.dump.substr(0, 80);
+    EXPECT_EQ(plain.dump, doubled.dump);
+    ASSERT_TRUE(plain.shot && doubled.shot);
+    ASSERT_EQ(doubled.shot->w, 2560);
+    // The game window (its client area at 300,150, 640x480) shows each of its pixels as a 2x2 block.
+    long differing = 0;
+    for (int y = 150; y < 630; y += 3)
+        for (int x = 300; x < 940; x += 3)
+            for (int d = 0; d < 4; ++d)
+                differing += PixelAt(plain.shot.get(), x, y) !=
+                             PixelAt(doubled.shot.get(), 2 * x + d % 2, 2 * y + d / 2);
+    EXPECT_EQ(differing, 0);
+}
