@@ -59,8 +59,7 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         s.displayW = bounds.w > 0 ? bounds.w : 1280;
         s.displayH = bounds.h > 0 ? bounds.h : 720;
     }
-    // On a scaled Wayland output the window is asked in points and drawn in the output's pixels.
-    Uint32 flags = SDL_WINDOW_HIDDEN | (wayland ? SDL_WINDOW_ALLOW_HIGHDPI : 0);
+    Uint32 flags = SDL_WINDOW_HIDDEN;
     int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (options.windowWidth <= 0) {
         flags |= SDL_WINDOW_BORDERLESS;
@@ -78,19 +77,11 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         SDL_Quit();
         return false;
     }
-    // The scale: the command line's, else the system's (Xft.dpi, the monitor's DPI, the Wayland
-    // output's), else GDK_SCALE.
-    double systemScale = before.scale;
-    if (wayland) {
-        int points = 0, pointsH = 0, pixels = 0, pixelsH = 0;
-        SDL_GetWindowSize(s.window.get(), &points, &pointsH);
-        SDL_GetWindowSizeInPixels(s.window.get(), &pixels, &pixelsH);
-        if (points > 0 && pixels > points) {
-            systemScale = double(pixels) / points;
-            s.displayW = pixels;
-            s.displayH = pixelsH;
-        }
-    }
+    // The scale: the command line's, else the system's (Xft.dpi, the monitor's DPI), else GDK_SCALE.
+    // Under Wayland the display is counted in the output's points: SDL's window surface has the
+    // window's size in points, and the output's scale enlarges all of it (the game's world with the
+    // rest), so the game takes no scale of its own there.
+    double systemScale = wayland ? 1.0 : before.scale;
     if (systemScale <= 0) systemScale = ScaleFromEnvironment();
     const platform::ScreenFit fit =
         platform::FitScreen(s.displayW, s.displayH, options.scale > 0 ? options.scale : systemScale,
