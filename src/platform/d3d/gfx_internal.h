@@ -46,6 +46,16 @@ struct TextureData {
     };
     std::shared_ptr<const Finer> finer;
 
+    // The last part of it resampled to another size (a picture the game draws larger or smaller for a
+    // while keeps it from one frame to the next).
+    struct Resampled {
+        SDL_Rect from;
+        int width, height;
+        unsigned version;
+        sdl::SurfacePtr surface;
+    };
+    std::unique_ptr<Resampled> resampled;
+
     TextureData(int width, int height);
     ~TextureData();
     // Shows the picture's pixels (width x height ARGB8888, rows packed) without copying them.

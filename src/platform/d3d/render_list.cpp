@@ -119,7 +119,8 @@ namespace {
 
 // An upright picture's texels resampled (linearly) to the size the command gives it in the back
 // buffer, with the quad's texel corners moved onto the new picture; null when that cannot be made.
-sdl::SurfacePtr SizedAsDrawn(const DrawCmd& c, AffineQuad* q) {
+// The texture keeps the last one made.
+const SDL_Surface* SizedAsDrawn(const DrawCmd& c, AffineQuad* q) {
     const float u0 = std::min(c.u[0], c.u[1]), v0 = std::min(c.v[0], c.v[3]);
     const float uw = std::fabs(c.u[1] - c.u[0]), vh = std::fabs(c.v[3] - c.v[0]);
     const int w = int(std::lround(std::fabs(c.x[1] - c.x[0]))),
@@ -129,13 +130,19 @@ sdl::SurfacePtr SizedAsDrawn(const DrawCmd& c, AffineQuad* q) {
     SDL_Rect from{int(std::lround(u0)), int(std::lround(v0)), int(std::lround(uw)), int(std::lround(vh))};
     const SDL_Rect all{0, 0, texture->w, texture->h};
     if (!SDL_IntersectRect(&from, &all, &from)) return nullptr;
-    sdl::SurfacePtr sized(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
-    if (!sized || SDL_SoftStretchLinear(texture, &from, sized.get(), nullptr) != 0) return nullptr;
+    TextureData& t = *c.texture;
+    if (!t.resampled || !SDL_RectEquals(&t.resampled->from, &from) || t.resampled->width != w ||
+        t.resampled->height != h || t.resampled->version != t.version) {
+        t.resampled.reset();
+        sdl::SurfacePtr sized(SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888));
+        if (!sized || SDL_SoftStretchLinear(texture, &from, sized.get(), nullptr) != 0) return nullptr;
+        t.resampled.reset(new TextureData::Resampled{from, w, h, t.version, std::move(sized)});
+    }
     for (int i = 0; i < 4; ++i) {
         q->u[i] = (c.u[i] - u0) * float(w) / uw;
         q->v[i] = (c.v[i] - v0) * float(h) / vh;
     }
-    return sized;
+    return t.resampled->surface.get();
 }
 
 }  // namespace
@@ -183,7 +190,7 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
         const bool ownSize = std::fabs(std::fabs(c.x[1] - c.x[0]) - std::fabs(c.u[1] - c.u[0])) < 1e-3f &&
                              std::fabs(std::fabs(c.y[3] - c.y[0]) - std::fabs(c.v[3] - c.v[0])) < 1e-3f;
         const bool finer = c.texture->finer && c.texture->finer->version == c.texture->version;
-        const bool stretched = axisAligned && scaled && !smooth && !finer;
+        const bool stretched = axisAligned && (scaled || (!ownSize && c.linear)) && !smooth && !finer;
         if ((!axisAligned || stretched) && softwareTarget) {
             // Turned, mirrored or stretched on the processor: straight into the memory, after what the
             // renderer still has queued.
@@ -193,14 +200,10 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
             q.blend = !opaque;
             SDL_RenderFlush(r);
             // A picture the game itself scales (with its filtering) is first resampled to its size in
-            // the back buffer, and that is shown larger: as the game's own screen would be, enlarged.
+            // the back buffer (once for as long as it keeps that size), and that is drawn: at the
+            // display's scale, as the game's own screen would be, enlarged.
             const SDL_Surface* texels = c.texture->surface.get();
-            sdl::SurfacePtr sized;
-            if (stretched && !ownSize) {
-                sized = SizedAsDrawn(c, &q);
-                if (!sized) continue;
-                texels = sized.get();
-            }
+            if (stretched && !ownSize && !(texels = SizedAsDrawn(c, &q))) continue;
             if (DrawAffineQuad(softwareTarget, clip, texels, q)) continue;
         }
         TextureData* texture = c.texture.get();
