@@ -5,7 +5,8 @@ BMP files, GIF files (which it refuses), and headers that claim pictures far lar
 texture. The files land in
 fuzz/corpus/picture/ beside rgba.png and rgba2.png (two of the game's own pictures) and small.jpg
 (a 4x3 picture saved by SDL_image's IMG_SaveJPG), and the inputs with which the fuzzer found faults
-(trns-claims-128mb.png, gif-late-frame-65535x24609.gif), which this script leaves as they are."""
+(trns-claims-128mb.png, gif-late-frame-65535x24609.gif, cut-palette-trns.png), which this script
+leaves as they are."""
 import os
 import struct
 import zlib
@@ -50,6 +51,25 @@ SEEDS = {
     "dot.gif": GIF,
     "wide-screen.gif": GIF[:6] + struct.pack("<H", 60000) + GIF[8:],
 }
+
+
+# Files cut short right after an optional chunk before the image data, or one to four bytes into the
+# next chunk's header: libpng, through SDL_image, read their last bytes again for ever.
+CUT_AFTER = (b"tEXt", b"zTXt", b"iTXt", b"tIME", b"pHYs", b"gAMA", b"sRGB", b"tRNS", b"bKGD", b"cHRM", b"sBIT")
+
+
+def cut_after_chunk(kind, cut):
+    palette = kind == b"tRNS"
+    head = b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", struct.pack(">IIBBBBB", 4, 2, 8, 3 if palette else 6, 0, 0, 0))
+    if palette:
+        head += png_chunk(b"PLTE", b"\xff\x00\x00\x00\xff\x00\x00\x00\xff")
+    head += png_chunk(kind, b"\x80" if palette else b"key\0value")
+    return head + png_chunk(b"IDAT", zlib.compress(b"\0" * 18))[:cut]
+
+
+for _kind in CUT_AFTER:
+    for _cut in range(5):
+        SEEDS["cut-after-%s-%d.png" % (_kind.decode(), _cut)] = cut_after_chunk(_kind, _cut)
 
 
 def main():

@@ -86,6 +86,17 @@ TEST(Program, OutputsThatCannotBeWrittenEndTheRunWithOne) {
         << out;
     EXPECT_NE(out.find("cannot write the screenshot " + dir + "/a.png"), std::string::npos) << out;
     EXPECT_NE(out.find("cannot write the audio output " + dir + "/a.wav"), std::string::npos) << out;
+    // A state dump into a pipe that nobody reads any more ends the run with 1 and says so.
+#ifndef _WIN32
+    const std::string status = testing_support::TempPath("pipe-status");
+    Shell("(" + testing_support::GameProgram() + " --headless --frames 400 --dump-state 2>" + status +
+              ".err; echo $? >" + status + ") | true",
+          &out);
+    std::string said;
+    Shell("cat " + status + " " + status + ".err", &said);
+    EXPECT_EQ(said.substr(0, 2), "1\n") << said;
+    EXPECT_NE(said.find("cannot write the state dump"), std::string::npos) << said;
+#endif
     // Written in full, they end it with 0 as before.
     const std::string shot = testing_support::TempPath("written.png"),
                       wav = testing_support::TempPath("written.wav");

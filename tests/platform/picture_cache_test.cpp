@@ -4,6 +4,7 @@
 #include "platform/d3d/gfx_internal.h"
 #include "platform/pictures/picture_cache.h"
 #include "platform/pictures/picture_header.h"
+#include "platform/mmaudio.h"
 #include "support/game_run.h"
 
 #include <SDL_image.h>
@@ -15,6 +16,9 @@
 #include <iterator>
 #include <string>
 #include <vector>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -230,7 +234,12 @@ TEST_F(PictureCache, DamagedOrUnusualFilesLoadAsSdlImageLoadsThem) {
     flipped[idat + 20] = char(flipped[idat + 20] ^ 0x10);  // the image data's CRC no longer matches
     variant("flipped.png", flipped);
     variant("half.png", good.substr(0, good.size() / 2));
-    variant("no-end.png", good.substr(0, good.size() - 12));
+    // Without its end chunk a file is damaged: refused, though SDL_image would take it (on a file cut
+    // after any other chunk it would read on for ever).
+    const std::string noEnd = dir + "/no-end.png";
+    std::ofstream(noEnd, std::ios::binary) << good.substr(0, good.size() - 12);
+    Loaded got;
+    EXPECT_FALSE(Load(noEnd, &got));
     // A gamma chunk before the image data (the quick reader leaves colour-space chunks to SDL_image).
     std::string gama("\0\0\0\4gAMA\0\0\xB1\x8F", 12);
     const std::uint32_t crc = Crc32(reinterpret_cast<const unsigned char*>(gama.data()) + 4, 8);
@@ -303,7 +312,7 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
     gfx::PictureHeader header;
     EXPECT_FALSE(gfx::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
     std::ofstream(dir + "/short-text.png", std::ios::binary)
-        << png.replace(idat, 4, std::string("\0\0\0\4", 4));
+        << png.replace(idat, 16, Chunk("tEXt", std::string("key\0", 4)));
     ASSERT_TRUE(gfx::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
     EXPECT_EQ(header.width, 3u);
     EXPECT_EQ(header.height, 1u);
@@ -488,3 +497,44 @@ TEST_F(PictureCache, ATextureWrittenToKeepsItsChangesToItself) {
     ASSERT_TRUE(Load(file, &again));
     EXPECT_TRUE(again.pixels == want.pixels);
 }
+
+// A PNG file cut short right after any chunk before its image data, or up to four bytes into the
+// next chunk's header, is refused at once (libpng, through SDL_image, would read its last bytes
+// again for ever); so is the palette picture with a transparency chunk that was found that way.
+TEST_F(PictureCache, APictureCutShortAfterAnyChunkIsRefusedAtOnce) {
+    const std::string png = RgbaPng(4, 2, std::string(1 + 16, '\0') + std::string(1 + 16, '\x7F'));
+    const std::size_t idat = png.find("IDAT") - 4;
+    for (const char* type : {"tEXt", "zTXt", "iTXt", "tIME", "pHYs", "gAMA", "sRGB", "tRNS", "bKGD", "cHRM",
+                             "sBIT", "iCCP", "PLTE", "IHDR"}) {
+        const std::string chunk = Chunk(type, std::string("key\0value", 9));
+        const std::string bytes = png.substr(0, idat) + chunk + png.substr(idat);
+        for (std::size_t cut = 0; cut <= 4; ++cut) {
+            const std::string file = dir + "/cut-" + type + std::to_string(cut) + ".png";
+            std::ofstream(file, std::ios::binary) << bytes.substr(0, idat + chunk.size() + cut);
+            Loaded got;
+            EXPECT_FALSE(Load(file, &got)) << type << " cut " << cut;
+        }
+    }
+    const unsigned char found[] = {0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d,
+                                   0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x02,
+                                   0x08, 0x03, 0x00, 0x00, 0x00, 0x48, 0x76, 0x8d, 0x51, 0x00, 0x00, 0x00,
+                                   0x09, 0x50, 0x4c, 0x54, 0x45, 0xff, 0x00, 0x00, 0x00, 0xff, 0x00, 0x00,
+                                   0x00, 0xff, 0x2d, 0x4a, 0xcd, 0x8a, 0x00, 0x00, 0x00, 0x01, 0x74, 0x52,
+                                   0x4e, 0x53, 0x80, 0xad, 0x5e, 0x5b, 0x46, 0x00, 0x00};
+    std::ofstream(dir + "/found.png", std::ios::binary)
+        << std::string(reinterpret_cast<const char*>(found), sizeof found);
+    Loaded got;
+    EXPECT_FALSE(Load(dir + "/found.png", &got));
+}
+
+#ifndef _WIN32
+// A named pipe in place of a picture or a sound: refused without waiting for a writer.
+TEST_F(PictureCache, ANamedPipeInPlaceOfADataFileIsRefusedWithoutWaiting) {
+    const std::string pipe = dir + "/pipe.png";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    Loaded got;
+    EXPECT_FALSE(Load(pipe, &got));
+    EXPECT_EQ(mmioOpenA(const_cast<char*>(pipe.c_str()), nullptr, MMIO_READ), nullptr);
+    std::remove(pipe.c_str());
+}
+#endif

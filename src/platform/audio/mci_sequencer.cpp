@@ -128,7 +128,7 @@ bool SameName(const char* a, const char* b) {
 }
 
 MCIERROR ReadFileBytes(const char* name, std::vector<std::uint8_t>* out) {
-    const platform::FilePtr f(std::fopen(name, "rb"));
+    const platform::FilePtr f = platform::OpenRegularFile(name);
     if (!f) return MCIERR_FILE_NOT_FOUND;
     std::uint8_t chunk[65536];
     std::size_t got;

@@ -3,6 +3,8 @@
 // "LIST" chunks start their data with a four-character form type.
 #include "platform/mmaudio.h"
 
+#include "platform/run/file_handle.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -97,16 +99,12 @@ HMMIO mmioOpenA(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
     if (info && (info->pIOProc || info->fccIOProc)) return fail(MMSYSERR_INVALPARAM);
     if (!fileName) return fail(MMIOERR_FILENOTFOUND);
 
-    std::FILE* file = std::fopen(fileName, "rb");
+    // Only a regular file: a FIFO in its place would block the open.
+    std::FILE* file = platform::OpenRegularFile(fileName).release();
     if (!file)
         return fail(errno == ENOENT   ? MMIOERR_FILENOTFOUND
                     : errno == EACCES ? MMIOERR_ACCESSDENIED
                                       : MMIOERR_CANNOTOPEN);
-    struct stat st;
-    if (fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
-        std::fclose(file);
-        return fail(MMIOERR_CANNOTOPEN);
-    }
 
     MmioFile* f = new (std::nothrow) MmioFile();
     if (!f) {

@@ -6,6 +6,7 @@
 #include "platform/pictures/file_identity.h"
 #include "platform/pictures/picture_header.h"
 #include "platform/pictures/png_rgba.h"
+#include "platform/run/file_handle.h"
 #include "platform/runtime.h"
 #include "platform/desktop/sdl_handles.h"
 
@@ -46,7 +47,10 @@ void WarnTooLarge(const char* file, std::uint64_t w, std::uint64_t h, int maxWid
 
 // SDL_image's decoder of the kind the header says, so that the file is read as what was measured.
 SDL_Surface* DecodeWithSdlImage(const char* file, PictureKind kind) {
-    SDL_RWops* rw = SDL_RWFromFile(file, "rb");
+    std::vector<unsigned char> bytes;
+    if (!platform::ReadRegularFile(file, &bytes) || bytes.empty() || bytes.size() > std::size_t(INT32_MAX))
+        return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     if (!rw) return nullptr;
     SDL_Surface* s = nullptr;
     switch (kind) {
@@ -152,7 +156,14 @@ Cache& TheCache() {
 std::shared_ptr<const Picture> DecodePicture(const char* file, int maxWidth, int maxHeight) {
     if (!file) return nullptr;
     PictureHeader header;
-    if (!ReadPictureHeader(file, &header)) return nullptr;
+    bool damaged = false;
+    if (!ReadPictureHeader(file, &header, &damaged)) {
+        if (damaged)
+            platform::Warn(
+                std::string(file) +
+                ": the picture is damaged (cut short, or a checksum does not match); it is not loaded");
+        return nullptr;
+    }
     if (!Fits(header.width, header.height, maxWidth, maxHeight)) {
         WarnTooLarge(file, header.width, header.height, maxWidth, maxHeight);
         return nullptr;

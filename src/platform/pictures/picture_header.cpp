@@ -3,11 +3,16 @@
 // decode any frame of one, each of its own size (and Direct3D's own loader never took GIF).
 #include "platform/pictures/picture_header.h"
 
+#include "platform/run/file_handle.h"
+
+#include <libdeflate.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace gfx {
 namespace {
@@ -64,34 +69,45 @@ bool JpegFrame(std::FILE* f, std::uint32_t* width, std::uint32_t* height) {
     }
 }
 
-// Whether every chunk of a PNG file fits in what the file has left after its header, up to IEND
-// or the file's end: the PNG decoder would otherwise read (and checksum) a chunk's claimed length,
-// up to 2 GB, past the end of a file of a few bytes.
-bool PngChunksFit(std::FILE* f) {
+// Whether a PNG file is whole: every chunk lies inside the file with its checksum right, up to its
+// IEND. The PNG decoder would otherwise read (and checksum) a chunk's claimed length, up to 2 GB,
+// past the end of a file of a few bytes; and on a file cut short (after any chunk, or a few bytes
+// into the next one's header) SDL_image's reader lets libpng read the same bytes again for ever.
+bool PngChunksWhole(std::FILE* f) {
     if (std::fseek(f, 0, SEEK_END) != 0) return false;
     const long size = std::ftell(f);
-    for (long pos = 8; size - pos >= 8;) {
+    std::vector<std::uint8_t> data;
+    for (long pos = 8; size - pos >= 12;) {
         std::uint8_t b[8];
         if (std::fseek(f, pos, SEEK_SET) != 0 || !Read(f, b, 8)) return false;
         const std::uint32_t length = Be32(b);
         if (std::int64_t(length) > std::int64_t(size) - pos - 12) return false;  // with its CRC
-        if (std::memcmp(b + 4, "IEND", 4) == 0) break;
+        data.resize(std::size_t(length) + 8);
+        std::memcpy(data.data(), b + 4, 4);
+        if (!Read(f, data.data() + 4, std::size_t(length) + 4)) return false;
+        if (libdeflate_crc32(0, data.data(), std::size_t(length) + 4) != Be32(data.data() + 4 + length))
+            return false;
+        if (std::memcmp(b + 4, "IEND", 4) == 0) return true;
         pos += 12 + long(length);
     }
-    return true;
+    return false;
 }
 
 }  // namespace
 
-bool ReadPictureHeader(const char* file, PictureHeader* header) {
+bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged) {
+    if (damaged) *damaged = false;
     if (!file || !header) return false;
-    const FilePtr f(std::fopen(file, "rb"));
+    const platform::FilePtr f = platform::OpenRegularFile(file);
     if (!f) return false;
     std::uint8_t b[26] = {};
     const std::size_t got = std::fread(b, 1, sizeof b, f.get());
     std::uint32_t w = 0, h = 0;
     if (got >= 24 && std::memcmp(b, "\x89PNG\r\n\x1a\n", 8) == 0) {
-        if (Be32(b + 8) != 13 || std::memcmp(b + 12, "IHDR", 4) != 0 || !PngChunksFit(f.get())) return false;
+        if (Be32(b + 8) != 13 || std::memcmp(b + 12, "IHDR", 4) != 0 || !PngChunksWhole(f.get())) {
+            if (damaged) *damaged = true;
+            return false;
+        }
         header->kind = PictureKind::kPng;
         w = Be32(b + 16);
         h = Be32(b + 20);

@@ -13,9 +13,10 @@ struct PictureHeader {
     std::uint32_t width = 0, height = 0;  // what decoding the file gives, in pixels
 };
 
-// False when the file cannot be read, is of no kind the game reads (PNG, BMP, JPEG), or its
-// header gives no size (cut short, a zero side); for PNG also when a chunk claims more bytes than
-// the file has left.
-bool ReadPictureHeader(const char* file, PictureHeader* header);
+// False when the file cannot be read (or is no regular file), is of no kind the game reads (PNG, BMP,
+// JPEG), or its header gives no size (cut short, a zero side); for PNG also when the file is not whole
+// (a chunk that claims more bytes than the file has left, a checksum that does not match, no IEND):
+// damaged then says so.
+bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged = nullptr);
 
 }  // namespace gfx

@@ -4,6 +4,8 @@
 
 #include "platform/pictures/picture_cache.h"
 
+#include "platform/run/file_handle.h"
+
 #include <libdeflate.h>
 
 #include <bit>
@@ -38,15 +40,7 @@ bool Harmless(const std::uint8_t* type) {
 }
 
 bool ReadWholeFile(const char* file, std::vector<std::uint8_t>* out) {
-    std::FILE* f = std::fopen(file, "rb");
-    if (!f) return false;
-    out->clear();
-    std::uint8_t chunk[65536];
-    std::size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) out->insert(out->end(), chunk, chunk + got);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    return !failed;
+    return platform::ReadRegularFile(file, out);
 }
 
 // The filters work on whole texels: each byte is predicted from the bytes of the texel to its left

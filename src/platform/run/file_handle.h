@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 namespace platform {
 
@@ -11,5 +12,13 @@ struct FileClose {
     void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using FilePtr = std::unique_ptr<std::FILE, FileClose>;
+
+// Opens a file of the game's data to read, only if it is a regular file: a named pipe, a device or
+// a folder in its place would block the open or the reads, or read for ever. Null otherwise, with
+// errno set (ENOENT, EACCES, ... or EINVAL for what is not a regular file).
+FilePtr OpenRegularFile(const char* name);
+// Reads all of such a file (false, with nothing read, when it cannot, or when it is over max bytes).
+bool ReadRegularFile(const char* name, std::vector<unsigned char>* out,
+                     std::size_t max = std::size_t(1) << 30);
 
 }  // namespace platform

@@ -1,0 +1,65 @@
+// Opening the game's data files without blocking on what is not a file.
+#include "platform/run/file_handle.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace platform {
+
+FilePtr OpenRegularFile(const char* name) {
+    if (!name) {
+        errno = EINVAL;
+        return nullptr;
+    }
+#ifdef _WIN32
+    // No FIFOs in the file system here: a look at the kind of file before opening it does.
+    struct _stat64 st;
+    if (_stat64(name, &st) != 0) return nullptr;
+    if ((st.st_mode & _S_IFMT) != _S_IFREG) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    return FilePtr(std::fopen(name, "rb"));
+#else
+    // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
+    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        close(fd);
+        errno = EINVAL;
+        return nullptr;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, "rb");
+    if (!f) close(fd);
+    return FilePtr(f);
+#endif
+}
+
+bool ReadRegularFile(const char* name, std::vector<unsigned char>* out, std::size_t max) {
+    out->clear();
+    const FilePtr f = OpenRegularFile(name);
+    if (!f) return false;
+    unsigned char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
+        if (out->size() + got > max) {
+            out->clear();
+            return false;
+        }
+        out->insert(out->end(), chunk, chunk + got);
+    }
+    if (std::ferror(f.get())) {
+        out->clear();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform
