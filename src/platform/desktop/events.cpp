@@ -76,6 +76,11 @@ void PumpEvents() {
                     e.window.event == SDL_WINDOWEVENT_RESTORED ||
                     e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                     s.showWhole = true;
+                // A window manager (or a new screen resolution) gave the window another size: the game
+                // keeps its screen, drawn over the whole of the new one.
+                if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && e.window.data1 > 0 &&
+                    e.window.data2 > 0)
+                    WindowResized(e.window.data1, e.window.data2);
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
                     s.minimized = true;
                 else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||

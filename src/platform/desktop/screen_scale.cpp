@@ -54,6 +54,17 @@ void WindowToScreen(int* x, int* y) {
     if (h > 0 && h != s.screenH) *y = int(std::floor(double(*y) * s.screenH / h));
 }
 
+void WindowResized(int w, int h) {
+    State& s = S();
+    if (s.headless || (w == s.displayW && h == s.displayH)) return;
+    s.displayW = w;
+    s.displayH = h;
+    s.showWhole = true;
+    // Canvases are the game's windows at their own size: they stay. The window's surface went with
+    // the old size: the renderer on it is made anew when it is next shown.
+    if (s.device.presentsTo) s.device.OpenOnWindow(s.window.get());
+}
+
 double ScaleFromXResources(const char* text) {
     // Lines of "name:\tvalue"; the one that counts is Xft.dpi, which desktops set to their scale
     // times 96.

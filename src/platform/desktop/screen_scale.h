@@ -19,6 +19,8 @@ int ToDisplaySize(int pixels);
 bool SmoothScale();
 // A window's point (the mouse's) on the game's screen.
 void WindowToScreen(int* x, int* y);
+// The real window is now w x h: the game's screen is drawn over all of it from the next frame on.
+void WindowResized(int w, int h);
 
 // What the system says of the size of things on the screen, as a scale (0: it says nothing).
 // X11's resource database text ("Xft.dpi:\t144" over 96); the GDK_SCALE of the environment.
