@@ -6,28 +6,13 @@
 #include "app/game_app.h"
 #include "support/game_run.h"
 
-#include <fstream>
-#include <sstream>
-
 using testing_support::RunGame;
 using testing_support::RunSetup;
 
 namespace {
 
-std::string Replay() {
-    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
 void PlayTo(long frame) {
-    RunSetup setup;
-    setup.frames = frame;
-    setup.script = Replay();
-    setup.seed = 20261207;
-    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    RunGame(setup);
+    RunGame(testing_support::WholeRun(frame));
 }
 
 template <typename T>
@@ -40,7 +25,7 @@ T* Current() {
 class WholeRun : public GameRunTest {};
 
 TEST_F(WholeRun, FromTheOpeningThroughBothLegsBackToTheTitle) {
-    ASSERT_FALSE(Replay().empty());
+    ASSERT_FALSE(testing_support::WholeRun(1).script.empty());
     GameApp& app = GameApp::Get();
 
     // Leg 1 starts at 7:00 and reaches the station at 7:39: the 7:40 train, rank 3.

@@ -7,17 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 namespace {
-
-std::string WholeRunScript() {
-    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // The first differing pixel of two surfaces of one size, or -1.
 long FirstDifference(const SDL_Surface* a, const SDL_Surface* b) {
@@ -43,11 +35,7 @@ ComposeComparison CompareCompositions(long frames, int w, int h, double scale, l
     ComposeComparison result;
     desktop::OwnedRenderer changes, whole;
     desktop::ScreenMemory memory;
-    testing_support::RunSetup setup;
-    setup.frames = frames;
-    setup.seed = 20261207;
-    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    setup.script = WholeRunScript();
+    testing_support::RunSetup setup = testing_support::WholeRun(frames);
     setup.screenWidth = w;
     setup.screenHeight = h;
     setup.scale = scale;

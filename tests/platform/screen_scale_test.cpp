@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 TEST(ScreenScale, TheGameSeesTheDisplayOverTheScaleAndItsFrameWindowAlwaysFits) {
     // 4K at 2 is a 1080p screen; a fraction leaves whole pixels.
     platform::ScreenFit fit = platform::FitScreen(3840, 2160, 2.0, 940, 630);
@@ -65,13 +62,6 @@ TEST(ScreenScale, ReadsXftDpiAndGdkScale) {
 
 namespace {
 
-std::string WholeRunScript() {
-    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 struct ScaledRun {
     std::string dump;
     sdl::SurfacePtr shot;  // the display at the end
@@ -81,11 +71,7 @@ struct ScaledRun {
 // display of w x h at the scale.
 ScaledRun PlayFirstLeg(int w, int h, double scale) {
     ScaledRun run;
-    testing_support::RunSetup setup;
-    setup.frames = 3300;
-    setup.seed = 20261207;
-    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
-    setup.script = WholeRunScript();
+    testing_support::RunSetup setup = testing_support::WholeRun(3300);
     setup.screenWidth = w;
     setup.screenHeight = h;
     setup.scale = scale;

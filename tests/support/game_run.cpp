@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <random>
+#include <sstream>
 #include <system_error>
 #ifndef _WIN32
 #include <sys/wait.h>
@@ -98,6 +100,18 @@ const std::string& TestDataDir() {
     WritePicture(t + "PUSH KEY.png", 280, 80, 0xFFFFFF00);    // yellow sign
     WritePicture(t + "hari.png", 3, 80, 0xFFFF0000);          // red hand
     return dir;
+}
+
+RunSetup WholeRun(long frames) {
+    std::ifstream in(std::string(RUSHMORA_TEST_DIR) + "/replays/whole_run.txt");
+    std::stringstream text;
+    text << in.rdbuf();
+    RunSetup setup;
+    setup.frames = frames;
+    setup.seed = 20261207;
+    setup.dataDir = RUSHMORA_SOURCE_DATA_DIR;
+    setup.script = text.str();
+    return setup;
 }
 
 int RunGame(const RunSetup& setup) {

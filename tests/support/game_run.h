@@ -26,6 +26,10 @@ struct RunSetup {
     std::function<void()> atFrameEnd;  // run at the end of every frame, after the platform's own work
 };
 
+// The whole-run replay (tests/replays/whole_run.txt) to the given frame, with its seed and the game's
+// own data.
+RunSetup WholeRun(long frames);
+
 // Starts the platform, runs WinMain to its end and returns its exit code. The state stays for
 // inspection until EndRun (the fixture below calls it).
 int RunGame(const RunSetup& setup);

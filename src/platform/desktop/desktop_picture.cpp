@@ -113,18 +113,17 @@ void MakeScreenPicture() {
     if (!s.screenPicture ||
         SDL_SoftStretchLinear(s.picture.get(), nullptr, s.screenPicture.get(), nullptr) != 0)
         s.screenPicture.reset();
-    auto fine = std::make_shared<gfx::TextureData>(1, 1);
+    // The display's own picture as a texture that shows the State's pixels (they outlive it). Opaque,
+    // it goes to a window of the same kind row by row.
     SDL_Surface* p = s.picture.get();
-    // The texture shows the picture's own pixels: the State keeps them as long as it.
-    if (p->pitch == p->w * 4 && fine->ShareFrom(std::shared_ptr<const void>(),
-                                                static_cast<const std::uint32_t*>(p->pixels), p->w, p->h)) {
-        fine->opaque = true;
-        // Opaque, it goes to the display as it is: a copy row by row onto a window of the same kind.
-        sdl::SurfacePtr plain(
-            SDL_CreateRGBSurfaceWithFormatFrom(p->pixels, p->w, p->h, 32, p->pitch, SDL_PIXELFORMAT_RGB888));
-        if (plain) fine->surface = std::move(plain);
-        s.finePicture = std::move(fine);
-    }
+    sdl::SurfacePtr plain(
+        SDL_CreateRGBSurfaceWithFormatFrom(p->pixels, p->w, p->h, 32, p->pitch, SDL_PIXELFORMAT_RGB888));
+    if (!plain) return;
+    auto fine = std::make_shared<gfx::TextureData>(1, 1);
+    fine->surface = std::move(plain);
+    fine->opaque = true;
+    fine->Changed();
+    s.finePicture = std::move(fine);
 }
 
 }  // namespace desktop

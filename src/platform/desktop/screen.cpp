@@ -45,9 +45,8 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     // Drawn in software, the screen goes to an X display as it is: no OpenGL texture in between,
     // which without graphics hardware would cost more than the drawing. A Wayland client has no
     // such way: SDL hands its window's surface to the compositor through a renderer of its own.
-    if (SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") != 0)
-        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const bool wayland = SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") == 0;
+    if (!wayland) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     SDL_Rect bounds{0, 0, 0, 0};
     SDL_DisplayMode mode;
     if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)

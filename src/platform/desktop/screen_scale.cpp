@@ -1,5 +1,5 @@
-// The game's screen on the display: the scale rule, and the mapping between the game's pixels and
-// the display's.
+// The game's screen on the display: the mapping between the game's pixels and the display's, and
+// what the system says of its scale (the rule itself is run/screen_fit.cpp).
 #include "platform/desktop/screen_scale.h"
 
 #include "platform/desktop/desktop_state.h"
@@ -8,14 +8,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-
-namespace platform {
-
-double ScreenScale() {
-    return desktop::S().scale;
-}
-
-}  // namespace platform
 
 namespace desktop {
 

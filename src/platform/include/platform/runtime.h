@@ -54,8 +54,6 @@ struct ScreenFit {
 };
 ScreenFit FitScreen(int displayWidth, int displayHeight, double wanted, int leastWidth = 0,
                     int leastHeight = 0);
-// The scale of this run's screen (1 before Start).
-double ScreenScale();
 
 // Called by the main loop around each frame. Frames are numbered from 1.
 void FrameBegin();
