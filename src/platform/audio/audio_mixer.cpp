@@ -9,6 +9,7 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -135,9 +136,18 @@ struct Mixer {
     bool wantPulled = false;  // asked for by SetPulled
     bool opening = false;     // Mix_OpenAudioDevice is on its way to SDL_OpenAudioDevice
     std::string driver;
-    SDL_AudioDeviceID device = 0;
-    SDL_AudioCallback mix = nullptr;  // SDL_mixer's own mixing function, kept when pulled
+    SDL_AudioDeviceID device = 0;     // the device SDL_mixer opened (and locks)
+    SDL_AudioCallback mix = nullptr;  // SDL_mixer's own mixing function
     void* mixData = nullptr;
+    // Playing live, a device that goes away is replaced by a new one on the default output. The
+    // mixer keeps the device it opened (its lock stays the mixer's lock); the one that sounds is
+    // named by a tag that each device's callback compares with its own.
+    SDL_AudioSpec liveSpec{};                    // the format SDL_mixer mixes in
+    SDL_AudioDeviceID replacement = 0;           // the device that sounds in place of the first one
+    std::atomic<std::uintptr_t> soundingTag{0};  // 1: the first device; then each replacement's
+    std::uintptr_t lastTag = 1;
+    bool lost = false;   // the device that sounds went away
+    Uint32 lastTry = 0;  // when a lost device was last looked for
     std::vector<bool> channels;
     void (*mixedHook)(int) = nullptr;
     WavWriter writer;
@@ -148,6 +158,9 @@ struct Mixer {
     bool soundFontChosen = false;
 };
 
+// How often a lost device is looked for when no device announced itself.
+constexpr Uint32 kDeviceRetryMs = 3000;
+
 Mixer& M() {
     static Mixer m;
     return m;
@@ -155,6 +168,23 @@ Mixer& M() {
 
 void SilentDevice(void*, Uint8* stream, int len) {
     std::memset(stream, 0, std::size_t(len));
+}
+
+// Every live device's callback. Only the device that sounds mixes; while that is a replacement, it
+// mixes under the first device's lock, which is the one SDL_mixer and Lock take. A device that went
+// away is still called on its own clock and goes on mixing into nothing until one comes back, so the
+// music carries on in its piece.
+void LiveDevice(void* tag, Uint8* stream, int len) {
+    Mixer& m = M();
+    const std::uintptr_t own = reinterpret_cast<std::uintptr_t>(tag);
+    if (own != m.soundingTag.load() || !m.mix) {
+        std::memset(stream, m.liveSpec.silence, std::size_t(len));
+        return;
+    }
+    if (own == 1) return m.mix(m.mixData, stream, len);
+    SDL_LockAudioDevice(m.device);
+    m.mix(m.mixData, stream, len);
+    SDL_UnlockAudioDevice(m.device);
 }
 
 void PostMix(void*, Uint8* stream, int len) {
@@ -265,6 +295,11 @@ void Close() {
     Mixer& m = M();
     if (m.users == 0) return;
     if (--m.users > 0) return;
+    // Not under the mixer's lock: the replacement's thread may be waiting for it.
+    if (m.replacement) SDL_CloseAudioDevice(m.replacement);
+    m.replacement = 0;
+    m.soundingTag = 0;
+    m.lost = false;
     Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
@@ -362,6 +397,51 @@ std::string SoundFont() {
     return m.soundFont;
 }
 
+void DeviceRemoved(std::uint32_t id) {
+    Mixer& m = M();
+    if (m.users == 0 || m.pulled || m.lost || !m.soundingTag.load()) return;
+    if (id != (m.replacement ? m.replacement : m.device)) return;
+    m.lost = true;
+    m.lastTry = SDL_GetTicks();
+    std::fprintf(stderr,
+                 "rushmora: the sound device went away; the game plays on silently until one comes back\n");
+}
+
+bool DeviceLost() {
+    return M().lost;
+}
+
+void LookForDevice(bool added) {
+    Mixer& m = M();
+    if (m.users == 0 || m.pulled || !m.lost) return;
+    const Uint32 now = SDL_GetTicks();
+    if (!added && now - m.lastTry < kDeviceRetryMs) return;
+    m.lastTry = now;
+    const std::uintptr_t tag = m.lastTag + 1;
+    SDL_AudioSpec want = m.liveSpec;
+    want.callback = LiveDevice;
+    want.userdata = reinterpret_cast<void*>(tag);
+    SDL_AudioSpec got;
+    // The default output, in the very format the mixer mixes in (SDL converts if it must).
+    const SDL_AudioDeviceID fresh = SDL_OpenAudioDevice(nullptr, 0, &want, &got, 0);
+    if (!fresh) return;
+    const SDL_AudioDeviceID old = m.replacement;
+    m.lastTag = tag;
+    m.replacement = fresh;
+    m.lost = false;
+    m.soundingTag = tag;
+    SDL_PauseAudioDevice(fresh, 0);
+    // The lost replacement's thread may be mixing now: closing it waits for that, under no lock.
+    if (old) SDL_CloseAudioDevice(old);
+    std::fprintf(stderr, "rushmora: a sound device is back; the game's sound plays on it\n");
+}
+
+std::uint32_t SoundingDevice() {
+    const Mixer& m = M();
+    if (m.users == 0 || !m.soundingTag.load()) return 0;
+    return m.replacement ? m.replacement : m.device;
+}
+
 std::uint64_t FramesWritten() {
     return M().writer.Frames();
 }
@@ -398,7 +478,25 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
     const bool deviceless = false;
 #endif
     if (!m.pulled && !deviceless) {
-        m.device = real(device, iscapture, desired, obtained, allowedChanges);
+        // Live: the device calls LiveDevice, which hands its buffers to SDL_mixer's callback.
+        SDL_AudioSpec live = *desired;
+        live.callback = LiveDevice;
+        live.userdata = reinterpret_cast<void*>(std::uintptr_t(1));
+        SDL_AudioSpec got = live;
+        m.mix = desired->callback;
+        m.mixData = desired->userdata;
+        m.lastTag = 1;
+        m.soundingTag = 1;
+        m.replacement = 0;
+        m.lost = false;
+        m.device = real(device, iscapture, &live, &got, allowedChanges);
+        if (!m.device) return 0;
+        m.liveSpec = got;
+        if (obtained) {
+            *obtained = got;
+            obtained->callback = desired->callback;
+            obtained->userdata = desired->userdata;
+        }
         return m.device;
     }
     SDL_AudioSpec silent = *desired;

@@ -71,6 +71,16 @@ int MusicVolume(int fluidSynthVolume);
 // How many times a synthesizer has read a sound font file so far.
 std::uint64_t SoundFontReads();
 
+// The output device going and coming (SDL's hot-plug events), for a live mixer. When the device that
+// sounds goes away the game plays on silently, the mixer still running on the lost device's clock;
+// LookForDevice then opens the default output in its place, at once when a device was added and
+// otherwise every few seconds, and the sound (the music in its piece) goes on there.
+void DeviceRemoved(std::uint32_t id);
+void LookForDevice(bool added);
+bool DeviceLost();
+// The SDL device the mixer sounds on now (0 when closed or pulled without one).
+std::uint32_t SoundingDevice();
+
 // Frames written to the --audio-out file so far.
 std::uint64_t FramesWritten();
 

@@ -3,6 +3,8 @@
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
 
+#include "platform/audio/audio_mixer.h"
+
 namespace desktop {
 namespace {
 
@@ -87,6 +89,12 @@ void PumpEvents() {
                          e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
                     s.minimized = false;
                 break;
+            case SDL_AUDIODEVICEREMOVED:
+                if (!e.adevice.iscapture) platform::audio::DeviceRemoved(e.adevice.which);
+                break;
+            case SDL_AUDIODEVICEADDED:
+                if (!e.adevice.iscapture) platform::audio::LookForDevice(true);
+                break;
             default:
                 break;
         }
@@ -95,6 +103,8 @@ void PumpEvents() {
             MessageBoxEvent(*s.messageBox, e);
         }
     }
+    // A sound device that went away without another being announced is looked for now and then.
+    platform::audio::LookForDevice(false);
 }
 
 }  // namespace desktop
