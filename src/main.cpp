@@ -21,6 +21,11 @@ int main(int argc, char** argv) {
         std::printf("rushmora %s\n", RUSHMORA_VERSION);
         return 0;
     }
+#ifdef RUSHMORA_WINDOWED
+    // Started from Explorer, nobody reads this program's messages: what the player must know of
+    // the start-up is shown in a box too.
+    cl.runtime.warningsInBox = true;
+#endif
     for (const std::string& warning : cl.warnings) std::fprintf(stderr, "rushmora: %s\n", warning.c_str());
     int exitCode = 1;
     if (!platform::Start(cl.runtime, &error, &exitCode)) {

@@ -33,6 +33,9 @@ rushmora_static_package(PkgConfig::LIBDEFLATE libdeflate)
 # No C++ runtime DLLs beside the program: the compiler's libraries go in statically too.
 add_link_options(-static -static-libgcc -static-libstdc++)
 add_compile_definitions(SDL_MAIN_HANDLED)
+# The programs a player gets carry no path of the machine that built them (source file names in
+# messages are kept relative to the source tree).
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 
 # What Windows brings of its own (src/platform/ports/windows/): the GDI desktop photograph, the fonts
 # folder, CreateProcess, the profiles' files; with the web it shares Timidity music for runs on the
@@ -49,6 +52,8 @@ set(RUSHMORA_PLATFORM_SYSTEM_DEFINITIONS)
 set(RUSHMORA_PLATFORM_SYSTEM_LINK_OPTIONS -Wl,--wrap=SDL_OpenAudioDevice)
 # Every program carries the manifest (UTF-8 file names, DPI awareness).
 set(RUSHMORA_WINDOWS_RESOURCES ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/rushmora.rc)
+set_source_files_properties(${RUSHMORA_WINDOWS_RESOURCES} PROPERTIES COMPILE_DEFINITIONS
+  "RUSHMORA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};RUSHMORA_VERSION_MINOR=${PROJECT_VERSION_MINOR};RUSHMORA_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 
 # What the programs look for beside themselves, put beside the build's programs too (the test suite
 # runs from there): Timidity's instruments for the music of headless runs, and the Japanese font.

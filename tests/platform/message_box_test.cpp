@@ -99,6 +99,17 @@ TEST_F(MessageBoxInput, ACloseRequestGoesToTheBoxNotToTheWindow) {
     desktop::PumpEvents();
     ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
     EXPECT_EQ(m.hwnd, window);
+
+    // Alt+F4 as the key and as the system's close request together (as Windows sends it): one
+    // question. The next press asks again.
+    SDL_PushEvent(&quit);
+    SDL_PushEvent(&altF4);
+    desktop::PumpEvents();
+    ASSERT_TRUE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    EXPECT_FALSE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
+    SDL_PushEvent(&altF4);
+    desktop::PumpEvents();
+    EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 }
 
 TEST(VideoDrivers, OnlyDriversThatShowAWindowCount) {

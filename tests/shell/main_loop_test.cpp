@@ -249,6 +249,34 @@ TEST_F(DeviceLoss, RecoverWaitsWhileTheDisplayIsAway) {
     EXPECT_EQ(g.device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 
+namespace {
+int g_framesNotReady = 0;
+}
+
+TEST_F(DeviceLoss, LostRenderTargetsAloneAreNoDeviceLoss) {
+    // SDL's render targets going (as Direct3D under Wine reports around a message box) takes nothing
+    // of the game's: the device stays usable, and the game need not rebuild anything.
+    struct Watcher : ProbeScene {
+        Watcher() : ProbeScene("W") {}
+        void Update() override {
+            if (frame == 2) {
+                SDL_Event e{};
+                e.type = SDL_RENDER_TARGETS_RESET;
+                SDL_PushEvent(&e);
+            }
+            if (frame > 2 && GameApp::Get().graphics.device->TestCooperativeLevel() != D3D_OK)
+                ++g_framesNotReady;
+        }
+    };
+    g_framesNotReady = 0;
+    RunSetup setup;
+    setup.frames = 6;
+    setup.make = [] { return new Watcher; };
+    RunGame(setup);
+    EXPECT_EQ(platform::CurrentFrame(), 6);
+    EXPECT_EQ(g_framesNotReady, 0);
+}
+
 TEST_F(DeviceLoss, PicturesStillDrawAfterAReset) {
     // Draws its slot-1 picture (the 3 x 80 red hand) at the window's corner every frame.
     struct Painter : ProbeScene {

@@ -385,7 +385,9 @@ std::string SoundFont() {
         m.soundFont = env;
         return m.soundFont;
     }
-    // The small General MIDI font first: each piece the sequencer opens loads it anew.
+#ifdef __linux__
+    // The small General MIDI font first: each piece the sequencer opens loads it anew. (Windows and
+    // the browser play the music through Timidity or the system's MIDI: no sound font.)
     for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
                              "/usr/share/sounds/sf3/default-GM.sf3"}) {
@@ -394,6 +396,7 @@ std::string SoundFont() {
             break;
         }
     }
+#endif
     return m.soundFont;
 }
 

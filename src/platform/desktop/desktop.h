@@ -36,6 +36,11 @@ struct WindowObject {
 namespace desktop {
 
 bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode);
+// Looks for the Japanese font now (its absence is a start-up warning).
+void LookForFont();
+// The start-up warnings in one box with an OK button, drawn by the system (SDL's own message box,
+// which needs no font of ours), over the game's window.
+void ShowStartWarnings(const std::string& text);
 void Shutdown();
 bool Headless();
 // The game's screen (the display's pixels over the scale).

@@ -25,8 +25,11 @@ bool IsCloseRequest(const SDL_Event& e) {
 
 // The window manager's close button or Alt+F4. While a message box is open its owner takes no
 // input: the request goes to the box, which closes as Cancel (or OK, when that is its only button)
-// and ignores it otherwise.
-void CloseRequest() {
+// and ignores it otherwise. One press of Alt+F4 can come as the key and as the system's own close
+// request in the same batch of events (Windows sends both): one request asks one question.
+void CloseRequest(bool* askedInThisBatch) {
+    if (*askedInThisBatch) return;
+    *askedInThisBatch = true;
     State& s = S();
     if (MessageBoxView* box = s.messageBox) {
         for (const auto& b : box->buttons)
@@ -42,6 +45,7 @@ void CloseRequest() {
 void PumpEvents() {
     State& s = S();
     SDL_Event e;
+    bool closeAsked = false;
     while (SDL_PollEvent(&e)) {
         // The mouse on the game's screen, which the display may show larger.
         if (e.type == SDL_MOUSEMOTION) WindowToScreen(&e.motion.x, &e.motion.y);
@@ -49,12 +53,12 @@ void PumpEvents() {
             WindowToScreen(&e.button.x, &e.button.y);
         switch (e.type) {
             case SDL_QUIT:
-                CloseRequest();
+                CloseRequest(&closeAsked);
                 break;
             case SDL_KEYDOWN:
                 if (e.key.keysym.scancode == SDL_SCANCODE_F4 && (e.key.keysym.mod & KMOD_ALT) &&
                     !e.key.repeat)
-                    CloseRequest();
+                    CloseRequest(&closeAsked);
                 break;
             case SDL_MOUSEMOTION:
                 if (!s.messageBox) {
@@ -66,10 +70,15 @@ void PumpEvents() {
                 }
                 break;
             case SDL_RENDER_TARGETS_RESET:
+                // Only SDL's render targets went (Direct3D under Wine does this as a box opens and
+                // closes); the game's pictures are kept here and in SDL's textures: nothing for the
+                // game to restore (its reset would lose the desktop it copied at start-up).
+                s.showWhole = true;
+                break;
             case SDL_RENDER_DEVICE_RESET:
                 ++s.resetCount;
                 // The renderer's textures are gone: upload everything again.
-                if (e.type == SDL_RENDER_DEVICE_RESET) s.device.Renew();
+                s.device.Renew();
                 break;
             case SDL_WINDOWEVENT:
                 // The display lost what it showed of the window (or it changed size): all of it

@@ -9,6 +9,11 @@
 
 namespace desktop {
 
+#ifdef _WIN32
+// ports/windows/graphics_hardware_windows.cpp: false under Wine on a machine without graphics hardware.
+bool SystemGraphicsHardwareLikely();
+#endif
+
 bool OwnedRenderer::OpenSoftware(int w, int h) {
     Close();
     surface = NewSurface(w, h);
@@ -105,6 +110,8 @@ bool GraphicsHardwareLikely() {
 #ifdef __linux__
     // Linux drivers of graphics hardware show up in /dev/dri.
     return access("/dev/dri", F_OK) == 0;
+#elif defined(_WIN32)
+    return SystemGraphicsHardwareLikely();
 #else
     return true;
 #endif

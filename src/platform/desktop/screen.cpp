@@ -7,6 +7,7 @@
 
 #include <SDL_image.h>
 
+#include <cstdio>
 #include <optional>
 
 namespace desktop {
@@ -23,6 +24,8 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     State& s = S();
     const ScreenBefore before = LookAtScreen();  // before any window of ours is mapped
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // Alt+F4 is the game's own close request (events.cpp); on Windows SDL would send one more.
+    SDL_SetHint(SDL_HINT_WINDOWS_NO_CLOSE_ON_ALT_F4, "1");
     // Without a session bus (a bare X server, Xvfb) D-Bus would try to start one for SDL, which
     // costs a third of a second of start-up and brings nothing the game uses.
     if (!SDL_getenv("DBUS_SESSION_BUS_ADDRESS")) SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
@@ -99,11 +102,11 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
 // missing.
 void StartTextAndPictures() {
     if (TTF_Init() != 0)
-        platform::Warn(std::string("cannot start SDL_ttf (") + TTF_GetError() +
-                       "): texts of the platform stay blank");
+        platform::WarnPlayer(std::string("cannot start SDL_ttf (") + TTF_GetError() +
+                             "): texts of the platform stay blank");
     if ((IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG) == 0)
-        platform::Warn(std::string("cannot start SDL_image for PNG pictures (") + IMG_GetError() +
-                       "): the game goes on without its pictures");
+        platform::WarnPlayer(std::string("cannot start SDL_image for PNG pictures (") + IMG_GetError() +
+                             "): the game goes on without its pictures");
 }
 
 }  // namespace
@@ -220,6 +223,18 @@ bool ShowsWindows(const char* videoDriver) {
     if (!videoDriver || !*videoDriver) return false;
     return SDL_strcasecmp(videoDriver, "offscreen") != 0 && SDL_strcasecmp(videoDriver, "dummy") != 0 &&
            SDL_strcasecmp(videoDriver, "evdev") != 0;
+}
+
+}  // namespace desktop
+
+namespace desktop {
+
+void ShowStartWarnings(const std::string& text) {
+    if (S().headless) return;
+    // Unparented: the game's full-screen window may not be shown yet, and the box must not hide
+    // behind it once it is.
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Rushmora", text.c_str(), nullptr) != 0)
+        std::fprintf(stderr, "rushmora: cannot show the start-up warnings in a box: %s\n", SDL_GetError());
 }
 
 }  // namespace desktop

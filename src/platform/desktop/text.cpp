@@ -15,8 +15,8 @@ TTF_Font* Font(int size, bool bold) {
         s.fontSearched = true;
         s.fontFile = FindJapaneseFontFile();
         if (s.fontFile.empty())
-            platform::Warn(
-                "no Japanese font found (install fonts-ipafont-gothic): texts of the platform stay blank");
+            platform::WarnPlayer(std::string("no Japanese font found (") + kFontAdvice +
+                                 "): texts of the platform stay blank");
     }
     if (s.fontFile.empty() || !TTF_WasInit()) return nullptr;
     auto key = std::make_pair(size, bold);
@@ -28,6 +28,10 @@ TTF_Font* Font(int size, bool bold) {
 }
 
 }  // namespace
+
+void LookForFont() {
+    Font(12, false);
+}
 
 SDL_Surface* RenderText(const std::string& utf8, int pixelHeight, SDL_Color color, bool bold) {
     if (utf8.empty()) return nullptr;

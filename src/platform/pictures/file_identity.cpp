@@ -1,4 +1,5 @@
 #include "platform/pictures/file_identity.h"
+#include "platform/run/file_handle.h"
 
 #include <filesystem>
 #include <system_error>
@@ -8,7 +9,7 @@ namespace platform {
 std::string FileVersion(const char* file) {
     if (!file) return {};
     std::error_code error;
-    const std::filesystem::path path(file);
+    const std::filesystem::path path = PathOfUtf8(file);
     const auto size = std::filesystem::file_size(path, error);
     if (error) return {};
     const auto written = std::filesystem::last_write_time(path, error);

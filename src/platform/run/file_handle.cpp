@@ -62,4 +62,13 @@ bool ReadRegularFile(const char* name, std::vector<unsigned char>* out, std::siz
     return true;
 }
 
+std::filesystem::path PathOfUtf8(const std::string& name) {
+    return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(name.data()), name.size()));
+}
+
+std::string Utf8OfPath(const std::filesystem::path& path) {
+    const std::u8string u = path.u8string();
+    return std::string(u.begin(), u.end());
+}
+
 }  // namespace platform

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -20,5 +22,11 @@ FilePtr OpenRegularFile(const char* name);
 // Reads all of such a file (false, with nothing read, when it cannot, or when it is over max bytes).
 bool ReadRegularFile(const char* name, std::vector<unsigned char>* out,
                      std::size_t max = std::size_t(1) << 30);
+
+// File names are UTF-8 everywhere in the game and the platform (SDL's, the game's data). A
+// std::filesystem::path made from a narrow string would read it in the C library's locale on
+// Windows, which turns "C:\\ゲーム フォルダ" into another name: these two convert as UTF-8 instead.
+std::filesystem::path PathOfUtf8(const std::string& name);
+std::string Utf8OfPath(const std::filesystem::path& path);
 
 }  // namespace platform

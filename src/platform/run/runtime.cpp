@@ -74,6 +74,7 @@ struct Runtime {
     std::vector<MessageBoxRecord> boxes;  // the last kKeptMessageBoxes
     std::uint64_t boxCount = 0;
     std::set<std::string> warned;
+    std::vector<std::string> playerWarnings;  // for the start-up box
     // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
     double cpuAtBegin = 0, wallAtBegin = 0;
     FrameTimes frameCpuMs;  // with --stats
@@ -96,14 +97,25 @@ bool IsDir(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-// The data folder: next to the program, the installed share folder, or the source tree's.
+// What a player can do about a missing data folder.
+#ifdef _WIN32
+constexpr const char* kDataAdvice =
+    ". Unpack the whole zip (not just rushmora.exe) and start rushmora.exe in the folder it makes";
+#else
+constexpr const char* kDataAdvice = "";
+#endif
+
+// The data folder: next to the program, the installed share folder, or the source tree's (a
+// developer's build only).
 std::string FindDataDir(std::string* looked) {
     std::vector<std::string> candidates;
     if (char* base = SDL_GetBasePath()) {
         std::string b = base;
         SDL_free(base);
         candidates.push_back(b + "data");
-        candidates.push_back(b + "../share/rushmora");
+#ifndef _WIN32
+        candidates.push_back(b + "../share/rushmora");  // an install's bin/ beside its share/
+#endif
     }
 #ifdef RUSHMORA_INSTALL_DATA_DIR
     candidates.push_back(RUSHMORA_INSTALL_DATA_DIR);
@@ -138,13 +150,24 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.frameCpuMs.Clear();
     r.lateFrames = 0;
     r.outputFailed = false;
+    r.playerWarnings.clear();
     if (!desktop::Init(r.options, error, exitCode)) return false;
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
     if (dir.empty() || chdir(dir.c_str()) != 0)
-        Warn("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
-             "); the game runs without its pictures and sounds");
+        WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
+                   "); the game runs without its pictures and sounds" + kDataAdvice);
     r.started = true;
+    if (r.options.warningsInBox && !r.options.headless) {
+        // The font is looked for now, so that its absence is told with the rest.
+        desktop::LookForFont();
+        if (!r.playerWarnings.empty()) {
+            std::string text;
+            for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
+            desktop::ShowStartWarnings(text);
+            r.playerWarnings.clear();
+        }
+    }
     return true;
 }
 
@@ -259,6 +282,13 @@ void RecordMessageBox(const MessageBoxRecord& record) {
 void Warn(const std::string& message) {
     if (!R().warned.insert(message).second) return;
     std::fprintf(stderr, "rushmora: %s\n", message.c_str());
+}
+
+void WarnPlayer(const std::string& message) {
+    Runtime& r = R();
+    if (r.warned.count(message)) return;
+    Warn(message);
+    if (r.options.warningsInBox && !r.options.headless) r.playerWarnings.push_back(message);
 }
 
 void OutputFailed(const std::string& message) {

@@ -36,6 +36,9 @@ struct RuntimeOptions {
     std::string audioOut;  // headless: write the mixed sound to this WAV file
     std::string dataDir;   // empty: look for it
     bool stats = false;    // time every frame, for FrameStatsReport
+    // The windowed Windows program, which a player starts from Explorer with no console to read:
+    // the start-up warnings that matter to the player are shown in a box as well.
+    bool warningsInBox = false;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
@@ -89,8 +92,11 @@ const std::vector<MessageBoxRecord>& MessageBoxes();
 std::uint64_t MessageBoxCount();
 void RecordMessageBox(const MessageBoxRecord& record);
 
-// Warnings that the platform printed once (missing data folder, ...).
+// Warnings that the platform printed once (a damaged picture, ...).
 void Warn(const std::string& message);
+// A warning the player must see at start-up (no data folder, no font, no sound): printed as Warn
+// does, and with RuntimeOptions::warningsInBox also shown in one box at the end of Start.
+void WarnPlayer(const std::string& message);
 
 // An output the run was asked for (a screenshot, the sound recording) that could not be written: the
 // message is printed as a warning, the run goes on, and the program ends with status 1.

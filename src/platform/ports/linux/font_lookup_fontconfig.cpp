@@ -5,6 +5,8 @@
 
 namespace desktop {
 
+const char* const kFontAdvice = "install fonts-ipafont-gothic";
+
 std::string FindJapaneseFontFile() {
     std::string found;
     if (!FcInit()) return found;

@@ -6,7 +6,36 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <cstdio>
+#include <string>
+
 namespace platform::audio {
+
+#ifdef _WIN32
+// ports/windows/midi_probe_windows.cpp: false, with the reason, where the system's MIDI cannot play.
+bool SystemMidiPlays(std::string* why);
+#endif
+
+namespace {
+
+// Whether the system's MIDI synthesizer plays the music, asked once: a player's music goes to
+// Timidity from then on when it cannot.
+bool UseSystemMidi() {
+#ifdef _WIN32
+    static const bool plays = [] {
+        std::string why;
+        if (SystemMidiPlays(&why)) return true;
+        std::fprintf(stderr, "rushmora: %s: the music plays through the game's own Timidity instruments\n",
+                     why.c_str());
+        return false;
+    }();
+    return plays;
+#else
+    return true;
+#endif
+}
+
+}  // namespace
 
 void PrepareMusic(bool onGameClock) {
     if (char* base = SDL_GetBasePath()) {
@@ -14,7 +43,7 @@ void PrepareMusic(bool onGameClock) {
         SDL_free(base);
         if (FileExists(config.c_str())) Mix_SetTimidityCfg(config.c_str());
     }
-    SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock ? "0" : "1");
+    SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock || !UseSystemMidi() ? "0" : "1");
 }
 
 // Timidity with the freepats instruments plays about 5 dB louder than FluidSynth: half the volume

@@ -4,20 +4,16 @@
 
 #include <SDL.h>
 
-#include <filesystem>
-#include <system_error>
-
 namespace desktop {
+
+const char* const kFontAdvice = "the page's data package has no fonts/ipagp.ttf";
 
 std::string FindJapaneseFontFile() {
     char* base = SDL_GetBasePath();
     if (!base) return {};
-    const std::filesystem::path shipped = std::filesystem::path(base) / "fonts";
+    const std::string folder = base;
     SDL_free(base);
-    std::error_code error;
-    for (const char* name : {"ipagp.ttf", "ipag.ttf"})
-        if (std::filesystem::is_regular_file(shipped / name, error)) return (shipped / name).string();
-    return {};
+    return FindShippedFont(folder);
 }
 
 }  // namespace desktop
