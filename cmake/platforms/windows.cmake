@@ -56,7 +56,11 @@ set_source_files_properties(${RUSHMORA_WINDOWS_RESOURCES} PROPERTIES COMPILE_DEF
   "RUSHMORA_VERSION_MAJOR=${PROJECT_VERSION_MAJOR};RUSHMORA_VERSION_MINOR=${PROJECT_VERSION_MINOR};RUSHMORA_VERSION_PATCH=${PROJECT_VERSION_PATCH}")
 
 # What the programs look for beside themselves, put beside the build's programs too (the test suite
-# runs from there): Timidity's instruments for the music of headless runs, and the Japanese font.
+# runs from there): the game's data (a Windows build looks nowhere else; kept up to date at every
+# build), Timidity's instruments for the music of headless runs, and the Japanese font.
+add_custom_target(rushmora-data-beside ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data ${CMAKE_BINARY_DIR}/data
+  COMMENT "The game's data beside the build's programs")
 if(EXISTS "${RUSHMORA_WINDOWS_PREFIX}/share/timidity")
   file(COPY "${RUSHMORA_WINDOWS_PREFIX}/share/timidity" DESTINATION "${CMAKE_BINARY_DIR}")
 endif()

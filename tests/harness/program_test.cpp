@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <cstdlib>
 #include <regex>
 #include <string>
@@ -269,4 +271,27 @@ TEST(Program, AScreenThatCannotBeDrawnSaysItsStartUpBoxesOnStandardErrorAndEnds)
     EXPECT_NE(out.find("cannot be shown: \"EROOR\" / \"DirectGraphics初期化に失敗\""), std::string::npos)
         << out;
     EXPECT_NE(out.find("answered OK"), std::string::npos) << out;
+}
+
+TEST(Program, AReleaseProgramAloneInAFolderSaysWhatIsMissingAndWhatToDo) {
+#ifndef _WIN32
+    GTEST_SKIP() << "a Linux developer's build finds the source tree's data";
+#else
+    // rushmora.exe taken out of the zip on its own: no data folder, no fonts folder beside it. It
+    // looks only beside itself (not in the build machine's folders), and says what to do.
+    const std::string folder = testing_support::TempPath("alone");
+    testing_support::MakeDir(folder);
+    std::string from = testing_support::GameProgram(), program = folder + "\\rushmora-console.exe";
+    std::erase(from, '"');
+    std::replace(program.begin(), program.end(), '/', '\\');
+    std::error_code error;
+    std::filesystem::copy_file(from, program, std::filesystem::copy_options::overwrite_existing, error);
+    ASSERT_FALSE(error) << from << ": " << error.message();
+    std::string out;
+    ASSERT_EQ(program.find(' '), std::string::npos) << "cmd would need quotes: " << program;
+    EXPECT_EQ(Shell(program + " --headless --frames 3", &out), 0) << out;
+    EXPECT_NE(out.find("data folder not found"), std::string::npos) << out;
+    EXPECT_NE(out.find("Unpack the whole zip"), std::string::npos) << out;
+    EXPECT_EQ(out.find("build-windows"), std::string::npos) << out;
+#endif
 }
