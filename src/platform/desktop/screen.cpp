@@ -20,6 +20,17 @@ std::optional<State>& Holder() {
 
 // Opens the real window over the display and takes the desktop picture from the screen as it was
 // before. False with a message when there is no display a player would see.
+// What to do without a display, on this kind of system.
+#ifdef _WIN32
+constexpr const char* kNoDisplayAdvice =
+    "Run rushmora-console.exe --headless for a run without a display, or start the game on the Windows "
+    "desktop; --window WxH opens a plain window.";
+#else
+constexpr const char* kNoDisplayAdvice =
+    "Run with --headless for a run without a display, or start it inside an X or Wayland session "
+    "(Xvfb works too); --window WxH opens a plain window.";
+#endif
+
 bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error) {
     State& s = S();
     const ScreenBefore before = LookAtScreen();  // before any window of ours is mapped
@@ -31,17 +42,14 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     if (!SDL_getenv("DBUS_SESSION_BUS_ADDRESS")) SDL_setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER | SDL_INIT_GAMECONTROLLER |
                  SDL_INIT_JOYSTICK) != 0) {
-        *error = std::string("no display to open a window on (") + SDL_GetError() +
-                 "). Run with --headless for a run without a display, or start it inside an X or "
-                 "Wayland session (Xvfb works too); --window WxH opens a plain window.";
+        *error = std::string("no display to open a window on (") + SDL_GetError() + "). " + kNoDisplayAdvice;
         return false;
     }
     // Where there is no display SDL may fall back to a driver that draws where nobody sees it.
     if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
         *error = std::string("no display to open a window on (SDL found only its \"") +
                  (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") +
-                 "\" video driver). Run with --headless for a run without a display, or start it inside "
-                 "an X or Wayland session (Xvfb works too).";
+                 "\" video driver). " + kNoDisplayAdvice;
         SDL_Quit();
         return false;
     }
