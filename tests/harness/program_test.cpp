@@ -273,6 +273,53 @@ TEST(Program, AScreenThatCannotBeDrawnSaysItsStartUpBoxesOnStandardErrorAndEnds)
     EXPECT_NE(out.find("answered OK"), std::string::npos) << out;
 }
 
+TEST(Program, TheKeyThatAnswersABoxStaysInTheBox) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && "
+                    "command -v xwininfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run, xdotool or xwininfo is not installed";
+    // In a run, Escape asks to go back to the title; a second Escape, held for 150 ms, answers No.
+    // Still down as the box closes, it must not ask again. Then the no-sound box at the start is
+    // answered with Enter, which must not skip the opening.
+    const std::string script = testing_support::TempPath("box-answers.sh");
+    FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f,
+                 "press() { xdotool keydown $1; sleep 0.15; xdotool keyup $1; }\n"
+                 "wait_window() { for i in $(seq 120); do\n"
+                 "  xwininfo -name 'Rushmora ～走れ若者～' 2>/dev/null | grep -q IsViewable && break\n"
+                 "  sleep 0.25; done; sleep 1; }\n"
+                 "SDL_AUDIODRIVER=dummy \"%s\" --scene Game --frames 400 & pid=$!\n"
+                 "wait_window; press Escape; sleep 1; press Escape; sleep 1.5\n"
+                 "wait $pid; echo run-exit=$?\n"
+                 "SDL_AUDIODRIVER=none-here \"%s\" --frames 240 --dump-state > \"%s\" & pid=$!\n"
+                 "wait_window; press Return\n"
+                 "wait $pid; echo opening-exit=$?\n",
+                 testing_support::GameProgram().c_str(), testing_support::GameProgram().c_str(),
+                 testing_support::TempPath("box-answers-dump.json").c_str());
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(Shell("timeout 120 xvfb-run -a -n 450 -s '-screen 0 1280x720x24' sh " + script, &out), 0)
+        << out;
+    EXPECT_NE(out.find("run-exit=0"), std::string::npos) << out;
+    EXPECT_NE(out.find("opening-exit=0"), std::string::npos) << out;
+    std::size_t questions = 0;
+    for (std::size_t at = out.find("タイトルに戻りますか？"); at != std::string::npos;
+         at = out.find("タイトルに戻りますか？", at + 1))
+        ++questions;
+    EXPECT_EQ(questions, 1u) << out;
+    EXPECT_NE(out.find("タイトルに戻りますか？\" answered No"), std::string::npos) << out;
+    EXPECT_NE(out.find("answered OK"), std::string::npos) << out;
+    // Enter went to the box: the opening was still playing when the run ended.
+    std::FILE* dump = std::fopen(testing_support::TempPath("box-answers-dump.json").c_str(), "rb");
+    ASSERT_NE(dump, nullptr);
+    std::string json;
+    char buf[4096];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, dump)) > 0;) json.append(buf, n);
+    std::fclose(dump);
+    EXPECT_NE(json.find("\"scene\": {\"name\": \"LogoScene\""), std::string::npos) << json.substr(0, 400);
+}
+
 TEST(Program, AReleaseProgramAloneInAFolderSaysWhatIsMissingAndWhatToDo) {
 #ifndef _WIN32
     GTEST_SKIP() << "a Linux developer's build finds the source tree's data";

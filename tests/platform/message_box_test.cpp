@@ -112,6 +112,28 @@ TEST_F(MessageBoxInput, ACloseRequestGoesToTheBoxNotToTheWindow) {
     EXPECT_TRUE(PeekMessageA(&m, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE));
 }
 
+TEST(KeysFromABox, AKeyDownAsTheBoxClosedCountsOnlyAfterItsRelease) {
+    desktop::HeldKeys held;
+    held.set(SDL_SCANCODE_ESCAPE);
+    held.set(SDL_SCANCODE_RETURN);
+    Uint8 pressed[SDL_NUM_SCANCODES] = {};
+    // Escape still down from the answer, an arrow pressed since: only the arrow is the game's.
+    pressed[SDL_SCANCODE_ESCAPE] = pressed[SDL_SCANCODE_LEFT] = 1;
+    desktop::LeaveOutHeldKeys(pressed, SDL_NUM_SCANCODES, &held);
+    EXPECT_EQ(pressed[SDL_SCANCODE_ESCAPE], 0);
+    EXPECT_EQ(pressed[SDL_SCANCODE_LEFT], 1);
+    EXPECT_TRUE(held.test(SDL_SCANCODE_ESCAPE));
+    // Enter was released: forgotten, so that its next press counts.
+    EXPECT_FALSE(held.test(SDL_SCANCODE_RETURN));
+    // Escape released, then pressed again: the new press is the game's.
+    pressed[SDL_SCANCODE_ESCAPE] = 0;
+    desktop::LeaveOutHeldKeys(pressed, SDL_NUM_SCANCODES, &held);
+    pressed[SDL_SCANCODE_ESCAPE] = 1;
+    desktop::LeaveOutHeldKeys(pressed, SDL_NUM_SCANCODES, &held);
+    EXPECT_EQ(pressed[SDL_SCANCODE_ESCAPE], 1);
+    EXPECT_TRUE(held.none());
+}
+
 TEST(VideoDrivers, OnlyDriversThatShowAWindowCount) {
     for (const char* shown : {"x11", "wayland", "windows", "cocoa", "KMSDRM"})
         EXPECT_TRUE(desktop::ShowsWindows(shown));

@@ -12,6 +12,7 @@
 
 #include <SDL.h>
 
+#include <bitset>
 #include <functional>
 #include <memory>
 #include <string>
@@ -94,6 +95,12 @@ void KeyboardState(BYTE keys[256]);
 // Sets the virtual keys of the pressed SDL scancodes (pressed[scancode] non-zero) in keys; a left
 // or right Shift, Ctrl or Alt also sets VK_SHIFT, VK_CONTROL or VK_MENU.
 void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
+// Keys that were down as a message box closed belong to the box's answer: the game sees each of
+// them only after it has been released. HoldKeysDownNow takes the keyboard's keys as such;
+// LeaveOutHeldKeys takes them out of a copy of SDL's key state (and forgets those released).
+void HoldKeysDownNow();
+using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
+void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
 bool JoystickPresent();
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons);
 const char* JoystickName();

@@ -64,6 +64,7 @@ struct WindowCanvas {
 };
 struct State {
     bool initialised = false;
+    HeldKeys heldFromBox;  // keys down as the last message box closed, not yet released
     bool headless = true;
     int screenW = 1280, screenH = 720;    // the game's screen
     int displayW = 1280, displayH = 720;  // the display's pixels: the real window's, screenshots'

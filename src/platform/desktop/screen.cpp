@@ -48,8 +48,8 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     // Where there is no display SDL may fall back to a driver that draws where nobody sees it.
     if (!ShowsWindows(SDL_GetCurrentVideoDriver())) {
         *error = std::string("no display to open a window on (SDL found only its \"") +
-                 (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") +
-                 "\" video driver). " + kNoDisplayAdvice;
+                 (SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "") + "\" video driver). " +
+                 kNoDisplayAdvice;
         SDL_Quit();
         return false;
     }
@@ -243,6 +243,7 @@ void ShowStartWarnings(const std::string& text) {
     // behind it once it is.
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Rushmora", text.c_str(), nullptr) != 0)
         std::fprintf(stderr, "rushmora: cannot show the start-up warnings in a box: %s\n", SDL_GetError());
+    HoldKeysDownNow();
 }
 
 }  // namespace desktop

@@ -2,6 +2,7 @@
 // GetAsyncKeyState answer it.
 #include "platform/desktop/desktop_state.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace desktop {
@@ -63,14 +64,40 @@ void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]) {
     }
 }
 
+void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held) {
+    if (held->none()) return;
+    for (int sc = 0; sc < count && sc < int(held->size()); ++sc) {
+        if (!(*held)[std::size_t(sc)]) continue;
+        if (pressed[sc])
+            pressed[sc] = 0;
+        else
+            held->reset(std::size_t(sc));
+    }
+}
+
+void HoldKeysDownNow() {
+    State& s = S();
+    if (s.headless) return;
+    SDL_PumpEvents();
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    for (int sc = 0; sc < count && sc < int(s.heldFromBox.size()); ++sc)
+        if (state[sc]) s.heldFromBox.set(std::size_t(sc));
+}
+
 void KeyboardState(BYTE keys[256]) {
     std::memset(keys, 0, 256);
     // A script plays its keys; in a real window the keyboard adds its own.
     if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
-    if (S().headless) return;
+    State& s = S();
+    if (s.headless) return;
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
-    AddPressedKeys(state, count, keys);
+    count = std::min(count, int(SDL_NUM_SCANCODES));
+    Uint8 pressed[SDL_NUM_SCANCODES];
+    std::memcpy(pressed, state, std::size_t(count));
+    LeaveOutHeldKeys(pressed, count, &s.heldFromBox);
+    AddPressedKeys(pressed, count, keys);
 }
 
 }  // namespace desktop

@@ -147,6 +147,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         }
         result = view.result;
         desktop::SetMessageBox(below);
+        // The key that answered (and any other still down) is the box's, not the game's.
+        desktop::HoldKeysDownNow();
         if (quit) PostQuitMessage(quitCode);
     }
     platform::RecordMessageBox({view.text, view.caption, type, result, frame});
