@@ -1,5 +1,6 @@
 // KeyConfig1.exe: the controls of Rushmora, scene by scene, and a tester that lights up every key
-// and joystick button as it is pressed. It writes nothing: the game's controls are fixed.
+// and pad button as it is pressed, numbered as the game numbers them (with the pad's own names).
+// It writes nothing: the game's controls are fixed.
 //
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
@@ -31,18 +32,14 @@ const Binding kBindings[] = {
     {"オプション", "F5", "", "このプログラムを開く"},
     {"オプション", "F2", "", "テスト用INIを書く"},
     {"オプション", "Esc", "ボタン3", "タイトルへ"},
-    {"キャラ選択", "Space", "", "ヘルプへ"},
-    {"キャラ選択", "Esc", "ボタン3", "タイトルへ"},
-    {"ヘルプ", "Enter / Backspace", "ボタン2 / ボタン3", "ページを進める / 戻す"},
-    {"ヘルプ", "Space", "", "ゲームを始める"},
-    {"ヘルプ", "Esc", "ボタン3", "タイトルへ"},
     {"ゲーム", "← → ↑ ↓", "スティック", "歩く・奥行きを変える"},
     {"ゲーム", "A", "ボタン3", "ジャンプ"},
     {"ゲーム", "S", "ボタン1", "ダッシュ"},
     {"ゲーム", "D", "ボタン2", "攻撃"},
     {"ゲーム", "F", "ボタン4", "パワーモード"},
     {"ゲーム", "Space", "ボタン7", "必殺技"},
-    {"ゲーム", "Esc", "ボタン5〜10同時", "タイトルに戻る (確認あり)"},
+    {"ゲーム", "Esc", "", "タイトルに戻る (確認あり)"},
+    {"ゲーム", "", "ボタン5〜10同時", "すぐタイトルに戻る"},
     {"リザルト", "Enter", "ボタン2", "次へ"},
     {"リザルト", "Esc", "ボタン3", "タイトルへ"},
 };
@@ -62,6 +59,55 @@ void Text(SDL_Renderer* r, const std::string& s, int size, SDL_Color c, int x, i
     SDL_DestroyTexture(tex);
     SDL_FreeSurface(t);
 }
+
+// The pad being tested: a pad SDL knows (numbered as the game numbers it) or another joystick (its
+// own numbers, as the game reads it). Pads come and go while the program runs.
+struct Pad {
+    SDL_GameController* pad = nullptr;
+    SDL_Joystick* joystick = nullptr;
+
+    void Close() {
+        if (pad) SDL_GameControllerClose(pad);
+        if (joystick) SDL_JoystickClose(joystick);
+        pad = nullptr;
+        joystick = nullptr;
+    }
+    bool Open(int index) {
+        Close();
+        if (SDL_IsGameController(index))
+            pad = SDL_GameControllerOpen(index);
+        else
+            joystick = SDL_JoystickOpen(index);
+        return pad || joystick;
+    }
+    void OpenFirst() {
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (Open(i)) return;
+    }
+    SDL_JoystickID Id() const {
+        if (pad) return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad));
+        if (joystick) return SDL_JoystickInstanceID(joystick);
+        return -1;
+    }
+    // "ジョイスティック: <name>  ボタン: 3 (X / Square) ..."
+    std::string Line() const {
+        if (!pad && !joystick) return "ジョイスティック: なし";
+        std::string line = "ジョイスティック: ";
+        line += pad ? SDL_GameControllerName(pad) : SDL_JoystickName(joystick);
+        line += "  ボタン:";
+        if (pad) {
+            const unsigned buttons = desktop::PadButtons(pad);
+            for (int i = 0; i < 10; ++i)
+                if (buttons & (1u << i))
+                    line += " " + std::to_string(i + 1) + " (" +
+                            desktop::PadButtonName(i + 1, SDL_GameControllerGetType(pad)) + ")";
+        } else {
+            for (int i = 0; i < SDL_JoystickNumButtons(joystick) && i < 32; ++i)
+                if (SDL_JoystickGetButton(joystick, i)) line += " " + std::to_string(i + 1);
+        }
+        return line;
+    }
+};
 
 }  // namespace
 
@@ -85,7 +131,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
         return 1;
     }
-    SDL_Joystick* joy = SDL_NumJoysticks() > 0 ? SDL_JoystickOpen(0) : nullptr;
+    // The game's folder is the one above data/, where this program runs from.
+    if (char* base = SDL_GetBasePath()) {
+        desktop::LoadPadMappings(std::string(base) + "..");
+        SDL_free(base);
+    }
+    Pad joy;
+    joy.OpenFirst();
     std::string lastKey = "(なし)";
     bool running = true;
     while (running) {
@@ -93,7 +145,11 @@ int main(int argc, char** argv) {
         while (SDL_PollEvent(&e)) {
             if (e.type == SDL_QUIT) running = false;
             if (e.type == SDL_KEYDOWN) lastKey = SDL_GetKeyName(e.key.keysym.sym);
-            if (e.type == SDL_JOYDEVICEADDED && !joy) joy = SDL_JoystickOpen(e.jdevice.which);
+            if (e.type == SDL_JOYDEVICEADDED && joy.Id() < 0) joy.Open(e.jdevice.which);
+            if (e.type == SDL_JOYDEVICEREMOVED && e.jdevice.which == joy.Id()) {
+                joy.Close();
+                joy.OpenFirst();
+            }
         }
         SDL_SetRenderDrawColor(r, 0xF4, 0xF1, 0xE6, 255);
         SDL_RenderClear(r);
@@ -109,16 +165,11 @@ int main(int argc, char** argv) {
         }
         y += 8;
         Text(r, "最後に押したキー: " + lastKey, 16, hot, 16, y);
-        std::string buttons = joy ? "ジョイスティック: " + std::string(SDL_JoystickName(joy)) + "  ボタン:"
-                                  : "ジョイスティック: なし";
-        if (joy)
-            for (int i = 0; i < SDL_JoystickNumButtons(joy) && i < 16; ++i)
-                if (SDL_JoystickGetButton(joy, i)) buttons.append(" ").append(std::to_string(i + 1));
-        Text(r, buttons, 16, hot, 16, y + 26);
+        Text(r, joy.Line(), 16, hot, 16, y + 26);
         SDL_RenderPresent(r);
         SDL_Delay(16);
     }
-    if (joy) SDL_JoystickClose(joy);
+    joy.Close();
     SDL_DestroyRenderer(r);
     SDL_DestroyWindow(w);
     TTF_Quit();

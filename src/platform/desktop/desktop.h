@@ -101,6 +101,18 @@ void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
 void HoldKeysDownNow();
 using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
 void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
+// The pad mappings a player can add (SDL reads SDL_GAMECONTROLLERCONFIG by itself):
+// gamecontrollerdb.txt in the game's folder and in the settings folder. One that SDL cannot read is
+// named once.
+void LoadPadMappings(const std::string& gameFolder);
+// The game's buttons 1 to 10 (bit 0 to 9) of a pad SDL knows, whatever its make: A, B, X, Y, the
+// left and right shoulders, Back, Start and the two sticks pressed, by position (SDL's mapping).
+unsigned PadButtons(SDL_GameController* pad);
+// What the pad itself calls button 1 to 10 (A / Cross / B, ...), for the settings program.
+const char* PadButtonName(int number, SDL_GameControllerType type);
+// Pads coming and going (SDL's device index, then its instance id), from the event pump.
+void PadAdded(int index);
+void PadRemoved(SDL_JoystickID id);
 bool JoystickPresent();
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons);
 const char* JoystickName();

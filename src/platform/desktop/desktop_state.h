@@ -112,7 +112,7 @@ std::vector<SDL_Rect> ChangedAreas(const std::vector<ScreenItem>& before, const 
 // after whole is asked for), and returns those rectangles.
 std::vector<SDL_Rect> ComposeChanges(const OwnedRenderer& target, ScreenMemory& memory, bool whole = false);
 
-// Opens the first game controller or joystick present (at start-up: the one the game uses).
+// Reads the players' pad mappings and opens the first game controller or joystick present.
 void OpenFirstJoystick();
 
 // Shows and raises the real window (which exists only when there is a display).

@@ -98,6 +98,12 @@ void PumpEvents() {
                          e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
                     s.minimized = false;
                 break;
+            case SDL_JOYDEVICEADDED:
+                if (!s.headless) PadAdded(e.jdevice.which);
+                break;
+            case SDL_JOYDEVICEREMOVED:
+                if (!s.headless) PadRemoved(e.jdevice.which);
+                break;
             case SDL_AUDIODEVICEREMOVED:
                 if (!e.adevice.iscapture) platform::audio::DeviceRemoved(e.adevice.which);
                 break;

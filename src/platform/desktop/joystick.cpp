@@ -1,6 +1,10 @@
-// The joystick: the first game controller or joystick present at start-up, or the script's, read
-// as the multimedia joystick functions report it.
+// The joystick: a pad (a game controller SDL knows, or any other joystick), or the script's, read
+// as the multimedia joystick functions report it. In a real window the game always has its joystick:
+// a pad connected at any time becomes it when none is open, and while none is connected it reads
+// centred with no buttons, so that one plugged in later (or again) is used at once.
 #include "platform/desktop/desktop_state.h"
+#include "platform/run/file_handle.h"
+#include "platform/run/settings_folder.h"
 
 #include <algorithm>
 
@@ -18,22 +22,115 @@ unsigned AxisValue(Sint16 raw) {
     return unsigned(int(raw) + 32768);
 }
 
+// Buttons 1 to 10 of a pad SDL knows, in the order of a PC pad.
+constexpr SDL_GameControllerButton kPadOrder[10] = {SDL_CONTROLLER_BUTTON_A,
+                                                    SDL_CONTROLLER_BUTTON_B,
+                                                    SDL_CONTROLLER_BUTTON_X,
+                                                    SDL_CONTROLLER_BUTTON_Y,
+                                                    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                    SDL_CONTROLLER_BUTTON_BACK,
+                                                    SDL_CONTROLLER_BUTTON_START,
+                                                    SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+
+bool PadAttached() {
+    State& s = S();
+    if (s.controller) return SDL_GameControllerGetAttached(s.controller.get());
+    if (s.joystick) return SDL_JoystickGetAttached(s.joystick.get());
+    return false;
+}
+
+void ClosePad() {
+    State& s = S();
+    s.controller.reset();
+    s.joystick.reset();
+}
+
+bool OpenPad(int index) {
+    State& s = S();
+    ClosePad();
+    if (SDL_IsGameController(index))
+        s.controller.reset(SDL_GameControllerOpen(index));
+    else
+        s.joystick.reset(SDL_JoystickOpen(index));
+    return s.controller || s.joystick;
+}
+
+SDL_JoystickID OpenPadId() {
+    State& s = S();
+    if (s.controller) return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(s.controller.get()));
+    if (s.joystick) return SDL_JoystickInstanceID(s.joystick.get());
+    return -1;
+}
+
 }  // namespace
 
-void OpenFirstJoystick() {
-    State& s = S();
-    for (int i = 0; i < SDL_NumJoysticks() && !s.controller && !s.joystick; ++i) {
-        if (SDL_IsGameController(i))
-            s.controller.reset(SDL_GameControllerOpen(i));
-        else
-            s.joystick.reset(SDL_JoystickOpen(i));
+void LoadPadMappings(const std::string& gameFolder) {
+    std::vector<std::string> files;
+    if (!gameFolder.empty()) files.push_back(gameFolder + "/gamecontrollerdb.txt");
+    if (const std::string folder = platform::SettingsFolder(); !folder.empty())
+        files.push_back(folder + "/gamecontrollerdb.txt");
+    for (const std::string& file : files) {
+        if (!platform::OpenRegularFile(file.c_str())) continue;
+        if (SDL_GameControllerAddMappingsFromFile(file.c_str()) < 0)
+            platform::Warn(file + ": not a list of pad mappings (" + SDL_GetError() + "); it is not used");
     }
+}
+
+unsigned PadButtons(SDL_GameController* c) {
+    unsigned buttons = 0;
+    for (int i = 0; i < 10; ++i)
+        if (SDL_GameControllerGetButton(c, kPadOrder[i])) buttons |= 1u << i;
+    return buttons;
+}
+
+const char* PadButtonName(int number, SDL_GameControllerType type) {
+    if (number < 1 || number > 10) return "";
+    static const char* const xbox[10] = {"A", "B", "X", "Y", "LB", "RB", "Back", "Start", "LS", "RS"};
+    static const char* const playStation[10] = {"Cross", "Circle", "Square",  "Triangle", "L1",
+                                                "R1",    "Share",  "Options", "L3",       "R3"};
+    static const char* const nintendo[10] = {"B", "A", "Y", "X", "L", "R", "-", "+", "LS", "RS"};
+    switch (type) {
+        case SDL_CONTROLLER_TYPE_PS3:
+        case SDL_CONTROLLER_TYPE_PS4:
+        case SDL_CONTROLLER_TYPE_PS5:
+            return playStation[number - 1];
+        case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_PRO:
+        case SDL_CONTROLLER_TYPE_NINTENDO_SWITCH_JOYCON_PAIR:
+            return nintendo[number - 1];
+        default:
+            return xbox[number - 1];
+    }
+}
+
+void OpenFirstJoystick() {
+    if (char* base = SDL_GetBasePath()) {
+        LoadPadMappings(base);
+        SDL_free(base);
+    }
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (OpenPad(i)) break;
+}
+
+void PadAdded(int index) {
+    if (PadAttached()) return;
+    OpenPad(index);
+}
+
+void PadRemoved(SDL_JoystickID id) {
+    if (id != OpenPadId() && PadAttached()) return;
+    ClosePad();
+    // Another pad still connected takes its place.
+    for (int i = 0; i < SDL_NumJoysticks(); ++i)
+        if (OpenPad(i) && PadAttached()) return;
+    ClosePad();
 }
 
 bool JoystickPresent() {
     State& s = S();
     if (s.headless || ScriptedJoystick()) return ScriptedJoystick();
-    return s.controller || s.joystick;
+    return true;
 }
 
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
@@ -43,32 +140,21 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
         platform::Options().script.JoystickAt(platform::CurrentFrame(), x, y, buttons);
         return true;
     }
+    // No pad (or one pulled out): centred, nothing pressed.
+    *x = *y = 32767;
+    *buttons = 0;
+    if (!PadAttached()) return true;
     if (SDL_GameController* c = s.controller.get()) {
-        if (!SDL_GameControllerGetAttached(c)) return false;
         *x = AxisValue(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
         *y = AxisValue(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) *x = 0;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) *x = 0xFFFF;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) *y = 0;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) *y = 0xFFFF;
-        // Buttons 1 to 10 in the order of a PC pad: A, B, X, Y, the shoulders, Back, Start, the sticks.
-        static const SDL_GameControllerButton order[] = {SDL_CONTROLLER_BUTTON_A,
-                                                         SDL_CONTROLLER_BUTTON_B,
-                                                         SDL_CONTROLLER_BUTTON_X,
-                                                         SDL_CONTROLLER_BUTTON_Y,
-                                                         SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                         SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                         SDL_CONTROLLER_BUTTON_BACK,
-                                                         SDL_CONTROLLER_BUTTON_START,
-                                                         SDL_CONTROLLER_BUTTON_LEFTSTICK,
-                                                         SDL_CONTROLLER_BUTTON_RIGHTSTICK};
-        *buttons = 0;
-        for (int i = 0; i < 10; ++i)
-            if (SDL_GameControllerGetButton(c, order[i])) *buttons |= 1u << i;
+        *buttons = PadButtons(c);
         return true;
     }
     if (SDL_Joystick* j = s.joystick.get()) {
-        if (!SDL_JoystickGetAttached(j)) return false;
         *x = SDL_JoystickNumAxes(j) > 0 ? AxisValue(SDL_JoystickGetAxis(j, 0)) : 32767;
         *y = SDL_JoystickNumAxes(j) > 1 ? AxisValue(SDL_JoystickGetAxis(j, 1)) : 32767;
         if (SDL_JoystickNumHats(j) > 0) {
@@ -91,7 +177,7 @@ const char* JoystickName() {
     State& s = S();
     if (s.controller) return SDL_GameControllerName(s.controller.get());
     if (s.joystick) return SDL_JoystickName(s.joystick.get());
-    return "Scripted joystick";
+    return s.headless ? "Scripted joystick" : "Joystick";
 }
 
 int JoystickButtonCount() {

@@ -101,7 +101,7 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     s.screenH = fit.height;
     // The part of the captured screen that our screen covers.
     s.picture = ScreenPartOf(before.picture.get(), SDL_Rect{bounds.x, bounds.y, s.displayW, s.displayH});
-    // The joystick in use is the first one present at start-up.
+    // The joystick in use is the first one present now, or the first connected later.
     OpenFirstJoystick();
     return true;
 }
