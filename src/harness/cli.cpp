@@ -234,6 +234,13 @@ const std::vector<Option>& Options() {
              r->out->runtime.stats = true;
              return true;
          }},
+        {"--settings", nullptr, "FILE", false,
+         "take the player's settings (keys, pad buttons, volumes, scale, window) from FILE; without it "
+         "a window reads the player's own settings.ini and a headless run none",
+         [](const std::string& v, Reading* r, std::string*) {
+             r->out->runtime.settingsFile = Absolute(v);
+             return true;
+         }},
         {"--help", "-h", nullptr, false, "print this text",
          [](const std::string&, Reading* r, std::string*) {
              r->out->help = true;

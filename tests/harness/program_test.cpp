@@ -320,6 +320,54 @@ TEST(Program, TheKeyThatAnswersABoxStaysInTheBox) {
     EXPECT_NE(json.find("\"scene\": {\"name\": \"LogoScene\""), std::string::npos) << json.substr(0, 400);
 }
 
+TEST(Program, ThePlayersSettingsMoveKeysInAWindowAndNothingHeadless) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1 && "
+                    "command -v xwininfo >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run, xdotool or xwininfo is not installed";
+    // The player's settings.ini swaps A (jump) and S (dash).
+    const std::string home = testing_support::TempPath("settings-home");
+    testing_support::MakeDir(home);
+    testing_support::MakeDir(home + "/rushmora");
+    FILE* f = std::fopen((home + "/rushmora/settings.ini").c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("[keys]\njump=S\ndash=A\n", f);
+    std::fclose(f);
+    // Headless, holding A jumps as always: the runner stays where it started.
+    const std::string script = testing_support::TempPath("hold-a.txt");
+    f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("250-300 A\n", f);
+    std::fclose(f);
+    std::string headless;
+    ASSERT_EQ(Shell("XDG_CONFIG_HOME=" + home + " " + testing_support::GameProgram() +
+                        " --headless --scene Game --frames 300 --input " + script + " --dump-state",
+                    &headless),
+              0);
+    EXPECT_NE(headless.find("\"distance\": 100,"), std::string::npos) << headless.substr(0, 300);
+    // In a window, A held after the count-in dashes: the runner moves on.
+    const std::string shell = testing_support::TempPath("hold-a.sh");
+    f = std::fopen(shell.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(f,
+                 "XDG_CONFIG_HOME=%s SDL_AUDIODRIVER=dummy \"%s\" --scene Game --frames 420 --dump-state & "
+                 "pid=$!\n"
+                 "for i in $(seq 120); do\n"
+                 "  xwininfo -name 'Rushmora ～走れ若者～' 2>/dev/null | grep -q IsViewable && break\n"
+                 "  sleep 0.25; done\n"
+                 "sleep 5; xdotool keydown a; sleep 1; xdotool keyup a\n"
+                 "wait $pid; echo exit=$?\n",
+                 home.c_str(), testing_support::GameProgram().c_str());
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(Shell("timeout 120 xvfb-run -a -n 480 -s '-screen 0 1280x720x24' sh " + shell, &out), 0) << out;
+    EXPECT_NE(out.find("exit=0"), std::string::npos) << out;
+    const std::regex distance("\"distance\": ([0-9]+),");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(out, m, distance)) << out.substr(0, 400);
+    EXPECT_GT(std::stoi(m[1]), 100) << "A did not dash";
+}
+
 TEST(Program, AReleaseProgramAloneInAFolderSaysWhatIsMissingAndWhatToDo) {
 #ifndef _WIN32
     GTEST_SKIP() << "a Linux developer's build finds the source tree's data";

@@ -5,6 +5,7 @@
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
 #include "platform/desktop/desktop.h"
+#include "platform/run/settings.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>
@@ -131,6 +132,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
         return 1;
     }
+    // The player's settings: the pad buttons are numbered as the game will number them.
+    platform::LoadSettings("", false);
     // The game's folder is the one above data/, where this program runs from.
     if (char* base = SDL_GetBasePath()) {
         desktop::LoadPadMappings(std::string(base) + "..");

@@ -1,6 +1,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/audio_device.h"
 #include "platform/run/file_handle.h"
+#include "platform/run/settings.h"
 
 #include "platform/mmsystem.h"
 #include "platform/runtime.h"
@@ -270,6 +271,8 @@ bool Open() {
     m.channels.clear();
     Mix_AllocateChannels(0);
     Mix_SetPostMix(PostMix, nullptr);
+    // The player's effects volume (the music's is the sequencer's).
+    Mix_MasterVolume(MIX_MAX_VOLUME * CurrentSettings().effectsVolume / 100);
 
     if (toFile && pulled) {
         const DWORD now = timeGetTime();

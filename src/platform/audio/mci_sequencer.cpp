@@ -10,6 +10,7 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/midi_file.h"
 #include "platform/run/file_handle.h"
+#include "platform/run/settings.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -36,7 +37,8 @@ using platform::midi::ParseMidi;
 constexpr int kMusicVolume = 72;
 
 int MusicVolume() {
-    return platform::audio::MusicVolume(kMusicVolume);
+    // At the player's music volume (100 % unless the settings say otherwise).
+    return platform::audio::MusicVolume(kMusicVolume) * platform::CurrentSettings().musicVolume / 100;
 }
 
 enum class Mode { Stopped, Playing, Paused };

@@ -101,6 +101,13 @@ void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
 void HoldKeysDownNow();
 using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
 void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
+}  // namespace desktop
+namespace platform {
+struct Settings;
+}
+namespace desktop {
+// AddPressedKeys with the game's keys where the player's settings put them.
+void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings, BYTE keys[256]);
 // The pad mappings a player can add (SDL reads SDL_GAMECONTROLLERCONFIG by itself):
 // gamecontrollerdb.txt in the game's folder and in the settings folder. One that SDL cannot read is
 // named once.

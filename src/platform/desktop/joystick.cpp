@@ -4,6 +4,7 @@
 // centred with no buttons, so that one plugged in later (or again) is used at once.
 #include "platform/desktop/desktop_state.h"
 #include "platform/run/file_handle.h"
+#include "platform/run/settings.h"
 #include "platform/run/settings_folder.h"
 
 #include <algorithm>
@@ -21,18 +22,6 @@ unsigned AxisValue(Sint16 raw) {
     if (raw >= 29490) return 0xFFFF;
     return unsigned(int(raw) + 32768);
 }
-
-// Buttons 1 to 10 of a pad SDL knows, in the order of a PC pad.
-constexpr SDL_GameControllerButton kPadOrder[10] = {SDL_CONTROLLER_BUTTON_A,
-                                                    SDL_CONTROLLER_BUTTON_B,
-                                                    SDL_CONTROLLER_BUTTON_X,
-                                                    SDL_CONTROLLER_BUTTON_Y,
-                                                    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                    SDL_CONTROLLER_BUTTON_BACK,
-                                                    SDL_CONTROLLER_BUTTON_START,
-                                                    SDL_CONTROLLER_BUTTON_LEFTSTICK,
-                                                    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
 
 bool PadAttached() {
     State& s = S();
@@ -79,9 +68,11 @@ void LoadPadMappings(const std::string& gameFolder) {
 }
 
 unsigned PadButtons(SDL_GameController* c) {
+    // The player's settings may put the game's buttons on other buttons of the pad.
+    const auto& order = platform::CurrentSettings().padButtons;
     unsigned buttons = 0;
     for (int i = 0; i < 10; ++i)
-        if (SDL_GameControllerGetButton(c, kPadOrder[i])) buttons |= 1u << i;
+        if (SDL_GameControllerGetButton(c, order[std::size_t(i)])) buttons |= 1u << i;
     return buttons;
 }
 

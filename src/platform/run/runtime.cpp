@@ -1,4 +1,5 @@
 #include "platform/runtime.h"
+#include "platform/run/settings.h"
 #include "platform/run/virtual_time.h"
 
 #include "platform/desktop/desktop.h"
@@ -151,6 +152,16 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.lateFrames = 0;
     r.outputFailed = false;
     r.playerWarnings.clear();
+    // The player's settings; the command line goes first. A replay's screen stays its own.
+    LoadSettings(options.settingsFile, options.headless);
+    if (!options.headless) {
+        const Settings& settings = CurrentSettings();
+        if (r.options.scale <= 0) r.options.scale = settings.scale;
+        if (r.options.windowWidth <= 0 && settings.windowWidth > 0) {
+            r.options.windowWidth = settings.windowWidth;
+            r.options.windowHeight = settings.windowHeight;
+        }
+    }
     if (!desktop::Init(r.options, error, exitCode)) return false;
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);

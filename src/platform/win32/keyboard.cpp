@@ -1,6 +1,7 @@
 // The keyboard by virtual key: SDL's keyboard state (or the script's keys) as GetKeyboardState and
 // GetAsyncKeyState answer it.
 #include "platform/desktop/desktop_state.h"
+#include "platform/run/settings.h"
 
 #include <algorithm>
 #include <cstring>
@@ -97,7 +98,32 @@ void KeyboardState(BYTE keys[256]) {
     Uint8 pressed[SDL_NUM_SCANCODES];
     std::memcpy(pressed, state, std::size_t(count));
     LeaveOutHeldKeys(pressed, count, &s.heldFromBox);
-    AddPressedKeys(pressed, count, keys);
+    const platform::Settings& settings = platform::CurrentSettings();
+    if (settings.KeysAsAlways()) {
+        AddPressedKeys(pressed, count, keys);
+        return;
+    }
+    AddPressedKeysMoved(pressed, count, settings, keys);
+}
+
+void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings,
+                         BYTE keys[256]) {
+    // The player moved some of the game's keys: the keys that play the game's keys (by default or
+    // by the settings) count only as what the settings make them; every other key is itself.
+    Uint8 others[SDL_NUM_SCANCODES];
+    count = std::min(count, int(SDL_NUM_SCANCODES));
+    std::memcpy(others, pressed, std::size_t(count));
+    const auto& gameKeys = platform::GameKeys();
+    for (int i = 0; i < platform::kGameKeyCount; ++i) {
+        const SDL_Scancode moved = settings.keys[std::size_t(i)];
+        if (gameKeys[std::size_t(i)].physical < count) others[gameKeys[std::size_t(i)].physical] = 0;
+        if (moved < count) others[moved] = 0;
+    }
+    AddPressedKeys(others, count, keys);
+    for (int i = 0; i < platform::kGameKeyCount; ++i) {
+        const SDL_Scancode moved = settings.keys[std::size_t(i)];
+        if (moved < count && pressed[moved]) keys[gameKeys[std::size_t(i)].virtualKey] = 0x80;
+    }
 }
 
 }  // namespace desktop

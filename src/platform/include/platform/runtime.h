@@ -39,6 +39,9 @@ struct RuntimeOptions {
     // The windowed Windows program, which a player starts from Explorer with no console to read:
     // the start-up warnings that matter to the player are shown in a box as well.
     bool warningsInBox = false;
+    // The player's settings from this file (else, in a real window, the player's own settings.ini;
+    // headless runs read none unless named here).
+    std::string settingsFile;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working

@@ -1,0 +1,258 @@
+#include "platform/run/settings.h"
+
+#include "platform/run/file_handle.h"
+#include "platform/run/settings_folder.h"
+#include "platform/runtime.h"
+#include "platform/win32.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <system_error>
+
+namespace platform {
+namespace {
+
+const std::array<GameKey, kGameKeyCount> kGameKeys = {{
+    {"left", VK_LEFT, SDL_SCANCODE_LEFT, "左へ歩く"},
+    {"right", VK_RIGHT, SDL_SCANCODE_RIGHT, "右へ歩く"},
+    {"up", VK_UP, SDL_SCANCODE_UP, "奥へ・上をえらぶ"},
+    {"down", VK_DOWN, SDL_SCANCODE_DOWN, "手前へ・下をえらぶ"},
+    {"jump", 'A', SDL_SCANCODE_A, "ジャンプ"},
+    {"dash", 'S', SDL_SCANCODE_S, "ダッシュ"},
+    {"attack", 'D', SDL_SCANCODE_D, "攻撃"},
+    {"power", 'F', SDL_SCANCODE_F, "パワーモード"},
+    {"special", VK_SPACE, SDL_SCANCODE_SPACE, "必殺技"},
+    {"enter", VK_RETURN, SDL_SCANCODE_RETURN, "決定・次へ"},
+    {"escape", VK_ESCAPE, SDL_SCANCODE_ESCAPE, "タイトルへ戻る"},
+    {"backspace", VK_BACK, SDL_SCANCODE_BACKSPACE, "ページを戻す"},
+}};
+
+constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {
+    SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
+    SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,      SDL_CONTROLLER_BUTTON_LEFTSTICK,
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+
+std::string Trim(const std::string& s) {
+    const std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+std::string Lower(std::string s) {
+    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool WholeNumber(const std::string& s, long low, long high, long* out) {
+    if (s.empty() || s.size() > 9) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    const long v = std::strtol(s.c_str(), nullptr, 10);
+    if (v < low || v > high) return false;
+    *out = v;
+    return true;
+}
+
+Settings g_current;
+
+}  // namespace
+
+const std::array<GameKey, kGameKeyCount>& GameKeys() {
+    return kGameKeys;
+}
+
+Settings::Settings() {
+    for (int i = 0; i < kGameKeyCount; ++i) keys[std::size_t(i)] = kGameKeys[std::size_t(i)].physical;
+    padButtons = kPadDefaults;
+}
+
+bool Settings::KeysAsAlways() const {
+    return keys == Settings().keys;
+}
+
+bool Settings::PadAsAlways() const {
+    return padButtons == kPadDefaults;
+}
+
+void ConfirmWithA(Settings* settings) {
+    settings->padButtons = kPadDefaults;
+    std::swap(settings->padButtons[0], settings->padButtons[1]);
+}
+
+Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings) {
+    Settings s;
+    std::istringstream in(text);
+    std::string line, section;
+    int number = 0;
+    auto warn = [&](const std::string& what) {
+        warnings->push_back(file + ":" + std::to_string(number) + ": " + what + "; its default is used");
+    };
+    while (std::getline(in, line)) {
+        ++number;
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == ';' || t[0] == '#') continue;
+        if (t.front() == '[') {
+            if (t.back() != ']') {
+                warn("\"" + t + "\" is not a section");
+                section.clear();
+                continue;
+            }
+            section = Lower(Trim(t.substr(1, t.size() - 2)));
+            if (section != "keys" && section != "pad" && section != "sound" && section != "screen")
+                warn("unknown section [" + section + "]");
+            continue;
+        }
+        const std::size_t eq = t.find('=');
+        if (eq == std::string::npos) {
+            warn("\"" + t + "\" is not an entry (name=value)");
+            continue;
+        }
+        const std::string key = Lower(Trim(t.substr(0, eq)));
+        std::string value = Trim(t.substr(eq + 1));
+        if (const std::size_t comment = value.find(" ;"); comment != std::string::npos)
+            value = Trim(value.substr(0, comment));
+        long n = 0;
+        if (section == "keys") {
+            auto it = std::find_if(kGameKeys.begin(), kGameKeys.end(),
+                                   [&](const GameKey& k) { return key == k.name; });
+            if (it == kGameKeys.end()) {
+                warn("unknown key \"" + key + "\"");
+                continue;
+            }
+            const SDL_Scancode sc = SDL_GetScancodeFromName(value.c_str());
+            if (sc == SDL_SCANCODE_UNKNOWN) {
+                warn("\"" + value + "\" is no key");
+                continue;
+            }
+            s.keys[std::size_t(it - kGameKeys.begin())] = sc;
+        } else if (section == "pad") {
+            if (key == "preset") {
+                if (Lower(value) == "confirm-with-a")
+                    ConfirmWithA(&s);
+                else if (Lower(value) != "as-always")
+                    warn("unknown preset \"" + value + "\" (confirm-with-a or as-always)");
+                continue;
+            }
+            long button = 0;
+            const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Lower(value).c_str());
+            if (key.rfind("button", 0) != 0 || !WholeNumber(key.substr(6), 1, 10, &button)) {
+                warn("unknown pad entry \"" + key + "\" (button1 to button10)");
+            } else if (b == SDL_CONTROLLER_BUTTON_INVALID) {
+                warn("\"" + value + "\" is no pad button (a, b, x, y, leftshoulder, back, ...)");
+            } else {
+                s.padButtons[std::size_t(button - 1)] = b;
+            }
+        } else if (section == "sound") {
+            if (key != "music" && key != "effects")
+                warn("unknown sound entry \"" + key + "\" (music, effects)");
+            else if (!WholeNumber(value, 0, 100, &n))
+                warn("the " + key + " volume \"" + value + "\" is not 0 to 100");
+            else
+                (key == "music" ? s.musicVolume : s.effectsVolume) = int(n);
+        } else if (section == "screen") {
+            if (key == "scale") {
+                char* end = nullptr;
+                const double v = std::strtod(value.c_str(), &end);
+                if (Lower(value) == "system")
+                    s.scale = 0;
+                else if (value.empty() || *end || !std::isfinite(v) || v < 0.5 || v > 4)
+                    warn("the scale \"" + value + "\" is not 0.5 to 4 (or system)");
+                else
+                    s.scale = v;
+            } else if (key == "language") {
+                if (value == "ja" || value == "en")
+                    s.language = value;
+                else
+                    warn("the language \"" + value + "\" is not ja or en");
+            } else if (key == "window") {
+                long w = 0, h = 0;
+                const std::size_t x = Lower(value).find('x');
+                if (Lower(value) == "fullscreen") {
+                    s.windowWidth = s.windowHeight = 0;
+                } else if (x == std::string::npos || !WholeNumber(value.substr(0, x), 320, 16384, &w) ||
+                           !WholeNumber(value.substr(x + 1), 240, 16384, &h)) {
+                    warn("the window \"" + value + "\" is not fullscreen or WxH");
+                } else {
+                    s.windowWidth = int(w);
+                    s.windowHeight = int(h);
+                }
+            } else {
+                warn("unknown screen entry \"" + key + "\" (scale, language, window)");
+            }
+        } else if (section.empty()) {
+            warn("\"" + key + "\" comes before any section");
+        }
+        // Entries of an unknown section were told with the section.
+    }
+    return s;
+}
+
+std::string SettingsText(const Settings& s) {
+    std::string t = "; Rushmora's settings (KeyConfig1.exe writes them; defaults after each ';')\n[keys]\n";
+    for (int i = 0; i < kGameKeyCount; ++i)
+        t += std::string(kGameKeys[std::size_t(i)].name) + "=" + SDL_GetScancodeName(s.keys[std::size_t(i)]) +
+             " ; " + SDL_GetScancodeName(kGameKeys[std::size_t(i)].physical) + "\n";
+    t += "[pad]\n";
+    for (int i = 0; i < 10; ++i)
+        t += "button" + std::to_string(i + 1) + "=" +
+             SDL_GameControllerGetStringForButton(s.padButtons[std::size_t(i)]) + " ; " +
+             SDL_GameControllerGetStringForButton(kPadDefaults[std::size_t(i)]) + "\n";
+    t += "[sound]\nmusic=" + std::to_string(s.musicVolume) + " ; 100\neffects=" +
+         std::to_string(s.effectsVolume) + " ; 100\n";
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%g", s.scale);
+    t += "[screen]\nscale=" + (s.scale > 0 ? std::string(scale) : std::string("system")) + " ; system\n";
+    t += "language=" + s.language + " ; ja\n";
+    t += "window=" +
+         (s.windowWidth > 0 ? std::to_string(s.windowWidth) + "x" + std::to_string(s.windowHeight)
+                            : std::string("fullscreen")) +
+         " ; fullscreen\n";
+    return t;
+}
+
+bool WriteSettings(const std::string& file, const Settings& settings) {
+    // A new file beside the old one, renamed over it: a crash leaves the one or the other whole.
+    const std::filesystem::path path = PathOfUtf8(file);
+    std::error_code error;
+    if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
+    const std::filesystem::path temporary = PathOfUtf8(file + ".new");
+    {
+        FilePtr out(std::fopen(Utf8OfPath(temporary).c_str(), "wb"));
+        if (!out) return false;
+        const std::string text = SettingsText(settings);
+        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size()) return false;
+        if (std::fclose(out.release()) != 0) return false;
+    }
+    std::filesystem::rename(temporary, path, error);
+    if (error) std::filesystem::remove(temporary, error);
+    return !error;
+}
+
+std::string PlayerSettingsFile() {
+    const std::string folder = SettingsFolder();
+    return folder.empty() ? folder : folder + "/settings.ini";
+}
+
+const Settings& CurrentSettings() {
+    return g_current;
+}
+
+void LoadSettings(const std::string& namedFile, bool headless) {
+    g_current = Settings();
+    const std::string file = !namedFile.empty() ? namedFile : headless ? std::string() : PlayerSettingsFile();
+    if (file.empty()) return;
+    std::vector<unsigned char> bytes;
+    if (!ReadRegularFile(file.c_str(), &bytes, 1 << 20)) {
+        // No settings yet is the usual case; a file named on the command line must be there.
+        if (!namedFile.empty()) Warn("cannot read the settings " + file + "; the defaults are used");
+        return;
+    }
+    std::vector<std::string> warnings;
+    g_current = ReadSettings(std::string(bytes.begin(), bytes.end()), file, &warnings);
+    for (const std::string& w : warnings) Warn(w);
+}
+
+}  // namespace platform

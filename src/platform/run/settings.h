@@ -1,0 +1,61 @@
+// The player's own settings: which key plays each of the game's keys, which pad button each of the
+// game's button numbers is, the volumes, the scale, the language and the window. Kept in
+// settings.ini in the settings folder (platform::SettingsFolder), or in the file --settings names;
+// headless runs read only the latter, so that a replay never depends on who runs it. The platform
+// applies them where it samples keys and buttons and where it mixes: the game reads none of them.
+#pragma once
+
+#include <SDL.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The game's keys that a player can move to other keys, as the file names them.
+struct GameKey {
+    const char* name;          // "jump", ...
+    int virtualKey;            // what the game reads
+    SDL_Scancode physical;     // the key that plays it by default
+    const char* meaning;       // what it does, for the settings program
+};
+constexpr int kGameKeyCount = 12;
+const std::array<GameKey, kGameKeyCount>& GameKeys();
+
+struct Settings {
+    std::array<SDL_Scancode, kGameKeyCount> keys{};  // the physical key of each of GameKeys()
+    // The pad button (SDL's, by position) of each of the game's buttons 1 to 10.
+    std::array<SDL_GameControllerButton, 10> padButtons{};
+    int musicVolume = 100, effectsVolume = 100;  // percent
+    double scale = 0;                            // 0: the system's own
+    std::string language = "ja";                 // "ja" or "en"
+    int windowWidth = 0, windowHeight = 0;       // 0: full screen
+
+    Settings();  // the game as it always was
+    bool operator==(const Settings&) const = default;
+    bool KeysAsAlways() const;
+    bool PadAsAlways() const;
+};
+
+// Reads the text of a settings file over the defaults. Every line it cannot take (an unknown
+// section or entry, a value out of range) is told in warnings (with file:line) and left at its
+// default; the rest is taken.
+Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings);
+// The file's text for these settings, every entry with its default noted.
+std::string SettingsText(const Settings& settings);
+// Writes the settings to the file, whole or not at all (the profile writer's way: a new file
+// renamed over the old one). False when it cannot.
+bool WriteSettings(const std::string& file, const Settings& settings);
+
+// The file a player's settings live in ("" where there is none).
+std::string PlayerSettingsFile();
+// The settings of this run (the defaults until Start has read them).
+const Settings& CurrentSettings();
+// Reads them for the run: the named file, or in a real window the player's; warnings printed once.
+void LoadSettings(const std::string& namedFile, bool headless);
+
+// The pad buttons a ready choice gives: "confirm with A" swaps buttons 1 and 2.
+void ConfirmWithA(Settings* settings);
+
+}  // namespace platform
