@@ -26,33 +26,33 @@ int IndexOf(const char* name) {
 TEST(SettingsFile, EveryBadLineIsNamedOnceAndTheRestIsTaken) {
     const std::string text =
         "; a comment\n"
-        "stray=1\n"                // 2: before any section
+        "stray=1\n"  // 2: before any section
         "[keys]\n"
         "jump=S\n"
         "dash=A\n"
-        "attack=NoSuchKey\n"       // 6
-        "kick=K\n"                 // 7
+        "attack=NoSuchKey\n"  // 6
+        "kick=K\n"            // 7
         "[sound]\n"
         "music=40\n"
-        "effects=101\n"            // 10
+        "effects=101\n"  // 10
         "[pad]\n"
         "preset=confirm-with-a\n"
-        "button3=triangle\n"       // 13
-        "button11=a\n"             // 14
+        "button3=triangle\n"  // 13
+        "button11=a\n"        // 14
         "[screen]\n"
         "scale=1.5\n"
-        "window=1024x\n"           // 17
-        "language=fr\n"            // 18
-        "[colours]\n"              // 19
+        "window=1024x\n"  // 17
+        "language=fr\n"   // 18
+        "[colours]\n"     // 19
         "sky=blue\n"
         "this line has no equals sign\n";  // 21
     std::vector<std::string> warnings;
     const Settings s = ReadSettings(text, "settings.ini", &warnings);
     std::string all;
     for (const std::string& w : warnings) all += w + "\n";
-    for (const char* where : {"settings.ini:2:", "settings.ini:6:", "settings.ini:7:", "settings.ini:10:",
-                              "settings.ini:13:", "settings.ini:14:", "settings.ini:17:", "settings.ini:18:",
-                              "settings.ini:19:", "settings.ini:21:"})
+    for (const char* where :
+         {"settings.ini:2:", "settings.ini:6:", "settings.ini:7:", "settings.ini:10:", "settings.ini:13:",
+          "settings.ini:14:", "settings.ini:17:", "settings.ini:18:", "settings.ini:19:", "settings.ini:21:"})
         EXPECT_NE(all.find(where), std::string::npos) << where << " not named in:\n" << all;
     EXPECT_EQ(warnings.size(), 10u) << all;
     const Settings defaults;
@@ -140,4 +140,20 @@ TEST(SettingsFile, AHeadlessRunReadsNoPlayersFileButOneItIsGiven) {
     EXPECT_EQ(platform::CurrentSettings().effectsVolume, 20);
     platform::LoadSettings("", true);
     EXPECT_TRUE(platform::CurrentSettings() == Settings());
+}
+
+TEST(SettingsProgram, AKeyOrButtonAlreadyInUseIsRefusedWithWhoHasIt) {
+    Settings s;
+    int taken = -1;
+    EXPECT_FALSE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_S, &taken));
+    EXPECT_EQ(taken, IndexOf("dash"));
+    EXPECT_EQ(s.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_A);
+    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
+    // Its own key again is no conflict; the freed A can go elsewhere.
+    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
+    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("dash"), SDL_SCANCODE_A, &taken));
+    EXPECT_FALSE(platform::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_A, &taken));
+    EXPECT_EQ(taken, 0);
+    EXPECT_TRUE(platform::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_DPAD_UP, &taken));
+    EXPECT_FALSE(platform::AssignPadButton(&s, 10, SDL_CONTROLLER_BUTTON_X, &taken));  // no button 11
 }

@@ -1,6 +1,13 @@
-// KeyConfig1.exe: the controls of Rushmora, scene by scene, and a tester that lights up every key
-// and pad button as it is pressed, numbered as the game numbers them (with the pad's own names).
-// It writes nothing: the game's controls are fixed.
+// KeyConfig1.exe, the settings program the option screen's F5 opens. Four pages:
+//  - 操作: the controls of Rushmora, scene by scene, and a tester that lights up every key and pad
+//    button as it is pressed, numbered as the game numbers them (with the pad's own names);
+//  - キー / パッド: the key or pad button of each of the game's keys and buttons ("press the key for
+//    ジャンプ..."; one already in use elsewhere is refused with a word);
+//  - その他: the music and effects volumes (with a sound to hear them), the scale, the language, the
+//    window, and the defaults back.
+// Every change is written at once to the player's settings.ini (platform/run/settings.h).
+// Keyboard: Tab (or a click on a tab, or the pad's shoulders) changes the page, the arrows choose,
+// Enter takes, Escape closes. Mouse: click a row. Pad: the direction pad, A takes, Back closes.
 //
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
@@ -10,10 +17,15 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -110,6 +122,346 @@ struct Pad {
     }
 };
 
+// The settings program's state and its pages.
+class Settings {
+  public:
+    enum Page { kControls, kKeys, kPad, kOther, kPages };
+    enum Waiting { kNothing, kKey, kPadButton };
+
+    explicit Settings(SDL_AudioDeviceID sound) : sound_(sound) {
+        platform::LoadSettings("", false);
+        s_ = platform::CurrentSettings();
+        file_ = platform::PlayerSettingsFile();
+    }
+
+    bool running = true;
+
+    void Event(const SDL_Event& e, Pad* joy) {
+        if (e.type == SDL_QUIT) running = false;
+        if (e.type == SDL_KEYDOWN && !e.key.repeat) {
+            lastKey_ = SDL_GetKeyName(e.key.keysym.sym);
+            Key(e.key.keysym.scancode, (e.key.keysym.mod & KMOD_SHIFT) != 0);
+        }
+        if (e.type == SDL_CONTROLLERBUTTONDOWN && joy->pad &&
+            e.cbutton.which == SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(joy->pad)))
+            PadButton(SDL_GameControllerButton(e.cbutton.button));
+        if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT)
+            Click(e.button.x, e.button.y);
+    }
+
+    void Draw(SDL_Renderer* r, const Pad& joy) {
+        SDL_SetRenderDrawColor(r, 0xF4, 0xF1, 0xE6, 255);
+        SDL_RenderClear(r);
+        for (int p = 0; p < kPages; ++p) {
+            const SDL_Rect tab = TabRect(p);
+            if (p == page_) {
+                SDL_SetRenderDrawColor(r, 0x24, 0x45, 0x7A, 255);
+                SDL_RenderFillRect(r, &tab);
+            } else {
+                SDL_SetRenderDrawColor(r, 0x9A, 0xA5, 0xAE, 255);
+                SDL_RenderDrawRect(r, &tab);
+            }
+            Text(r, kPageNames[p], 16, p == page_ ? kPaper : kInk, tab.x + 14, tab.y + 6);
+        }
+        int y = kTop;
+        if (page_ == kControls) {
+            for (const Binding& b : kBindings) {
+                Text(r, b.scene, 14, kInk, 16, y);
+                Text(r, b.keys, 14, kInk, 120, y);
+                Text(r, b.joystick, 14, kInk, 300, y);
+                Text(r, b.effect, 14, kInk, 460, y);
+                y += 23;
+            }
+            y += 8;
+            Text(r, "最後に押したキー: " + lastKey_, 16, kHot, 16, y);
+            Text(r, joy.Line(), 16, kHot, 16, y + 26);
+        } else {
+            const std::vector<Row> rows = Rows();
+            for (int i = 0; i < int(rows.size()); ++i) {
+                if (i == row_) {
+                    SDL_SetRenderDrawColor(r, 0xFF, 0xE8, 0xA0, 255);
+                    const SDL_Rect band{8, y - 2, 704, kRowHeight - 2};
+                    SDL_RenderFillRect(r, &band);
+                }
+                Text(r, rows[std::size_t(i)].first, 16, kInk, 20, y);
+                Text(r, rows[std::size_t(i)].second, 16, kInk, 320, y);
+                y += kRowHeight;
+            }
+        }
+        Text(r, message_, 16, kHot, 16, 600);
+        SDL_RenderPresent(r);
+    }
+
+  private:
+    static constexpr int kTop = 52, kRowHeight = 30;
+    static constexpr SDL_Color kInk{0x20, 0x20, 0x30, 255}, kHot{0xD0, 0x30, 0x30, 255},
+        kPaper{0xFF, 0xFF, 0xFF, 255};
+    static constexpr const char* kPageNames[kPages] = {"操作", "キー", "パッド", "その他"};
+    static constexpr double kScales[] = {0, 1, 1.25, 1.5, 2, 3};
+    static constexpr int kWindows[][2] = {{0, 0}, {1280, 720}, {1600, 900}, {1920, 1080}};
+
+    static SDL_Rect TabRect(int page) { return SDL_Rect{16 + page * 120, 8, 110, 32}; }
+
+    // Each row: what it is, and its value now.
+    using Row = std::pair<std::string, std::string>;
+    std::vector<Row> Rows() const {
+        std::vector<Row> rows;
+        if (page_ == kKeys) {
+            for (int i = 0; i < platform::kGameKeyCount; ++i) {
+                const platform::GameKey& k = platform::GameKeys()[std::size_t(i)];
+                const bool asking = waiting_ == kKey && row_ == i;
+                rows.push_back(
+                    {std::string(k.meaning) + "  (" + k.name + ")",
+                     asking ? "キーを押してください…" : SDL_GetScancodeName(s_.keys[std::size_t(i)])});
+            }
+        } else if (page_ == kPad) {
+            for (int i = 0; i < 10; ++i) {
+                const bool asking = waiting_ == kPadButton && row_ == i;
+                rows.push_back({"ボタン" + std::to_string(i + 1),
+                                asking
+                                    ? "パッドのボタンを押してください…"
+                                    : SDL_GameControllerGetStringForButton(s_.padButtons[std::size_t(i)])});
+            }
+            rows.push_back({"Aで決定にする (ボタン1と2を入れ替え)", ""});
+        } else if (page_ == kOther) {
+            char scale[32];
+            std::snprintf(scale, sizeof scale, "%g", s_.scale);
+            rows.push_back({"音楽の音量", "◀ " + std::to_string(s_.musicVolume) + " % ▶"});
+            rows.push_back({"効果音の音量", "◀ " + std::to_string(s_.effectsVolume) + " % ▶"});
+            rows.push_back(
+                {"画面の倍率", "◀ " + (s_.scale > 0 ? std::string(scale) : "システムの設定") + " ▶"});
+            rows.push_back({"言語", std::string("◀ ") + (s_.language == "en" ? "English" : "日本語") + " ▶"});
+            rows.push_back({"ウィンドウ", "◀ " +
+                                              (s_.windowWidth > 0 ? std::to_string(s_.windowWidth) + "x" +
+                                                                        std::to_string(s_.windowHeight)
+                                                                  : std::string("全画面")) +
+                                              " ▶"});
+            rows.push_back({"すべて初期設定に戻す", ""});
+        }
+        return rows;
+    }
+
+    void Key(SDL_Scancode sc, bool shift) {
+        if (waiting_ == kKey) {
+            // Escape gives up the question, unless the game's Escape itself is being set.
+            if (sc == SDL_SCANCODE_ESCAPE &&
+                std::string(platform::GameKeys()[std::size_t(row_)].name) != "escape") {
+                waiting_ = kNothing;
+                message_.clear();
+                return;
+            }
+            int taken = -1;
+            if (platform::AssignKey(&s_, row_, sc, &taken)) {
+                waiting_ = kNothing;
+                Save();
+            } else if (taken >= 0) {
+                message_ = std::string(SDL_GetScancodeName(sc)) + " は「" +
+                           platform::GameKeys()[std::size_t(taken)].meaning + "」に使われています";
+            }
+            return;
+        }
+        if (waiting_ == kPadButton) {
+            if (sc == SDL_SCANCODE_ESCAPE) {
+                waiting_ = kNothing;
+                message_.clear();
+            }
+            return;
+        }
+        switch (sc) {
+            case SDL_SCANCODE_ESCAPE:
+                running = false;
+                break;
+            case SDL_SCANCODE_TAB:
+                Turn(shift ? kPages - 1 : 1);
+                break;
+            case SDL_SCANCODE_UP:
+                Move(-1);
+                break;
+            case SDL_SCANCODE_DOWN:
+                Move(1);
+                break;
+            case SDL_SCANCODE_LEFT:
+                Adjust(-1);
+                break;
+            case SDL_SCANCODE_RIGHT:
+                Adjust(1);
+                break;
+            case SDL_SCANCODE_RETURN:
+            case SDL_SCANCODE_KP_ENTER:
+            case SDL_SCANCODE_SPACE:
+                Take();
+                break;
+            default:
+                break;
+        }
+    }
+
+    void PadButton(SDL_GameControllerButton b) {
+        if (waiting_ == kPadButton) {
+            int taken = -1;
+            if (platform::AssignPadButton(&s_, row_, b, &taken)) {
+                waiting_ = kNothing;
+                Save();
+            } else if (taken >= 0) {
+                message_ = std::string(SDL_GameControllerGetStringForButton(b)) + " はボタン" +
+                           std::to_string(taken + 1) + "に使われています";
+            }
+            return;
+        }
+        if (waiting_ != kNothing) return;
+        switch (b) {
+            case SDL_CONTROLLER_BUTTON_DPAD_UP:
+                Move(-1);
+                break;
+            case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+                Move(1);
+                break;
+            case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+                Adjust(-1);
+                break;
+            case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+                Adjust(1);
+                break;
+            case SDL_CONTROLLER_BUTTON_A:
+                Take();
+                break;
+            case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+                Turn(kPages - 1);
+                break;
+            case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+                Turn(1);
+                break;
+            case SDL_CONTROLLER_BUTTON_BACK:
+                running = false;
+                break;
+            default:
+                break;
+        }
+    }
+
+    void Click(int x, int y) {
+        for (int p = 0; p < kPages; ++p) {
+            const SDL_Rect tab = TabRect(p);
+            const SDL_Point at{x, y};
+            if (SDL_PointInRect(&at, &tab)) {
+                waiting_ = kNothing;
+                page_ = p;
+                row_ = 0;
+                message_.clear();
+                return;
+            }
+        }
+        if (page_ == kControls || waiting_ != kNothing) return;
+        const int row = (y - kTop + 2) / kRowHeight;
+        if (y < kTop - 2 || row >= int(Rows().size())) return;
+        row_ = row;
+        // On the other page a click on the left or right arrow half adjusts, elsewhere it takes.
+        if (page_ == kOther && row_ < 5)
+            Adjust(x < 360 ? -1 : 1);
+        else
+            Take();
+    }
+
+    void Turn(int by) {
+        waiting_ = kNothing;
+        page_ = (page_ + by) % kPages;
+        row_ = 0;
+        message_.clear();
+    }
+
+    void Move(int by) {
+        const int n = int(Rows().size());
+        if (n > 0) row_ = (row_ + by + n) % n;
+        message_.clear();
+    }
+
+    void Take() {
+        message_.clear();
+        if (page_ == kKeys) {
+            waiting_ = kKey;
+        } else if (page_ == kPad) {
+            if (row_ == 10) {
+                platform::ConfirmWithA(&s_);
+                Save();
+            } else {
+                waiting_ = kPadButton;
+            }
+        } else if (page_ == kOther) {
+            if (row_ == 5) {
+                s_ = platform::Settings();
+                Save();
+                message_ = "初期設定に戻しました";
+            } else {
+                Adjust(1);
+            }
+        }
+    }
+
+    void Adjust(int by) {
+        if (page_ != kOther) return;
+        auto step = [by](auto& list, auto matches) {
+            const int n = int(std::size(list));
+            int at = 0;
+            for (int i = 0; i < n; ++i)
+                if (matches(list[i])) at = i;
+            return (at + by + n) % n;
+        };
+        switch (row_) {
+            case 0:
+                s_.musicVolume = std::clamp(s_.musicVolume + 10 * by, 0, 100);
+                Beep(s_.musicVolume);
+                break;
+            case 1:
+                s_.effectsVolume = std::clamp(s_.effectsVolume + 10 * by, 0, 100);
+                Beep(s_.effectsVolume);
+                break;
+            case 2:
+                s_.scale = kScales[step(kScales, [this](double v) { return v == s_.scale; })];
+                break;
+            case 3:
+                s_.language = s_.language == "en" ? "ja" : "en";
+                break;
+            case 4: {
+                const int i = step(kWindows, [this](const int* w) { return w[0] == s_.windowWidth; });
+                s_.windowWidth = kWindows[i][0];
+                s_.windowHeight = kWindows[i][1];
+                break;
+            }
+            default:
+                return;
+        }
+        Save();
+    }
+
+    // A short tone at the volume, so that the player hears what it is.
+    void Beep(int volume) {
+        if (!sound_) return;
+        std::vector<std::int16_t> tone(44100 / 5);
+        for (std::size_t i = 0; i < tone.size(); ++i) {
+            const double fade = 1.0 - double(i) / double(tone.size());
+            tone[i] = std::int16_t(std::sin(double(i) * 2 * 3.14159265 * 660 / 44100) * 12000 * fade *
+                                   volume / 100);
+        }
+        SDL_ClearQueuedAudio(sound_);
+        SDL_QueueAudio(sound_, tone.data(), Uint32(tone.size() * sizeof tone[0]));
+    }
+
+    void Save() {
+        if (file_.empty()) {
+            message_ = "設定を保存する場所がありません";
+            return;
+        }
+        message_ = platform::WriteSettings(file_, s_) ? "保存しました: " + file_ : "保存できません: " + file_;
+    }
+
+    platform::Settings s_;
+    std::string file_;
+    SDL_AudioDeviceID sound_ = 0;
+    int page_ = kControls, row_ = 0;
+    Waiting waiting_ = kNothing;
+    std::string lastKey_ = "(なし)", message_;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,14 +478,24 @@ int main(int argc, char** argv) {
     }
     TTF_Init();
     SDL_Window* w =
-        SDL_CreateWindow("Rushmora キー設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0);
+        SDL_CreateWindow("Rushmora 設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0);
     SDL_Renderer* r = w ? SDL_CreateRenderer(w, -1, 0) : nullptr;
     if (!r) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
         return 1;
     }
-    // The player's settings: the pad buttons are numbered as the game will number them.
-    platform::LoadSettings("", false);
+    // A sound device for the volume's tone; without one the settings still work, silently.
+    SDL_AudioDeviceID sound = 0;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) {
+        SDL_AudioSpec want{};
+        want.freq = 44100;
+        want.format = AUDIO_S16SYS;
+        want.channels = 1;
+        want.samples = 1024;
+        sound = SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+        if (sound) SDL_PauseAudioDevice(sound, 0);
+    }
+    Settings settings(sound);
     // The game's folder is the one above data/, where this program runs from.
     if (char* base = SDL_GetBasePath()) {
         desktop::LoadPadMappings(std::string(base) + "..");
@@ -141,38 +503,21 @@ int main(int argc, char** argv) {
     }
     Pad joy;
     joy.OpenFirst();
-    std::string lastKey = "(なし)";
-    bool running = true;
-    while (running) {
+    while (settings.running) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) {
-            if (e.type == SDL_QUIT) running = false;
-            if (e.type == SDL_KEYDOWN) lastKey = SDL_GetKeyName(e.key.keysym.sym);
             if (e.type == SDL_JOYDEVICEADDED && joy.Id() < 0) joy.Open(e.jdevice.which);
             if (e.type == SDL_JOYDEVICEREMOVED && e.jdevice.which == joy.Id()) {
                 joy.Close();
                 joy.OpenFirst();
             }
+            settings.Event(e, &joy);
         }
-        SDL_SetRenderDrawColor(r, 0xF4, 0xF1, 0xE6, 255);
-        SDL_RenderClear(r);
-        const SDL_Color ink{0x20, 0x20, 0x30, 255}, hot{0xD0, 0x30, 0x30, 255};
-        Text(r, "Rushmora の操作  (ウィンドウを閉じると終わります)", 18, ink, 16, 10);
-        int y = 44;
-        for (const Binding& b : kBindings) {
-            Text(r, b.scene, 14, ink, 16, y);
-            Text(r, b.keys, 14, ink, 120, y);
-            Text(r, b.joystick, 14, ink, 300, y);
-            Text(r, b.effect, 14, ink, 460, y);
-            y += 23;
-        }
-        y += 8;
-        Text(r, "最後に押したキー: " + lastKey, 16, hot, 16, y);
-        Text(r, joy.Line(), 16, hot, 16, y + 26);
-        SDL_RenderPresent(r);
+        settings.Draw(r, joy);
         SDL_Delay(16);
     }
     joy.Close();
+    if (sound) SDL_CloseAudioDevice(sound);
     SDL_DestroyRenderer(r);
     SDL_DestroyWindow(w);
     TTF_Quit();

@@ -30,11 +30,16 @@ const std::array<GameKey, kGameKeyCount> kGameKeys = {{
     {"backspace", VK_BACK, SDL_SCANCODE_BACKSPACE, "ページを戻す"},
 }};
 
-constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {
-    SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,          SDL_CONTROLLER_BUTTON_X,
-    SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-    SDL_CONTROLLER_BUTTON_BACK,      SDL_CONTROLLER_BUTTON_START,      SDL_CONTROLLER_BUTTON_LEFTSTICK,
-    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
+constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {SDL_CONTROLLER_BUTTON_A,
+                                                                   SDL_CONTROLLER_BUTTON_B,
+                                                                   SDL_CONTROLLER_BUTTON_X,
+                                                                   SDL_CONTROLLER_BUTTON_Y,
+                                                                   SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                                   SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                                   SDL_CONTROLLER_BUTTON_BACK,
+                                                                   SDL_CONTROLLER_BUTTON_START,
+                                                                   SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                                   SDL_CONTROLLER_BUTTON_RIGHTSTICK};
 
 std::string Trim(const std::string& s) {
     const std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
@@ -80,6 +85,30 @@ bool Settings::PadAsAlways() const {
 void ConfirmWithA(Settings* settings) {
     settings->padButtons = kPadDefaults;
     std::swap(settings->padButtons[0], settings->padButtons[1]);
+}
+
+bool AssignKey(Settings* settings, int gameKey, SDL_Scancode key, int* takenBy) {
+    if (gameKey < 0 || gameKey >= kGameKeyCount || key == SDL_SCANCODE_UNKNOWN) return false;
+    for (int i = 0; i < kGameKeyCount; ++i) {
+        if (i != gameKey && settings->keys[std::size_t(i)] == key) {
+            *takenBy = i;
+            return false;
+        }
+    }
+    settings->keys[std::size_t(gameKey)] = key;
+    return true;
+}
+
+bool AssignPadButton(Settings* settings, int gameButton, SDL_GameControllerButton button, int* takenBy) {
+    if (gameButton < 0 || gameButton >= 10 || button == SDL_CONTROLLER_BUTTON_INVALID) return false;
+    for (int i = 0; i < 10; ++i) {
+        if (i != gameButton && settings->padButtons[std::size_t(i)] == button) {
+            *takenBy = i;
+            return false;
+        }
+    }
+    settings->padButtons[std::size_t(gameButton)] = button;
+    return true;
 }
 
 Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings) {
@@ -200,8 +229,8 @@ std::string SettingsText(const Settings& s) {
         t += "button" + std::to_string(i + 1) + "=" +
              SDL_GameControllerGetStringForButton(s.padButtons[std::size_t(i)]) + " ; " +
              SDL_GameControllerGetStringForButton(kPadDefaults[std::size_t(i)]) + "\n";
-    t += "[sound]\nmusic=" + std::to_string(s.musicVolume) + " ; 100\neffects=" +
-         std::to_string(s.effectsVolume) + " ; 100\n";
+    t += "[sound]\nmusic=" + std::to_string(s.musicVolume) +
+         " ; 100\neffects=" + std::to_string(s.effectsVolume) + " ; 100\n";
     char scale[32];
     std::snprintf(scale, sizeof scale, "%g", s.scale);
     t += "[screen]\nscale=" + (s.scale > 0 ? std::string(scale) : std::string("system")) + " ; system\n";

@@ -15,10 +15,10 @@ namespace platform {
 
 // The game's keys that a player can move to other keys, as the file names them.
 struct GameKey {
-    const char* name;          // "jump", ...
-    int virtualKey;            // what the game reads
-    SDL_Scancode physical;     // the key that plays it by default
-    const char* meaning;       // what it does, for the settings program
+    const char* name;       // "jump", ...
+    int virtualKey;         // what the game reads
+    SDL_Scancode physical;  // the key that plays it by default
+    const char* meaning;    // what it does, for the settings program
 };
 constexpr int kGameKeyCount = 12;
 const std::array<GameKey, kGameKeyCount>& GameKeys();
@@ -57,5 +57,11 @@ void LoadSettings(const std::string& namedFile, bool headless);
 
 // The pad buttons a ready choice gives: "confirm with A" swaps buttons 1 and 2.
 void ConfirmWithA(Settings* settings);
+
+// Gives the game's key (an index of GameKeys()) the physical key, or the game's button (0 to 9) the
+// pad's button. Refused (false, with the index that has it in takenBy) when another of the game's
+// keys or buttons has it already: one key never plays two of the game's keys.
+bool AssignKey(Settings* settings, int gameKey, SDL_Scancode key, int* takenBy);
+bool AssignPadButton(Settings* settings, int gameButton, SDL_GameControllerButton button, int* takenBy);
 
 }  // namespace platform
