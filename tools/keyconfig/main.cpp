@@ -111,12 +111,13 @@ struct Pad {
         if (pad) {
             const unsigned buttons = desktop::PadButtons(pad);
             for (int i = 0; i < 10; ++i)
-                if (buttons & (1u << i))
-                    line += " " + std::to_string(i + 1) + " (" +
-                            desktop::PadButtonName(i + 1, SDL_GameControllerGetType(pad)) + ")";
+                if (buttons & (1u << i)) {
+                    line.append(" ").append(std::to_string(i + 1)).append(" (");
+                    line.append(desktop::PadButtonName(i + 1, SDL_GameControllerGetType(pad))).append(")");
+                }
         } else {
             for (int i = 0; i < SDL_JoystickNumButtons(joystick) && i < 32; ++i)
-                if (SDL_JoystickGetButton(joystick, i)) line += " " + std::to_string(i + 1);
+                if (SDL_JoystickGetButton(joystick, i)) line.append(" ").append(std::to_string(i + 1));
         }
         return line;
     }
