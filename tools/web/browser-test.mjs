@@ -190,6 +190,20 @@ try {
   const code = await page.evaluate("window.rushmoraExited");
   if (code !== undefined && code !== 0) fail(`the game ended with status ${code}`);
 
+  // The page's settings: J for jump, S refused for it (dash has it), saved in local storage, and the
+  // game started again reads them.
+  await page.click("#settings");
+  await page.click('#settings-keys button[data-key="jump"]');
+  await page.keyboard.press("KeyS");
+  const refused = await page.$eval("#settings-note", (n) => n.textContent);
+  if (!/in use/.test(refused)) fail(`S for jump was not refused as in use: "${refused}"`);
+  await page.keyboard.press("KeyJ");
+  await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.click('#settings-box button[value="save"]')]);
+  await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 });
+  const given = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
+  if (!/^jump=J$/m.test(given) || !/^dash=S$/m.test(given)) fail(`the game was given these settings: ${given}`);
+  else console.log("test-web: the settings dialog moved jump to J, refused S, and the game read it");
+
   console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
   if (titleFps < 55 || runFps < 55)
