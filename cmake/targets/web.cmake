@@ -29,4 +29,6 @@ target_link_libraries(rushmora-cli PRIVATE rushmora_game)
 target_compile_definitions(rushmora-cli PRIVATE RUSHMORA_VERSION="${PROJECT_VERSION}")
 set_target_properties(rushmora-cli PROPERTIES SUFFIX ".js")
 target_link_options(rushmora-cli PRIVATE ${RUSHMORA_WEB_COMMON_LINK_OPTIONS}
-  -sENVIRONMENT=node -sNODERAWFS=1 -sNODEJS_CATCH_EXIT=0 -sNODEJS_CATCH_REJECTION=0)
+  -sENVIRONMENT=node -sNODERAWFS=1 -sNODEJS_CATCH_EXIT=0 -sNODEJS_CATCH_REJECTION=0
+  --pre-js ${CMAKE_SOURCE_DIR}/tools/web/cli-pre.js)
+set_property(TARGET rushmora-cli APPEND PROPERTY LINK_DEPENDS ${CMAKE_SOURCE_DIR}/tools/web/cli-pre.js)
