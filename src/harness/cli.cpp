@@ -234,6 +234,17 @@ const std::vector<Option>& Options() {
              r->out->runtime.stats = true;
              return true;
          }},
+        {"--lang", nullptr, "ja|en", false,
+         "the language of the words the player reads (pictures, boxes, captions); default: the "
+         "player's setting in a window, ja headless",
+         [](const std::string& v, Reading* r, std::string* error) {
+             if (v != "ja" && v != "en") {
+                 *error = "--lang: expected ja or en, got \"" + v + "\"";
+                 return false;
+             }
+             r->out->runtime.language = v;
+             return true;
+         }},
         {"--settings", nullptr, "FILE", false,
          "take the player's settings (keys, pad buttons, volumes, scale, window) from FILE; without it "
          "a window reads the player's own settings.ini and a headless run none",

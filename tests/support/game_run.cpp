@@ -122,6 +122,7 @@ int RunGame(const RunSetup& setup) {
     o.screenWidth = setup.screenWidth;
     o.screenHeight = setup.screenHeight;
     o.scale = setup.scale;
+    o.language = setup.language;
     o.dataDir = setup.dataDir.empty() ? TestDataDir() : setup.dataDir;
     o.screenshots = setup.screenshots;
     if (setup.seed >= 0) {

@@ -21,6 +21,7 @@ struct RunSetup {
     std::string dataDir;                         // empty: the test pictures
     int screenWidth = 1280, screenHeight = 720;  // the display's pixels
     double scale = 0;                            // 0: 1, as any headless run
+    std::string language;                        // --lang; empty: Japanese
     long seed = -1;                              // the game's random seed; -1: the calendar time
     std::vector<platform::Screenshot> screenshots;
     std::function<void()> atFrameEnd;  // run at the end of every frame, after the platform's own work

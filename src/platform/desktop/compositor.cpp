@@ -1,6 +1,7 @@
 // The compositor: the game's windows (caption, then the picture last presented into the client
 // area) and the open message box put together on one renderer of the screen's size, for the real
 // window or for a screenshot.
+#include "platform/run/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
@@ -39,8 +40,8 @@ void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
         FillScreenRect(r, ToDisplay({w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight}),
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
-    DrawTextAt(r, w.text, ToDisplaySize(13), SDL_Color{255, 255, 255, 255}, ToDisplayX(w.rect.left + 6),
-               ToDisplayY(w.rect.top + 3), true);
+    DrawTextAt(r, platform::Translated(w.text), ToDisplaySize(13), SDL_Color{255, 255, 255, 255},
+               ToDisplayX(w.rect.left + 6), ToDisplayY(w.rect.top + 3), true);
 }
 
 // The PNG encoder writes into memory, and the file is written from there in one go: SDL_image does

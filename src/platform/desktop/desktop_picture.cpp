@@ -1,5 +1,6 @@
 // The desktop picture the background window shows: the part of a photograph of the real screen
 // that our screen covers, or a painted desktop where there is none.
+#include "platform/run/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 
@@ -70,14 +71,15 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
         FillRect(s, ix + k(2), iy + k(2), k(40), k(36), 0xFF203040);
         FillRect(s, ix, iy, k(40), k(36), colours[i]);
         FillRect(s, ix + k(4), iy + k(4), k(32), k(6), 0xFFFFFFFF);
-        BlitText(s, labels[i], k(12), white, ix + k(20), iy + k(44), true);
+        BlitText(s, platform::Translated(labels[i]), k(12), white, ix + k(20), iy + k(44), true);
     }
     // Task bar with a start button and a clock.
     int bar = std::min(k(30), h / 10);
     FillRect(s, 0, h - bar, w, bar, 0xFF24457A);
     FillRect(s, 0, h - bar, w, std::max(1, k(1)), 0xFF5C84C8);
     FillRect(s, k(2), h - bar + k(3), k(90), bar - k(6), 0xFF3C8C3C);
-    BlitText(s, "スタート", k(14), white, k(47), h - bar + (bar - k(16)) / 2, true, true);
+    BlitText(s, platform::Translated("スタート"), k(14), white, k(47), h - bar + (bar - k(16)) / 2, true,
+             true);
     FillRect(s, w - k(80), h - bar + k(3), k(78), bar - k(6), 0xFF1A3560);
     BlitText(s, "7:00", k(13), white, w - k(41), h - bar + (bar - k(15)) / 2, true);
     return picture;

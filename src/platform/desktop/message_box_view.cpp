@@ -1,5 +1,6 @@
 // The message box as the screen shows it: drawn over everything by the compositor, and keeping
 // the real window shown while it is open.
+#include "platform/run/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
@@ -47,8 +48,11 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
             SDL_RenderDrawRect(r, &inner);
         }
         int result = m.buttons[i].second;
-        const char* label = result == IDYES ? "はい(Y)" : result == IDNO ? "いいえ(N)" : "OK";
-        DrawTextAt(r, label, ToDisplaySize(13), SDL_Color{0, 0, 0, 255}, shown.x,
+        const char* label = result == IDYES      ? "はい(Y)"
+                            : result == IDNO     ? "いいえ(N)"
+                            : result == IDCANCEL ? "キャンセル"
+                                                 : "OK";
+        DrawTextAt(r, platform::Translated(label), ToDisplaySize(13), SDL_Color{0, 0, 0, 255}, shown.x,
                    ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
     }
 }

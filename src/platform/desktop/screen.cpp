@@ -1,5 +1,6 @@
 // The screen: SDL started and stopped, the real window covering the display (none when headless),
 // the desktop picture, and the list of the game's windows composited on it.
+#include "platform/run/language.h"
 #include "platform/desktop/desktop_capture.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
@@ -80,7 +81,8 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
             y = bounds.y;
         }
     }
-    s.window.reset(SDL_CreateWindow("Rushmora ～走れ若者～", x, y, s.displayW, s.displayH, flags));
+    s.window.reset(SDL_CreateWindow(platform::Translated("Rushmora ～走れ若者～").c_str(), x, y, s.displayW,
+                                    s.displayH, flags));
     if (!s.window) {
         *error = std::string("cannot open a window: ") + SDL_GetError() +
                  ". Run with --headless for a run without a display.";

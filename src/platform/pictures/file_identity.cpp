@@ -9,7 +9,7 @@ namespace platform {
 std::string FileVersion(const char* file) {
     if (!file) return {};
     std::error_code error;
-    const std::filesystem::path path = PathOfUtf8(file);
+    const std::filesystem::path path = PathOfUtf8(Overlaid(file));
     const auto size = std::filesystem::file_size(path, error);
     if (error) return {};
     const auto written = std::filesystem::last_write_time(path, error);

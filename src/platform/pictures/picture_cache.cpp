@@ -73,7 +73,8 @@ bool KeyOf(const char* file, std::string* path, std::string* key) {
     const std::string version = platform::FileVersion(file);
     if (version.empty()) return false;
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::canonical(platform::PathOfUtf8(file), error);
+    const std::filesystem::path full =
+        std::filesystem::canonical(platform::PathOfUtf8(platform::Overlaid(file)), error);
     if (error) return false;
     *path = platform::Utf8OfPath(full);
     *key = *path + '\n' + version;

@@ -9,12 +9,46 @@
 #endif
 
 namespace platform {
+namespace {
 
-FilePtr OpenRegularFile(const char* name) {
-    if (!name) {
+std::string g_language = "ja";
+
+bool IsRegularFile(const std::string& name) {
+#ifdef _WIN32
+    struct _stat64 st;
+    return _stat64(name.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+#else
+    struct stat st;
+    return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+#endif
+}
+
+}  // namespace
+
+void SetDataLanguage(const std::string& language) {
+    g_language = language.empty() ? "ja" : language;
+}
+
+const std::string& DataLanguage() {
+    return g_language;
+}
+
+std::string Overlaid(const char* name) {
+    if (!name) return {};
+    const std::string n = name;
+    const bool relative = !n.empty() && n[0] != '/' && n[0] != '\\' && (n.size() < 2 || n[1] != ':');
+    if (g_language == "ja" || !relative) return n;
+    const std::string there = "lang/" + g_language + "/" + n;
+    return IsRegularFile(there) ? there : n;
+}
+
+FilePtr OpenRegularFile(const char* given) {
+    if (!given) {
         errno = EINVAL;
         return nullptr;
     }
+    const std::string overlaid = Overlaid(given);
+    const char* name = overlaid.c_str();
 #ifdef _WIN32
     // No FIFOs in the file system here: a look at the kind of file before opening it does.
     struct _stat64 st;

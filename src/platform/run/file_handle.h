@@ -15,6 +15,14 @@ struct FileClose {
 };
 using FilePtr = std::unique_ptr<std::FILE, FileClose>;
 
+// The language folder over the game's data: with a language other than Japanese ("ja"), a data file
+// named relative to the data folder ("Texture/x.png") is opened from "lang/<language>/" when it is
+// there, the way a system's language pack is laid over it. Every function here takes names through
+// it; the game's own names do not change.
+void SetDataLanguage(const std::string& language);
+const std::string& DataLanguage();
+std::string Overlaid(const char* name);
+
 // Opens a file of the game's data to read, only if it is a regular file: a named pipe, a device or
 // a folder in its place would block the open or the reads, or read for ever. Null otherwise, with
 // errno set (ENOENT, EACCES, ... or EINVAL for what is not a regular file).

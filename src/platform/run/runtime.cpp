@@ -1,4 +1,5 @@
 #include "platform/runtime.h"
+#include "platform/run/language.h"
 #include "platform/run/settings.h"
 #include "platform/run/virtual_time.h"
 
@@ -154,6 +155,10 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.playerWarnings.clear();
     // The player's settings; the command line goes first. A replay's screen stays its own.
     LoadSettings(options.settingsFile, options.headless);
+    // The language: the command line's, else the player's in a window; a replay stays Japanese.
+    SetLanguage(!options.language.empty() ? options.language
+                : options.headless        ? std::string("ja")
+                                          : CurrentSettings().language);
     if (!options.headless) {
         const Settings& settings = CurrentSettings();
         if (r.options.scale <= 0) r.options.scale = settings.scale;
@@ -162,12 +167,13 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
             r.options.windowHeight = settings.windowHeight;
         }
     }
-    if (!desktop::Init(r.options, error, exitCode)) return false;
+    // The data folder first: the screen's start-up already shows texts of the language folder.
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
     if (dir.empty() || chdir(dir.c_str()) != 0)
         WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
                    "); the game runs without its pictures and sounds" + kDataAdvice);
+    if (!desktop::Init(r.options, error, exitCode)) return false;
     r.started = true;
     if (r.options.warningsInBox && !r.options.headless) {
         // The font is looked for now, so that its absence is told with the rest.

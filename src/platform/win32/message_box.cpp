@@ -2,6 +2,7 @@
 // script when headless), and the keys and clicks that answer it.
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
+#include "platform/run/language.h"
 #include "platform/desktop/sdl_handles.h"
 
 #include <algorithm>
@@ -67,8 +68,11 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     desktop::MessageBoxView view;
-    view.text = text ? text : "";
-    view.caption = caption ? caption : "エラー";
+    // The game's words, as it wrote them (for the record and the log), and as the player reads them
+    // in the run's language.
+    const std::string gameText = text ? text : "", gameCaption = caption ? caption : "エラー";
+    view.text = platform::Translated(gameText);
+    view.caption = platform::Translated(gameCaption);
     view.type = type;
     std::vector<int> results;
     switch (type & 0x0F) {
@@ -151,9 +155,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         desktop::HoldKeysDownNow();
         if (quit) PostQuitMessage(quitCode);
     }
-    platform::RecordMessageBox({view.text, view.caption, type, result, frame});
-    std::fprintf(stderr, "rushmora: message box \"%s\" / \"%s\" answered %s\n", view.caption.c_str(),
-                 view.text.c_str(),
+    platform::RecordMessageBox({gameText, gameCaption, type, result, frame});
+    std::fprintf(stderr, "rushmora: message box \"%s\" / \"%s\" answered %s\n", gameCaption.c_str(),
+                 gameText.c_str(),
                  result == IDYES      ? "Yes"
                  : result == IDNO     ? "No"
                  : result == IDCANCEL ? "Cancel"

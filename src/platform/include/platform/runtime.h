@@ -42,6 +42,8 @@ struct RuntimeOptions {
     // The player's settings from this file (else, in a real window, the player's own settings.ini;
     // headless runs read none unless named here).
     std::string settingsFile;
+    // "ja" or "en"; empty: the player's setting in a window, Japanese headless.
+    std::string language;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working

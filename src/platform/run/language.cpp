@@ -1,0 +1,89 @@
+#include "platform/run/language.h"
+
+#include "platform/run/file_handle.h"
+#include "platform/runtime.h"
+
+#include <sstream>
+
+namespace platform {
+namespace {
+
+struct Catalogue {
+    bool read = false;
+    std::map<std::string, std::string> texts;
+};
+
+Catalogue& C() {
+    static Catalogue c;
+    return c;
+}
+
+std::string Unescaped(const std::string& s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
+            out += '\n';
+            ++i;
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
+}
+
+std::string Trim(const std::string& s) {
+    const std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
+    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
+}
+
+}  // namespace
+
+std::map<std::string, std::string> ReadCatalogue(const std::string& text, const std::string& file,
+                                                 std::vector<std::string>* warnings) {
+    std::map<std::string, std::string> texts;
+    std::istringstream in(text);
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+        ++number;
+        const std::string t = Trim(line);
+        if (t.empty() || t[0] == '#') continue;
+        const std::size_t arrow = t.find("=>");
+        const std::string from = arrow == std::string::npos ? "" : Trim(t.substr(0, arrow));
+        const std::string to = arrow == std::string::npos ? "" : Trim(t.substr(arrow + 2));
+        if (from.empty() || to.empty()) {
+            warnings->push_back(
+                file + ":" + std::to_string(number) +
+                ": not a text of the catalogue (\"Japanese => translation\"); it is left out");
+            continue;
+        }
+        texts[Unescaped(from)] = Unescaped(to);
+    }
+    return texts;
+}
+
+void SetLanguage(const std::string& language) {
+    SetDataLanguage(language);
+    C() = Catalogue();
+}
+
+std::string Translated(const std::string& text) {
+    Catalogue& c = C();
+    if (DataLanguage() == "ja") return text;
+    if (!c.read) {
+        c.read = true;
+        const std::string file = "lang/" + DataLanguage() + "/texts.txt";
+        std::vector<unsigned char> bytes;
+        if (ReadRegularFile(file.c_str(), &bytes, 1 << 20)) {
+            std::vector<std::string> warnings;
+            c.texts = ReadCatalogue(std::string(bytes.begin(), bytes.end()), file, &warnings);
+            for (const std::string& w : warnings) Warn(w);
+        } else {
+            Warn(file + " is missing: the texts stay in Japanese");
+        }
+    }
+    const auto it = c.texts.find(text);
+    return it == c.texts.end() ? text : it->second;
+}
+
+}  // namespace platform
