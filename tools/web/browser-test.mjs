@@ -203,6 +203,14 @@ try {
   const given = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
   if (!/^jump=J$/m.test(given) || !/^dash=S$/m.test(given)) fail(`the game was given these settings: ${given}`);
   else console.log("test-web: the settings dialog moved jump to J, refused S, and the game read it");
+  // The language switch: remembered, and the game starts again in English.
+  await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.select("#language", "en")]);
+  await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 });
+  const chosen = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
+  if (!/^language=en$/m.test(chosen)) fail(`the language switch gave the game: ${chosen}`);
+  if ((await page.$eval("#language", (e) => e.value)) !== "en") fail("the page forgot its language");
+  await sleep(1500);
+  await look("10-english");
 
   console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
