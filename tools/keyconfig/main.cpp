@@ -35,26 +35,38 @@ struct Binding {
     const char* keys;
     const char* joystick;
     const char* effect;
+    const char* sceneEn;
+    const char* keysEn;
+    const char* joystickEn;
+    const char* effectEn;
 };
 
+// The program's words in the player's language (the settings' 日本語 / English).
+bool g_english = false;
+const char* T(const char* japanese, const char* english) {
+    return g_english ? english : japanese;
+}
+
 const Binding kBindings[] = {
-    {"オープニング", "Enter", "ボタン3", "タイトルへ"},
-    {"タイトル", "↑ ↓", "スティック上下", "項目をえらぶ"},
-    {"タイトル", "Enter", "ボタン2", "決定"},
-    {"オプション", "← →", "", "ゲージを調整"},
-    {"オプション", "F5", "", "このプログラムを開く"},
-    {"オプション", "F2", "", "テスト用INIを書く"},
-    {"オプション", "Esc", "ボタン3", "タイトルへ"},
-    {"ゲーム", "← → ↑ ↓", "スティック", "歩く・奥行きを変える"},
-    {"ゲーム", "A", "ボタン3", "ジャンプ"},
-    {"ゲーム", "S", "ボタン1", "ダッシュ"},
-    {"ゲーム", "D", "ボタン2", "攻撃"},
-    {"ゲーム", "F", "ボタン4", "パワーモード"},
-    {"ゲーム", "Space", "ボタン7", "必殺技"},
-    {"ゲーム", "Esc", "", "タイトルに戻る (確認あり)"},
-    {"ゲーム", "", "ボタン5〜10同時", "すぐタイトルに戻る"},
-    {"リザルト", "Enter", "ボタン2", "次へ"},
-    {"リザルト", "Esc", "ボタン3", "タイトルへ"},
+    {"オープニング", "Enter", "ボタン3", "タイトルへ", "Opening", "Enter", "button 3", "to the title"},
+    {"タイトル", "↑ ↓", "スティック上下", "項目をえらぶ", "Title", "↑ ↓", "stick up/down", "choose"},
+    {"タイトル", "Enter", "ボタン2", "決定", "Title", "Enter", "button 2", "take"},
+    {"オプション", "← →", "", "ゲージを調整", "Options", "← →", "", "adjust the gauge"},
+    {"オプション", "F5", "", "このプログラムを開く", "Options", "F5", "", "open this program"},
+    {"オプション", "F2", "", "テスト用INIを書く", "Options", "F2", "", "write the test INI"},
+    {"オプション", "Esc", "ボタン3", "タイトルへ", "Options", "Esc", "button 3", "to the title"},
+    {"ゲーム", "← → ↑ ↓", "スティック", "歩く・奥行きを変える", "Run", "← → ↑ ↓", "stick",
+     "walk, change depth"},
+    {"ゲーム", "A", "ボタン3", "ジャンプ", "Run", "A", "button 3", "jump"},
+    {"ゲーム", "S", "ボタン1", "ダッシュ", "Run", "S", "button 1", "dash"},
+    {"ゲーム", "D", "ボタン2", "攻撃", "Run", "D", "button 2", "attack"},
+    {"ゲーム", "F", "ボタン4", "パワーモード", "Run", "F", "button 4", "power mode"},
+    {"ゲーム", "Space", "ボタン7", "必殺技", "Run", "Space", "button 7", "special move"},
+    {"ゲーム", "Esc", "", "タイトルに戻る (確認あり)", "Run", "Esc", "", "back to the title (asks)"},
+    {"ゲーム", "", "ボタン5〜10同時", "すぐタイトルに戻る", "Run", "", "buttons 5-10 together",
+     "straight to the title"},
+    {"リザルト", "Enter", "ボタン2", "次へ", "Result", "Enter", "button 2", "go on"},
+    {"リザルト", "Esc", "ボタン3", "タイトルへ", "Result", "Esc", "button 3", "to the title"},
 };
 
 void PrintTable() {
@@ -104,10 +116,10 @@ struct Pad {
     }
     // "ジョイスティック: <name>  ボタン: 3 (X / Square) ..."
     std::string Line() const {
-        if (!pad && !joystick) return "ジョイスティック: なし";
-        std::string line = "ジョイスティック: ";
+        if (!pad && !joystick) return T("ジョイスティック: なし", "Joystick: none");
+        std::string line = T("ジョイスティック: ", "Joystick: ");
         line += pad ? SDL_GameControllerName(pad) : SDL_JoystickName(joystick);
-        line += "  ボタン:";
+        line += T("  ボタン:", "  buttons:");
         if (pad) {
             const unsigned buttons = desktop::PadButtons(pad);
             for (int i = 0; i < 10; ++i)
@@ -132,6 +144,7 @@ class Settings {
     explicit Settings(SDL_AudioDeviceID sound) : sound_(sound) {
         platform::LoadSettings("", false);
         s_ = platform::CurrentSettings();
+        g_english = s_.language == "en";
         file_ = platform::PlayerSettingsFile();
     }
 
@@ -162,19 +175,19 @@ class Settings {
                 SDL_SetRenderDrawColor(r, 0x9A, 0xA5, 0xAE, 255);
                 SDL_RenderDrawRect(r, &tab);
             }
-            Text(r, kPageNames[p], 16, p == page_ ? kPaper : kInk, tab.x + 14, tab.y + 6);
+            Text(r, T(kPageNames[p], kPageNamesEn[p]), 16, p == page_ ? kPaper : kInk, tab.x + 14, tab.y + 6);
         }
         int y = kTop;
         if (page_ == kControls) {
             for (const Binding& b : kBindings) {
-                Text(r, b.scene, 14, kInk, 16, y);
-                Text(r, b.keys, 14, kInk, 120, y);
-                Text(r, b.joystick, 14, kInk, 300, y);
-                Text(r, b.effect, 14, kInk, 460, y);
+                Text(r, T(b.scene, b.sceneEn), 14, kInk, 16, y);
+                Text(r, T(b.keys, b.keysEn), 14, kInk, 120, y);
+                Text(r, T(b.joystick, b.joystickEn), 14, kInk, 300, y);
+                Text(r, T(b.effect, b.effectEn), 14, kInk, 460, y);
                 y += 23;
             }
             y += 8;
-            Text(r, "最後に押したキー: " + lastKey_, 16, kHot, 16, y);
+            Text(r, T("最後に押したキー: ", "Last key pressed: ") + lastKey_, 16, kHot, 16, y);
             Text(r, joy.Line(), 16, kHot, 16, y + 26);
         } else {
             const std::vector<Row> rows = Rows();
@@ -198,6 +211,7 @@ class Settings {
     static constexpr SDL_Color kInk{0x20, 0x20, 0x30, 255}, kHot{0xD0, 0x30, 0x30, 255},
         kPaper{0xFF, 0xFF, 0xFF, 255};
     static constexpr const char* kPageNames[kPages] = {"操作", "キー", "パッド", "その他"};
+    static constexpr const char* kPageNamesEn[kPages] = {"Controls", "Keys", "Pad", "Other"};
     static constexpr double kScales[] = {0, 1, 1.25, 1.5, 2, 3};
     static constexpr int kWindows[][2] = {{0, 0}, {1280, 720}, {1600, 900}, {1920, 1080}};
 
@@ -211,33 +225,38 @@ class Settings {
             for (int i = 0; i < platform::kGameKeyCount; ++i) {
                 const platform::GameKey& k = platform::GameKeys()[std::size_t(i)];
                 const bool asking = waiting_ == kKey && row_ == i;
-                rows.push_back(
-                    {std::string(k.meaning) + "  (" + k.name + ")",
-                     asking ? "キーを押してください…" : SDL_GetScancodeName(s_.keys[std::size_t(i)])});
+                rows.push_back({std::string(T(k.meaning, k.meaningEn)) + "  (" + k.name + ")",
+                                asking ? T("キーを押してください…", "Press the key…")
+                                       : SDL_GetScancodeName(s_.keys[std::size_t(i)])});
             }
         } else if (page_ == kPad) {
             for (int i = 0; i < 10; ++i) {
                 const bool asking = waiting_ == kPadButton && row_ == i;
-                rows.push_back({"ボタン" + std::to_string(i + 1),
+                rows.push_back({T("ボタン", "Button ") + std::to_string(i + 1),
                                 asking
-                                    ? "パッドのボタンを押してください…"
+                                    ? T("パッドのボタンを押してください…", "Press the pad's button…")
                                     : SDL_GameControllerGetStringForButton(s_.padButtons[std::size_t(i)])});
             }
-            rows.push_back({"Aで決定にする (ボタン1と2を入れ替え)", ""});
+            rows.push_back(
+                {T("Aで決定にする (ボタン1と2を入れ替え)", "Confirm with A (buttons 1 and 2 swapped)"), ""});
         } else if (page_ == kOther) {
             char scale[32];
             std::snprintf(scale, sizeof scale, "%g", s_.scale);
-            rows.push_back({"音楽の音量", "◀ " + std::to_string(s_.musicVolume) + " % ▶"});
-            rows.push_back({"効果音の音量", "◀ " + std::to_string(s_.effectsVolume) + " % ▶"});
+            rows.push_back({T("音楽の音量", "Music volume"), "◀ " + std::to_string(s_.musicVolume) + " % ▶"});
             rows.push_back(
-                {"画面の倍率", "◀ " + (s_.scale > 0 ? std::string(scale) : "システムの設定") + " ▶"});
-            rows.push_back({"言語", std::string("◀ ") + (s_.language == "en" ? "English" : "日本語") + " ▶"});
-            rows.push_back({"ウィンドウ", "◀ " +
-                                              (s_.windowWidth > 0 ? std::to_string(s_.windowWidth) + "x" +
-                                                                        std::to_string(s_.windowHeight)
-                                                                  : std::string("全画面")) +
-                                              " ▶"});
-            rows.push_back({"すべて初期設定に戻す", ""});
+                {T("効果音の音量", "Effects volume"), "◀ " + std::to_string(s_.effectsVolume) + " % ▶"});
+            rows.push_back(
+                {T("画面の倍率", "Scale"),
+                 "◀ " + (s_.scale > 0 ? std::string(scale) : T("システムの設定", "the system's")) + " ▶"});
+            rows.push_back({T("言語", "Language"),
+                            std::string("◀ ") + (s_.language == "en" ? "English" : "日本語") + " ▶"});
+            rows.push_back({T("ウィンドウ", "Window"),
+                            "◀ " +
+                                (s_.windowWidth > 0
+                                     ? std::to_string(s_.windowWidth) + "x" + std::to_string(s_.windowHeight)
+                                     : std::string(T("全画面", "full screen"))) +
+                                " ▶"});
+            rows.push_back({T("すべて初期設定に戻す", "All back to the defaults"), ""});
         }
         return rows;
     }
@@ -256,8 +275,11 @@ class Settings {
                 waiting_ = kNothing;
                 Save();
             } else if (taken >= 0) {
-                message_ = std::string(SDL_GetScancodeName(sc)) + " は「" +
-                           platform::GameKeys()[std::size_t(taken)].meaning + "」に使われています";
+                const platform::GameKey& other = platform::GameKeys()[std::size_t(taken)];
+                message_ = g_english
+                               ? std::string(SDL_GetScancodeName(sc)) + " is in use for " + other.meaningEn
+                               : std::string(SDL_GetScancodeName(sc)) + " は「" + other.meaning +
+                                     "」に使われています";
             }
             return;
         }
@@ -304,8 +326,9 @@ class Settings {
                 waiting_ = kNothing;
                 Save();
             } else if (taken >= 0) {
-                message_ = std::string(SDL_GameControllerGetStringForButton(b)) + " はボタン" +
-                           std::to_string(taken + 1) + "に使われています";
+                message_ = std::string(SDL_GameControllerGetStringForButton(b)) +
+                           T(" はボタン", " is in use for button ") + std::to_string(taken + 1) +
+                           T("に使われています", "");
             }
             return;
         }
@@ -391,7 +414,7 @@ class Settings {
             if (row_ == 5) {
                 s_ = platform::Settings();
                 Save();
-                message_ = "初期設定に戻しました";
+                message_ = T("初期設定に戻しました", "Back to the defaults");
             } else {
                 Adjust(1);
             }
@@ -421,6 +444,7 @@ class Settings {
                 break;
             case 3:
                 s_.language = s_.language == "en" ? "ja" : "en";
+                g_english = s_.language == "en";
                 break;
             case 4: {
                 const int i = step(kWindows, [this](const int* w) { return w[0] == s_.windowWidth; });
@@ -449,10 +473,11 @@ class Settings {
 
     void Save() {
         if (file_.empty()) {
-            message_ = "設定を保存する場所がありません";
+            message_ = T("設定を保存する場所がありません", "There is no place to keep the settings");
             return;
         }
-        message_ = platform::WriteSettings(file_, s_) ? "保存しました: " + file_ : "保存できません: " + file_;
+        message_ = platform::WriteSettings(file_, s_) ? T("保存しました: ", "Saved: ") + file_
+                                                      : T("保存できません: ", "Cannot save: ") + file_;
     }
 
     platform::Settings s_;

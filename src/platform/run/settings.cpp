@@ -16,18 +16,18 @@ namespace platform {
 namespace {
 
 const std::array<GameKey, kGameKeyCount> kGameKeys = {{
-    {"left", VK_LEFT, SDL_SCANCODE_LEFT, "左へ歩く"},
-    {"right", VK_RIGHT, SDL_SCANCODE_RIGHT, "右へ歩く"},
-    {"up", VK_UP, SDL_SCANCODE_UP, "奥へ・上をえらぶ"},
-    {"down", VK_DOWN, SDL_SCANCODE_DOWN, "手前へ・下をえらぶ"},
-    {"jump", 'A', SDL_SCANCODE_A, "ジャンプ"},
-    {"dash", 'S', SDL_SCANCODE_S, "ダッシュ"},
-    {"attack", 'D', SDL_SCANCODE_D, "攻撃"},
-    {"power", 'F', SDL_SCANCODE_F, "パワーモード"},
-    {"special", VK_SPACE, SDL_SCANCODE_SPACE, "必殺技"},
-    {"enter", VK_RETURN, SDL_SCANCODE_RETURN, "決定・次へ"},
-    {"escape", VK_ESCAPE, SDL_SCANCODE_ESCAPE, "タイトルへ戻る"},
-    {"backspace", VK_BACK, SDL_SCANCODE_BACKSPACE, "ページを戻す"},
+    {"left", VK_LEFT, SDL_SCANCODE_LEFT, "左へ歩く", "walk left"},
+    {"right", VK_RIGHT, SDL_SCANCODE_RIGHT, "右へ歩く", "walk right"},
+    {"up", VK_UP, SDL_SCANCODE_UP, "奥へ・上をえらぶ", "go back, choose up"},
+    {"down", VK_DOWN, SDL_SCANCODE_DOWN, "手前へ・下をえらぶ", "come forward, choose down"},
+    {"jump", 'A', SDL_SCANCODE_A, "ジャンプ", "jump"},
+    {"dash", 'S', SDL_SCANCODE_S, "ダッシュ", "dash"},
+    {"attack", 'D', SDL_SCANCODE_D, "攻撃", "attack"},
+    {"power", 'F', SDL_SCANCODE_F, "パワーモード", "power mode"},
+    {"special", VK_SPACE, SDL_SCANCODE_SPACE, "必殺技", "special move"},
+    {"enter", VK_RETURN, SDL_SCANCODE_RETURN, "決定・次へ", "take, go on"},
+    {"escape", VK_ESCAPE, SDL_SCANCODE_ESCAPE, "タイトルへ戻る", "back to the title"},
+    {"backspace", VK_BACK, SDL_SCANCODE_BACKSPACE, "ページを戻す", "previous page"},
 }};
 
 constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {SDL_CONTROLLER_BUTTON_A,

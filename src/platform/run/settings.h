@@ -19,6 +19,7 @@ struct GameKey {
     int virtualKey;         // what the game reads
     SDL_Scancode physical;  // the key that plays it by default
     const char* meaning;    // what it does, for the settings program
+    const char* meaningEn;  // the same in English
 };
 constexpr int kGameKeyCount = 12;
 const std::array<GameKey, kGameKeyCount>& GameKeys();
