@@ -1,6 +1,8 @@
 // The keyboard by virtual key: SDL's keyboard state (or the script's keys) as GetKeyboardState and
-// GetAsyncKeyState answer it.
+// GetAsyncKeyState answer it, one state a frame.
 #include "platform/desktop/desktop_state.h"
+#include "platform/run/recording.h"
+#include "platform/run/virtual_time.h"
 
 #include <algorithm>
 #include <cstring>
@@ -85,7 +87,10 @@ void HoldKeysDownNow() {
         if (state[sc]) s.heldFromBox.set(std::size_t(sc));
 }
 
-void KeyboardState(BYTE keys[256]) {
+namespace {
+
+// The keys now: the script's, and in a real window the keyboard's.
+void KeysNow(BYTE keys[256]) {
     std::memset(keys, 0, 256);
     // A script plays its keys; in a real window the keyboard adds its own.
     if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
@@ -98,6 +103,30 @@ void KeyboardState(BYTE keys[256]) {
     std::memcpy(pressed, state, std::size_t(count));
     LeaveOutHeldKeys(pressed, count, &s.heldFromBox);
     AddPressedKeys(pressed, count, keys);
+}
+
+// The keys of the frame being played, as the game first read them in it.
+struct FrameKeys {
+    std::uint64_t frame = 0;  // platform::FrameSerial
+    BYTE keys[256];
+};
+FrameKeys g_frameKeys;
+
+}  // namespace
+
+void KeyboardState(BYTE keys[256]) {
+    // A frame sees one keyboard, as a script gives it: what GetKeyboardState and GetAsyncKeyState
+    // say all through it is what the first of them found (and what a recording keeps).
+    const std::uint64_t frame = platform::FrameSerial();
+    if (frame != 0 && g_frameKeys.frame == frame) {
+        std::memcpy(keys, g_frameKeys.keys, 256);
+        return;
+    }
+    KeysNow(keys);
+    if (frame == 0) return;
+    g_frameKeys.frame = frame;
+    std::memcpy(g_frameKeys.keys, keys, 256);
+    platform::recording::KeysSeen(keys);
 }
 
 }  // namespace desktop
