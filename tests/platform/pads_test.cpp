@@ -112,8 +112,8 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
     desktop::PadAdded(index);
     ASSERT_NE(desktop::S().controller, nullptr) << "the mapping made it no pad";
     struct {
-        int raw;          // the pad's own button
-        unsigned bit;     // the game's button, 1 to 10, as a bit
+        int raw;                      // the pad's own button
+        unsigned bit;                 // the game's button, 1 to 10, as a bit
     } const cases[] = {{0, 1u << 2},  // square: the game's 3 (jump)
                        {3, 1u << 3},  // triangle: 4
                        {1, 1u << 0},  // cross: 1
