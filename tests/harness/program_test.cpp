@@ -385,6 +385,38 @@ TEST(Program, ARecordedRunReplaysFromItsRecordingAloneToTheSameState) {
     EXPECT_EQ(Count(replayed, "answered Yes"), 1u) << replayed;
 }
 
+TEST(Program, ARecordingIsAWholeScriptWhenTheRunIsKilled) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs kill";
+#else
+    // Killed where it stands, the run leaves a script that plays up to the frame it reached.
+    const std::string script = testing_support::TempPath("long-run.txt"),
+                      recording = testing_support::TempPath("killed.txt");
+    std::FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("1-1000000 RIGHT\n", f);
+    for (long frame = 2; frame < 5000; frame += 7) std::fprintf(f, "%ld SPACE\n", frame);
+    std::fclose(f);
+    std::string out;
+    Shell("(" + testing_support::GameProgram() + " --headless --scene Game --input " + script + " --record " +
+              recording + " & pid=$!; sleep 2; kill -9 $pid; wait $pid) 2>/dev/null",
+          &out);
+    const std::string text = ReadText(recording);
+    const std::size_t last = text.rfind("# the run reached frame ");
+    ASSERT_NE(last, std::string::npos) << text.substr(0, 400);
+    const long reached = std::atol(text.c_str() + last + 24);
+    EXPECT_GT(reached, 20) << text.substr(last);
+    EXPECT_EQ(text.back(), '\n');
+    ASSERT_EQ(RunExe("--headless --scene Game --frames " + std::to_string(reached) + " --input " + recording +
+                         " --dump-state",
+                     &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("{\"frame\": " + std::to_string(reached) + ","), std::string::npos)
+        << out.substr(0, 400);
+#endif
+}
+
 TEST(Program, ARunRecordedInARealWindowReplaysHeadlessToTheSameState) {
     SKIP_WITHOUT_X11();
     if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") != 0)
