@@ -162,9 +162,12 @@ const std::vector<Option>& Options() {
         {"--input", nullptr, "FILE", false,
          "scripted input: lines \"A[-B] TOKEN...\" hold their tokens in frames A to B;\n"
          "keys: RETURN ESCAPE SPACE BACK UP DOWN LEFT RIGHT F2 F5, A to Z, 0 to 9;\n"
+         "also TAB, F1 to F12, SHIFT CONTROL MENU (Alt), also with L or R before them;\n"
          "joystick: JX=n JY=n (0..65535) JB=mask; CLOSE asks the window to close;\n"
          "YES NO OK answer a message box;\n"
-         "a line \"SCREEN WxH\" names the screen the script was made for",
+         "a line \"SCREEN WxH\" names the screen the script was made for;\n"
+         "\"SEED N\" is the next seed the game takes from the clock;\n"
+         "\"TIME START MS\" sets the timer of frame 1, \"TIME A[-B] MS\" how long frames A to B last",
          [](const std::string& v, Reading* r, std::string* error) {
              if (!r->out->runtime.script.Load(v, error)) return false;
              r->out->runtime.hasScript = true;
@@ -228,6 +231,13 @@ const std::vector<Option>& Options() {
              r->out->runtime.audioOut = Absolute(v);
              return true;
          }},
+        {"--record", nullptr, "FILE", false,
+         "write what the run saw (keys, joystick, box answers, close requests, seeds, the screen, the "
+         "timer) to FILE as an input script, which --headless --input FILE plays the same way",
+         [](const std::string& v, Reading* r, std::string*) {
+             r->out->runtime.recordFile = Absolute(v);
+             return true;
+         }},
         {"--stats", nullptr, nullptr, false,
          "at the end, print frames shown, frames late and CPU time per frame",
          [](const std::string&, Reading* r, std::string*) {
@@ -264,6 +274,17 @@ const std::vector<Option>& Options() {
          }},
     };
     return options;
+}
+
+// What a recorded run's replay needs on its command line besides the script: where the run started
+// and where it was to end.
+std::string ReplayOptions(const CommandLine& cl) {
+    std::string options;
+    if (cl.start.scene != StartRequest().scene) options += " --scene " + cl.start.scene;
+    for (const auto& [name, value] : cl.start.fields)
+        options += " --set " + name + "=" + std::to_string(value);
+    if (cl.runtime.frames >= 0) options += " --frames " + std::to_string(cl.runtime.frames);
+    return options.empty() ? options : options.substr(1);
 }
 
 // The widest line of --help.
@@ -353,6 +374,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine* out, std::
         *error = "--audio-out is for headless runs";
         return false;
     }
+    if (!out->runtime.recordFile.empty()) out->runtime.recordOptions = ReplayOptions(*out);
     // Knocked-away passers-by bounce at the screen's edges, so a replay plays out as it was made only
     // on the screen it was made on: a script that names its screen gets it, unless --screen says
     // otherwise.

@@ -30,6 +30,29 @@ int Shell(const std::string& cmd, std::string* out) {
 int RunExe(const std::string& args, std::string* output) {
     return Shell(testing_support::GameProgram() + " " + args, output);
 }
+
+std::string ReadText(const std::string& path) {
+    std::string text;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char buf[4096];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) text.append(buf, n);
+        std::fclose(f);
+    }
+    return text;
+}
+
+// The state dump in a run's output (the line it starts on).
+std::string DumpIn(const std::string& output) {
+    const std::size_t at = output.find("{\"frame\"");
+    return at == std::string::npos ? "" : output.substr(at, output.find('\n', at) - at);
+}
+
+// How many times text holds what.
+std::size_t Count(const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+}
 }  // namespace
 
 TEST(Program, MistakesExitWithTwo) {
@@ -81,13 +104,21 @@ TEST(Program, OutputsThatCannotBeWrittenEndTheRunWithOne) {
     EXPECT_NE(out.find("cannot write the audio output /dev/full: No space left on device"), std::string::npos)
         << out;
     EXPECT_NE(out.find("{\"frame\": 8"), std::string::npos) << out;
+    EXPECT_EQ(RunExe("--headless --frames 8 --dump-state --record /dev/full", &out), 1) << out;
+    EXPECT_NE(out.find("cannot write the recording /dev/full: No space left on device"), std::string::npos)
+        << out;
+    EXPECT_NE(out.find("{\"frame\": 8"), std::string::npos) << out;
     const std::string dir = testing_support::TempPath("no-such-folder");
-    EXPECT_EQ(
-        RunExe("--headless --frames 3 --screenshot 2:" + dir + "/a.png --audio-out " + dir + "/a.wav", &out),
-        1)
+    EXPECT_EQ(RunExe("--headless --frames 3 --screenshot 2:" + dir + "/a.png --audio-out " + dir +
+                         "/a.wav --record " + dir + "/a.txt",
+                     &out),
+              1)
         << out;
     EXPECT_NE(out.find("cannot write the screenshot " + dir + "/a.png"), std::string::npos) << out;
     EXPECT_NE(out.find("cannot write the audio output " + dir + "/a.wav"), std::string::npos) << out;
+    EXPECT_NE(out.find("cannot write the recording " + dir + "/a.txt: No such file or directory"),
+              std::string::npos)
+        << out;
     // A state dump into a pipe that nobody reads any more ends the run with 1 and says so.
 #ifndef _WIN32
     const std::string status = testing_support::TempPath("pipe-status");
@@ -366,6 +397,124 @@ TEST(Program, ThePlayersSettingsMoveKeysInAWindowAndNothingHeadless) {
     std::smatch m;
     ASSERT_TRUE(std::regex_search(out, m, distance)) << out.substr(0, 400);
     EXPECT_GT(std::stoi(m[1]), 100) << "A did not dash";
+}
+
+TEST(Program, ARecordedRunReplaysFromItsRecordingAloneToTheSameState) {
+    // A run with keys, the pad, both questions answered, a close request, frames that took longer
+    // and a seed; its recording replays without the seed or the script it was played from.
+    const std::string script = testing_support::TempPath("to-record.txt"),
+                      recording = testing_support::TempPath("recorded.txt");
+    std::FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs(
+        "TIME START 123456\nTIME 250-260 17\nTIME 300 1500\n"
+        "201-480 RIGHT\n230 S\n260 D\n300-320 JX=0 JB=1\n350 ESCAPE NO\n400 CLOSE NO\n"
+        "420-440 RIGHT SPACE\n600 ESCAPE YES\n",
+        f);
+    std::fclose(f);
+    std::string played, replayed;
+    ASSERT_EQ(RunExe("--headless --scene Game --frames 700 --seed 77 --input " + script + " --record " +
+                         recording + " --dump-state",
+                     &played),
+              0)
+        << played;
+    const std::string text = ReadText(recording);
+    for (const char* line : {"--input recorded.txt --scene Game --frames 700 --dump-state\n", "\nSEED 77\n",
+                             "\nTIME START 123456\n", "\nTIME 250-260 17\n", "\nTIME 300 1500\n",
+                             "\n350 ESCAPE RIGHT NO\n", "\n400 RIGHT CLOSE NO\n", "\n1 JB=0 "})
+        EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
+    EXPECT_LT(Count(text, "\n"), 40u) << text;
+    ASSERT_EQ(
+        RunExe("--headless --scene Game --frames 700 --input " + recording + " --dump-state", &replayed), 0)
+        << replayed;
+    EXPECT_NE(DumpIn(played).find("\"scene\": {\"name\": \"TitleScene\""), std::string::npos) << played;
+    EXPECT_EQ(DumpIn(replayed), DumpIn(played));
+    EXPECT_EQ(Count(replayed, "answered No"), 2u) << replayed;
+    EXPECT_EQ(Count(replayed, "answered Yes"), 1u) << replayed;
+}
+
+TEST(Program, ARecordingIsAWholeScriptWhenTheRunIsKilled) {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs kill";
+#else
+    // Killed where it stands, the run leaves a script that plays up to the frame it reached.
+    const std::string script = testing_support::TempPath("long-run.txt"),
+                      recording = testing_support::TempPath("killed.txt");
+    std::FILE* f = std::fopen(script.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fputs("1-1000000 RIGHT\n", f);
+    for (long frame = 2; frame < 5000; frame += 7) std::fprintf(f, "%ld SPACE\n", frame);
+    std::fclose(f);
+    std::string out;
+    Shell("(" + testing_support::GameProgram() + " --headless --scene Game --input " + script + " --record " +
+              recording + " & pid=$!; sleep 2; kill -9 $pid; wait $pid) 2>/dev/null",
+          &out);
+    const std::string text = ReadText(recording);
+    const std::size_t last = text.rfind("# the run reached frame ");
+    ASSERT_NE(last, std::string::npos) << text.substr(0, 400);
+    const long reached = std::atol(text.c_str() + last + 24);
+    EXPECT_GT(reached, 20) << text.substr(last);
+    EXPECT_EQ(text.back(), '\n');
+    ASSERT_EQ(RunExe("--headless --scene Game --frames " + std::to_string(reached) + " --input " + recording +
+                         " --dump-state",
+                     &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("{\"frame\": " + std::to_string(reached) + ","), std::string::npos)
+        << out.substr(0, 400);
+#endif
+}
+
+TEST(Program, ARunRecordedInARealWindowReplaysHeadlessToTheSameState) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run or xdotool is not installed";
+    // A player runs and kicks, asks to go back to the title and to quit (Alt+F4), and says No to
+    // both with N. The recording is followed as it is written, to know the frame the run is in (its
+    // last line) and that a box was answered (its NO).
+    const std::string recording = testing_support::TempPath("window-run.txt"),
+                      dump = testing_support::TempPath("window-run.json"),
+                      driver = testing_support::TempPath("window-run.sh");
+    std::FILE* f = std::fopen(driver.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(
+        f,
+        "rec='%s'\n"
+        "frame() { tail -n 1 \"$rec\" 2>/dev/null | sed -n 's/^# the run reached frame "
+        "\\([0-9]*\\).*/\\1/p'; }\n"
+        "wait_frame() { for i in $(seq 600); do f=$(frame)\n"
+        "  [ -n \"$f\" ] && [ \"$f\" -ge $1 ] && return; sleep 0.1; done; }\n"
+        "press() { xdotool keydown $1; sleep 0.15; xdotool keyup $1; }\n"
+        "answer_no() { for i in $(seq 40); do press n; sleep 0.3\n"
+        "  [ $(grep -cw NO \"$rec\") -ge $1 ] && return; done; }\n"
+        "SDL_AUDIODRIVER=dummy \"%s\" --scene Game --frames 900 --record \"$rec\" --dump-state > '%s' & "
+        "pid=$!\n"
+        "wait_frame 210\n"
+        "xdotool keydown Right; sleep 1.5; press s; sleep 0.3; press d; xdotool keyup Right\n"
+        "press Escape; answer_no 1\n"
+        "xdotool key alt+F4; answer_no 2\n"
+        "wait $pid; echo record-exit=$?\n",
+        recording.c_str(), testing_support::GameProgram().c_str(), dump.c_str());
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(Shell("timeout 180 xvfb-run -a -n 452 -s '-screen 0 1280x720x24' sh " + driver, &out), 0)
+        << out;
+    ASSERT_NE(out.find("record-exit=0"), std::string::npos) << out;
+    const std::string text = ReadText(recording);
+    for (const char* what : {"\nSCREEN 1280x720\n", "\nSEED ", "\nTIME START ", " RIGHT", " S\n", " CLOSE"})
+        EXPECT_NE(text.find(what), std::string::npos) << what << " in\n" << text;
+    EXPECT_EQ(Count(text, " NO\n"), 2u) << text;
+    EXPECT_NE(text.find("# the run reached frame 900\n"), std::string::npos) << text;
+    std::string replayed;
+    ASSERT_EQ(
+        RunExe("--headless --scene Game --frames 900 --input " + recording + " --dump-state", &replayed), 0)
+        << replayed;
+    const std::string played = ReadText(dump);
+    ASSERT_NE(DumpIn(played), "") << out;
+    EXPECT_EQ(DumpIn(replayed), DumpIn(played)) << text;
+    EXPECT_EQ(Count(replayed, "answered No"), 2u) << replayed;
+    // The run went somewhere: the player ran on.
+    EXPECT_EQ(DumpIn(played).find("\"distance\": 0,"), std::string::npos) << DumpIn(played);
 }
 
 TEST(Program, AReleaseProgramAloneInAFolderSaysWhatIsMissingAndWhatToDo) {

@@ -322,3 +322,106 @@ TEST(InputScript, LoadsOnlyARegularFileOfAtMostSixteenMegabytes) {
     EXPECT_NE(error.find("larger than 16 MB"), std::string::npos) << error;
     std::remove(big.c_str());
 }
+
+TEST(InputScript, TimeLinesSayHowLongEachFrameLasts) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("1 RETURN\n", "t.txt", &error)) << error;
+    EXPECT_FALSE(s.HasTimes());
+    EXPECT_EQ(s.TimerStart(), platform::kTimerStart);
+    EXPECT_EQ(s.FrameMs(1), 16u);
+    // Lines in any order; frames no line names last 16 ms.
+    ASSERT_TRUE(
+        s.Parse("TIME 40-42 33  # a slow stretch\nTIME 7 17\nTIME START 4294967295\nTIME 43 0\n"
+                "TIME 1073741824 4294967295\n",
+                "t.txt", &error))
+        << error;
+    EXPECT_TRUE(s.HasTimes());
+    EXPECT_EQ(s.TimerStart(), 4294967295u);
+    const std::pair<long, std::uint32_t> frames[] = {
+        {1, 16},  {6, 16},  {7, 17}, {8, 16},  {39, 16},
+        {40, 33}, {42, 33}, {43, 0}, {44, 16}, {1073741824, 4294967295u}};
+    for (const auto& [frame, ms] : frames) EXPECT_EQ(s.FrameMs(frame), ms) << "frame " << frame;
+    // TIME START alone is a timer of its own too.
+    ASSERT_TRUE(s.Parse("TIME START 0\n", "t.txt", &error)) << error;
+    EXPECT_TRUE(s.HasTimes());
+    EXPECT_EQ(s.TimerStart(), 0u);
+    EXPECT_EQ(s.FrameMs(5), 16u);
+    // Parsing again forgets them.
+    ASSERT_TRUE(s.Parse("SEED 3\n", "t.txt", &error)) << error;
+    EXPECT_FALSE(s.HasTimes());
+    EXPECT_EQ(s.TimerStart(), platform::kTimerStart);
+}
+
+TEST(InputScript, SeedsComeInTheOrderOfTheirLines) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("SEED 1733390412\n100 RETURN\nSEED 0\nSEED 4294967295 # the last\n", "s.txt", &error))
+        << error;
+    EXPECT_EQ(s.Seeds(), (std::vector<std::uint32_t>{1733390412u, 0u, 4294967295u}));
+    ASSERT_TRUE(s.Parse("1 RETURN\n", "s.txt", &error)) << error;
+    EXPECT_TRUE(s.Seeds().empty());
+}
+
+TEST(InputScript, BadSeedAndTimeLinesNameTheirLine) {
+    struct Case {
+        const char* text;
+        const char* says;
+    } cases[] = {
+        {"SEED\n", "s.txt:1: expected SEED N"},
+        {"SEED -1\n", "expected SEED N"},
+        {"SEED 0x10\n", "expected SEED N"},
+        {"SEED 4294967296\n", "expected SEED N"},
+        {"SEED 1 2\n", "expected SEED N"},
+        {"TIME\n", "expected TIME START MS or TIME A[-B] MS"},
+        {"TIME 5\n", "expected TIME START MS"},
+        {"TIME 5 17 18\n", "expected TIME START MS"},
+        {"TIME 5 -1\n", "expected TIME START MS"},
+        {"TIME 5 4294967296\n", "expected TIME START MS"},
+        {"TIME START\n", "expected TIME START MS"},
+        {"TIME START 5\n\nTIME START 5\n", "s.txt:3: TIME START is given twice"},
+        {"TIME 0 17\n", "numbered from 1"},
+        {"TIME 9-8 17\n", "ends before it starts"},
+        {"TIME later 17\n", "expected frames"},
+        {"TIME 1-1073741825 17\n", "1073741824"},
+        {"TIME 10-20 17\nTIME 5-10 18\n", "s.txt:2: frame 10 is given its time twice (also on line 1)"},
+        {"TIME 5-10 17\n1 RETURN\nTIME 7 17\n", "s.txt:3: frame 7 is given its time twice (also on line 1)"},
+        {"time 5 17\n", "expected frames"},
+    };
+    for (const Case& c : cases) {
+        platform::InputScript s;
+        std::string error;
+        EXPECT_FALSE(s.Parse(c.text, "s.txt", &error)) << c.text;
+        EXPECT_NE(error.find(c.says), std::string::npos) << c.text << " -> " << error;
+    }
+}
+
+TEST(InputScript, EveryKeyARecordingHoldsHasANameThatReadsBack) {
+    // The keys the game's keyboard gives: letters, digits, and the named ones.
+    std::vector<int> keys = {VK_BACK,   VK_TAB,    VK_RETURN,   VK_SHIFT,    VK_CONTROL, VK_MENU,
+                             VK_ESCAPE, VK_SPACE,  VK_LEFT,     VK_UP,       VK_RIGHT,   VK_DOWN,
+                             VK_LSHIFT, VK_RSHIFT, VK_LCONTROL, VK_RCONTROL, VK_LMENU,   VK_RMENU};
+    for (int vk = VK_F1; vk <= VK_F12; ++vk) keys.push_back(vk);
+    for (int vk = '0'; vk <= '9'; ++vk) keys.push_back(vk);
+    for (int vk = 'A'; vk <= 'Z'; ++vk) keys.push_back(vk);
+    std::string line = "1";
+    for (int vk : keys) {
+        const char* name = platform::VirtualKeyName(vk);
+        ASSERT_NE(name, nullptr) << vk;
+        EXPECT_EQ(platform::VirtualKeyFromName(name), vk) << name;
+        line += std::string(" ") + name;
+    }
+    EXPECT_STREQ(platform::VirtualKeyName(VK_F12), "F12");
+    EXPECT_STREQ(platform::VirtualKeyName('Q'), "Q");
+    for (int vk : {0, 0x01, 0x2E, 0x5B, int('a'), 0xFF, 256, -1})
+        EXPECT_EQ(platform::VirtualKeyName(vk), nullptr) << vk;
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse(line + "\n", "k.txt", &error)) << error;
+    std::uint8_t held[256] = {};
+    s.KeysAt(1, held);
+    for (int vk = 0; vk < 256; ++vk)
+        EXPECT_EQ(held[vk], std::find(keys.begin(), keys.end(), vk) != keys.end() ? 0x80 : 0) << vk;
+    EXPECT_FALSE(s.Parse("1 F13\n", "k.txt", &error));
+    EXPECT_FALSE(s.Parse("1 lshift\n", "k.txt", &error));
+}

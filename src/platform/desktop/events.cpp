@@ -4,6 +4,7 @@
 #include "platform/desktop/screen_scale.h"
 
 #include "platform/audio/audio_mixer.h"
+#include "platform/run/recording.h"
 
 namespace desktop {
 namespace {
@@ -37,7 +38,10 @@ void CloseRequest(bool* askedInThisBatch) {
         if (box->buttons.size() == 1 && box->buttons[0].second == IDOK) box->result = IDOK;
         return;
     }
-    if (WindowObject* w = TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+    if (WindowObject* w = TopEnabledWindow()) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        platform::recording::CloseAsked();
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/win32.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cctype>
 #include <filesystem>
@@ -13,14 +14,49 @@
 
 namespace platform {
 
+namespace {
+
+// The keys a script names, as the keyboard gives them to the game: the game's own keys first, then
+// the others a recorded run may hold (Tab, the function keys, Shift, Ctrl and Alt with each of the
+// pair apart).
+const struct {
+    const char* name;
+    int vk;
+} kNamedKeys[] = {{"RETURN", VK_RETURN},
+                  {"ESCAPE", VK_ESCAPE},
+                  {"SPACE", VK_SPACE},
+                  {"BACK", VK_BACK},
+                  {"UP", VK_UP},
+                  {"DOWN", VK_DOWN},
+                  {"LEFT", VK_LEFT},
+                  {"RIGHT", VK_RIGHT},
+                  {"F1", VK_F1},
+                  {"F2", VK_F2},
+                  {"F3", VK_F3},
+                  {"F4", VK_F4},
+                  {"F5", VK_F5},
+                  {"F6", VK_F6},
+                  {"F7", VK_F7},
+                  {"F8", VK_F8},
+                  {"F9", VK_F9},
+                  {"F10", VK_F10},
+                  {"F11", VK_F11},
+                  {"F12", VK_F12},
+                  {"TAB", VK_TAB},
+                  {"SHIFT", VK_SHIFT},
+                  {"LSHIFT", VK_LSHIFT},
+                  {"RSHIFT", VK_RSHIFT},
+                  {"CONTROL", VK_CONTROL},
+                  {"LCONTROL", VK_LCONTROL},
+                  {"RCONTROL", VK_RCONTROL},
+                  {"MENU", VK_MENU},
+                  {"LMENU", VK_LMENU},
+                  {"RMENU", VK_RMENU}};
+
+}  // namespace
+
 int VirtualKeyFromName(const std::string& name) {
-    static const struct {
-        const char* name;
-        int vk;
-    } keys[] = {{"RETURN", VK_RETURN}, {"ESCAPE", VK_ESCAPE}, {"SPACE", VK_SPACE}, {"BACK", VK_BACK},
-                {"UP", VK_UP},         {"DOWN", VK_DOWN},     {"LEFT", VK_LEFT},   {"RIGHT", VK_RIGHT},
-                {"F2", VK_F2},         {"F5", VK_F5}};
-    for (const auto& k : keys)
+    for (const auto& k : kNamedKeys)
         if (name == k.name) return k.vk;
     if (name.size() == 1) {
         char c = name[0];
@@ -29,6 +65,20 @@ int VirtualKeyFromName(const std::string& name) {
         if (c >= '0' && c <= '9') return c;
     }
     return 0;
+}
+
+const char* VirtualKeyName(int vk) {
+    for (const auto& k : kNamedKeys)
+        if (vk == k.vk) return k.name;
+    // A letter or a digit is its own name.
+    static const auto singles = [] {
+        std::array<char[2], 128> names{};
+        for (int c = '0'; c <= '9'; ++c) names[std::size_t(c)][0] = char(c);
+        for (int c = 'A'; c <= 'Z'; ++c) names[std::size_t(c)][0] = char(c);
+        return names;
+    }();
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) return singles[std::size_t(vk)];
+    return nullptr;
 }
 
 namespace {
@@ -98,12 +148,31 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
                              std::vector<ScriptRange>* ranges, std::string* error) {
     usesJoystick_ = false;
     screenWidth_ = screenHeight_ = 0;
+    seeds_.clear();
+    hasTimes_ = false;
+    timerStart_ = kTimerStart;
+    times_.clear();
+    bool timerStartGiven = false;
     std::istringstream in(text);
     std::string line;
     long lineNo = 0;
     auto fail = [&](const std::string& what) {
         *error = fileName + ":" + std::to_string(lineNo) + ": " + what;
         return false;
+    };
+    // "A" or "A-B" into first and last; what is wrong with it otherwise.
+    auto readFrames = [](const std::string& frames, long* first, long* last) -> std::string {
+        const auto dash = frames.find('-');
+        std::int64_t a = 0, b = 0;
+        if (!ParseDecimal(frames.substr(0, dash), kMaxFrame, &a) ||
+            (dash != std::string::npos && !ParseDecimal(frames.substr(dash + 1), kMaxFrame, &b)))
+            return "expected frames as A or A-B, numbered from 1 to " + std::to_string(kMaxFrame) +
+                   ", got \"" + frames + "\"";
+        *first = long(a);
+        *last = dash == std::string::npos ? *first : long(b);
+        if (*first < 1) return "frames are numbered from 1";
+        if (*last < *first) return "the range " + frames + " ends before it starts";
+        return "";
     };
     while (std::getline(in, line)) {
         ++lineNo;
@@ -118,17 +187,34 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
                 return fail("expected SCREEN WxH of at least 640x480");
             continue;
         }
+        if (frames == "SEED") {
+            std::string value, rest;
+            std::int64_t seed = 0;
+            if (!(words >> value) || (words >> rest) || !ParseDecimal(value, 0xFFFFFFFF, &seed))
+                return fail("expected SEED N with N from 0 to 4294967295");
+            seeds_.push_back(std::uint32_t(seed));
+            continue;
+        }
+        if (frames == "TIME") {
+            std::string when, value, rest;
+            std::int64_t ms = 0;
+            if (!(words >> when) || !(words >> value) || (words >> rest) ||
+                !ParseDecimal(value, 0xFFFFFFFF, &ms))
+                return fail("expected TIME START MS or TIME A[-B] MS, with MS from 0 to 4294967295");
+            hasTimes_ = true;
+            if (when == "START") {
+                if (timerStartGiven) return fail("TIME START is given twice");
+                timerStartGiven = true;
+                timerStart_ = std::uint32_t(ms);
+                continue;
+            }
+            TimedFrames t{0, 0, std::uint32_t(ms), lineNo};
+            if (std::string wrong = readFrames(when, &t.first, &t.last); !wrong.empty()) return fail(wrong);
+            times_.push_back(t);
+            continue;
+        }
         ScriptRange r;
-        auto dash = frames.find('-');
-        std::int64_t first = 0, last = 0;
-        if (!ParseDecimal(frames.substr(0, dash), kMaxFrame, &first) ||
-            (dash != std::string::npos && !ParseDecimal(frames.substr(dash + 1), kMaxFrame, &last)))
-            return fail("expected frames as A or A-B, numbered from 1 to " + std::to_string(kMaxFrame) +
-                        ", got \"" + frames + "\"");
-        r.first = long(first);
-        r.last = dash == std::string::npos ? r.first : long(last);
-        if (r.first < 1) return fail("frames are numbered from 1");
-        if (r.last < r.first) return fail("the range " + frames + " ends before it starts");
+        if (std::string wrong = readFrames(frames, &r.first, &r.last); !wrong.empty()) return fail(wrong);
         std::string token;
         bool any = false;
         while (words >> token) {
@@ -168,7 +254,23 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
         if (!any) return fail("no token after the frames");
         ranges->push_back(r);
     }
+    // A frame lasts one time: two TIME lines that both name it are a mistake.
+    std::stable_sort(times_.begin(), times_.end(),
+                     [](const TimedFrames& a, const TimedFrames& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < times_.size(); ++i)
+        if (const TimedFrames& a = times_[i - 1], &b = times_[i]; b.first <= a.last) {
+            lineNo = std::max(a.line, b.line);
+            return fail("frame " + std::to_string(b.first) + " is given its time twice (also on line " +
+                        std::to_string(std::min(a.line, b.line)) + ")");
+        }
     return true;
+}
+
+std::uint32_t InputScript::FrameMs(long frame) const {
+    auto after = std::upper_bound(times_.begin(), times_.end(), frame,
+                                  [](long f, const TimedFrames& t) { return f < t.first; });
+    if (after == times_.begin() || frame > (after - 1)->last) return kFrameMs;
+    return (after - 1)->ms;
 }
 
 bool InputScript::Load(const std::string& path, std::string* error) {

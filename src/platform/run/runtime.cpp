@@ -4,6 +4,8 @@
 #include "platform/run/virtual_time.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/mmsystem.h"
+#include "platform/run/recording.h"
 #include "platform/run/screenshot.h"
 
 #include <SDL.h>
@@ -22,8 +24,6 @@
 
 namespace platform {
 namespace {
-
-constexpr double kFrameMs = 16.0;
 
 // The CPU times of the frames, in memory that does not grow with the run: counted by the microsecond
 // up to 20 ms and by the tenth of a millisecond up to a second, the rest above that; the worst exact.
@@ -67,7 +67,11 @@ struct Runtime {
     RuntimeOptions options;
     bool started = false;
     long frame = 0;
-    std::uint32_t virtualNow = 0x10000;  // the virtual clock of headless runs, in ms
+    std::uint32_t virtualNow = kTimerStart;  // the virtual clock of headless runs, in ms
+    std::uint32_t frameTimer = 0;            // the timer as the current frame began
+    std::uint64_t frameSerial = 0;           // the current frame's FrameSerial, 0 between frames
+    std::uint64_t framesEver = 0;            // frames begun in the program's life
+    std::size_t seedsTaken = 0;              // of the script's SEED lines
     std::uint64_t slept = 0;
     std::uint64_t sleptBeforeFrame = 0;  // slept at the start of the frame before
     std::vector<std::function<void()>> frameEndHooks;
@@ -144,7 +148,9 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
 #endif
     r.options = options;
     r.frame = 0;
-    r.virtualNow = 0x10000;
+    r.virtualNow = kTimerStart;
+    r.frameSerial = 0;
+    r.seedsTaken = 0;
     r.slept = 0;
     r.boxes.clear();
     r.boxCount = 0;
@@ -175,6 +181,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
                    "); the game runs without its pictures and sounds" + kDataAdvice);
     if (!desktop::Init(r.options, error, exitCode)) return false;
     r.started = true;
+    recording::Start();
     if (r.options.warningsInBox && !r.options.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();
@@ -220,9 +227,20 @@ void FrameBegin() {
         r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
     }
     ++r.frame;
-    if (r.options.hasScript && r.options.script.CloseAt(r.frame)) {
+    r.frameSerial = ++r.framesEver;
+    // The timer's reading for the whole frame: a headless run's moves as its script says, where it
+    // says (a recorded run's frames took what they took); a window's is the real timer's now.
+    const InputScript& script = r.options.script;
+    if (r.options.headless && r.options.hasScript && script.HasTimes())
+        r.virtualNow = r.frame == 1 ? script.TimerStart() : r.frameTimer + script.FrameMs(r.frame - 1);
+    r.frameTimer = r.options.headless ? r.virtualNow : std::uint32_t(SDL_GetTicks());
+    recording::FrameBegins(r.frame, r.frameTimer);
+    if (r.options.hasScript && script.CloseAt(r.frame)) {
         // As a window manager's close button would: the top window is asked to close.
-        if (WindowObject* w = desktop::TopEnabledWindow()) PostMessageA(w, WM_CLOSE, 0, 0);
+        if (WindowObject* w = desktop::TopEnabledWindow()) {
+            PostMessageA(w, WM_CLOSE, 0, 0);
+            recording::CloseAsked();
+        }
     }
 }
 
@@ -237,9 +255,10 @@ void FrameEnd() {
         const double cpu = ClockMs(CLOCK_PROCESS_CPUTIME_ID) - r.cpuAtBegin;
         const double wall = ClockMs(CLOCK_MONOTONIC) - r.wallAtBegin;
         r.frameCpuMs.Add(cpu);
-        if ((r.options.headless ? cpu : wall) > kFrameMs) ++r.lateFrames;
+        if ((r.options.headless ? cpu : wall) > double(kFrameMs)) ++r.lateFrames;
     }
     if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
+    r.frameSerial = 0;
 }
 
 long CurrentFrame() {
@@ -266,8 +285,19 @@ std::string FrameStatsReport() {
 }
 
 std::time_t CalendarTime() {
-    if (R().options.hasSeed) return std::time_t(R().options.seed);
-    return std::time(nullptr);
+    // The command line's seed, else the script's in turn (its last one again after them), else the
+    // clock; a recording keeps what the game got.
+    Runtime& r = R();
+    const std::vector<std::uint32_t>& seeds = r.options.script.Seeds();
+    std::time_t now;
+    if (r.options.hasSeed)
+        now = std::time_t(r.options.seed);
+    else if (r.options.hasScript && !seeds.empty())
+        now = std::time_t(seeds[std::min(r.seedsTaken++, seeds.size() - 1)]);
+    else
+        now = std::time(nullptr);
+    recording::SeedTaken(std::uint32_t(now));
+    return now;
 }
 
 std::uint64_t TotalSleptMs() {
@@ -282,6 +312,12 @@ std::uint32_t VirtualNow() {
 void CountSleep(std::uint32_t ms) {
     R().slept += ms;
 }
+std::uint64_t FrameSerial() {
+    return R().frameSerial;
+}
+std::uint32_t FrameTimer() {
+    return R().frameTimer;
+}
 
 const std::vector<MessageBoxRecord>& MessageBoxes() {
     return R().boxes;
@@ -294,6 +330,7 @@ void RecordMessageBox(const MessageBoxRecord& record) {
     if (boxes.size() >= kKeptMessageBoxes) boxes.erase(boxes.begin());
     boxes.push_back(record);
     ++R().boxCount;
+    recording::BoxAnswered(record.frame, record.result);
 }
 
 void Warn(const std::string& message) {

@@ -3,6 +3,8 @@
 #include "platform/mmsystem.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/run/recording.h"
+#include "platform/run/virtual_time.h"
 
 #include <cstring>
 
@@ -11,12 +13,30 @@ UINT joyGetNumDevs() {
     return 16;
 }
 
+namespace {
+
+// The joystick of the frame being played, as the game first read it in it: a frame sees one.
+struct FrameJoystick {
+    std::uint64_t frame = 0;  // platform::FrameSerial
+    unsigned x = 0, y = 0, buttons = 0;
+};
+FrameJoystick g_frameJoystick;
+
+}  // namespace
+
 MMRESULT joyGetPos(UINT joyId, LPJOYINFO info) {
     if (!info) return MMSYSERR_INVALPARAM;
     if (joyId > 15) return JOYERR_PARMS;
     if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
-    unsigned x, y, buttons;
-    if (!desktop::JoystickState(&x, &y, &buttons)) return JOYERR_UNPLUGGED;
+    FrameJoystick& seen = g_frameJoystick;
+    const std::uint64_t frame = platform::FrameSerial();
+    if (frame == 0 || seen.frame != frame) {
+        unsigned x, y, buttons;
+        if (!desktop::JoystickState(&x, &y, &buttons)) return JOYERR_UNPLUGGED;
+        seen = {frame, x, y, buttons};
+        if (frame != 0) platform::recording::JoystickSeen(x, y, buttons);
+    }
+    const unsigned x = seen.x, y = seen.y, buttons = seen.buttons;
     info->wXpos = x;
     info->wYpos = y;
     info->wZpos = 0;

@@ -1,7 +1,9 @@
 // The keyboard by virtual key: SDL's keyboard state (or the script's keys) as GetKeyboardState and
-// GetAsyncKeyState answer it.
+// GetAsyncKeyState answer it, one state a frame.
 #include "platform/desktop/desktop_state.h"
+#include "platform/run/recording.h"
 #include "platform/run/settings.h"
+#include "platform/run/virtual_time.h"
 
 #include <algorithm>
 #include <cstring>
@@ -86,7 +88,30 @@ void HoldKeysDownNow() {
         if (state[sc]) s.heldFromBox.set(std::size_t(sc));
 }
 
-void KeyboardState(BYTE keys[256]) {
+void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings,
+                         BYTE keys[256]) {
+    // The player moved some of the game's keys: the keys that play the game's keys (by default or
+    // by the settings) count only as what the settings make them; every other key is itself.
+    Uint8 others[SDL_NUM_SCANCODES];
+    count = std::min(count, int(SDL_NUM_SCANCODES));
+    std::memcpy(others, pressed, std::size_t(count));
+    const auto& gameKeys = platform::GameKeys();
+    for (int i = 0; i < platform::kGameKeyCount; ++i) {
+        const SDL_Scancode moved = settings.keys[std::size_t(i)];
+        if (gameKeys[std::size_t(i)].physical < count) others[gameKeys[std::size_t(i)].physical] = 0;
+        if (moved < count) others[moved] = 0;
+    }
+    AddPressedKeys(others, count, keys);
+    for (int i = 0; i < platform::kGameKeyCount; ++i) {
+        const SDL_Scancode moved = settings.keys[std::size_t(i)];
+        if (moved < count && pressed[moved]) keys[gameKeys[std::size_t(i)].virtualKey] = 0x80;
+    }
+}
+
+namespace {
+
+// The keys now: the script's, and in a real window the keyboard's.
+void KeysNow(BYTE keys[256]) {
     std::memset(keys, 0, 256);
     // A script plays its keys; in a real window the keyboard adds its own.
     if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
@@ -106,24 +131,28 @@ void KeyboardState(BYTE keys[256]) {
     AddPressedKeysMoved(pressed, count, settings, keys);
 }
 
-void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings,
-                         BYTE keys[256]) {
-    // The player moved some of the game's keys: the keys that play the game's keys (by default or
-    // by the settings) count only as what the settings make them; every other key is itself.
-    Uint8 others[SDL_NUM_SCANCODES];
-    count = std::min(count, int(SDL_NUM_SCANCODES));
-    std::memcpy(others, pressed, std::size_t(count));
-    const auto& gameKeys = platform::GameKeys();
-    for (int i = 0; i < platform::kGameKeyCount; ++i) {
-        const SDL_Scancode moved = settings.keys[std::size_t(i)];
-        if (gameKeys[std::size_t(i)].physical < count) others[gameKeys[std::size_t(i)].physical] = 0;
-        if (moved < count) others[moved] = 0;
+// The keys of the frame being played, as the game first read them in it.
+struct FrameKeys {
+    std::uint64_t frame = 0;  // platform::FrameSerial
+    BYTE keys[256];
+};
+FrameKeys g_frameKeys;
+
+}  // namespace
+
+void KeyboardState(BYTE keys[256]) {
+    // A frame sees one keyboard, as a script gives it: what GetKeyboardState and GetAsyncKeyState
+    // say all through it is what the first of them found (and what a recording keeps).
+    const std::uint64_t frame = platform::FrameSerial();
+    if (frame != 0 && g_frameKeys.frame == frame) {
+        std::memcpy(keys, g_frameKeys.keys, 256);
+        return;
     }
-    AddPressedKeys(others, count, keys);
-    for (int i = 0; i < platform::kGameKeyCount; ++i) {
-        const SDL_Scancode moved = settings.keys[std::size_t(i)];
-        if (moved < count && pressed[moved]) keys[gameKeys[std::size_t(i)].virtualKey] = 0x80;
-    }
+    KeysNow(keys);
+    if (frame == 0) return;
+    g_frameKeys.frame = frame;
+    std::memcpy(g_frameKeys.keys, keys, 256);
+    platform::recording::KeysSeen(keys);
 }
 
 }  // namespace desktop

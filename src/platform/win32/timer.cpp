@@ -1,5 +1,7 @@
 // The millisecond timer and Sleep. Headless runs keep virtual time: a sleep returns at once and
-// moves the clock on, so that a replay takes the same path however fast the machine is.
+// moves the clock on, so that a replay takes the same path however fast the machine is. In a window
+// the timer reads, all through a frame, what it read as the frame began, as a headless frame's does
+// (so a recorded run's frame has one reading to give its replay); between frames it is the real one.
 #include "platform/mmsystem.h"
 #include "platform/run/virtual_time.h"
 #include "platform/runtime.h"
@@ -8,6 +10,7 @@
 
 DWORD timeGetTime() {
     if (platform::Headless()) return platform::VirtualNow();
+    if (platform::FrameSerial() != 0) return platform::FrameTimer();
     return DWORD(SDL_GetTicks());
 }
 

@@ -1,6 +1,8 @@
-// Scripted input for headless runs and replays: one directive per line, "A[-B] TOKEN...", which holds
-// the tokens during frames A to B (inclusive), or "SCREEN WxH", the screen the script was made for.
-// '#' starts a comment.
+// Scripted input for headless runs and replays: one directive per line. "A[-B] TOKEN..." holds the
+// tokens during frames A to B (inclusive); "SCREEN WxH" names the screen the script was made for;
+// "SEED N" is what the clock gives the next time the game seeds its random numbers from it;
+// "TIME START MS" is the millisecond timer in frame 1 and "TIME A[-B] MS" how long each of frames A
+// to B lasts on it (16 ms where no line says). '#' starts a comment.
 #pragma once
 
 #include <array>
@@ -32,6 +34,10 @@ struct ScriptFrameState {
     int answer = 0;
 };
 
+// The millisecond timer of a headless run: what it reads in frame 1, and how far it moves a frame.
+constexpr std::uint32_t kTimerStart = 0x10000;
+constexpr std::uint32_t kFrameMs = 16;
+
 class InputScript {
   public:
     // The largest script read, and the last frame a directive can name.
@@ -54,7 +60,20 @@ class InputScript {
     int AnswerAt(long frame) const;
     bool Empty() const { return states_.empty(); }
 
+    // The seeds of SEED lines, in the order the game is to take them.
+    const std::vector<std::uint32_t>& Seeds() const { return seeds_; }
+    // Whether the script says how the timer went (a TIME line); a run on virtual time then reads
+    // TimerStart in frame 1 and moves FrameMs(N) from frame N to the next.
+    bool HasTimes() const { return hasTimes_; }
+    std::uint32_t TimerStart() const { return timerStart_; }
+    std::uint32_t FrameMs(long frame) const;
+
   private:
+    struct TimedFrames {
+        long first, last;
+        std::uint32_t ms;
+        long line;
+    };
     bool ParseLines(const std::string& text, const std::string& fileName, std::vector<ScriptRange>* ranges,
                     std::string* error);
     // Splits the frames into runs over which no directive starts or stops, and works out each run's
@@ -66,10 +85,16 @@ class InputScript {
     std::vector<ScriptFrameState> states_;  // by first frame
     bool usesJoystick_ = false;
     int screenWidth_ = 0, screenHeight_ = 0;
+    std::vector<std::uint32_t> seeds_;
+    bool hasTimes_ = false;
+    std::uint32_t timerStart_ = kTimerStart;
+    std::vector<TimedFrames> times_;  // by first frame, none overlapping
 };
 
 // Maps a key name of the script (RETURN, ESCAPE, ..., or one letter or digit) to its virtual key, 0 if none.
 int VirtualKeyFromName(const std::string& name);
+// The script's name of a virtual key, null for a key it has no name for.
+const char* VirtualKeyName(int vk);
 
 // Reads "WxH" with both sides plain decimal numbers within the bounds.
 bool ParseScreenSize(const std::string& text, int minWidth, int minHeight, int max, int* width, int* height);

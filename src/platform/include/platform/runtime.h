@@ -34,8 +34,11 @@ struct RuntimeOptions {
     bool hasScript = false;
     std::vector<Screenshot> screenshots;
     std::string audioOut;  // headless: write the mixed sound to this WAV file
-    std::string dataDir;   // empty: look for it
-    bool stats = false;    // time every frame, for FrameStatsReport
+    // Write what the run saw to this file as an input script that a headless run replays
+    // (recordOptions: the options of the run that a replay's command line needs as well).
+    std::string recordFile, recordOptions;
+    std::string dataDir;  // empty: look for it
+    bool stats = false;   // time every frame, for FrameStatsReport
     // The windowed Windows program, which a player starts from Explorer with no console to read:
     // the start-up warnings that matter to the player are shown in a box as well.
     bool warningsInBox = false;
@@ -76,7 +79,8 @@ void AddFrameEndHook(std::function<void()> hook);
 // run, whose clock is virtual.
 std::string FrameStatsReport();
 
-// Calendar time as the game seeds its random numbers from it (the fixed seed of a replay if given).
+// Calendar time as the game seeds its random numbers from it (the fixed seed of a replay if given:
+// --seed, else the script's SEED lines one after another).
 std::time_t CalendarTime();
 
 // The milliseconds a Sleep asked for, summed over the run (for pacing checks).
