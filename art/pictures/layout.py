@@ -77,6 +77,8 @@ WORDED = {
     "NOWLOAD.png", "charaselect.png", "Option.png", "help.png", "GAMEOVER.png", "BB.png",
     "jikoku_g.png", "ready.png", "st_meta.png", "item_win.png", "waku.png", "denko.png",
     "minimap.png", "tikoku.png",
+    # the signs of the stations, the school and the shops named in words.py
+    "eki.png", "eki2.png", "gakkou.png", "konbini.png", "depato.png",
 }
 
 # Pictures drawn whole (no source rectangle) must fill their canvas exactly.
