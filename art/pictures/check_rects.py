@@ -1,4 +1,5 @@
-"""Check the pictures in <data>/Texture against the rectangles the game cuts out of them.
+"""Check the pictures in <data>/Texture, and the English ones in <data>/lang/en/Texture,
+against the rectangles the game cuts out of them.
 
 usage: check_rects.py [DATA_DIR]     (default: data/ of the repository)
 
@@ -7,7 +8,12 @@ that is the content size rounded up, nothing visible lies outside the content,
 and every source rectangle or draw size the game uses lies inside the content
 and the canvas.  A few pictures get checks of their own (opaque screens,
 seamless tiles, cells that must stay empty, the white sheet, the held bag, the
-end picture)."""
+end picture).
+
+The English set holds exactly the pictures that carry words (layout.WORDED), each on the
+same canvas with the same content size and the same checks as its Japanese one; and its
+words stay inside the rectangles: every texel where it differs from the Japanese picture
+lies inside one of the picture's rectangles and outside the areas that must stay clear."""
 
 import os
 import sys
@@ -16,7 +22,7 @@ import numpy as np
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from layout import PICTURES, WHOLE, canvas_size  # noqa: E402
+from layout import PICTURES, WHOLE, WORDED, canvas_size  # noqa: E402
 from figures import PARTS, PART_RECTS, WHOLE_PARTS, joint_problems  # noqa: E402
 from paint import pow2  # noqa: E402
 
@@ -210,20 +216,9 @@ def is_pow2(n):
     return n > 0 and n & (n - 1) == 0
 
 
-def main(argv):
-    here = os.path.dirname(os.path.abspath(__file__))
-    data = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "data")
-    tdir = os.path.join(data, "Texture")
-    errors = []
-
-    def err(msg):
-        errors.append(msg)
-        print("  FAIL", msg)
-
-    if set(RECTS) != set(PICTURES):
-        err(f"rectangle table and picture list differ: {set(RECTS) ^ set(PICTURES)}")
-
-    for name in sorted(RECTS):
+def check_set(tdir, names, err):
+    """The checks of every picture in `names` found in tdir."""
+    for name in sorted(names):
         path = os.path.join(tdir, name)
         if not os.path.exists(path):
             err(f"{name}: missing")
@@ -272,7 +267,9 @@ def main(argv):
         if name in OPAQUE and not (alpha[0:480, 0:640] == 255).all():
             err(f"{name}: the screen area (0, 0, 640, 480) is not opaque")
 
-    # tiles that repeat side by side
+
+def check_tiles(tdir, err):
+    """Tiles that repeat side by side."""
     sky = os.path.join(tdir, "sora.png")
     if os.path.exists(sky):
         a = np.asarray(Image.open(sky).convert("RGBA")).astype(int)
@@ -284,6 +281,71 @@ def main(argv):
         if np.abs(a[:101, 0] - a[:101, 390]).max() > 0:
             err("hodou02.png: column 390 must repeat column 0 (the tile repeats every 390)")
 
+
+def words_outside(ja, en, name):
+    """Where the English picture differs from the Japanese one outside the picture's
+    rectangles or inside an area that must stay clear: [(x0, y0, x1, y1, what)]."""
+    if ja.shape != en.shape:
+        return [(0, 0, en.shape[1], en.shape[0], "the canvas differs in size")]
+    changed = (ja != en).any(axis=2) & ((ja[..., 3] > 0) | (en[..., 3] > 0))
+    inside = np.zeros(changed.shape, dtype=bool)
+    for l, t, r, b, _ in RECTS[name]:
+        inside[max(t, 0):b, l:r] = True
+    for l, t, r, b, _ in CLEAR.get(name, []):
+        inside[t:b, l:r] = False
+    out = []
+    ys, xs = np.nonzero(changed & ~inside)
+    if len(xs):
+        out.append((int(xs.min()), int(ys.min()), int(xs.max()) + 1, int(ys.max()) + 1,
+                    f"{len(xs)} texels of the English words outside the rectangles"))
+    return out
+
+
+def check_english(data, err):
+    """The English set: the pictures with words, nothing else, their words in place."""
+    tdir = os.path.join(data, "lang", "en", "Texture")
+    jdir = os.path.join(data, "Texture")
+    print(f"\nEnglish pictures in {os.path.relpath(tdir, data)}:")
+    check_set(tdir, WORDED, err)
+    for name in sorted(WORDED):
+        en, ja = _rgba(tdir, name), _rgba(jdir, name)
+        if en is None or ja is None:
+            continue
+        if en.shape != ja.shape:
+            err(f"{name}: English canvas {en.shape[1]} x {en.shape[0]}, Japanese "
+                f"{ja.shape[1]} x {ja.shape[0]}")
+            continue
+        spill = words_outside(ja, en, name)
+        for x0, y0, x1, y1, what in spill:
+            err(f"{name}: {what}, within ({x0}, {y0}, {x1}, {y1})")
+        n = int((ja != en).any(axis=2).sum())
+        print(f"  {name:18s} {n:7d} texels differ from the Japanese, "
+              f"{'all inside its rectangles' if not spill else 'SOME OUTSIDE'}")
+    for msg in own_problems(tdir):
+        err(msg)
+    if os.path.isdir(tdir):
+        for name in sorted(set(os.listdir(tdir)) - WORDED):
+            err(f"{name}: in the English folder but carries no words (the game would open "
+                f"it instead of the Japanese one for nothing)")
+
+
+def main(argv):
+    here = os.path.dirname(os.path.abspath(__file__))
+    data = argv[1] if len(argv) > 1 else os.path.join(here, "..", "..", "data")
+    tdir = os.path.join(data, "Texture")
+    errors = []
+
+    def err(msg):
+        errors.append(msg)
+        print("  FAIL", msg)
+
+    if set(RECTS) != set(PICTURES):
+        err(f"rectangle table and picture list differ: {set(RECTS) ^ set(PICTURES)}")
+    if not WORDED <= set(PICTURES):
+        err(f"pictures with words that are not pictures: {WORDED - set(PICTURES)}")
+
+    check_set(tdir, RECTS, err)
+    check_tiles(tdir, err)
     for msg in joint_problems(tdir):
         err(msg)
     for msg in own_problems(tdir):
@@ -295,12 +357,16 @@ def main(argv):
         for name in extra:
             print(f"  note: {name} is not one of the pictures made here")
 
+    check_english(data, err)
+
     print()
     if errors:
         print(f"{len(errors)} problem(s)")
         return 1
     n = sum(len(v) for v in RECTS.values())
-    print(f"all {len(RECTS)} pictures and {n} rectangles check out")
+    n_en = sum(len(RECTS[k]) for k in WORDED)
+    print(f"all {len(RECTS)} pictures and {n} rectangles check out; in English "
+          f"{len(WORDED)} pictures and {n_en} rectangles")
     return 0
 
 

@@ -5,7 +5,7 @@ import random
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE,
-                   PINK, GREY, SKY_TOP, SKY_LOW, rgba, mix, shade, fit_px, wrap_ja, font,
+                   PINK, GREY, SKY_TOP, SKY_LOW, rgba, mix, shade, fit_px, fit_words, wrap, font,
                    star_points)
 import town
 
@@ -65,8 +65,10 @@ def near_pole(c, right):
         c.rect(x0 - 7, y, x0 + 1, y + 4, fill=(120, 120, 120), outline=INK, width=1)
     # the block's address plate, white on blue, read top to bottom
     c.rect(x0 + 3, 250, right - 3, 306, fill=BLUE, outline=INK, width=1.5, r=2)
-    for k, ch in enumerate("あさひ町"):
-        c.text(x0 + 9, 258 + 13 * k, ch, 11, WHITE, "bold", "mm")
+    # (a longer name is set closer, within the same height)
+    step = min(13, 39 / max(1, len(W.POLE_PLATE) - 1))
+    for k, ch in enumerate(W.POLE_PLATE):
+        c.text(x0 + 9, 258 + step * k, ch, 11, WHITE, "bold", "mm")
     # the yellow and black guard at its foot
     c.rect(x0 + 1, 416, right - 1, 490, fill=YELLOW)
     for k in range(6):
@@ -124,9 +126,10 @@ def ti_mu():
     c.composite(badge)
     c.circle(cx, cy, R, outline=INK, width=3)
     # name
-    c.text(108, 58, W.STUDIO, 54, INK, "bold", "lm")
+    c.text(108, 58, W.STUDIO, fit_words(W.STUDIO, 360, 54), INK, "bold", "lm")
     c.rect(110, 88, 468, 91, fill=ORANGE)
-    c.text(289, 107, W.STUDIO_SUB, 15, shade(INK, 1.3), "bold", "mm")
+    c.text(289, 107, W.STUDIO_SUB, fit_words(W.STUDIO_SUB, 358, 15), shade(INK, 1.3), "bold",
+           "mm")
     return c.image()
 
 
@@ -177,14 +180,16 @@ def clock_title():
            fill=(255, 255, 255, 110))
     # the words
     def word(x, y, s, col):
-        c.text(x + 5, y + 6, s, 96, INK, "bold", "mm", stroke=7, stroke_fill=INK)
-        c.text(x, y, s, 96, col, "bold", "mm", stroke=7, stroke_fill=INK)
-        c.text(x, y, s, 96, col, "bold", "mm", stroke=3, stroke_fill=WHITE)
+        # between the picture's edge and the clock's bells
+        px = fit_words(s, 2 * min(x, 600 - x) - 6, 96, stroke=7)
+        c.text(x + 5, y + 6, s, px, INK, "bold", "mm", stroke=7, stroke_fill=INK)
+        c.text(x, y, s, px, col, "bold", "mm", stroke=7, stroke_fill=INK)
+        c.text(x, y, s, px, col, "bold", "mm", stroke=3, stroke_fill=WHITE)
     word(104, 112, W.TITLE_LEFT, ORANGE)
     word(500, 112, W.TITLE_RIGHT, ORANGE)
     # band with the game's name under the clock
     c.rect(178, 212, 424, 244, fill=BLUE, outline=INK, width=3, r=12)
-    c.text(301, 228, W.TITLE_BAND, 22, WHITE, "bold", "mm", stroke=2, stroke_fill=INK)
+    c.text(301, 228, W.TITLE_BAND, fit_words(W.TITLE_BAND, 226, 22, stroke=2), WHITE, "bold", "mm", stroke=2, stroke_fill=INK)
     for x, y in ((166, 222), (436, 222)):
         c.poly(star_points(x, y, 11, 5), fill=YELLOW, outline=INK, width=2)
     return c.image()
@@ -194,7 +199,7 @@ def push_key():
     c = Canvas(280, 80, ss=4)
     c.rect(6, 16, 274, 66, fill=(45, 48, 71, 110), r=25)
     c.rect(4, 12, 272, 62, fill=WHITE, outline=INK, width=3, r=25)
-    c.text(138, 37, W.PUSH_KEY, 24, RED, "bold", "mm", stroke=1.5, stroke_fill=INK)
+    c.text(138, 37, W.PUSH_KEY, fit_words(W.PUSH_KEY, 240, 24, stroke=1.5), RED, "bold", "mm", stroke=1.5, stroke_fill=INK)
     return c.image()
 
 
@@ -311,15 +316,17 @@ def sc_moji():
     # fixed hint line: a tab standing on the window's bottom edge
     c.rect(HINT_LEFT, 0, HINT_RIGHT, HINT_BOTTOM + 8, fill=(45, 48, 71, 170), r=8)
     c.im.paste((0, 0, 0, 0), (HINT_LEFT * c.ss, HINT_BOTTOM * c.ss, HINT_RIGHT * c.ss, 32 * c.ss))
-    c.text((HINT_LEFT + HINT_RIGHT) / 2, HINT_BOTTOM / 2 + 0.5, W.CAPTION_HINT, 14, WHITE,
-           "bold", "mm")
+    c.text((HINT_LEFT + HINT_RIGHT) / 2, HINT_BOTTOM / 2 + 0.5, W.CAPTION_HINT,
+           fit_words(W.CAPTION_HINT, HINT_RIGHT - HINT_LEFT - 16, 14), WHITE, "bold", "mm")
     return c.image()
 
 
 def nowload():
     c = Canvas(256, 64, ss=4)
-    c.text(12, 32, W.NOW_LOADING, 30, INK, "bold", "lm")
-    x = 12 + c.text_size(W.NOW_LOADING, 30)[0] + 10
+    # the dots and the shoe after the words end by x 250
+    px = fit_words(W.NOW_LOADING, 128, 30)
+    c.text(12, 32, W.NOW_LOADING, px, INK, "bold", "lm")
+    x = 12 + c.text_size(W.NOW_LOADING, px)[0] + 10
     for i in range(3):
         c.circle(x + i * 16, 40, 4.5, fill=[ORANGE, YELLOW, GREEN][i], outline=INK, width=1.5)
     # a small running shoe at the end
@@ -343,10 +350,10 @@ def option():
         c.rect(i, 0, i + 16, 480, fill=(255, 255, 255, 50))
     c.rect(0, 0, 640, 64, fill=BLUE)
     c.rect(0, 64, 640, 68, fill=INK)
-    c.text(320, 34, W.OPTION_TITLE, 34, WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
+    c.text(320, 34, W.OPTION_TITLE, fit_words(W.OPTION_TITLE, 560, 34, stroke=3), WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
     # panel with the gauge row
     c.rect(28, 92, 612, 180, fill=WHITE, outline=INK, width=3, r=14)
-    c.text(86, 136, W.OPTION_GAUGE, 24, INK, "bold", "mm")
+    c.text(86, 136, W.OPTION_GAUGE, fit_words(W.OPTION_GAUGE, 100, 24), INK, "bold", "mm")
     c.rect(146, 118, 500, 154, fill=INK, r=8)
     c.rect(150, 122, 496, 150, fill=(80, 84, 110), r=5)
     for k in range(1, 6):
@@ -361,10 +368,10 @@ def option():
     for i, (key, what) in enumerate(W.OPTION_ROWS):
         y = 222 + i * 44
         town.key_cap(c, 56, y, key, px=15, w=70, h=28)
-        c.text(150, y + 14, what, 20, INK, "bold", "lm")
+        c.text(150, y + 14, what, fit_words(what, 440, 20), INK, "bold", "lm")
         if i < 3:
             c.line([(56, y + 38), (584, y + 38)], (220, 226, 236), 1.5)
-    c.text(320, 440, "設定はこの画面だけのおためしです", 15, shade(INK, 1.4), "bold", "mm")
+    c.text(320, 440, W.OPTION_NOTE, fit_words(W.OPTION_NOTE, 580, 15), shade(INK, 1.4), "bold", "mm")
     # the gauge strip itself: 342 x 24 at (682, 0)
     gx0, gx1 = 682, 1024
     c.rect(gx0, 0, gx1, 24, fill=("h", (120, 220, 120), YELLOW, ORANGE, RED))
@@ -429,24 +436,25 @@ def charaselect():
     c.paste(sl_bg(), 0, 0)
     c.rect(0, 0, 640, 58, fill=RED)
     c.rect(0, 58, 640, 62, fill=INK)
-    c.text(320, 30, W.SELECT_TITLE, 30, WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
+    c.text(320, 30, W.SELECT_TITLE, fit_words(W.SELECT_TITLE, 560, 30, stroke=3), WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
     # portrait card
     c.rect(44, 90, 300, 400, fill=WHITE, outline=INK, width=3, r=16)
     c.rect(56, 102, 288, 330, fill=("v", (140, 200, 250), (220, 242, 255)), r=10)
     town.cloud(c, 120, 140, 0.45)
     schoolboy(c, 136, 118, 0.95)
     c.rect(56, 340, 288, 390, fill=YELLOW, outline=INK, width=2.5, r=10)
-    c.text(172, 365, W.SELECT_NAME, 24, INK, "bold", "mm")
+    c.text(172, 365, W.SELECT_NAME, fit_words(W.SELECT_NAME, 216, 24), INK, "bold", "mm")
     # description
     c.rect(330, 90, 610, 320, fill=WHITE, outline=INK, width=3, r=16)
-    c.text(470, 122, W.SELECT_ROLE, 17, RED, "bold", "mm")
+    c.text(470, 122, W.SELECT_ROLE, fit_words(W.SELECT_ROLE, 256, 17), RED, "bold", "mm")
     c.line([(350, 144), (590, 144)], ORANGE, 2)
     for i, s in enumerate(W.SELECT_LINES):
-        c.text(352, 172 + i * 36, s, 19, INK, "bold", "lm")
+        c.text(352, 172 + i * 36, s, fit_words(s, 244, 19), INK, "bold", "lm")
     for i, (k, what) in enumerate(W.SELECT_KEYS):
         y = 346 + i * 42
         town.key_cap(c, 340, y, k, px=15, w=74, h=28)
-        c.text(428, y + 14, what, 19, INK, "bold", "lm", stroke=2, stroke_fill=WHITE)
+        c.text(428, y + 14, what, fit_words(what, 176, 19, stroke=2), INK, "bold", "lm",
+               stroke=2, stroke_fill=WHITE)
     return c.image()
 
 
@@ -478,26 +486,30 @@ def help_page(k):
     body_w = PAGE_W - 44
     for kind, data in blocks:
         if kind == "p":
-            for line in wrap_ja(data, 16, body_w, "bold"):
+            for line in wrap(data, 16, body_w, "bold"):
                 c.text(22, y, line, 16, INK, "bold", "lt")
                 y += 24
             y += 8
         elif kind == "keys":
             for key, what in data:
-                kw = 96 if any(ord(ch) > 127 for ch in key) and len(key) > 3 else 70
-                town.key_cap(c, 22, y, key, px=14 if len(key) < 6 else 12, w=kw, h=24)
-                c.text(22 + kw + 12, y + 12, what, 16, INK, "bold", "lm")
+                kpx = 14 if len(key) < 6 else 12
+                wide = any(ord(ch) > 127 for ch in key) and len(key) > 3
+                kw = 96 if wide or c.text_size(key, kpx)[0] > 58 else 70
+                town.key_cap(c, 22, y, key, px=kpx, w=kw, h=24)
+                c.text(22 + kw + 12, y + 12, what, fit_words(what, PAGE_W - 46 - kw, 16), INK,
+                       "bold", "lm")
                 y += 32
             y += 4
         elif kind == "times":
             for left, right in data:
                 c.rect(22, y, 112, y + 28, fill=accent, outline=INK, width=2, r=8)
-                c.text(67, y + 14, left, 16, WHITE, "bold", "mm", stroke=1.5, stroke_fill=INK)
-                c.text(124, y + 14, right, 16, INK, "bold", "lm")
+                c.text(67, y + 14, left, fit_words(left, 84, 16, stroke=1.5), WHITE, "bold",
+                       "mm", stroke=1.5, stroke_fill=INK)
+                c.text(124, y + 14, right, fit_words(right, PAGE_W - 146, 16), INK, "bold", "lm")
                 y += 36
             y += 6
         elif kind == "note":
-            lines = wrap_ja(data, 15, body_w - 40, "bold")
+            lines = wrap(data, 15, body_w - 40, "bold")
             hgt = 16 + 22 * len(lines)
             c.rect(18, y, PAGE_W - 20, y + hgt, fill=WHITE, outline=accent, width=2.5, r=10)
             c.circle(36, y + 19, 10, fill=YELLOW, outline=INK, width=1.5)
@@ -506,6 +518,8 @@ def help_page(k):
                 c.text(54, y + 9 + 22 * i, line, 15, INK, "bold", "lt")
             y += hgt + 10
     assert y < PAGE_H - 48, (k, y)
+    # the last page's start button stands at PAGE_H - 84 (y is 10 past the last block)
+    assert k < 6 or y - 10 <= PAGE_H - 84, (k, y)
     # footer with the keys of the book
     c.line([(14, PAGE_H - 40), (PAGE_W - 16, PAGE_H - 40)], accent, 2)
     c.text(PAGE_W / 2, PAGE_H - 22, W.HELP_FOOTER, fit_px(W.HELP_FOOTER, PAGE_W - 24, 12),
@@ -513,7 +527,8 @@ def help_page(k):
     if k == 6:
         c.rect(PAGE_W - 150, PAGE_H - 84, PAGE_W - 18, PAGE_H - 50, fill=RED, outline=INK,
                width=2, r=12)
-        c.text(PAGE_W - 84, PAGE_H - 67, "Enterでスタート！", 14, WHITE, "bold", "mm",
+        c.text(PAGE_W - 84, PAGE_H - 67, W.HELP_START, fit_words(W.HELP_START, 124, 14,
+                                                                 stroke=1.5), WHITE, "bold", "mm",
                stroke=1.5, stroke_fill=INK)
     return c.image()
 

@@ -5,7 +5,7 @@ import math
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE,
-                   GREY, rgba, mix, shade, fit_px, font, star_points)
+                   GREY, rgba, mix, shade, fit_px, fit_words, font, star_points)
 import town
 
 
@@ -76,6 +76,8 @@ def suuji_s():
 def _word(w, h, cx, s, px, col):
     c = Canvas(w, h, ss=4)
     px = fit_px(s, w - 14, px)
+    # centred on cx: the English words must fit on both sides of it
+    px = fit_words(s, 2 * min(cx, w - cx) - 6, px, stroke=5)
     c.text(cx + 2.5, h / 2 + 2.5, s, px, INK, "bold", "mm", stroke=5, stroke_fill=INK)
     c.text(cx, h / 2, s, px, col, "bold", "mm", stroke=5, stroke_fill=INK)
     c.text(cx, h / 2, s, px, col, "bold", "mm", stroke=2, stroke_fill=WHITE)
@@ -114,7 +116,8 @@ def st_meta():
     c.rect(1, 1, 201, 55, fill=(45, 48, 71, 215), outline=WHITE, width=2.5, r=10)
     c.rect(0, 0, 202, 56, outline=INK, width=1.5, r=11)
     c.rect(5, 19, 198, 51, fill=(20, 22, 36), r=4)
-    c.text(10, 10.5, W.GAUGE_LABEL, 13, YELLOW, "bold", "lm")
+    # the label ends before the stars at x 55
+    c.text(10, 10.5, W.GAUGE_LABEL, fit_words(W.GAUGE_LABEL, 43, 13), YELLOW, "bold", "lm")
     for k in range(5):
         c.poly(star_points(60 + k * 12, 10.5, 4.5, 2), fill=(255, 210, 63, 120 + 27 * k))
     # back plate (drawn faint)
@@ -123,9 +126,9 @@ def st_meta():
     _bar(c, 86, [(120, 220, 110), YELLOW, ORANGE])
     # full bar, two looks that alternate every 25 frames
     _bar(c, 116, [(255, 250, 180), YELLOW, (255, 240, 120)])
-    c.text(96, 131, W.GAUGE_FULL, 16, RED, "bold", "mm", stroke=2, stroke_fill=WHITE)
+    c.text(96, 131, W.GAUGE_FULL, fit_words(W.GAUGE_FULL, 184, 16, stroke=2), RED, "bold", "mm", stroke=2, stroke_fill=WHITE)
     _bar(c, 146, [ORANGE, RED, ORANGE])
-    c.text(96, 161, W.GAUGE_FULL, 16, WHITE, "bold", "mm", stroke=2, stroke_fill=INK)
+    c.text(96, 161, W.GAUGE_FULL, fit_words(W.GAUGE_FULL, 184, 16, stroke=2), WHITE, "bold", "mm", stroke=2, stroke_fill=INK)
     # used plate, covers the frame after the special move
     c.rect(1, 178, 201, 234, fill=(200, 204, 214), outline=INK, width=2, r=10)
     c.rect(6, 183, 196, 229, outline=WHITE, width=1.5, r=7)
@@ -146,7 +149,7 @@ def item_win():
     c.rect(8, 8, 97, 102, outline=INK, width=1.2, r=8)
     # label on the bottom edge: the items reach up to the top of the window
     c.rect(22, 92, 84, 109, fill=TEAL, outline=INK, width=1.5, r=7)
-    c.text(53, 100.5, W.ITEM_LABEL, 11, WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
+    c.text(53, 100.5, W.ITEM_LABEL, fit_words(W.ITEM_LABEL, 58, 11, stroke=1.2), WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
     # plain white back plate (drawn faint); also the rows the top edge wraps to
     c.rect(107, 0, 216, 110, fill=WHITE)
     c.rect(107, 125, 216, 128, fill=WHITE)
@@ -164,7 +167,7 @@ def waku():
     c.rect(3.5, 3.5, 124.5, 60.5, outline=(255, 236, 170), width=3, r=11)
     c.rect(7, 7, 121, 57, outline=INK, width=1.2, r=8)
     c.rect(8, 1, 48, 17, fill=RED, outline=INK, width=1.5, r=7)
-    c.text(28, 9, W.CLOCK_LABEL, 11, WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
+    c.text(28, 9, W.CLOCK_LABEL, fit_words(W.CLOCK_LABEL, 36, 11, stroke=1.2), WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
     # a small alarm clock before the digits
     cx, cy = 18, 37
     c.circle(cx - 6, cy - 9, 4, fill=YELLOW, outline=INK, width=1.2)
@@ -196,10 +199,11 @@ def denko():
     # the two line windows: (10..140, 11..28) and (10..152, 46..63)
     c.rect(8, 10, 144, 30, fill=(14, 14, 20), r=3)
     c.rect(8, 44, 155, 65, fill=(14, 14, 20), r=3)
-    c.text(12, 37, "つぎ", 9, (170, 176, 190), "bold", "lm")
+    c.text(12, 37, W.BOARD_NEXT, fit_words(W.BOARD_NEXT, 24, 9, min_px=8), (170, 176, 190), "bold", "lm")
     c.line([(34, 37), (150, 37)], (90, 94, 110), 1)
     c.rect(8, 72, 152, 94, fill=(30, 90, 170), r=4)
-    c.text(80, 83, W.STATION_NAME + "　" + W.BOARD_TITLE, 12, WHITE, "bold", "mm")
+    board = W.STATION_NAME + W.BOARD_SEP + W.BOARD_TITLE
+    c.text(80, 83, board, fit_words(board, 138, 12), WHITE, "bold", "mm")
     for n, s in enumerate(W.BOARD_LINES):
         top = 20 * n + 1
         px = fit_px(s, 126, 14)
@@ -231,10 +235,10 @@ def minimap():
     # start: a house; goal: a flag
     c.poly([(12, 34), (26, 22), (40, 34)], fill=RED, outline=INK, width=1.5)
     c.rect(15, 34, 37, 50, fill=CREAM, outline=INK, width=1.5)
-    c.text(40, 14, W.MAP_START, 11, INK, "bold", "mm")
+    c.text(40, 14, W.MAP_START, fit_words(W.MAP_START, 60, 11), INK, "bold", "mm")
     c.line([(612, 50), (612, 16)], INK, 2)
     c.poly([(613, 16), (634, 22), (613, 29)], fill=YELLOW, outline=INK, width=1.5)
-    c.text(590, 14, W.MAP_GOAL, 11, INK, "bold", "mm")
+    c.text(590, 14, W.MAP_GOAL, fit_words(W.MAP_GOAL, 40, 11), INK, "bold", "mm")
     return c.image()
 
 

@@ -69,6 +69,18 @@ PICTURES = {
     "te.png": (512, 512, "props", "te"),
 }
 
+# Pictures that carry words: drawn again in English into <data>/lang/en/Texture/, which
+# the game opens instead of Texture/ with --lang en.  The others (no words, or digits and
+# signs only) are the same in both languages and are not copied there.
+WORDED = {
+    "ti-mu.png", "ti_bg.png", "d.png", "PUSH KEY.png", "title_icn.png", "sc_moji.png",
+    "NOWLOAD.png", "charaselect.png", "Option.png", "help.png", "GAMEOVER.png", "BB.png",
+    "jikoku_g.png", "ready.png", "st_meta.png", "item_win.png", "waku.png", "denko.png",
+    "minimap.png", "tikoku.png",
+    # the signs of the stations, the school and the shops named in words.py
+    "eki.png", "eki2.png", "gakkou.png", "konbini.png", "depato.png",
+}
+
 # Pictures drawn whole (no source rectangle) must fill their canvas exactly.
 WHOLE = {"jikage.png", "bag.png", "kasa.png"}
 

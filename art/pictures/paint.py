@@ -3,7 +3,8 @@
 Everything is drawn on a supersampled RGBA canvas in final-pixel coordinates
 and box-filtered down at the end, which gives clean anti-aliased edges for
 plain Pillow shapes.  Text uses Noto Sans CJK JP (and Noto Serif CJK JP for
-the stamp) from Debian's fonts-noto-cjk package.
+the stamp) from Debian's fonts-noto-cjk package; the English pictures write their
+words in URW Gothic (and C059 for the stamp) from fonts-urw-base35.
 """
 
 import math
@@ -17,15 +18,64 @@ FONT_FILES = {
     "serif": ("/usr/share/fonts/opentype/noto/NotoSerifCJK-Bold.ttc", 0),
 }
 
+# The English pictures' Latin faces: URW Gothic's round, open letters go with the rounded
+# Japanese gothic and the soft shapes of the pictures.
+LATIN_FONT_FILES = {
+    "bold": ("/usr/share/fonts/opentype/urw-base35/URWGothic-Demi.otf", 0),
+    "regular": ("/usr/share/fonts/opentype/urw-base35/URWGothic-Book.otf", 0),
+    "serif": ("/usr/share/fonts/opentype/urw-base35/C059-Bold.otf", 0),
+}
+
+# the language the words are drawn in: "ja" or "en" (set_language)
+LANGUAGES = ("ja", "en")
+_language = "ja"
+
 _font_cache = {}
+_covered = {}
 
 
-def font(weight, px):
-    key = (weight, int(round(px)))
+def set_language(lang):
+    global _language
+    if lang not in LANGUAGES:
+        raise ValueError(f"unknown language {lang!r} (one of {', '.join(LANGUAGES)})")
+    _language = lang
+
+
+def language():
+    return _language
+
+
+def _load(files, weight, px):
+    key = (files is LATIN_FONT_FILES, weight, int(round(px)))
     if key not in _font_cache:
-        path, index = FONT_FILES[weight]
-        _font_cache[key] = ImageFont.truetype(path, key[1], index=index)
+        path, index = files[weight]
+        _font_cache[key] = ImageFont.truetype(path, max(1, key[2]), index=index)
     return _font_cache[key]
+
+
+def _latin_covers(weight, s):
+    """Whether the Latin face has a glyph for every character of s."""
+    f = _load(LATIN_FONT_FILES, weight, 40)
+    missing = bytes(f.getmask("\ue000"))
+    for ch in set(s):
+        if ch.isspace():
+            continue
+        key = (weight, ch)
+        if key not in _covered:
+            _covered[key] = bytes(f.getmask(ch)) != missing
+        if not _covered[key]:
+            return False
+    return True
+
+
+def font(weight, px, s=None):
+    """The face for drawing s at px.  English words are drawn in the Latin face; strings
+    without a letter (digits, clock numbers, signs) and strings with characters the Latin
+    face lacks keep the Japanese face, so that digits look alike in both sets."""
+    if (_language == "en" and s is not None and any(ch.isalpha() for ch in s)
+            and _latin_covers(weight, s)):
+        return _load(LATIN_FONT_FILES, weight, px)
+    return _load(FONT_FILES, weight, px)
 
 
 # Palette: one bright morning palette for the whole game.
@@ -227,7 +277,7 @@ class Canvas:
 
     # -- text ----------------------------------------------------------------
     def text_size(self, s, px, weight="bold", stroke=0):
-        f = font(weight, px * self.ss)
+        f = font(weight, px * self.ss, s)
         b = f.getbbox(s, stroke_width=int(round(stroke * self.ss)))
         return (b[2] - b[0]) / self.ss, (b[3] - b[1]) / self.ss
 
@@ -238,7 +288,7 @@ class Canvas:
             dx, dy, col = shadow
             self.text(x + dx, y + dy, s, px, col, weight, anchor, stroke,
                       col if stroke else None, sx)
-        f = font(weight, px * self.ss)
+        f = font(weight, px * self.ss, s)
         sw = int(round(stroke * self.ss))
         b = f.getbbox(s, anchor=anchor, stroke_width=sw)
         pad = 2 * self.ss
@@ -327,10 +377,46 @@ def wrap_ja(s, px, max_w, weight="regular"):
     return lines
 
 
+def wrap_en(s, px, max_w, weight="regular"):
+    """Break English text into lines no wider than max_w, between words."""
+    f = font(weight, px, s)
+    lines = []
+    for para in s.split("\n"):
+        cur = ""
+        for word in para.split():
+            trial = cur + " " + word if cur else word
+            if f.getlength(trial) <= max_w or not cur:
+                cur = trial
+            else:
+                lines.append(cur)
+                cur = word
+        lines.append(cur)
+    return lines
+
+
+def wrap(s, px, max_w, weight="regular"):
+    """Break text into lines in the language being drawn."""
+    if _language == "en":
+        return wrap_en(s, px, max_w, weight)
+    return wrap_ja(s, px, max_w, weight)
+
+
 def fit_px(s, max_w, max_px, weight="bold", min_px=8):
     px = max_px
-    while px > min_px and font(weight, px).getlength(s) > max_w:
+    while px > min_px and font(weight, px, s).getlength(s) > max_w:
         px -= 1
+    return px
+
+
+# English lines are not made smaller than this to fit (px of the face)
+READABLE_PX = 10
+
+
+def fit_readable(s, max_w, max_px, weight="bold", min_px=READABLE_PX):
+    """fit_px for a line that must stay readable: fails if s only fits below min_px."""
+    px = fit_px(s, max_w, max_px, weight, min_px)
+    if font(weight, px, s).getlength(s) > max_w:
+        raise ValueError(f"{s!r} does not fit {max_w} px at {min_px} px: shorten it")
     return px
 
 
@@ -402,3 +488,24 @@ def star_points(cx, cy, r_out, r_in, n=5, rot=-90):
         a = math.radians(rot + i * 180.0 / n)
         pts.append((cx + r * math.cos(a), cy + r * math.sin(a)))
     return pts
+
+
+def fit_words(s, max_w, px, weight="bold", stroke=0, min_px=READABLE_PX):
+    """The size to draw s at so that it is no wider than max_w (its stroke included).  The
+    Japanese words keep the sizes they were laid out with; English words, longer, are made
+    smaller to fit, never below min_px (then the wording must be shortened)."""
+    if _language != "en":
+        return px
+    p = px
+    while p > min_px and _width(s, p, weight, stroke) > max_w:
+        p -= 0.5
+    if _width(s, p, weight, stroke) > max_w:
+        raise ValueError(f"{s!r} is {_width(s, p, weight, stroke):.0f} px wide at {p} px, "
+                         f"more than {max_w}: shorten it")
+    return p
+
+
+def _width(s, px, weight, stroke):
+    ss = 4
+    b = font(weight, px * ss, s).getbbox(s, stroke_width=int(round(stroke * ss)))
+    return (b[2] - b[0]) / ss

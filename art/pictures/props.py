@@ -8,7 +8,7 @@ import numpy as np
 from PIL import Image
 
 import words as W
-from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
+from paint import (fit_words, Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
                    GREY, rgba, mix, shade, star_points)
 import town
 
@@ -216,9 +216,12 @@ def tikoku():
     cx = cy = 256
     c.circle(cx, cy, 238, outline=red, width=16)
     c.circle(cx, cy, 206, outline=red, width=5)
-    c.text(cx, cy - 6, W.LATE, 168, red, "serif", "mm")
-    c.text(cx, cy - 150, "★ けってい ★", 30, red, "serif", "mm")
-    c.text(cx, cy + 146, "ざんねん！", 30, red, "serif", "mm")
+    # inside the inner ring (radius 206)
+    c.text(cx, cy - 6, W.LATE, fit_words(W.LATE, 370, 168, "serif"), red, "serif", "mm")
+    c.text(cx, cy - 150, W.LATE_TOP, fit_words(W.LATE_TOP, 250, 30, "serif"), red, "serif",
+           "mm")
+    c.text(cx, cy + 146, W.LATE_BOTTOM, fit_words(W.LATE_BOTTOM, 250, 30, "serif"), red, "serif",
+           "mm")
     im = c.image()
     # rough ink: knock small holes out of the stamp, and tilt it a little
     rng = np.random.default_rng(67)

@@ -8,7 +8,7 @@ import random
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
-                   GREY, rgba, mix, shade, fit_px, star_points)
+                   GREY, rgba, mix, shade, fit_px, fit_words, language, star_points)
 import town
 
 BOX = (255, 236, 170)
@@ -23,10 +23,16 @@ def _row(c, y, label, accent, big=False):
     c.rect(28, y - 9, 44, y + 41, fill=accent, r=12)
     c.rect(36, y - 9, 44, y + 41, fill=accent)
     c.line([(44, y - 8), (44, y + 40)], INK, 2)
-    c.text(60, y + 16, label, 26 if big else 22, INK, "bold", "lm")
+    # the label ends before the first digit box (x 261)
+    c.text(60, y + 16, label, fit_words(label, 196, 26 if big else 22), INK, "bold", "lm")
 
 
-def _unit(c, x, y, s, px=22):
+def _unit(c, x, y, s, px=22, after=None):
+    """A unit centred on x; the English units, longer, start at `after` (the right edge of
+    the digit box before them) instead."""
+    if language() == "en" and after is not None:
+        c.text(after + 10, y + 17, s, fit_words(s, 80, px * 0.8), INK, "bold", "lm")
+        return
     c.text(x, y + 17, s, px, INK, "bold", "mm")
 
 
@@ -43,7 +49,8 @@ def _page(title, accent, seed):
         c.poly([(x, y - 4), (x + 4, y), (x, y + 4), (x - 4, y)], fill=(255, 200, 120, 110))
     c.rect(0, 0, 640, 38, fill=accent)
     c.rect(0, 38, 640, 41, fill=INK)
-    c.text(320, 19, title, 24, WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
+    c.text(320, 19, title, fit_words(title, 560, 24, stroke=3), WHITE, "bold", "mm", stroke=3,
+           stroke_fill=INK)
     return c
 
 
@@ -51,19 +58,19 @@ def _common_rows(c, accent, score_label):
     # time used: minutes at 265..295, seconds at 355..385, y 130
     _row(c, 130, W.RESULT_TIME, accent)
     _digit_box(c, 265, 295, 130)
-    _unit(c, 325, 130, "分")
+    _unit(c, 325, 130, W.UNIT_MIN, after=299)
     _digit_box(c, 355, 385, 130)
-    _unit(c, 410, 130, "秒")
+    _unit(c, 410, 130, W.UNIT_SEC, after=389)
     # passers-by knocked away: 4 digits at 320..380, y 208
     _row(c, 208, W.RESULT_COUNT, accent)
     _digit_box(c, 320, 380, 208)
-    _unit(c, 405, 208, "人")
-    c.text(320, 283, W.RESULT_FORMULA, 14, shade(INK, 1.3), "bold", "mm")
+    _unit(c, 405, 208, W.UNIT_PEOPLE, after=384)
+    c.text(320, 283, W.RESULT_FORMULA, fit_words(W.RESULT_FORMULA, 580, 14), shade(INK, 1.3), "bold", "mm")
     # score: 6 digits at 310..400, y 325
     c.rect(24, 312, 616, 370, fill=YELLOW, outline=INK, width=3, r=14)
-    c.text(60, 341, score_label, 28, INK, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    c.text(60, 341, score_label, fit_words(score_label, 190, 28, stroke=2), INK, "bold", "lm", stroke=2, stroke_fill=WHITE)
     c.rect(302, 320, 408, 362, fill=WHITE, outline=INK, width=2, r=8)
-    _unit(c, 428, 325, "点", 26)
+    _unit(c, 428, 325, W.UNIT_POINTS, 26, after=408)
     for x in (258, 520, 560):
         c.poly([(x, 330), (x + 4, 338), (x + 12, 341), (x + 4, 344), (x, 352), (x - 4, 344),
                 (x - 12, 341), (x - 4, 338)], fill=WHITE, outline=INK, width=1.2)
@@ -75,11 +82,11 @@ def jikoku_g():
     # train caught: hours digit at 265, minutes at 355..385, y 60
     _row(c, 60, W.RESULT_TRAIN, RED)
     _digit_box(c, 265, 280, 60)
-    _unit(c, 317, 60, "時")
+    _unit(c, 317, 60, W.UNIT_HOUR)
     _digit_box(c, 355, 385, 60)
-    _unit(c, 425, 60, "分発")
+    _unit(c, 425, 60, W.UNIT_DEPARTS, after=389)
     _common_rows(c, RED, W.RESULT_SCORE)
-    c.text(40, 398, W.RESULT_NEXT_LEG1, 20, RED, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    c.text(40, 398, W.RESULT_NEXT_LEG1, fit_words(W.RESULT_NEXT_LEG1, 560, 20, stroke=2), RED, "bold", "lm", stroke=2, stroke_fill=WHITE)
     # rails under the passing train
     c.rect(0, 468, 640, 480, fill=(170, 160, 150))
     c.rect(0, 470, 640, 473, fill=(110, 110, 120))
@@ -93,9 +100,9 @@ def bb():
     # previous total: 6 digits at 285..375, y 60
     _row(c, 60, W.RESULT_PREVIOUS, BLUE)
     _digit_box(c, 285, 375, 60)
-    _unit(c, 400, 60, "点")
+    _unit(c, 400, 60, W.UNIT_POINTS, after=379)
     _common_rows(c, BLUE, W.RESULT_TOTAL)
-    c.text(40, 398, W.RESULT_NEXT_LEG2, 20, BLUE, "bold", "lm", stroke=2, stroke_fill=WHITE)
+    c.text(40, 398, W.RESULT_NEXT_LEG2, fit_words(W.RESULT_NEXT_LEG2, 560, 20, stroke=2), BLUE, "bold", "lm", stroke=2, stroke_fill=WHITE)
     # cherry blossoms along the bottom
     rng = random.Random(22)
     for x in range(-20, 680, 64):
@@ -118,5 +125,5 @@ def the_end():
         c.poly(star_points(cx + sx * (half + 24), 44, 12, 5.5), fill=YELLOW, outline=INK,
                width=2)
     c.rect(cx - 170, 88, cx + 170, 90, fill=(255, 214, 150))
-    c.text(cx, 108, W.THE_END_SUB, 18, INK, "bold", "mm")
+    c.text(cx, 108, W.THE_END_SUB, fit_words(W.THE_END_SUB, 400, 18), INK, "bold", "mm")
     return c.image()

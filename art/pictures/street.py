@@ -625,8 +625,10 @@ def gakkou():
         c.rect(x, 330, x + 24, base, fill=(200, 196, 186), outline=INK, width=OUT)
         c.rect(x - 4, 322, x + 28, 334, fill=(180, 176, 166), outline=INK, width=1.5)
     c.rect(197, 350, 207, 440, fill=WHITE, outline=INK, width=1.2)
+    # read top to bottom; a longer name is set closer on the same plate
+    step = min(11.5, 80 / max(1, len(W.SCHOOL_NAME) - 1))
     for i, ch in enumerate(W.SCHOOL_NAME):
-        c.text(202, 356 + i * 11.5, ch, 9, INK, "bold", "mm")
+        c.text(202, 356 + i * step, ch, 9, INK, "bold", "mm")
     # cherry trees along the wall
     for x in (40, 120, 420, 620, 820, 920):
         town.tree(c, x + rng.randint(-6, 6), 372, 190, blossom=True, rng=rng)

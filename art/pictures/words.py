@@ -1,8 +1,13 @@
-"""Every text the player reads on the pictures, in one place."""
+"""Every text the player reads on the pictures, in one place: Japanese first, then the
+English counterparts (EN).  use("en") puts the English words in the module's names, so
+that the drawing code, which reads them as W.NAME when it draws, draws the English set."""
 
 # opening logo (the maker's mark)
 STUDIO = "あさやけ工房"
 STUDIO_SUB = "朝をかけぬけるゲームづくり"
+
+# the address plate on the near pole of the title's background, read top to bottom
+POLE_PLATE = "あさひ町"
 
 TITLE_LEFT = "走れ"
 TITLE_RIGHT = "若者"
@@ -41,6 +46,9 @@ OPTION_ROWS = [
     ("Esc", "タイトルにもどる"),
 ]
 
+OPTION_NOTE = "設定はこの画面だけのおためしです"
+
+HELP_START = "Enterでスタート！"
 HELP_FOOTER = "Enter：つぎ　BackSpace：もどる　Space：スタート　Esc：タイトル"
 
 # (title, [blocks]) ; a block is ("p", text) for a paragraph, ("keys", [(key, what)]),
@@ -115,6 +123,13 @@ RESULT_TOTAL = "合計スコア"
 RESULT_FORMULA = "人数×100 ＋ 60000 － かかった時間（1分＝1000）"
 RESULT_NEXT_LEG1 = "Enterで学校へ出発！"
 RESULT_NEXT_LEG2 = "Enterでおしまい"
+# units beside the digits: departure hour and minute, minutes and seconds, people, points
+UNIT_HOUR = "時"
+UNIT_DEPARTS = "分発"
+UNIT_MIN = "分"
+UNIT_SEC = "秒"
+UNIT_PEOPLE = "人"
+UNIT_POINTS = "点"
 
 # the end picture closes every run, at school in time or late
 THE_END = "おしまい"
@@ -133,6 +148,8 @@ STATION_NAME = "あさひ駅"
 STATION2_NAME = "さくら丘駅"
 SCHOOL_NAME = "さくら丘中学校"
 BOARD_TITLE = "発車案内"
+BOARD_NEXT = "つぎ"
+BOARD_SEP = "　"  # between the station's name and BOARD_TITLE
 # the board shows line k on top and line k + 1 below; k moves on at 7:11,
 # 7:15, 7:23, 7:40 and 7:55
 BOARD_LINES = [
@@ -149,6 +166,174 @@ MAP_START = "スタート"
 MAP_GOAL = "ゴール"
 
 LATE = "遅刻"
+LATE_TOP = "★ けってい ★"
+LATE_BOTTOM = "ざんねん！"
 
 SHOP_KONBINI = "あさひマート"
 SHOP_DEPATO = "さくら百貨店"
+
+
+# ---------------------------------------------------------------------------
+# English: the same names, for the pictures of data/lang/en/.  Each line fits the place
+# the Japanese one has; where the plain translation did not fit, a shorter wording is
+# used and said so beside it.
+# ---------------------------------------------------------------------------
+
+EN = dict(
+    STUDIO="Asayake Works",
+    STUDIO_SUB="Games that race through the morning",
+    POLE_PLATE="ASAHI",
+    TITLE_LEFT="RUN",        # 走れ若者 "run, young one": two words beside the clock
+    TITLE_RIGHT="KID!",
+    TITLE_BAND="RUSHMORA",
+    PUSH_KEY="Press Enter",
+    MENU=["Start", "Options", "Quit"],
+    ARROW_KEYS=ARROW_KEYS,
+    CAPTION_KEYS=[(ARROW_KEYS, "move"), ("A", "jump"), ("S", "dash"), ("D", "attack"),
+                  ("F", "power mode"), ("Space", "special move"), ("Esc", "back")],
+    CAPTIONS=None,  # filled in below from CAPTION_KEYS
+    CAPTION_HINT="↑↓ to choose, Enter to confirm",
+    NOW_LOADING="Loading",
+    SELECT_TITLE="Character Select",
+    SELECT_NAME="Hayato Hashino",
+    SELECT_ROLE="8th grader, always oversleeps",
+    # "can't be late today! run to the station, take the train, be at school by 9"
+    SELECT_LINES=["Can't be late today!", "Run for the train,", "be at school by 9!"],
+    SELECT_KEYS=[("Space", "How to play"), ("Esc", "Back to title")],
+    OPTION_TITLE="Options",
+    OPTION_GAUGE="Gauge",
+    OPTION_ROWS=[
+        ("←→", "Make the gauge longer / shorter"),
+        ("F5", "Open the key setup"),
+        ("F2", "Test writing the settings file"),
+        ("Esc", "Back to the title"),
+    ],
+    OPTION_NOTE="Settings made here are only a try-out",
+    HELP_START="Enter to start!",
+    HELP_FOOTER="Enter: next  BackSpace: back  Space: start  Esc: title",
+    HELP_PAGES=[
+        ("How to Play", [
+            ("p", "You overslept! It's already 7 o'clock. Run to the station, catch a "
+                  "train and get to school by 9."),
+            ("times", [("Leg 1", "Home → station by 7:55"),
+                       ("Leg 2", "Station → school by 9:00")]),
+            ("p", "The streets are full of people in a hurry. Knock them out of your way! "
+                  "Each one sent off the screen is worth 100 points."),
+            ("note", "The clock runs 15 times faster than real time. The map above the "
+                     "window shows how far the goal is."),
+        ]),
+        ("Keyboard", [
+            ("keys", [("←→", "Run left and right"), ("↑↓", "Move back and front"),
+                      ("A", "Jump"), ("D", "Attack (on release)"), ("S", "Dash"),
+                      ("F", "Power mode"), ("Space", "Special move"),
+                      ("Esc", "Back to the title")]),
+            ("note", "In the air you can only move left and right."),
+        ]),
+        ("Joystick", [
+            ("keys", [("Stick", "Move in four ways"), ("Button 1", "Dash"),
+                      ("Button 2", "Attack"), ("Button 3", "Jump"),
+                      ("Button 4", "Power mode"), ("Button 7", "Special move"),
+                      # "press buttons 5 to 10 together for the title"
+                      ("Button 5-10", "All at once: title")]),
+            ("note", "In menus, button 2 chooses. Button 3 goes on to the title screen."),
+        ]),
+        ("Attack!", [
+            ("p", "Press D and let go to attack! Press and let go again while attacking "
+                  "for a second and a third blow. Holding D down does not attack."),
+            ("p", "People you hit fly up into the sky. Each one gone off the screen is "
+                  "worth 100 points."),
+            ("note", "Bump into someone and you stagger: your attack stops."),
+        ]),
+        ("Dash and Power Gauge", [
+            ("p", "Press S to dash! You run at top speed for a while and pass through "
+                  "people. After a dash, rest a little before the next one."),
+            ("p", "The gauge fills a little when you hit someone, and a lot when you "
+                  "bump into someone."),
+            ("note", "When the gauge is full, press F for power mode! You attack the "
+                     "people near you by yourself until the gauge is empty."),
+        ]),
+        ("Special Move", [
+            ("p", "Press Space for the special move! Giant hands appear, the screen "
+                  "shakes and everyone on it is sent flying."),
+            ("p", "Once per leg only. After using it, your gauge stops filling for the "
+                  "rest of the leg."),
+            ("note", "Works even with an empty gauge, but not in the air."),
+        ]),
+        ("Trains and Score", [
+            # "7:15発 / 8:05に学校へ出発": the train's time, and when leg 2 sets off
+            ("times", [("7:15", "Off to school 8:05"), ("7:23", "Off to school 8:13"),
+                       ("7:40", "Off to school 8:20"), ("7:55", "Off to school 8:35")]),
+            # "the sooner at the station, the earlier the train; not there before 7:55
+            # means late, game over; reach school by 9:00", shortened for the button
+            ("p", "Reach the station early for an earlier train. Miss the 7:55: late, "
+                  "game over! Be at school by 9:00."),
+            # shorter than "... aim for the best total of both legs!", which ran into
+            # the start button
+            ("note", "Score = people × 100 + 60000 − time (1 min = 1000), "
+                     "both legs added up."),
+        ]),
+    ],
+    RESULT_LEG1="At the station!",
+    RESULT_LEG2="Made it to school!",
+    RESULT_TRAIN="Train caught",
+    RESULT_PREVIOUS="Leg 1 score",
+    RESULT_TIME="Time taken",
+    RESULT_COUNT="Sent flying",    # "people sent flying": the unit says "people"
+    RESULT_SCORE="Score",
+    RESULT_TOTAL="Total score",
+    RESULT_FORMULA="people × 100 + 60000 − time taken (1 min = 1000)",
+    RESULT_NEXT_LEG1="Enter: off to school!",
+    RESULT_NEXT_LEG2="Enter: the end",
+    UNIT_HOUR=":",           # the train's time reads 7 : 55
+    UNIT_DEPARTS="train",
+    UNIT_MIN="min",
+    UNIT_SEC="sec",
+    UNIT_PEOPLE="people",
+    UNIT_POINTS="pts",
+    THE_END="The End",
+    THE_END_SUB="Well done!  Enter: back to the title",
+    READY="Ready",
+    GO="Go!",
+    GAUGE_LABEL="POWER",
+    GAUGE_FULL="F: full power!",
+    GAUGE_USED="Special move used",
+    ITEM_LABEL="Items",
+    CLOCK_LABEL="Now",
+    STATION_NAME="Asahi",
+    STATION2_NAME="Sakuragaoka",
+    SCHOOL_NAME="SAKURA JHS",   # capitals read down the gate's plate: no room for "Sakuragaoka"
+    BOARD_TITLE="Departures",
+    BOARD_NEXT="Next",
+    BOARD_SEP=" ",
+    BOARD_LINES=[
+        "7:15 Local",
+        "7:15 Arriving",
+        "7:23 Express",
+        "7:40 Local",
+        "7:55 Last train",
+        "Later: you're late",   # "after this you are late"
+        "Over for today",       # "today's school run is over"
+    ],
+    MAP_START="Start",
+    MAP_GOAL="Goal",
+    LATE="LATE",
+    LATE_TOP="- OFFICIAL -",   # the stamp's face has no star; "★ decided ★"
+    LATE_BOTTOM="Too bad!",
+    SHOP_KONBINI="Asahi Mart",
+    SHOP_DEPATO="Sakura Dept. Store",
+)
+EN["CAPTIONS"] = [
+    EN["CAPTION_KEYS"],
+    "Key setup and other settings",
+    "Quit the game. See you!",
+]
+
+JA = {name: value for name, value in globals().items() if name in EN}
+LANGUAGES = {"ja": JA, "en": EN}
+
+
+def use(lang):
+    """Put the words of `lang` ("ja" or "en") in this module's names."""
+    if lang not in LANGUAGES:
+        raise ValueError(f"unknown language {lang!r}")
+    globals().update(LANGUAGES[lang])
