@@ -24,7 +24,8 @@ const seed = "20261207";
 
 // A plain static server, as any would do (the .wasm needs its type for streaming compilation).
 const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".data": "application/octet-stream", ".txt": "text/plain; charset=utf-8" };
+                ".data": "application/octet-stream", ".txt": "text/plain; charset=utf-8",
+                ".webmanifest": "application/manifest+json", ".png": "image/png" };
 const server = http.createServer((req, res) => {
   const name = decodeURIComponent(new URL(req.url, "http://x").pathname).replace(/^\/+/, "") || "index.html";
   const file = path.join(distWeb, path.normalize(name));
@@ -211,6 +212,41 @@ try {
   if ((await page.$eval("#language", (e) => e.value)) !== "en") fail("the page forgot its language");
   await sleep(1500);
   await look("10-english");
+
+  // Offline: after the visits above the service worker keeps the game, and the page starts without
+  // the network.
+  await page.waitForFunction(async () => {
+    const names = (await caches.keys()).filter((n) => n.startsWith("rushmora-"));
+    return names.length === 1 && !!(await (await caches.open(names[0])).match("rushmora.data"));
+  }, { timeout: 60000 }).catch(() => fail("the service worker did not keep the game"));
+  await page.setOfflineMode(true);
+  await page.reload({ waitUntil: "load" });
+  await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 })
+    .then(() => console.log("test-web: the page started again offline, from its own copy"),
+          () => fail("the page did not start offline"));
+  await page.setOfflineMode(false);
+
+  // Any viewport: phones both ways, a tablet upright and a desktop; the game's frame window must be
+  // wholly on the page, and an upright phone says to turn it.
+  for (const [w, h, dpr, mobile] of [[390, 844, 3, true], [844, 390, 3, true], [768, 1024, 2, true],
+                                      [1920, 1080, 1, false]]) {
+    const view = await browser.newPage();
+    await view.setViewport({ width: w, height: h, deviceScaleFactor: dpr, isMobile: mobile, hasTouch: mobile });
+    await view.goto(url, { waitUntil: "load" });
+    await view.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
+    await sleep(2500);
+    await view.screenshot({ path: path.join(outDir, `viewport-${w}x${h}.png`) });
+    const fit = await view.evaluate(() => {
+      const r = document.getElementById("canvas").getBoundingClientRect();
+      const turn = getComputedStyle(document.getElementById("turn")).display !== "none";
+      return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, w: innerWidth, h: innerHeight, turn };
+    });
+    if (fit.left < -1 || fit.top < -1 || fit.right > fit.w + 1 || fit.bottom > fit.h + 1)
+      fail(`at ${w}x${h} the game is not wholly on the page: ${JSON.stringify(fit)}`);
+    if (fit.turn !== (h > w && w < 900)) fail(`at ${w}x${h} the note to turn the device is ${fit.turn ? "shown" : "missing"}`);
+    await view.close();
+  }
+  console.log("test-web: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
 
   console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
