@@ -248,6 +248,39 @@ try {
   }
   console.log("test-web: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
 
+  // Touch: a phone held sideways plays from the opening into a run with the on-screen keys only; the
+  // run's state at its last frame says the runner went on.
+  {
+    const phone = await browser.newPage();
+    const said = [];
+    phone.on("console", (m) => said.push(m.text()));
+    await phone.setViewport({ width: 844, height: 390, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+    await phone.goto(url + "&frames=1500&dump-state", { waitUntil: "load" });
+    await phone.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
+    if (await phone.$eval("#pad-act", (e) => e.classList.contains("hidden"))) fail("no touch keys on a touch screen");
+    const hold = async (code, ms) => {
+      const box = await (await phone.$(`.pad button[data-code="${code}"]`)).boundingBox();
+      await phone.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
+      await sleep(ms);
+      await phone.touchscreen.touchEnd();
+    };
+    await sleep(1500);
+    await hold("Enter", 200);  // the opening to the title
+    await sleep(2000);
+    await hold("Enter", 200);  // start
+    await sleep(6500);         // the run's count-in
+    await hold("ArrowRight", 2500);
+    await hold("KeyA", 200);
+    await phone.screenshot({ path: path.join(outDir, "touch-run.png") });
+    await phone.waitForFunction("window.rushmoraExited !== undefined", { timeout: 60000 }).catch(() => {});
+    const dump = said.find((m) => m.startsWith("{\"frame\""));
+    const scene = dump && JSON.parse(dump).scene;
+    if (!scene || scene.name !== "GameScene") fail(`touch did not reach a run: ${dump ? dump.slice(0, 200) : "no dump"}`);
+    else if (!(scene.distance > 100)) fail(`the runner did not go on under touch (distance ${scene.distance})`);
+    else console.log(`test-web: on-screen touch keys took the game into a run and the runner on (distance ${scene.distance})`);
+    await phone.close();
+  }
+
   console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
   if (titleFps < 55 || runFps < 55)
