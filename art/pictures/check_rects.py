@@ -13,7 +13,8 @@ end picture).
 The English set holds exactly the pictures that carry words (layout.WORDED), each on the
 same canvas with the same content size and the same checks as its Japanese one; and its
 words stay inside the rectangles: every texel where it differs from the Japanese picture
-lies inside one of the picture's rectangles and outside the areas that must stay clear."""
+lies inside one of the picture's rectangles and outside the areas that must stay clear
+(or, for a picture the game loads but never draws, inside its content)."""
 
 import os
 import sys
@@ -289,6 +290,10 @@ def words_outside(ja, en, name):
         return [(0, 0, en.shape[1], en.shape[0], "the canvas differs in size")]
     changed = (ja != en).any(axis=2) & ((ja[..., 3] > 0) | (en[..., 3] > 0))
     inside = np.zeros(changed.shape, dtype=bool)
+    if not RECTS[name]:
+        # loaded but never drawn: no rectangle to keep to, only its content
+        w, h = PICTURES[name][:2]
+        inside[:h, :w] = True
     for l, t, r, b, _ in RECTS[name]:
         inside[max(t, 0):b, l:r] = True
     for l, t, r, b, _ in CLEAR.get(name, []):

@@ -79,6 +79,10 @@ WORDED = {
     "minimap.png", "tikoku.png",
     # the signs of the stations, the school and the shops named in words.py
     "eki.png", "eki2.png", "gakkou.png", "konbini.png", "depato.png",
+    # the small signs of the street: vending machine, pole, post box, dust box, office
+    # tower, shops under the flats, house's nameplate; the mark on the spare sports bag
+    "ji.png", "denshi.png", "post.png", "dustbox.png", "bill02a.png", "bill03.png",
+    "ie01.png", "kaban.png",
 }
 
 # Pictures drawn whole (no source rectangle) must fill their canvas exactly.

@@ -172,7 +172,9 @@ def kaban():
     c.rect(12, 20, 60, 50, fill=("v", (90, 160, 255), BLUE), outline=INK, width=2, r=10)
     c.rect(17, 24, 55, 29, fill=(255, 255, 255, 80), r=3)
     c.rect(12, 33, 60, 38, fill=WHITE, outline=INK, width=1.2)
-    c.text(36, 44, "中", 9, WHITE, "bold", "mm", stroke=1.2, stroke_fill=INK)
+    mark = W.SPORTS_BAG_MARK
+    c.text(36, 44, mark, fit_words(mark, 44, 9, stroke=1.2, min_px=9), WHITE, "bold", "mm",
+           stroke=1.2, stroke_fill=INK)
     return c.image()
 
 

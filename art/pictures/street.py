@@ -10,7 +10,8 @@ import random
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
-                   GREY, DARK_GREY, rgba, mix, shade, fit_px, star_points)
+                   GREY, DARK_GREY, rgba, mix, shade, fit_px, fit_words, star_points,
+                   READABLE_PX)
 import town
 
 OUT = 2.0
@@ -43,10 +44,34 @@ def awning(c, x0, x1, y0, y1, col1, col2=WHITE, stripe=24):
     c.line([(x0, y1 - 1), (x1, y1 - 1)], INK, 1)
 
 
+def sign_px(s, max_w, px, stroke=0):
+    """The size of a small sign's words: the Japanese size; English words that are wider
+    than their plate are made smaller, down to the Japanese size of the smallest signs or
+    to the readable size of the others, and fail the build below that."""
+    return fit_words(s, max_w, px, stroke=stroke, min_px=min(px, READABLE_PX))
+
+
+def sign_words(c, x, y, s, px, max_w, col=INK, stroke=0, stroke_fill=None):
+    """A small sign's words centred on (x, y), no wider than max_w."""
+    c.text(x, y, s, sign_px(s, max_w, px, stroke), col, "bold", "mm", stroke=stroke,
+           stroke_fill=stroke_fill)
+
+
+def vertical_words(c, x, y, s, px, col, step, span):
+    """Words read top to bottom from (x, y), one character a step: a longer word is set
+    closer so that it stays within `span` from the first character's middle to the last's."""
+    step = min(step, span / max(1, len(s) - 1))
+    for i, ch in enumerate(s):
+        c.text(x, y + i * step, ch, px, col, "bold", "mm")
+
+
 def sign_plate(c, x0, y0, x1, y1, text, fill=WHITE, col=INK, px=None, outline=INK, r=6,
                stroke=0, stroke_fill=None):
     c.rect(x0, y0, x1, y1, fill=fill, outline=outline, width=OUT, r=r)
-    px = px or fit_px(text, (x1 - x0) - 16, (y1 - y0) * 0.7)
+    if px:
+        px = sign_px(text, (x1 - x0) - 16, px, stroke)
+    else:
+        px = fit_px(text, (x1 - x0) - 16, (y1 - y0) * 0.7)
     c.text((x0 + x1) / 2, (y0 + y1) / 2, text, px, col, "bold", "mm", stroke=stroke,
            stroke_fill=stroke_fill)
 
@@ -157,7 +182,7 @@ def ji():
     c.rect(4, 4, 118, 170, fill=("h", shade(body, 1.15), body, shade(body, 0.85)),
            outline=INK, width=2.5, r=6)
     c.rect(12, 10, 110, 24, fill=(40, 120, 220), outline=INK, width=1.5, r=3)
-    c.text(61, 17, "つめた～い", 10, WHITE, "bold", "mm")
+    sign_words(c, 61, 17, W.VENDING_COLD, 10, 90, WHITE)
     c.rect(12, 28, 110, 96, fill=(235, 245, 255), outline=INK, width=1.5, r=3)
     for j in range(3):
         for i in range(6):
@@ -173,7 +198,7 @@ def ji():
     c.rect(93, 122, 97, 132, fill=INK)
     c.rect(16, 146, 106, 162, fill=(30, 30, 40), outline=INK, width=1.5, r=3)
     c.rect(20, 118, 76, 138, fill=WHITE, outline=INK, width=1.2, r=3)
-    c.text(48, 128, "100円", 11, INK, "bold", "mm")
+    sign_words(c, 48, 128, W.VENDING_PRICE, 11, 50)
     return c.image()
 
 
@@ -202,8 +227,7 @@ def denshi():
     c.ellipse(cx - 60, 172, cx - 38, 182, fill=(255, 250, 220), outline=INK, width=1.5)
     # address plate
     c.rect(cx - 14, 236, cx + 14, 338, fill=(40, 90, 170), outline=INK, width=1.5, r=3)
-    for i, ch in enumerate("あさひ町一丁目"):
-        c.text(cx, 246 + i * 13.5, ch, 11, WHITE, "bold", "mm")
+    vertical_words(c, cx, 246, W.POLE_ADDRESS, 11, WHITE, 13.5, 81)
     # step bolts
     for k in range(6):
         y = 200 + k * 26
@@ -233,7 +257,7 @@ def post():
     c.rect(16, 38, 56, 46, fill=(50, 20, 20), outline=INK, width=1.2, r=2)
     c.rect(20, 56, 52, 86, fill=WHITE, outline=INK, width=1.2, r=2)
     c.text(36, 66, "〒", 14, red, "bold", "mm")
-    c.text(36, 80, "ゆうびん", 7, INK, "bold", "mm")
+    sign_words(c, 36, 80, W.POST_MAIL, 7, 30)
     c.rect(12, 30, 16, 100, fill=(255, 255, 255, 70))
     return c.image()
 
@@ -249,7 +273,7 @@ def dustbox():
     for x in (26, 43.5, 61):
         c.line([(x, 30), (x - (x - 43.5) * 0.1, 100)], shade(body, 0.75), 2)
     c.rect(20, 50, 67, 72, fill=WHITE, outline=INK, width=1.2, r=3)
-    c.text(43.5, 61, "もえるゴミ", 8, INK, "bold", "mm")
+    sign_words(c, 43.5, 61, W.DUSTBOX_LABEL, 8, 45)
     c.rect(4, 12, 83, 26, fill=shade(body, 1.1), outline=INK, width=2.2, r=5)
     c.rect(30, 4, 57, 14, fill=shade(body, 0.9), outline=INK, width=2, r=4)
     c.rect(8, 15, 79, 18, fill=(255, 255, 255, 80), r=2)
@@ -277,7 +301,7 @@ def konbini():
     c.text(330, top + 34, W.SHOP_KONBINI, 40, (40, 140, 80), "bold", "mm", stroke=3,
            stroke_fill=WHITE)
     c.rect(560, top + 16, 680, top + 54, fill=ORANGE, outline=INK, width=1.5, r=8)
-    c.text(620, top + 35, "24時間", 20, WHITE, "bold", "mm", stroke=1.5, stroke_fill=INK)
+    sign_words(c, 620, top + 35, W.KONBINI_HOURS, 20, 110, WHITE, stroke=1.5, stroke_fill=INK)
     # shop windows with goods, and the automatic door
     wy0, wy1 = top + 104, base - 14
     door0, door1 = 250, 350
@@ -290,13 +314,13 @@ def konbini():
         c.poly([(a + 10, wy1 - 4), (a + 70, wy0 + 4), (a + 100, wy0 + 4), (a + 40, wy1 - 4)],
                fill=(255, 255, 255, 70))
     # posters on the glass
-    for px, col, txt in ((60, RED, "新発売"), (420, YELLOW, "おにぎり"), (560, PINK, "セール")):
+    for px, col, txt in zip((60, 420, 560), (RED, YELLOW, PINK), W.KONBINI_POSTERS):
         c.rect(px, wy0 + 4, px + 70, wy0 + 32, fill=col, outline=INK, width=1.2, r=4)
-        c.text(px + 35, wy0 + 18, txt, 13, INK if col != RED else WHITE, "bold", "mm")
+        sign_words(c, px + 35, wy0 + 18, txt, 13, 64, INK if col != RED else WHITE)
     c.rect(door0, wy0 - 6, door1, base, fill=(200, 226, 244), outline=INK, width=OUT)
     c.line([(300, wy0 - 6), (300, base)], INK, 1.5)
     c.rect(door0 - 6, wy0 - 16, door1 + 6, wy0 - 6, fill=(190, 190, 196), outline=INK, width=1.5)
-    c.text(300, wy0 + 20, "じどうドア", 11, INK, "bold", "mm")
+    sign_words(c, 300, wy0 + 20, W.KONBINI_DOOR, 11, 96)
     c.rect(x0, base - 14, x1, base, fill=(190, 190, 196), outline=INK, width=1.5)
     # bicycle park: a roof, two bicycles and a sign
     c.rect(720, 200, 900, 212, fill=(120, 140, 170), outline=INK, width=OUT)
@@ -311,7 +335,7 @@ def konbini():
         c.line([(bx + 36, 306), (bx + 38, 296), (bx + 46, 296)], INK, 3)
         c.line([(bx + 12, 300), (bx + 22, 300)], INK, 4)
     c.rect(840, 226, 904, 250, fill=BLUE, outline=INK, width=1.5, r=5)
-    c.text(872, 238, "駐輪場", 14, WHITE, "bold", "mm")
+    sign_words(c, 872, 238, W.BIKE_PARK, 14, 58, WHITE)
     return c.image()
 
 
@@ -333,8 +357,7 @@ def bill02a():
             glass_window(c, x, y, x + 50, y + 26, (230, 236, 244), g, 1.2)
     # vertical name board
     c.rect(x1 - 50, 300, x1 - 14, 500, fill=WHITE, outline=INK, width=1.5, r=4)
-    for i, ch in enumerate("あさひビル"):
-        c.text(x1 - 32, 320 + i * 38, ch, 26, (40, 90, 170), "bold", "mm")
+    vertical_words(c, x1 - 32, 320, W.OFFICE_NAME, 26, (40, 90, 170), 38, 152)
     # entrance with canopy
     c.rect(x0 + 2, 548, x1 - 2, 640, fill=(120, 130, 150))
     c.rect(130, 560, 320, 640, fill=(200, 226, 244), outline=INK, width=OUT)
@@ -350,7 +373,7 @@ def shop_front(c, x0, x1, base, kind, rng):
     """Ground floor shop of the long block: kind chooses the trade."""
     if kind == "ramen":
         c.rect(x0, base - 150, x1, base, fill=(120, 60, 40), outline=INK, width=OUT)
-        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, "ラーメン", fill=(250, 240, 220),
+        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, W.SHOP_RAMEN, fill=(250, 240, 220),
                    col=RED)
         c.rect(x0 + 40, base - 100, x1 - 40, base, fill=(240, 210, 160), outline=INK, width=OUT)
         n = 5
@@ -358,12 +381,12 @@ def shop_front(c, x0, x1, base, kind, rng):
             a = x0 + 40 + (x1 - x0 - 80) * i / n
             b = x0 + 40 + (x1 - x0 - 80) * (i + 1) / n
             c.rect(a + 1, base - 100, b - 1, base - 60, fill=RED, outline=INK, width=1.2)
-        c.text((x0 + x1) / 2, base - 80, "らーめん", 18, WHITE, "bold", "mm")
+        sign_words(c, (x0 + x1) / 2, base - 80, W.SHOP_RAMEN_CURTAIN, 18, x1 - x0 - 90, WHITE)
         c.rect(x1 - 70, base - 60, x1 - 46, base - 20, fill=(255, 240, 200), outline=INK,
                width=1.2, r=10)
     elif kind == "books":
         c.rect(x0, base - 150, x1, base, fill=(240, 236, 222), outline=INK, width=OUT)
-        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, "本屋", fill=(60, 110, 170),
+        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, W.SHOP_BOOKS, fill=(60, 110, 170),
                    col=WHITE)
         glass_window(c, x0 + 20, base - 100, x1 - 110, base - 4, WHITE)
         shelves(c, x0 + 26, base - 92, x1 - 116, base - 10, rng)
@@ -371,7 +394,8 @@ def shop_front(c, x0, x1, base, kind, rng):
     elif kind == "flowers":
         awning(c, x0 + 6, x1 - 6, base - 150, base - 120, GREEN, WHITE)
         c.rect(x0, base - 120, x1, base, fill=(250, 246, 236), outline=INK, width=OUT)
-        sign_plate(c, x0 + 60, base - 116, x1 - 60, base - 90, "フラワーショップ", fill=PINK)
+        sign_plate(c, x0 + 60, base - 116, x1 - 60, base - 90, W.SHOP_FLOWERS,
+                   fill=PINK)
         glass_window(c, x0 + 20, base - 84, x1 - 20, base - 40, WHITE)
         for i in range(8):
             bx = x0 + 30 + i * (x1 - x0 - 60) / 8
@@ -382,7 +406,7 @@ def shop_front(c, x0, x1, base, kind, rng):
                          outline=INK, width=1)
     else:  # cleaners
         c.rect(x0, base - 150, x1, base, fill=(220, 236, 250), outline=INK, width=OUT)
-        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, "クリーニング", fill=WHITE,
+        sign_plate(c, x0 + 20, base - 146, x1 - 20, base - 110, W.SHOP_CLEANERS, fill=WHITE,
                    col=BLUE)
         glass_window(c, x0 + 20, base - 100, x1 - 20, base - 4, WHITE)
         for i in range(7):
@@ -433,6 +457,16 @@ def bill03():
     return c.image()
 
 
+NAMEPLATE_PX = 9
+
+
+def nameplate(name):
+    """Left and right of the nameplate on the block wall, its right edge by the gate: 26
+    wide, or wider to the left for a longer name (3 px clear either side of it)."""
+    w = Canvas(1, 1, ss=3).text_size(name, NAMEPLATE_PX)[0]
+    return 176 - max(26, w + 6), 176
+
+
 def ie01():
     """A two-storey house behind a block wall, 360 x 320, bottom on y 380."""
     c = Canvas(360, 320, ss=3)
@@ -464,8 +498,9 @@ def ie01():
             c.line([(x, 262), (x, 320)], (180, 176, 166), 1.2)
     c.line([(0, 291), (180, 291)], (180, 176, 166), 1.2)
     c.line([(230, 291), (360, 291)], (180, 176, 166), 1.2)
-    c.rect(150, 268, 176, 290, fill=WHITE, outline=INK, width=1.2)
-    c.text(163, 279, "田中", 9, INK, "bold", "mm")
+    x0, x1 = nameplate(W.NAMEPLATE)
+    c.rect(x0, 268, x1, 290, fill=WHITE, outline=INK, width=1.2)
+    c.text((x0 + x1) / 2, 279, W.NAMEPLATE, NAMEPLATE_PX, INK, "bold", "mm")
     c.rect(326, 272, 350, 288, fill=RED, outline=INK, width=1.2, r=3)
     return c.image()
 
@@ -483,7 +518,7 @@ def depato():
                r=10)
     for x in (60, 620):
         c.circle(x, 70, 26, fill=YELLOW, outline=INK, width=OUT)
-        c.text(x, 70, "さ", 26, (160, 40, 60), "bold", "mm")
+        sign_words(c, x, 70, W.DEPATO_MARK, 26, 40, (160, 40, 60))
     # upper windows
     for j in range(2):
         for i in range(8):
@@ -504,7 +539,7 @@ def depato():
                fill=(255, 255, 255, 80))
     c.rect(260, 310, 420, base, fill=(200, 226, 244), outline=INK, width=OUT)
     c.line([(340, 310), (340, base)], INK, 1.5)
-    sign_plate(c, 270, 316, 410, 340, "いらっしゃいませ", fill=WHITE, px=13)
+    sign_plate(c, 270, 316, 410, 340, W.DEPATO_WELCOME, fill=WHITE, px=13)
     return c.image()
 
 
@@ -557,18 +592,18 @@ def station(name, roof, accent, seed):
     # entrance: wide opening with ticket gates inside, at x 200..330
     c.rect(180, 300, 350, base, fill=(90, 100, 120), outline=INK, width=OUT)
     c.rect(180, 300, 350, 320, fill=accent, outline=INK, width=1.5)
-    c.text(265, 310, "改札口", 13, WHITE, "bold", "mm")
+    sign_words(c, 265, 310, W.STATION_GATES, 13, 160, WHITE)
     for k in range(4):
         gx = 196 + k * 40
         c.rect(gx, 380, gx + 14, base, fill=(200, 204, 214), outline=INK, width=1.2)
         c.rect(gx + 2, 384, gx + 12, 392, fill=(80, 200, 120))
     c.rect(182, 330, 348, 372, fill=(120, 130, 150))
-    c.text(265, 351, "のりば →", 16, WHITE, "bold", "mm")
+    sign_words(c, 265, 351, W.STATION_PLATFORMS, 16, 156, WHITE)
     # other openings
     glass_window(c, 50, 320, 150, 420, WHITE)
     glass_window(c, 380, 320, 480, 420, WHITE)
     c.rect(500, 320, 590, base, fill=(200, 226, 244), outline=INK, width=OUT)
-    c.text(545, 336, "きっぷ", 13, INK, "bold", "mm")
+    sign_words(c, 545, 336, W.STATION_TICKETS, 13, 84)
     c.rect(510, 350, 580, 420, fill=(230, 236, 244), outline=INK, width=1.2)
     for k in range(3):
         c.rect(518 + k * 20, 360, 532 + k * 20, 410, fill=(120, 190, 250), outline=INK, width=1)

@@ -173,6 +173,42 @@ SHOP_KONBINI = "あさひマート"
 SHOP_DEPATO = "さくら百貨店"
 
 
+# small signs in the scenery: vending machine, utility pole, post box, dust box
+VENDING_COLD = "つめた～い"          # the vending machine's cold row
+VENDING_PRICE = "100円"
+POLE_ADDRESS = "あさひ町一丁目"      # the pole's address plate, read top to bottom
+POST_MAIL = "ゆうびん"               # under the 〒 of the post box (the mark stays as it is)
+DUSTBOX_LABEL = "もえるゴミ"
+
+# the convenience store: the hours plate, the posters on its glass (left to right), the
+# door, the bicycle park's sign
+KONBINI_HOURS = "24時間"
+KONBINI_POSTERS = ["新発売", "おにぎり", "セール"]
+KONBINI_DOOR = "じどうドア"
+BIKE_PARK = "駐輪場"
+
+# the office tower's name board, read top to bottom
+OFFICE_NAME = "あさひビル"
+# the four shops under the flats: the ramen shop's sign and the word on its curtain
+SHOP_RAMEN = "ラーメン"
+SHOP_RAMEN_CURTAIN = "らーめん"
+SHOP_BOOKS = "本屋"
+SHOP_FLOWERS = "フラワーショップ"
+SHOP_CLEANERS = "クリーニング"
+# the family name on the house's gate
+NAMEPLATE = "田中"
+# the department store's mark (the first sound of its name) and the plate on its door
+DEPATO_MARK = "さ"
+DEPATO_WELCOME = "いらっしゃいませ"
+
+# the stations' entrance: over the ticket gates, the way to the trains, the ticket machines
+STATION_GATES = "改札口"
+STATION_PLATFORMS = "のりば →"
+STATION_TICKETS = "きっぷ"
+
+# the mark on the spare sports bag: 中 of 中学校 (junior high school)
+SPORTS_BAG_MARK = "中"
+
 # ---------------------------------------------------------------------------
 # English: the same names, for the pictures of data/lang/en/.  Each line fits the place
 # the Japanese one has; where the plain translation did not fit, a shorter wording is
@@ -321,6 +357,29 @@ EN = dict(
     LATE_BOTTOM="Too bad!",
     SHOP_KONBINI="Asahi Mart",
     SHOP_DEPATO="Sakura Dept. Store",
+    # the scenery's small signs keep the Japanese sizes: each word fits its plate there
+    VENDING_COLD="ICE COLD",
+    VENDING_PRICE="¥100",      # 円 after the number becomes ¥ before it
+    POLE_ADDRESS="ASAHI 1",    # "Asahi town, block 1": the block's number after the name
+    POST_MAIL="POST",          # what Japan's post boxes say in English under the 〒
+    DUSTBOX_LABEL="BURNABLE",  # "burnable rubbish": the bin's kind, as Japanese bins sort it
+    KONBINI_HOURS="24 HOURS",
+    KONBINI_POSTERS=["NEW!", "Onigiri", "SALE"],   # "new on sale", "rice balls", "sale"
+    KONBINI_DOOR="AUTO DOOR",  # "automatic door"
+    BIKE_PARK="BIKES",         # "bicycle park": the plate holds one short word
+    OFFICE_NAME="ASAHI",       # "Asahi Building": the board on the building names it
+    SHOP_RAMEN="RAMEN",
+    SHOP_RAMEN_CURTAIN="Noodles",
+    SHOP_BOOKS="BOOKS",        # "bookshop"
+    SHOP_FLOWERS="FLOWER SHOP",
+    SHOP_CLEANERS="CLEANERS",
+    NAMEPLATE="Tanaka",
+    DEPATO_MARK="S",           # Sakura's S
+    DEPATO_WELCOME="WELCOME",
+    STATION_GATES="TICKET GATES",
+    STATION_PLATFORMS="PLATFORMS →",
+    STATION_TICKETS="TICKETS",
+    SPORTS_BAG_MARK="JHS",     # junior high school, as on the school's gate
 )
 EN["CAPTIONS"] = [
     EN["CAPTION_KEYS"],
