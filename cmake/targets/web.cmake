@@ -19,10 +19,12 @@ target_link_options(rushmora PRIVATE ${RUSHMORA_WEB_COMMON_LINK_OPTIONS}
   -sEXPORTED_RUNTIME_METHODS=["callMain"]
   "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/data@/data"
   "SHELL:--exclude-file *KeyConfig1.exe"
+  # The help book, which no menu leads to (a page's ?scene=Help shows it without its picture).
+  "SHELL:--exclude-file *help.png"
   "SHELL:--preload-file ${RUSHMORA_WEB_PREFIX}/share/timidity@/timidity"
   "SHELL:--preload-file ${RUSHMORA_WEB_FONT}@/fonts/ipagp.ttf")
 file(GLOB_RECURSE RUSHMORA_WEB_DATA CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*)
-set_property(TARGET rushmora APPEND PROPERTY LINK_DEPENDS ${RUSHMORA_WEB_DATA})
+set_property(TARGET rushmora APPEND PROPERTY LINK_DEPENDS ${RUSHMORA_WEB_DATA} ${RUSHMORA_WEB_FONT})
 
 add_executable(rushmora-cli src/main.cpp)
 target_link_libraries(rushmora-cli PRIVATE rushmora_game)
