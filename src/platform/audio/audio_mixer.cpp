@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace platform::audio {
 namespace {
@@ -531,8 +530,7 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
 }
 
 bool FileExists(const char* path) {
-    struct stat st;
-    return stat(path, &st) == 0 && S_ISREG(st.st_mode);
+    return path && IsRegularFile(path);
 }
 
 }  // namespace platform::audio

@@ -13,6 +13,8 @@ namespace {
 
 std::string g_language = "ja";
 
+}  // namespace
+
 bool IsRegularFile(const std::string& name) {
 #ifdef _WIN32
     struct _stat64 st;
@@ -22,8 +24,6 @@ bool IsRegularFile(const std::string& name) {
     return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 #endif
 }
-
-}  // namespace
 
 void SetDataLanguage(const std::string& language) {
     g_language = language.empty() ? "ja" : language;

@@ -20,6 +20,8 @@ using FilePtr = std::unique_ptr<std::FILE, FileClose>;
 // there, the way a system's language pack is laid over it. Every function here takes names through
 // it; the game's own names do not change.
 void SetDataLanguage(const std::string& language);
+// Whether a regular file of that name is there (no language folder is laid over it).
+bool IsRegularFile(const std::string& name);
 const std::string& DataLanguage();
 std::string Overlaid(const char* name);
 

@@ -75,11 +75,9 @@ Settings::Settings() {
 }
 
 bool Settings::KeysAsAlways() const {
-    return keys == Settings().keys;
-}
-
-bool Settings::PadAsAlways() const {
-    return padButtons == kPadDefaults;
+    // Asked at every reading of the keyboard: the defaults are made once.
+    static const std::array<SDL_Scancode, kGameKeyCount> defaults = Settings().keys;
+    return keys == defaults;
 }
 
 void ConfirmWithA(Settings* settings) {

@@ -36,7 +36,6 @@ struct Settings {
     Settings();  // the game as it always was
     bool operator==(const Settings&) const = default;
     bool KeysAsAlways() const;
-    bool PadAsAlways() const;
 };
 
 // Reads the text of a settings file over the defaults. Every line it cannot take (an unknown
