@@ -1,4 +1,4 @@
-# The browser build (emscripten): SDL2, SDL_image, SDL_mixer, SDL_ttf, HarfBuzz, freetype and libdeflate as
+# The browser build (emscripten): SDL2, SDL_image, SDL_mixer, SDL_ttf, freetype and libdeflate as
 # static WebAssembly libraries from RUSHMORA_WEB_PREFIX (tools/web/build-deps builds them there).
 # The targets get the names the Linux build's pkg-config targets have, so the rest of the build
 # reads the same on every system. tools/build-web configures and builds this.
@@ -24,7 +24,7 @@ endfunction()
 
 rushmora_web_library(PkgConfig::SDL2 SDL2)
 rushmora_web_library(PkgConfig::SDL2_IMAGE SDL2_image SDL2)
-rushmora_web_library(PkgConfig::SDL2_TTF SDL2_ttf harfbuzz freetype SDL2)
+rushmora_web_library(PkgConfig::SDL2_TTF SDL2_ttf freetype SDL2)
 rushmora_web_library(PkgConfig::SDL2_MIXER SDL2_mixer SDL2)
 rushmora_web_library(PkgConfig::LIBDEFLATE deflate)
 

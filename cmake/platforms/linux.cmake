@@ -14,7 +14,7 @@ find_package(X11)
 # sound font, the audio-device takeover over the shared SDL, and POSIX files for the profiles.
 file(GLOB RUSHMORA_PORT_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/platform/ports
   ${CMAKE_SOURCE_DIR}/src/platform/ports/linux/*.cpp)
-list(APPEND RUSHMORA_PORT_SOURCES shared/profile_files_posix.cpp)
+list(APPEND RUSHMORA_PORT_SOURCES shared/profile_files_posix.cpp shared/data_arrival_none.cpp)
 if(NOT X11_FOUND)
   list(REMOVE_ITEM RUSHMORA_PORT_SOURCES linux/desktop_capture_x11.cpp)
   list(APPEND RUSHMORA_PORT_SOURCES shared/desktop_capture_none.cpp)

@@ -43,7 +43,8 @@ add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=)
 file(GLOB RUSHMORA_PORT_SOURCES CONFIGURE_DEPENDS RELATIVE ${CMAKE_SOURCE_DIR}/src/platform/ports
   ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/*.cpp)
 list(REMOVE_ITEM RUSHMORA_PORT_SOURCES windows/console_windows.cpp)
-list(APPEND RUSHMORA_PORT_SOURCES shared/music_timidity.cpp shared/audio_device_wrapped.cpp)
+list(APPEND RUSHMORA_PORT_SOURCES shared/music_timidity.cpp shared/audio_device_wrapped.cpp
+  shared/data_arrival_none.cpp)
 # The programs' own: joining the console of the prompt they were started from.
 set(RUSHMORA_PROGRAM_SOURCES ${CMAKE_SOURCE_DIR}/src/platform/ports/windows/console_windows.cpp)
 set(RUSHMORA_PLATFORM_SYSTEM_LIBS gdi32 user32)

@@ -1,13 +1,16 @@
-// The web page in headless Chromium: serves dist/web, opens the page, leaves the opening with Enter,
-// starts a run, walks, answers the Escape question, checks that the screen is drawn and moves on,
-// and measures the frames a second the game shows on the title and in the run.
+// The web page in headless Chromium: serves dist/web (tools/web/serve.mjs), first loads it cold over
+// a throttled network (10 Mbit/s, 40 ms) and measures the bytes and the time before the opening's
+// first frame and when the music's instruments come and the music sounds; then opens the page,
+// leaves the opening with Enter, starts a run, walks, answers the Escape question, checks that the
+// screen is drawn and moves on, and measures the frames a second the game shows on the title and in
+// the run; then the settings, the language, the offline copy, four viewports and touch.
 //   node tools/web/browser-test.mjs DIST_WEB OUT_FOLDER
 // Needs puppeteer-core (NODE_PATH) and Debian's chromium. Exits 1 with a message on any failure.
-import http from "node:http";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { createRequire } from "node:module";
+import { serve } from "./serve.mjs";
 
 const require = createRequire(import.meta.url);
 const puppeteer = require("puppeteer-core");
@@ -22,22 +25,7 @@ fs.mkdirSync(outDir, { recursive: true });
 const chromium = process.env.CHROMIUM || "/usr/bin/chromium";
 const seed = "20261207";
 
-// A plain static server, as any would do (the .wasm needs its type for streaming compilation).
-const types = { ".html": "text/html; charset=utf-8", ".js": "text/javascript", ".wasm": "application/wasm",
-                ".data": "application/octet-stream", ".txt": "text/plain; charset=utf-8",
-                ".webmanifest": "application/manifest+json", ".png": "image/png" };
-const server = http.createServer((req, res) => {
-  const name = decodeURIComponent(new URL(req.url, "http://x").pathname).replace(/^\/+/, "") || "index.html";
-  const file = path.join(distWeb, path.normalize(name));
-  if (!file.startsWith(distWeb + path.sep) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
-    res.writeHead(404).end();
-    return;
-  }
-  res.writeHead(200, { "Content-Type": types[path.extname(file)] || "application/octet-stream",
-                       "Content-Length": fs.statSync(file).size });
-  fs.createReadStream(file).pipe(res);
-});
-await new Promise((ok) => server.listen(0, "127.0.0.1", ok));
+const server = await serve(distWeb);
 const url = `http://127.0.0.1:${server.address().port}/index.html?seed=${seed}`;
 
 const profile = fs.mkdtempSync(path.join(os.tmpdir(), "rushmora-chromium-"));
@@ -61,7 +49,111 @@ function fail(text) {
 }
 const sleep = (ms) => new Promise((ok) => setTimeout(ok, ms));
 
+// What the page plays, heard: every audio node that reaches the speakers also feeds an analyser,
+// whose loudness the test reads (window.rushmoraLoudness()).
+function listen() {
+  const connect = AudioNode.prototype.connect;
+  AudioNode.prototype.connect = function (target, ...rest) {
+    if (target instanceof AudioDestinationNode) {
+      const analyser = target.context.createAnalyser();
+      analyser.fftSize = 2048;
+      connect.call(this, analyser);
+      window.rushmoraLoudness = () => {
+        const a = new Float32Array(analyser.fftSize);
+        analyser.getFloatTimeDomainData(a);
+        return Math.sqrt(a.reduce((sum, v) => sum + v * v, 0) / a.length);
+      };
+    }
+    return connect.call(this, target, ...rest);
+  };
+}
+
+// The first visit, from a cold cache over a throttled network: the bytes and the time before the
+// opening's first frame, and the music once its instruments have come.
+async function coldLoad() {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(listen);
+  const cdp = await page.createCDPSession();
+  await cdp.send("Network.enable");
+  await cdp.send("Network.setCacheDisabled", { cacheDisabled: true });
+  await cdp.send("Network.emulateNetworkConditions",
+                 { offline: false, latency: 40, downloadThroughput: 10e6 / 8, uploadThroughput: 5e6 / 8 });
+  // Every response's bytes on the wire as they come (CDP's monotonic clock), and the clock's wall time.
+  const received = [], urls = {};
+  let clock = null;
+  cdp.on("Network.requestWillBeSent", (e) => {
+    urls[e.requestId] = e.request.url;
+    if (!clock) clock = { wall: e.wallTime, mono: e.timestamp };
+  });
+  cdp.on("Network.dataReceived", (e) => received.push({ id: e.requestId, at: e.timestamp, bytes: e.encodedDataLength }));
+  cdp.on("Network.responseReceived", (e) => received.push({ id: e.requestId, at: e.timestamp, bytes: 0 }));
+  const finished = {};
+  cdp.on("Network.loadingFinished", (e) => { finished[e.requestId] = { at: e.timestamp, bytes: e.encodedDataLength }; });
+  const said = [];
+  page.on("console", (m) => said.push(m.text()));
+  await page.goto(url.replace(/\?.*$/, ""), { waitUntil: "load" });
+  await page.waitForFunction("window.rushmoraFirstFrameAt !== undefined", { timeout: 60000, polling: 20 });
+  const [firstAt, origin] = await page.evaluate("[window.rushmoraFirstFrameAt, performance.timeOrigin]");
+  const firstMono = (origin + firstAt) / 1000 - clock.wall + clock.mono;
+  const sentBefore = (until) => {
+    let bytes = 0;
+    const ids = new Set(received.map((r) => r.id));
+    for (const id of ids) {
+      const f = finished[id];
+      if (f && f.at <= until) bytes += f.bytes;  // headers included
+      else bytes += received.filter((r) => r.id === id && r.at <= until).reduce((n, r) => n + r.bytes, 0);
+    }
+    return bytes;
+  };
+  const before = sentBefore(firstMono);
+  const files = Object.keys(finished).filter((id) => finished[id].at <= firstMono)
+    .map((id) => urls[id].replace(/^.*\//, "").replace(/\?.*$/, "")).sort();
+  console.log(`test-web: cold load at 10 Mbit/s, 40 ms: the opening's first frame after ${(firstAt / 1000).toFixed(2)} s ` +
+              `and ${(before / 1e6).toFixed(2)} MB (${files.join(", ")})`);
+  if (before > 2e6) fail(`${before} bytes came before the first frame (at most 2 MB)`);
+  if (firstAt > 3000) fail(`the first frame came after ${(firstAt / 1000).toFixed(2)} s (at most 3 s)`);
+  const waits = await page.evaluate("window.rushmoraWaits");
+  if (waits.some((w) => w[1] === 0)) fail(`the game waited for files before its first frame: ${JSON.stringify(waits)}`);
+  // Leave the opening for the title, whose piece starts at once: silent until the instruments come.
+  await page.focus("#canvas");
+  await pressKey(page, "Enter");
+  await page.waitForFunction("window.rushmoraMusicCame !== null", { timeout: 60000, polling: 50 });
+  const [cameFrame, cameAt] = await page.evaluate("[window.rushmoraMusicCame, performance.now()]");
+  let loudest = 0;
+  for (let i = 0; i < 40 && loudest < 0.005; i++) {
+    await sleep(100);
+    loudest = Math.max(loudest, await page.evaluate("window.rushmoraLoudness ? window.rushmoraLoudness() : 0"));
+  }
+  // The patches the page made of the FLAC streams are the very files the node build reads.
+  const instruments = path.join(distWeb, "..", "web-cli", "timidity");
+  const fnv = (bytes) => { let h = 0x811c9dc5; for (const b of bytes) h = Math.imul(h ^ b, 0x01000193) >>> 0; return h; };
+  for (const name of fs.readdirSync(instruments, { recursive: true })) {
+    const file = path.join(instruments, name);
+    if (fs.statSync(file).isDirectory() || name === "copyright") continue;
+    const there = await page.evaluate((f) => { try { const b = FS.readFile(f); let h = 0x811c9dc5;
+      for (const x of b) h = Math.imul(h ^ x, 0x01000193) >>> 0; return h; } catch (e) { return "missing"; } },
+      "/timidity/" + name.split(path.sep).join("/"));
+    if (there !== fnv(fs.readFileSync(file))) fail(`the page's /timidity/${name} is not the instrument file (${there})`);
+  }
+  const total = sentBefore(Infinity);
+  console.log(`test-web: the music's instruments came at frame ${cameFrame} (${(cameAt / 1000).toFixed(1)} s), ` +
+              `the whole game ${(total / 1e6).toFixed(2)} MB; the music's loudness then ${loudest.toFixed(4)} (RMS)`);
+  if (loudest < 0.005) fail("no music sounded once its instruments had come");
+  if (total > 4e6) fail(`the whole game came in ${total} bytes (at most 4 MB)`);
+  if (said.some((m) => /music cannot be played/.test(m))) fail("the game could not play its music: " + said.join(" | "));
+  await context.close();
+}
+
+// A key held across a few frames: the game reads the keys' state once a frame.
+async function pressKey(page, key, ms = 120) {
+  await page.keyboard.down(key);
+  await sleep(ms);
+  await page.keyboard.up(key);
+}
+
 try {
+  await coldLoad();
   const page = await browser.newPage();
   page.on("console", (m) => messages.push(m.text()));
   page.on("pageerror", (e) => messages.push("page error: " + e.message));
@@ -96,12 +188,7 @@ try {
   function notBlank(shot, name) {
     if (shot.colours < 8) fail(`${name}: the screen is blank (${shot.colours} colours)`);
   }
-  // A key held across a few frames: the game reads the keys' state once a frame.
-  async function press(key, ms = 120) {
-    await page.keyboard.down(key);
-    await sleep(ms);
-    await page.keyboard.up(key);
-  }
+  const press = (key, ms) => pressKey(page, key, ms);
   const frames = () => page.evaluate("window.rushmoraFrames");
   async function fps(seconds) {
     const f0 = await frames(), s0 = Date.now();
@@ -217,7 +304,8 @@ try {
   // the network.
   await page.waitForFunction(async () => {
     const names = (await caches.keys()).filter((n) => n.startsWith("rushmora-"));
-    return names.length === 1 && !!(await (await caches.open(names[0])).match("rushmora.data"));
+    const cache = names.length === 1 && await caches.open(names[0]);
+    return !!cache && !!(await cache.match("game-ja.data")) && !!(await cache.match("music.data"));
   }, { timeout: 60000 }).catch(() => fail("the service worker did not keep the game"));
   await page.setOfflineMode(true);
   await page.reload({ waitUntil: "load" });
@@ -264,12 +352,20 @@ try {
       await sleep(ms);
       await phone.touchscreen.touchEnd();
     };
-    await sleep(1500);
+    // Timed by the game's frames, not the clock: a phone's screen of device pixels is drawn slower.
+    const atFrame = (n) => phone.waitForFunction(`window.rushmoraFrames >= ${n}`, { timeout: 60000, polling: 20 });
+    await atFrame(90);
     await hold("Enter", 200);  // the opening to the title
-    await sleep(2000);
+    const title = await phone.evaluate("window.rushmoraFrames");
+    await atFrame(title + 120);
     await hold("Enter", 200);  // start
-    await sleep(6500);         // the run's count-in
-    await hold("ArrowRight", 2500);
+    const start = await phone.evaluate("window.rushmoraFrames");
+    await atFrame(start + 450);  // the loading screen and the run's count-in
+    const walk = await phone.evaluate("window.rushmoraFrames");
+    const box = await (await phone.$('.pad button[data-code="ArrowRight"]')).boundingBox();
+    await phone.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
+    await atFrame(walk + 150);
+    await phone.touchscreen.touchEnd();
     await hold("KeyA", 200);
     await phone.screenshot({ path: path.join(outDir, "touch-run.png") });
     await phone.waitForFunction("window.rushmoraExited !== undefined", { timeout: 60000 }).catch(() => {});

@@ -70,6 +70,11 @@ void PrepareMusic(bool onGameClock);
 int MusicVolume(int fluidSynthVolume);
 // How many times a synthesizer has read a sound font file so far.
 std::uint64_t SoundFontReads();
+// Whether the music's instruments are still on their way (the web page fetches them after the game
+// has started; false at once everywhere else). Meanwhile a piece that is played waits silently,
+// and StartMusicThatCame, called once a frame, starts it when they have come.
+bool MusicInstrumentsComing();
+void StartMusicThatCame();
 
 // The output device going and coming (SDL's hot-plug events), for a live mixer. When the device that
 // sounds goes away the game plays on silently, the mixer still running on the lost device's clock;

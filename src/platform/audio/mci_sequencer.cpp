@@ -51,6 +51,7 @@ struct Sequencer {
     Mode mode = Mode::Stopped;
     HWND notifyWindow = nullptr;  // waiting for the end of the current play
     bool notifyPending = false;
+    bool unplayable = false;  // its instruments came, and still it could not be loaded
 };
 
 struct Mci {
@@ -141,6 +142,11 @@ MCIERROR ReadFileBytes(const char* name, std::vector<std::uint8_t>* out) {
     return std::ferror(f.get()) != 0 ? MCIERR_INVALID_FILE : 0;
 }
 
+Mix_Music* LoadMusic(const Sequencer& s) {
+    SDL_RWops* rw = SDL_RWFromConstMem(s.bytes.data(), int(s.bytes.size()));
+    return rw ? Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE) : nullptr;
+}
+
 MCIERROR OpenSequencer(DWORD_PTR flags, MCI_OPEN_PARMS* p) {
     if (!(flags & MCI_OPEN_ELEMENT) || !p->lpstrElementName) return MCIERR_FILENAME_REQUIRED;
     auto s = std::make_unique<Sequencer>();
@@ -150,9 +156,10 @@ MCIERROR OpenSequencer(DWORD_PTR flags, MCI_OPEN_PARMS* p) {
     s->lengthFrames = std::uint64_t(std::llround(seconds * audio::kRate));
 
     if (!audio::Open()) return MCIERR_SEQ_NOMIDIPRESENT;
-    SDL_RWops* rw = SDL_RWFromConstMem(s->bytes.data(), int(s->bytes.size()));
-    s->music = rw ? Mix_LoadMUSType_RW(rw, MUS_MID, SDL_TRUE) : nullptr;
-    if (!s->music) {
+    s->music = LoadMusic(*s);
+    // Without its instruments yet (the web page fetches them after the start), the piece opens
+    // and waits for them silently.
+    if (!s->music && !audio::MusicInstrumentsComing()) {
         audio::Close();
         return MCIERR_DEVICE_NOT_READY;
     }
@@ -283,10 +290,14 @@ MCIERROR Play(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
                     Interrupt(*other, m.musicOwner);
                 HaltMusic();
             }
-            Mix_VolumeMusic(MusicVolume());
-            if (Mix_PlayMusic(s->music, 0) != 0) return MCIERR_DEVICE_NOT_READY;
-            m.musicOwner = id;
             s->position = 0;
+            // A piece whose instruments are still coming starts when they are there (and does
+            // not move on meanwhile).
+            if (s->music) {
+                Mix_VolumeMusic(MusicVolume());
+                if (Mix_PlayMusic(s->music, 0) != 0) return MCIERR_DEVICE_NOT_READY;
+                m.musicOwner = id;
+            }
         }
         // At the end already: nothing sounds, and the play completes with the next mixing.
         s->mode = Mode::Playing;
@@ -357,6 +368,33 @@ MCIERROR Set(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
 }
 
 }  // namespace
+
+namespace platform::audio {
+
+void StartMusicThatCame() {
+    Mci& m = State();
+    if (m.devices.empty()) return;
+    bool waiting = false;
+    for (const auto& [id, s] : m.devices) waiting = waiting || (!s->music && !s->unplayable);
+    if (!waiting || MusicInstrumentsComing()) return;
+    for (auto& [id, s] : m.devices) {
+        if (s->music || s->unplayable) continue;
+        // Loading reads the instruments: not under the mixer's lock.
+        s->music = LoadMusic(*s);
+        if (!s->music) {
+            s->unplayable = true;
+            std::fprintf(stderr, "rushmora: the music cannot be played: %s\n", Mix_GetError());
+            continue;
+        }
+        Lock lock;
+        if (s->mode == Mode::Playing && !m.musicOwner) {
+            Mix_VolumeMusic(::MusicVolume());
+            if (Mix_PlayMusic(s->music, 0) == 0) m.musicOwner = id;
+        }
+    }
+}
+
+}  // namespace platform::audio
 
 MCIERROR mciSendCommandA(MCIDEVICEID device, UINT message, DWORD_PTR flags, DWORD_PTR param) {
     if (message == MCI_OPEN) return Open(flags, param);

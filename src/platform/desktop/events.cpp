@@ -124,6 +124,8 @@ void PumpEvents() {
     }
     // A sound device that went away without another being announced is looked for now and then.
     platform::audio::LookForDevice(false);
+    // The music's instruments that the web page fetched after the start.
+    platform::audio::StartMusicThatCame();
 }
 
 }  // namespace desktop

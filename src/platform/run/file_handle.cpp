@@ -47,6 +47,8 @@ FilePtr OpenRegularFile(const char* given) {
         errno = EINVAL;
         return nullptr;
     }
+    if (DataLanguage() != "ja") WaitWhileComing("lang/" + DataLanguage() + "/" + given);
+    WaitWhileComing(given);
     const std::string overlaid = Overlaid(given);
     const char* name = overlaid.c_str();
 #ifdef _WIN32

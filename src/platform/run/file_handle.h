@@ -25,6 +25,10 @@ bool IsRegularFile(const std::string& name);
 const std::string& DataLanguage();
 std::string Overlaid(const char* name);
 
+// Waits while a data file is still on its way to the game (the web page fetches most of them after
+// the game has started); returns at once everywhere else. OpenRegularFile calls it.
+void WaitWhileComing(const std::string& name);
+
 // Opens a file of the game's data to read, only if it is a regular file: a named pipe, a device or
 // a folder in its place would block the open or the reads, or read for ever. Null otherwise, with
 // errno set (ENOENT, EACCES, ... or EINVAL for what is not a regular file).

@@ -41,7 +41,9 @@ void PrepareMusic(bool onGameClock) {
     if (char* base = SDL_GetBasePath()) {
         const std::string config = std::string(base) + "timidity/timidity.cfg";
         SDL_free(base);
-        if (FileExists(config.c_str())) Mix_SetTimidityCfg(config.c_str());
+        // (The web page's instruments may still be coming: Timidity reads them at the first piece
+        // it loads once they have come.)
+        if (FileExists(config.c_str()) || MusicInstrumentsComing()) Mix_SetTimidityCfg(config.c_str());
     }
     SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock || !UseSystemMidi() ? "0" : "1");
 }
