@@ -136,6 +136,9 @@ async function coldLoad() {
       "/timidity/" + name.split(path.sep).join("/"));
     if (there !== fnv(fs.readFileSync(file))) fail(`the page's /timidity/${name} is not the instrument file (${there})`);
   }
+  // The title's pictures were asked for while their part was on its way, or had come already.
+  const waited = await page.evaluate("window.rushmoraWaits");
+  console.log(`test-web: files the game waited for while they came: ${waited.length ? waited.map((w) => w[0] + " at frame " + w[1]).join(", ") : "none"}`);
   const total = sentBefore(Infinity);
   console.log(`test-web: the music's instruments came at frame ${cameFrame} (${(cameAt / 1000).toFixed(1)} s), ` +
               `the whole game ${(total / 1e6).toFixed(2)} MB; the music's loudness then ${loudest.toFixed(4)} (RMS)`);

@@ -3,17 +3,17 @@ read right (program changes in other tracks, at the same moment), and a cut patc
 the very same sample bytes for each of those notes.
 usage: python3 -m unittest tools/windows/test_make_timidity.py   (from the repository)"""
 
-import importlib.machinery
-import importlib.util
 import os
 import tempfile
+import types
 import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-loader = importlib.machinery.SourceFileLoader("make_timidity", os.path.join(HERE, "make-timidity"))
-spec = importlib.util.spec_from_loader("make_timidity", loader)
-mt = importlib.util.module_from_spec(spec)
-loader.exec_module(mt)
+SCRIPT = os.path.join(HERE, "make-timidity")
+mt = types.ModuleType("make_timidity")
+mt.__file__ = SCRIPT
+with open(SCRIPT) as f:
+    exec(compile(f.read(), SCRIPT, "exec"), mt.__dict__)
 
 
 def varlen(n):
