@@ -149,6 +149,28 @@ async function coldLoad(lang, whole) {
   await context.close();
 }
 
+// A part that does not come (the network fails on it): the game never waits for it, plays on
+// without those pictures or its music, and the page says so.
+async function partMissing(part) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setRequestInterception(true);
+  page.on("request", (r) => (new URL(r.url()).pathname.endsWith("/" + part) ? r.abort() : r.continue()));
+  await page.goto(url, { waitUntil: "load" });
+  await page.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
+  await page.waitForFunction(() => /could not be fetched/.test(document.getElementById("coming").textContent),
+                             { timeout: 30000 }).catch(() => fail(`without ${part} the page did not say so`));
+  await page.focus("#canvas");
+  await pressKey(page, "Enter");  // to the title, whose pictures may be missing
+  const f0 = await page.evaluate("window.rushmoraFrames");
+  await sleep(1500);
+  const f1 = await page.evaluate("window.rushmoraFrames");
+  if (f1 < f0 + 30 || (await page.evaluate("window.rushmoraExited !== undefined")))
+    fail(`without ${part} the game did not play on (${f1 - f0} frames in 1.5 s)`);
+  else console.log(`test-web: without ${part} the game plays on (${f1 - f0} frames in 1.5 s) and the page says what is missing`);
+  await context.close();
+}
+
 // A key held across a few frames: the game reads the keys' state once a frame.
 async function pressKey(page, key, ms = 120) {
   await page.keyboard.down(key);
@@ -159,6 +181,8 @@ async function pressKey(page, key, ms = 120) {
 try {
   await coldLoad("ja", true);
   await coldLoad("en", false);
+  await partMissing("music.data");
+  await partMissing("game-ja.data");
   const page = await browser.newPage();
   page.on("console", (m) => messages.push(m.text()));
   page.on("pageerror", (e) => messages.push("page error: " + e.message));
