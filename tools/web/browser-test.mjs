@@ -361,6 +361,17 @@ try {
     if (fit.left < -1 || fit.top < -1 || fit.right > fit.w + 1 || fit.bottom > fit.h + 1)
       fail(`at ${w}x${h} the game is not wholly on the page: ${JSON.stringify(fit)}`);
     if (fit.turn !== (h > w && w < 900)) fail(`at ${w}x${h} the note to turn the device is ${fit.turn ? "shown" : "missing"}`);
+    // What shows over the desktop (the touch keys, the note) stays on the page and clear of each other.
+    const over = await view.evaluate(() => [...document.querySelectorAll(".pad button, #turn")]
+      .filter((e) => e.getClientRects().length > 0)
+      .map((e) => { const r = e.getBoundingClientRect(); return { name: e.dataset.code || e.id, ...r.toJSON() }; }));
+    if (mobile && over.length < 11) fail(`at ${w}x${h} only ${over.length} touch keys and notes show`);
+    for (const [i, a] of over.entries()) {
+      if (a.left < 0 || a.top < 0 || a.right > fit.w || a.bottom > fit.h) fail(`at ${w}x${h} ${a.name} is off the page`);
+      for (const b of over.slice(i + 1))
+        if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+          fail(`at ${w}x${h} ${a.name} and ${b.name} overlap`);
+    }
     await view.close();
   }
   console.log("test-web: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
