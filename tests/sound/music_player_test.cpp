@@ -22,6 +22,7 @@ class MusicTest : public AudioTest {
   protected:
     void TearDown() override {
         player.Stop();
+        platform::audio::SimulateInstrumentsComing(false);
         AudioTest::TearDown();
     }
     MusicPlayer player;
@@ -136,6 +137,47 @@ TEST_F(MusicTest, NotificationsOtherThanSuccessStartNothing) {
     EXPECT_EQ(Peak(Listen(kSecond / 2)), 0);
     HandleMusicNotify(MCI_NOTIFY_SUCCESSFUL, LPARAM(id));
     EXPECT_GT(Peak(Listen(kSecond / 2)), 1000);
+}
+
+// The web page fetches the music's instruments after the game has started: a piece played
+// before they come waits, silent and at its start, and plays from its beginning once they are there.
+TEST_F(MusicTest, PieceWaitsForItsInstrumentsAndStartsFromItsBeginningWhenTheyCome) {
+    platform::audio::SimulateInstrumentsComing(true);
+    const std::string file = WriteTemp("waits.mid", MidiFile(4, 250));
+    player.Play(file.c_str());
+    Pump();
+    const MCIDEVICEID id = GameApp::Get().musicOpenParams.wDeviceID;
+    ASSERT_NE(id, 0u);
+    const auto position = [&] {
+        MCI_STATUS_PARMS status{};
+        status.dwItem = MCI_STATUS_POSITION;
+        mciSendCommandA(id, MCI_STATUS, MCI_STATUS_ITEM, reinterpret_cast<DWORD_PTR>(&status));
+        return status.dwReturn;
+    };
+    platform::audio::StartMusicThatCame();  // still coming: nothing to start
+    EXPECT_EQ(Peak(Listen(kSecond * 3 / 2)), 0);
+    EXPECT_EQ(position(), 0u);
+    EXPECT_EQ(Count(MCI_NOTIFY_SUCCESSFUL), 1);  // the open's, not an end of the one-second piece
+
+    platform::audio::SimulateInstrumentsComing(false);
+    platform::audio::StartMusicThatCame();
+    EXPECT_GT(Peak(Listen(kSecond / 4)), 1000);
+    EXPECT_LT(position(), DWORD_PTR(400));
+    Listen(kSecond);
+    EXPECT_EQ(Count(MCI_NOTIFY_SUCCESSFUL), 2);  // and it loops as ever
+}
+
+TEST_F(MusicTest, PieceStoppedWhileItsInstrumentsCameNeverSounds) {
+    platform::audio::SimulateInstrumentsComing(true);
+    const std::string file = WriteTemp("stopped.mid", MidiFile(4, 250));
+    player.Play(file.c_str());
+    Pump();
+    player.Stop();
+    Pump();
+    platform::audio::SimulateInstrumentsComing(false);
+    platform::audio::StartMusicThatCame();
+    EXPECT_EQ(Peak(Listen(kSecond / 2)), 0);
+    EXPECT_EQ(Count(MCI_NOTIFY_SUCCESSFUL), 1);
 }
 
 TEST_F(MusicTest, MissingFileIsSilentWithoutAMessage) {

@@ -75,6 +75,8 @@ std::uint64_t SoundFontReads();
 // and StartMusicThatCame, called once a frame, starts it when they have come.
 bool MusicInstrumentsComing();
 void StartMusicThatCame();
+// For tests on Linux and Windows: the instruments on their way, as on the web page.
+void SimulateInstrumentsComing(bool coming);
 
 // The output device going and coming (SDL's hot-plug events), for a live mixer. When the device that
 // sounds goes away the game plays on silently, the mixer still running on the lost device's clock;

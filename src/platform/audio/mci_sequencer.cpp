@@ -156,12 +156,14 @@ MCIERROR OpenSequencer(DWORD_PTR flags, MCI_OPEN_PARMS* p) {
     s->lengthFrames = std::uint64_t(std::llround(seconds * audio::kRate));
 
     if (!audio::Open()) return MCIERR_SEQ_NOMIDIPRESENT;
-    s->music = LoadMusic(*s);
     // Without its instruments yet (the web page fetches them after the start), the piece opens
-    // and waits for them silently.
-    if (!s->music && !audio::MusicInstrumentsComing()) {
-        audio::Close();
-        return MCIERR_DEVICE_NOT_READY;
+    // and waits for them silently: StartMusicThatCame loads it.
+    if (!audio::MusicInstrumentsComing()) {
+        s->music = LoadMusic(*s);
+        if (!s->music) {
+            audio::Close();
+            return MCIERR_DEVICE_NOT_READY;
+        }
     }
 
     Mci& m = State();

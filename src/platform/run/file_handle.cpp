@@ -37,9 +37,16 @@ std::string Overlaid(const char* name) {
     if (!name) return {};
     const std::string n = name;
     const bool relative = !n.empty() && n[0] != '/' && n[0] != '\\' && (n.size() < 2 || n[1] != ':');
-    if (g_language == "ja" || !relative) return n;
+    // A file the web page is still fetching is waited for, the language's copy first.
+    if (g_language == "ja" || !relative) {
+        WaitWhileComing(n);
+        return n;
+    }
     const std::string there = "lang/" + g_language + "/" + n;
-    return IsRegularFile(there) ? there : n;
+    WaitWhileComing(there);
+    if (IsRegularFile(there)) return there;
+    WaitWhileComing(n);
+    return n;
 }
 
 FilePtr OpenRegularFile(const char* given) {
@@ -47,8 +54,6 @@ FilePtr OpenRegularFile(const char* given) {
         errno = EINVAL;
         return nullptr;
     }
-    if (DataLanguage() != "ja") WaitWhileComing("lang/" + DataLanguage() + "/" + given);
-    WaitWhileComing(given);
     const std::string overlaid = Overlaid(given);
     const char* name = overlaid.c_str();
 #ifdef _WIN32

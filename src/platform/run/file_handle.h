@@ -26,7 +26,8 @@ const std::string& DataLanguage();
 std::string Overlaid(const char* name);
 
 // Waits while a data file is still on its way to the game (the web page fetches most of them after
-// the game has started); returns at once everywhere else. OpenRegularFile calls it.
+// the game has started); returns at once everywhere else. Overlaid calls it, so every way to a
+// data file (opening it, its identity) finds it whole.
 void WaitWhileComing(const std::string& name);
 
 // Opens a file of the game's data to read, only if it is a regular file: a named pipe, a device or

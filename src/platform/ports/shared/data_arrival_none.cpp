@@ -8,9 +8,16 @@ namespace platform {
 void WaitWhileComing(const std::string&) {}
 
 namespace audio {
+namespace {
+bool g_instrumentsComing = false;  // only ever true in tests
+}  // namespace
 
 bool MusicInstrumentsComing() {
-    return false;
+    return g_instrumentsComing;
+}
+
+void SimulateInstrumentsComing(bool coming) {
+    g_instrumentsComing = coming;
 }
 
 }  // namespace audio

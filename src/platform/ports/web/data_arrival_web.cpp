@@ -8,42 +8,21 @@
 #include <emscripten.h>
 
 #include <string>
-#include <unistd.h>
 
 namespace platform {
 namespace {
 
-// The page's list of files still coming (none in node or when the page fetched everything).
-EM_JS(int, web_file_coming, (const char* path),
-      { return Module.rushmoraComing && Module.rushmoraComing(UTF8ToString(path)) ? 1 : 0; });
+// The page's list of files still coming (none in node or when the page fetched everything), by
+// their full paths in the game's file system.
+EM_JS(int, web_file_coming, (const char* name), {
+    return Module.rushmoraComing && Module.rushmoraComing(PATH_FS.resolve(UTF8ToString(name))) ? 1 : 0;
+});
 EM_JS(int, web_instruments_coming, (), { return Module.rushmoraInstrumentsComing ? 1 : 0; });
-
-std::string Absolute(const std::string& name) {
-    if (!name.empty() && name[0] == '/') return name;
-    char here[4096];
-    if (!getcwd(here, sizeof here)) return name;
-    std::string path = here;
-    if (path.empty() || path.back() != '/') path += '/';
-    for (std::size_t i = 0; i < name.size();) {  // "./" and "../" as the file system reads them
-        const std::size_t end = name.find('/', i);
-        const std::string part = name.substr(i, end == std::string::npos ? std::string::npos : end - i);
-        i = end == std::string::npos ? name.size() : end + 1;
-        if (part.empty() || part == ".") continue;
-        if (part == "..") {
-            if (path.size() > 1) path.erase(path.find_last_of('/', path.size() - 2) + 1);
-            continue;
-        }
-        path += part;
-        if (end != std::string::npos) path += '/';
-    }
-    return path;
-}
 
 }  // namespace
 
 void WaitWhileComing(const std::string& name) {
-    const std::string path = Absolute(name);
-    while (web_file_coming(path.c_str())) emscripten_sleep(10);
+    while (web_file_coming(name.c_str())) emscripten_sleep(10);
 }
 
 namespace audio {
