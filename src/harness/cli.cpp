@@ -53,10 +53,12 @@ bool ParseScale(const std::string& s, double min, double max, double* out) {
 // The game works inside its data folder: files named on the command line are taken from where the
 // command was given.
 std::string Absolute(const std::string& path) {
-    if (path.empty() || std::filesystem::path(path).is_absolute()) return path;
+    // Names are UTF-8 (a narrow path would be read in the system's code page on Windows).
+    const std::filesystem::path given(std::u8string(path.begin(), path.end()));
+    if (path.empty() || given.is_absolute()) return path;
     std::error_code error;
-    const std::filesystem::path full = std::filesystem::absolute(path, error);
-    return error ? path : full.string();
+    const std::u8string full = std::filesystem::absolute(given, error).u8string();
+    return error ? path : std::string(full.begin(), full.end());
 }
 
 constexpr std::int64_t kMaxFrames = std::int64_t(1) << 30;

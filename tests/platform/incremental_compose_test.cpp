@@ -66,7 +66,11 @@ ComposeComparison CompareCompositions(long frames, int w, int h, double scale, l
 
 }  // namespace
 
-TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
+// The runs end as every run of the tests does (the fixture stops the platform), before the program's
+// objects go.
+class IncrementalCompose : public GameRunTest {};
+
+TEST_F(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
     // The opening, the title, and the first leg with passers-by flying off.
     const ComposeComparison c = CompareCompositions(3300, 1280, 720, 0);
     EXPECT_EQ(c.frames, 3300);
@@ -79,7 +83,7 @@ TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsOverAReplay) {
 // Drawn larger, the game's windows come from their canvases and the desktop from the display's own
 // picture: still the same as a whole composition, at a whole-number scale and at a fraction (on a
 // display that leaves the game a smaller screen than the replay's: the windows reach past its edges).
-TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsAtAScale) {
+TEST_F(IncrementalCompose, LeavesWhatAWholeCompositionDrawsAtAScale) {
     for (const double scale : {2.0, 1.5}) {
         const ComposeComparison c = CompareCompositions(3300, 1920, 1080, scale, 3);
         EXPECT_EQ(c.frames, 3300) << "at " << scale;
@@ -89,7 +93,7 @@ TEST(IncrementalCompose, LeavesWhatAWholeCompositionDrawsAtAScale) {
 }
 
 // Only the items that changed, and whatever a cut would draw wrongly, are drawn again.
-TEST(IncrementalCompose, ChangedAreasCoverWhatChangedAndTakeInWhatACutWouldSpoil) {
+TEST_F(IncrementalCompose, ChangedAreasCoverWhatChangedAndTakeInWhatACutWouldSpoil) {
     auto item = [](SDL_Rect box, bool wholeOnly, const char* key) {
         return desktop::ScreenItem{box, wholeOnly, key};
     };

@@ -2,6 +2,7 @@
 // instead of the game's own), a catalogue of the texts the platform shows, and the same game in
 // both languages.
 #include "platform/run/file_handle.h"
+#include "platform/run/file_warnings.h"
 #include "platform/run/language.h"
 #include "platform/runtime.h"
 #include "harness/state_dump.h"
@@ -48,6 +49,19 @@ TEST(LanguageCatalogue, TextsAreTakenAndEveryBadLineIsNamed) {
     EXPECT_NE(warnings[0].find("texts.txt:5:"), std::string::npos) << warnings[0];
     EXPECT_NE(warnings[1].find("texts.txt:6:"), std::string::npos) << warnings[1];
     EXPECT_NE(warnings[2].find("texts.txt:7:"), std::string::npos) << warnings[2];
+}
+
+// A catalogue of a million bad lines is told in a few warnings; a byte order mark is no part of its
+// first text.
+TEST(LanguageCatalogue, ManyBadLinesAreToldInAFewWarnings) {
+    std::string text = "\xEF\xBB\xBF確認 => Confirm\n";
+    for (int i = 0; i < 100000; ++i) text += "\x01 junk\n";
+    std::vector<std::string> warnings;
+    const auto texts = platform::ReadCatalogue(text, "texts.txt", &warnings);
+    EXPECT_EQ(texts.at("確認"), "Confirm");
+    ASSERT_EQ(warnings.size(), platform::kWarningsShown + 1);
+    EXPECT_NE(warnings[0].find("texts.txt:2: \"\\x01 junk\""), std::string::npos) << warnings[0];
+    EXPECT_EQ(warnings.back(), "texts.txt: and 99995 more lines that could not be taken");
 }
 
 TEST_F(LanguageRun, TheLanguageFolderIsLaidOverTheDataAndTheGameStaysTheSame) {

@@ -5,7 +5,14 @@
 #include "support/game_run.h"
 #include "platform/shellapi.h"
 
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <thread>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using testing_support::RunGame;
 using testing_support::RunSetup;
@@ -118,6 +125,36 @@ TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfigurationFromBesideTheGame) {
     EXPECT_EQ(started[startedBefore], "KeyConfig1.exe");
     EXPECT_EQ(started[startedBefore + 1], "KeyConfig1.exe");
 }
+
+#ifndef _WIN32
+// Without a data folder the game plays where it was started, perhaps a downloads folder: a program
+// of the settings program's name there is never started, only the one beside the game.
+TEST_F(OptionScreen, F5NeverStartsAProgramFromTheFolderTheGameWasStartedIn) {
+    const std::string folder = testing_support::TempPath("downloads");
+    testing_support::MakeDir(folder);
+    const std::string marker = folder + "/planted-ran";
+    std::remove(marker.c_str());
+    {
+        std::ofstream planted(folder + "/KeyConfig1.exe");
+        planted << "#!/bin/sh\ntouch '" << marker << "'\n";
+    }
+    ASSERT_EQ(chmod((folder + "/KeyConfig1.exe").c_str(), 0755), 0);
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const std::size_t startedBefore = platform::StartedPrograms().size();
+    RunSetup setup;
+    setup.scene = "Option";
+    setup.frames = 3;
+    setup.script = "2 F5\n";
+    setup.dataDir = folder + "/no-data-here";
+    RunGame(setup);
+    std::filesystem::current_path(before);
+    // The one beside this program started; give the planted one time to show itself, were it run.
+    EXPECT_EQ(platform::StartedPrograms().size(), startedBefore + 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_FALSE(std::filesystem::exists(marker));
+}
+#endif
 
 TEST_F(OptionScreen, F2HeldKeepsOnlyTheLastBoxesButCountsThemAll) {
     // Held for 300 frames: a box every frame; the run keeps the last ones, oldest first.

@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using namespace sound_test;
 
@@ -48,6 +51,20 @@ TEST_F(SoundSystemTest, MissingOrBrokenFilePlaysNothing) {
     EXPECT_EQ(Peak(Listen(1000)), 0);
     EXPECT_TRUE(platform::MessageBoxes().empty());
 }
+
+#ifndef _WIN32
+// What is no file in a sound's place (a named pipe nobody writes, a device that never ends) is
+// refused at once, not read for ever.
+TEST_F(SoundSystemTest, APipeOrADeviceInASoundsPlaceIsRefusedAtOnce) {
+    const std::string pipe = testing_support::TempPath("sys-pipe.wav");
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(sndPlaySoundA(pipe.c_str(), SND_ASYNC));
+    EXPECT_FALSE(sndPlaySoundA("/dev/zero", SND_ASYNC));
+    EXPECT_EQ(Peak(Listen(1000)), 0);
+    std::remove(pipe.c_str());
+}
+#endif
 
 TEST_F(SoundSystemTest, NullNameStopsTheSound) {
     const std::string a = WriteTemp("sys-long.wav", PcmWav(1, 44100, 16, std::vector<int>(40000, 3000)));

@@ -143,7 +143,7 @@ class Settings {
 
     explicit Settings(SDL_AudioDeviceID sound) : sound_(sound) {
         platform::LoadSettings("", false);
-        s_ = platform::CurrentSettings();
+        s_ = base_ = platform::CurrentSettings();
         g_english = s_.language == "en";
         file_ = platform::PlayerSettingsFile();
     }
@@ -476,11 +476,20 @@ class Settings {
             message_ = T("設定を保存する場所がありません", "There is no place to keep the settings");
             return;
         }
-        message_ = platform::WriteSettings(file_, s_) ? T("保存しました: ", "Saved: ") + file_
-                                                      : T("保存できません: ", "Cannot save: ") + file_;
+        // Only what was changed here goes over the file: what another program saved meanwhile (the
+        // file replaced while this one was open, a second window of this program) stays.
+        platform::Settings saved;
+        std::string why;
+        if (platform::SaveSettingsChanges(file_, base_, s_, &saved, &why)) {
+            s_ = base_ = saved;
+            g_english = s_.language == "en";
+            message_ = T("保存しました: ", "Saved: ") + file_;
+        } else {
+            message_ = T("保存できません: ", "Cannot save: ") + why;
+        }
     }
 
-    platform::Settings s_;
+    platform::Settings s_, base_;  // as shown, and as the file held when last read or saved
     std::string file_;
     SDL_AudioDeviceID sound_ = 0;
     int page_ = kControls, row_ = 0;

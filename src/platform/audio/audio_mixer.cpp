@@ -2,6 +2,7 @@
 #include "platform/audio/audio_device.h"
 #include "platform/run/file_handle.h"
 #include "platform/run/settings.h"
+#include "platform/run/virtual_time.h"
 
 #include "platform/mmsystem.h"
 #include "platform/runtime.h"
@@ -13,6 +14,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform::audio {
@@ -32,9 +34,10 @@ class WavWriter {
         Finish();
         path_ = path;
         dataBytes_ = 0;
-        file_.reset(std::fopen(path.c_str(), "wb"));
+        std::string why;
+        file_ = OpenOutputFile(path, &why);
         if (!file_) {
-            OutputFailed("cannot write the audio output " + path);
+            OutputFailed("cannot write the audio output " + path + ": " + why);
             return false;
         }
         WriteHeader();
@@ -161,9 +164,11 @@ struct Mixer {
 // How often a lost device is looked for when no device announced itself.
 constexpr Uint32 kDeviceRetryMs = 3000;
 
+// Never destroyed: the sound device's thread mixes with it until the device is closed or hushed at
+// exit (HushAtExit), whatever was destroyed before.
 Mixer& M() {
-    static Mixer m;
-    return m;
+    static auto* m = new Mixer;
+    return *m;
 }
 
 void SilentDevice(void*, Uint8* stream, int len) {
@@ -234,6 +239,12 @@ bool Open() {
     const bool headless = Headless();
     const bool pulled = m.wantPulled || (headless && toFile);
 
+    long opening = 0;
+    if (!SoundOpeningAllowed(&opening)) {
+        g_openError = "the recorded run had no sound device here";
+        SoundOpeningFailed(opening);
+        return false;
+    }
     std::string driver = m.driver;
     if (driver.empty() && (headless || pulled)) driver = "dummy";
     if (!driver.empty())
@@ -242,6 +253,7 @@ bool Open() {
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         g_openError = SDL_GetError();
+        SoundOpeningFailed(opening);
         return false;
     }
 
@@ -263,10 +275,15 @@ bool Open() {
         if (rc == 0) Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m.device = 0;
+        SoundOpeningFailed(opening);
         return false;
     }
     m.users = 1;
     ++m.generation;
+    // A program that ends without closing the mixer (without platform::Stop) has its device hushed
+    // before the program's objects go, so that no sound thread runs through them as they do.
+    static const bool hushAtExit = std::atexit(HushAtExit) == 0;
+    (void)hushAtExit;
     m.channels.clear();
     Mix_AllocateChannels(0);
     Mix_SetPostMix(PostMix, nullptr);
@@ -316,6 +333,14 @@ void Close() {
 
 bool IsOpen() {
     return M().users > 0;
+}
+
+void HushAtExit() {
+    Mixer& m = M();
+    if (m.users == 0) return;
+    // A pause waits for a callback under way to end, and no other begins.
+    if (m.replacement) SDL_PauseAudioDevice(m.replacement, 1);
+    if (m.device) SDL_PauseAudioDevice(m.device, 1);
 }
 
 Lock::Lock() {

@@ -26,6 +26,9 @@ bool Open();
 const std::string& OpenError();
 void Close();
 bool IsOpen();
+// Pauses the sound device if the mixer is open, so that its thread runs no more of our code: at the
+// program's exit, after the run's objects may have gone.
+void HushAtExit();
 
 // While a Lock lives the mixer does not run: state that the mixing thread reads may be changed.
 // Locks nest.

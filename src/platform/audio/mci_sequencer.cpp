@@ -60,9 +60,11 @@ struct Mci {
     bool halting = false;
 };
 
+// Never destroyed: the mixer's thread moves the pieces on (OnMixed) until its device is closed or
+// hushed at exit.
 Mci& State() {
-    static Mci m;
-    return m;
+    static auto* m = new Mci;
+    return *m;
 }
 
 void Notify(HWND window, WPARAM code, MCIDEVICEID id) {

@@ -3,15 +3,20 @@
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/desktop/sdl_handles.h"
+#include "platform/run/file_handle.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace {
 
 namespace audio = platform::audio;
+
+// A system sound is a short cue; a bigger file is no sound of the game's.
+constexpr std::size_t kMaxSoundBytes = std::size_t(64) << 20;
 
 struct SystemSound {
     bool open = false;
@@ -50,7 +55,12 @@ BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
         s.open = true;
         s.channel = audio::AcquireChannel();
     }
-    sdl::ChunkPtr loaded(Mix_LoadWAV(soundName));
+    // Read through the platform's opening, as every data file is: the language's copy first, and
+    // only a regular file (a named pipe or /dev/zero in its place would hang the game).
+    std::vector<unsigned char> bytes;
+    sdl::ChunkPtr loaded;
+    if (platform::ReadRegularFile(soundName, &bytes, kMaxSoundBytes))
+        loaded.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1));
     Mix_Chunk* const chunk = loaded.get();
     {
         audio::Lock lock;

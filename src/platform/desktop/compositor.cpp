@@ -1,6 +1,7 @@
 // The compositor: the game's windows (caption, then the picture last presented into the client
 // area) and the open message box put together on one renderer of the screen's size, for the real
 // window or for a screenshot.
+#include "platform/run/file_handle.h"
 #include "platform/run/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
@@ -94,8 +95,9 @@ bool SavePng(SDL_Surface* surface, const std::string& file, std::string* why) {
     PngBytes png;
     if (!surface) return fail("nothing to show");
     if (!EncodePng(surface, &png)) return fail(IMG_GetError());
-    std::FILE* f = std::fopen(file.c_str(), "wb");
-    if (!f) return fail(std::strerror(errno));
+    std::string cannot;
+    std::FILE* f = platform::OpenOutputFile(file, &cannot).release();
+    if (!f) return fail(cannot);
     bool ok = std::fwrite(png.bytes.data(), 1, png.bytes.size(), f) == png.bytes.size();
     ok = ok && std::fflush(f) == 0;
     int error = ok ? 0 : errno;

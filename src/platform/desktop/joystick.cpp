@@ -8,9 +8,13 @@
 #include "platform/run/settings_folder.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <vector>
 
 namespace desktop {
 namespace {
+
+constexpr std::size_t kMaxPadMappingBytes = std::size_t(1) << 20;
 
 bool ScriptedJoystick() {
     return platform::Options().hasScript && platform::Options().script.UsesJoystick();
@@ -61,8 +65,17 @@ void LoadPadMappings(const std::string& gameFolder) {
     if (const std::string folder = platform::SettingsFolder(); !folder.empty())
         files.push_back(folder + "/gamecontrollerdb.txt");
     for (const std::string& file : files) {
-        if (!platform::OpenRegularFile(file.c_str())) continue;
-        if (SDL_GameControllerAddMappingsFromFile(file.c_str()) < 0)
+        // SDL takes each line in a time that grows with the lines before it: a list far larger than
+        // the community's (some 0.4 MB) would hold the start-up for minutes.
+        std::vector<unsigned char> bytes;
+        if (!platform::ReadRegularFileAsNamed(file, &bytes, kMaxPadMappingBytes)) {
+            if (errno != ENOENT)
+                platform::Warn("cannot read the pad mappings " + file + " (" +
+                               platform::ReadFailure(errno, kMaxPadMappingBytes) + "); they are not used");
+            continue;
+        }
+        if (bytes.empty()) continue;
+        if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1) < 0)
             platform::Warn(file + ": not a list of pad mappings (" + SDL_GetError() + "); it is not used");
     }
 }

@@ -5,10 +5,13 @@
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
+#include "platform/runtime.h"
 
 #include <SDL_image.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
 #include <optional>
 
 namespace desktop {
@@ -31,6 +34,9 @@ constexpr const char* kNoDisplayAdvice =
     "Run with --headless for a run without a display, or start it inside an X or Wayland session "
     "(Xvfb works too); --window WxH opens a plain window.";
 #endif
+
+// Room kept above a plain window for a window manager's title bar.
+constexpr int kTitleBarAllowance = 40;
 
 bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error) {
     State& s = S();
@@ -63,15 +69,30 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
     SDL_DisplayMode mode;
     if (SDL_GetDisplayBounds(0, &bounds) != 0 && SDL_GetDesktopDisplayMode(0, &mode) == 0)
         bounds = {0, 0, mode.w, mode.h};
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (options.windowWidth > 0) {
         s.displayW = options.windowWidth;
         s.displayH = options.windowHeight;
+        // A window no larger than the screen can hold, its title bar on it (larger, it would reach
+        // off the screen and cost memory for nothing: a window of 16384x16384 takes gigabytes).
+        SDL_Rect usable{0, 0, 0, 0};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0) usable = bounds;
+        const int titleBar = before.windowManager ? kTitleBarAllowance : 0;
+        if (usable.w > 0 && usable.h > titleBar &&
+            (s.displayW > usable.w || s.displayH > usable.h - titleBar)) {
+            s.displayW = std::min(s.displayW, usable.w);
+            s.displayH = std::min(s.displayH, usable.h - titleBar);
+            x = usable.x + (usable.w - s.displayW) / 2;
+            y = usable.y + titleBar + (usable.h - titleBar - s.displayH) / 2;
+            platform::Warn("the window " + std::to_string(options.windowWidth) + "x" +
+                           std::to_string(options.windowHeight) + " is larger than the screen; it is " +
+                           std::to_string(s.displayW) + "x" + std::to_string(s.displayH));
+        }
     } else {
         s.displayW = bounds.w > 0 ? bounds.w : 1280;
         s.displayH = bounds.h > 0 ? bounds.h : 720;
     }
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
     if (options.windowWidth <= 0) {
         flags |= SDL_WINDOW_BORDERLESS;
         if (before.windowManager) {

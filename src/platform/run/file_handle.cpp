@@ -2,6 +2,7 @@
 #include "platform/run/file_handle.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #ifndef _WIN32
@@ -18,7 +19,7 @@ std::string g_language = "ja";
 bool IsRegularFile(const std::string& name) {
 #ifdef _WIN32
     struct _stat64 st;
-    return _stat64(name.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+    return _wstat64(PathOfUtf8(name).wstring().c_str(), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
 #else
     struct stat st;
     return stat(name.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -54,20 +55,24 @@ FilePtr OpenRegularFile(const char* given) {
         errno = EINVAL;
         return nullptr;
     }
-    const std::string overlaid = Overlaid(given);
-    const char* name = overlaid.c_str();
+    return OpenRegularFileAsNamed(Overlaid(given));
+}
+
+FilePtr OpenRegularFileAsNamed(const std::string& name) {
 #ifdef _WIN32
-    // No FIFOs in the file system here: a look at the kind of file before opening it does.
+    // No FIFOs in the file system here: a look at the kind of file before opening it does. Wide
+    // names, so that a UTF-8 name is the file's whatever the system's code page.
+    const std::wstring wide = PathOfUtf8(name).wstring();
     struct _stat64 st;
-    if (_stat64(name, &st) != 0) return nullptr;
+    if (_wstat64(wide.c_str(), &st) != 0) return nullptr;
     if ((st.st_mode & _S_IFMT) != _S_IFREG) {
         errno = EINVAL;
         return nullptr;
     }
-    return FilePtr(std::fopen(name, "rb"));
+    return FilePtr(_wfopen(wide.c_str(), L"rb"));
 #else
     // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
-    const int fd = open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return nullptr;
     struct stat st;
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -83,24 +88,97 @@ FilePtr OpenRegularFile(const char* given) {
 #endif
 }
 
-bool ReadRegularFile(const char* name, std::vector<unsigned char>* out, std::size_t max) {
+namespace {
+
+bool ReadWhole(FilePtr f, std::vector<unsigned char>* out, std::size_t max) {
     out->clear();
-    const FilePtr f = OpenRegularFile(name);
     if (!f) return false;
     unsigned char chunk[65536];
     std::size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, f.get())) > 0) {
         if (out->size() + got > max) {
             out->clear();
+            errno = EFBIG;
             return false;
         }
         out->insert(out->end(), chunk, chunk + got);
     }
     if (std::ferror(f.get())) {
         out->clear();
+        errno = EIO;
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool ReadRegularFile(const char* name, std::vector<unsigned char>* out, std::size_t max) {
+    return ReadWhole(OpenRegularFile(name), out, max);
+}
+
+bool ReadRegularFileAsNamed(const std::string& name, std::vector<unsigned char>* out, std::size_t max) {
+    return ReadWhole(OpenRegularFileAsNamed(name), out, max);
+}
+
+std::string ReadFailure(int error, std::size_t max) {
+    switch (error) {
+        case ENOENT:
+            return "it is not there";
+        case EFBIG: {
+            const bool megabytes = max >= (std::size_t(1) << 20);
+            return "it is over " + std::to_string(megabytes ? max >> 20 : max >> 10) +
+                   (megabytes ? " MB" : " KB");
+        }
+        case EINVAL:
+            return "it is not a regular file";
+        case EACCES:
+            return "it may not be read";
+        default:
+            return std::strerror(error);
+    }
+}
+
+FilePtr OpenOutputFile(const std::string& name, std::string* why) {
+#ifdef _WIN32
+    const std::wstring wide = PathOfUtf8(name).wstring();
+    struct _stat64 st;
+    if (_wstat64(wide.c_str(), &st) == 0 && (st.st_mode & _S_IFMT) != _S_IFREG &&
+        (st.st_mode & _S_IFMT) != _S_IFCHR) {
+        *why = "it is not a regular file";
+        return nullptr;
+    }
+    FilePtr f(_wfopen(wide.c_str(), L"wb"));
+    if (!f) *why = std::strerror(errno);
+    return f;
+#else
+    // Not emptied before it is known to be a file: O_NONBLOCK makes a pipe's open fail at once
+    // (ENXIO) when nobody reads it, instead of waiting for a reader.
+    const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        *why = errno == ENXIO ? "it is a named pipe or a socket, not a file" : std::strerror(errno);
+        return nullptr;
+    }
+    struct stat st;
+    if (fstat(fd, &st) != 0 || !(S_ISREG(st.st_mode) || S_ISCHR(st.st_mode))) {
+        close(fd);
+        *why = "it is a named pipe or a socket, not a file";
+        return nullptr;
+    }
+    if (S_ISREG(st.st_mode) && ftruncate(fd, 0) != 0) {
+        *why = std::strerror(errno);
+        close(fd);
+        return nullptr;
+    }
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags != -1) fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    std::FILE* f = fdopen(fd, "wb");
+    if (!f) {
+        *why = std::strerror(errno);
+        close(fd);
+    }
+    return FilePtr(f);
+#endif
 }
 
 std::filesystem::path PathOfUtf8(const std::string& name) {

@@ -1,13 +1,13 @@
 #include "platform/input_script.h"
 
 #include "platform/win32.h"
+#include "platform/run/file_handle.h"
 
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <cctype>
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
 #include <set>
 #include <sstream>
 #include <system_error>
@@ -152,6 +152,7 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
     hasTimes_ = false;
     timerStart_ = kTimerStart;
     times_.clear();
+    soundFails_.clear();
     bool timerStartGiven = false;
     std::istringstream in(text);
     std::string line;
@@ -193,6 +194,16 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
             if (!(words >> value) || (words >> rest) || !ParseDecimal(value, 0xFFFFFFFF, &seed))
                 return fail("expected SEED N with N from 0 to 4294967295");
             seeds_.push_back(std::uint32_t(seed));
+            continue;
+        }
+        if (frames == "NOSOUND") {
+            std::string which, rest;
+            long first = 0, last = 0;
+            if (!(words >> which) || (words >> rest))
+                return fail("expected NOSOUND A[-B], the openings of the sound device that failed");
+            if (std::string wrong = readFrames(which, &first, &last); !wrong.empty())
+                return fail("NOSOUND: " + wrong);
+            soundFails_.emplace_back(first, last);
             continue;
         }
         if (frames == "TIME") {
@@ -273,37 +284,23 @@ std::uint32_t InputScript::FrameMs(long frame) const {
     return (after - 1)->ms;
 }
 
+bool InputScript::SoundOpeningFails(long opening) const {
+    return std::any_of(soundFails_.begin(), soundFails_.end(),
+                       [opening](const auto& r) { return opening >= r.first && opening <= r.second; });
+}
+
 bool InputScript::Load(const std::string& path, std::string* error) {
     // Only a plain file: a folder, a device or a pipe is no script, and /dev/zero would never end.
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (ec || !std::filesystem::exists(status)) {
-        *error = path + ": cannot read the input script";
+    // Read up to the bound, so that a file that grows while it is read is caught too.
+    std::vector<unsigned char> bytes;
+    if (!platform::ReadRegularFileAsNamed(path, &bytes, kMaxBytes)) {
+        *error = errno == EINVAL ? path + ": the input script is not a regular file"
+                 : errno == EFBIG
+                     ? path + ": the input script is larger than " + std::to_string(kMaxBytes >> 20) + " MB"
+                     : path + ": cannot read the input script";
         return false;
     }
-    if (!std::filesystem::is_regular_file(status)) {
-        *error = path + ": the input script is not a regular file";
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot read the input script";
-        return false;
-    }
-    // Read in pieces up to one byte past the bound, so that a file that grows while it is read is
-    // caught too, and a small script costs no more than its size.
-    std::string text;
-    char piece[64 * 1024];
-    while (text.size() <= kMaxBytes && in.read(piece, sizeof piece).gcount() > 0)
-        text.append(piece, std::size_t(in.gcount()));
-    if (in.bad()) {
-        *error = path + ": cannot read the input script";
-        return false;
-    }
-    if (text.size() > kMaxBytes) {
-        *error = path + ": the input script is larger than " + std::to_string(kMaxBytes >> 20) + " MB";
-        return false;
-    }
+    const std::string text(bytes.begin(), bytes.end());
     return Parse(text, path, error);
 }
 

@@ -1,12 +1,17 @@
 #include "platform/run/language.h"
 
 #include "platform/run/file_handle.h"
+#include "platform/run/file_warnings.h"
 #include "platform/runtime.h"
 
+#include <cerrno>
 #include <sstream>
 
 namespace platform {
 namespace {
+
+// The catalogue of the game's texts is some 10 KB; a file far larger is none.
+constexpr std::size_t kMaxCatalogueBytes = std::size_t(1) << 20;
 
 struct Catalogue {
     bool read = false;
@@ -41,9 +46,10 @@ std::string Trim(const std::string& s) {
 std::map<std::string, std::string> ReadCatalogue(const std::string& text, const std::string& file,
                                                  std::vector<std::string>* warnings) {
     std::map<std::string, std::string> texts;
-    std::istringstream in(text);
+    std::istringstream in(WithoutByteOrderMark(text));
     std::string line;
     int number = 0;
+    FileWarnings told(file, warnings);
     while (std::getline(in, line)) {
         ++number;
         const std::string t = Trim(line);
@@ -52,13 +58,13 @@ std::map<std::string, std::string> ReadCatalogue(const std::string& text, const 
         const std::string from = arrow == std::string::npos ? "" : Trim(t.substr(0, arrow));
         const std::string to = arrow == std::string::npos ? "" : Trim(t.substr(arrow + 2));
         if (from.empty() || to.empty()) {
-            warnings->push_back(
-                file + ":" + std::to_string(number) +
-                ": not a text of the catalogue (\"Japanese => translation\"); it is left out");
+            told.Add(file + ":" + std::to_string(number) + ": " + Quoted(t) +
+                     " is not a text of the catalogue (\"Japanese => translation\"); it is left out");
             continue;
         }
         texts[Unescaped(from)] = Unescaped(to);
     }
+    told.Finish();
     return texts;
 }
 
@@ -74,12 +80,15 @@ std::string Translated(const std::string& text) {
         c.read = true;
         const std::string file = "lang/" + DataLanguage() + "/texts.txt";
         std::vector<unsigned char> bytes;
-        if (ReadRegularFile(file.c_str(), &bytes, 1 << 20)) {
+        if (ReadRegularFile(file.c_str(), &bytes, kMaxCatalogueBytes)) {
             std::vector<std::string> warnings;
             c.texts = ReadCatalogue(std::string(bytes.begin(), bytes.end()), file, &warnings);
             for (const std::string& w : warnings) Warn(w);
-        } else {
+        } else if (errno == ENOENT) {
             Warn(file + " is missing: the texts stay in Japanese");
+        } else {
+            Warn("cannot read " + file + " (" + ReadFailure(errno, kMaxCatalogueBytes) +
+                 "): the texts stay in Japanese");
         }
     }
     const auto it = c.texts.find(text);

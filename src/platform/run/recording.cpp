@@ -1,4 +1,5 @@
 #include "platform/run/recording.h"
+#include "platform/run/file_handle.h"
 
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
@@ -50,6 +51,10 @@ void ScriptRecorder::BeginFrame(long frame, std::uint32_t timer) {
 
 void ScriptRecorder::Seed(std::uint32_t seed) {
     done_ += "SEED " + std::to_string(seed) + "\n";
+}
+
+void ScriptRecorder::SoundFailed(long opening) {
+    done_ += "NOSOUND " + std::to_string(opening) + "\n";
 }
 
 std::string ScriptRecorder::TakeDone() {
@@ -130,9 +135,9 @@ Recording& Rec() {
 }
 
 // Says what went wrong, once, and stops writing (the run goes on as it would have).
-void Fail() {
+void Fail(const std::string& why = std::strerror(errno)) {
     Recording& r = Rec();
-    OutputFailed("cannot write the recording " + r.path + ": " + std::strerror(errno));
+    OutputFailed("cannot write the recording " + r.path + ": " + why);
     if (r.file) std::fclose(r.file);
     r.file = nullptr;
     r.on = false;
@@ -180,13 +185,14 @@ void Start() {
     if (options.recordFile.empty()) return;
     r.on = true;
     r.path = options.recordFile;
-    const std::string name = std::filesystem::path(r.path).filename().string();
+    const std::string name = Utf8OfPath(PathOfUtf8(r.path).filename());
     r.recorder.Begin("Rushmora: a recorded run. Replay: rushmora --headless --input " + name +
                          (options.recordOptions.empty() ? "" : " " + options.recordOptions) + " --dump-state",
                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                      desktop::JoystickPresent());
-    r.file = std::fopen(r.path.c_str(), "wb");
-    if (!r.file) return Fail();
+    std::string why;
+    r.file = OpenOutputFile(r.path, &why).release();
+    if (!r.file) return Fail(why);
     Write();
     AddFrameEndHook([] { Write(); });
     AddRunEndHook([] {
@@ -234,6 +240,12 @@ void BoxAnswered(long frame, int answer) {
         return;
     }
     seen->answer = answer;
+    Write();
+}
+
+void SoundFailed(long opening) {
+    if (!Rec().on) return;
+    Rec().recorder.SoundFailed(opening);
     Write();
 }
 

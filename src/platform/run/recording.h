@@ -34,6 +34,8 @@ class ScriptRecorder {
     SeenFrame* Current() { return frame_ > 0 ? &current_ : nullptr; }
     // The game took a seed from the clock.
     void Seed(std::uint32_t seed);
+    // The run's nth opening of the sound device failed.
+    void SoundFailed(long opening);
     // The lines done since the last call.
     std::string TakeDone();
     // The lines still open, as they would be written were the run to end now, and a closing comment
@@ -76,6 +78,7 @@ void JoystickSeen(unsigned x, unsigned y, unsigned buttons);
 void CloseAsked();
 void BoxAnswered(long frame, int answer);
 void SeedTaken(std::uint32_t seed);
+void SoundFailed(long opening);
 
 }  // namespace recording
 }  // namespace platform

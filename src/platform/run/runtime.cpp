@@ -1,4 +1,5 @@
 #include "platform/runtime.h"
+#include "platform/run/file_handle.h"
 #include "platform/run/language.h"
 #include "platform/run/settings.h"
 #include "platform/run/virtual_time.h"
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <csignal>
+#include <filesystem>
 #include <cstdio>
 #include <set>
 #include <sys/stat.h>
@@ -81,6 +83,8 @@ struct Runtime {
     std::uint64_t boxCount = 0;
     std::set<std::string> warned;
     std::vector<std::string> playerWarnings;  // for the start-up box
+    std::string dataFolder;                   // where the run found its data ("" without one)
+    long soundOpenings = 0;                   // the sound device's openings tried in the run
     // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
     double cpuAtBegin = 0, wallAtBegin = 0;
     FrameTimes frameCpuMs;  // with --stats
@@ -101,6 +105,12 @@ double ClockMs(clockid_t clock) {
 bool IsDir(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string CurrentFolder() {
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    return error ? std::string() : Utf8OfPath(here);
 }
 
 // What a player can do about a missing data folder.
@@ -159,6 +169,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.lateFrames = 0;
     r.outputFailed = false;
     r.playerWarnings.clear();
+    r.soundOpenings = 0;
     // The player's settings; the command line goes first. A replay's screen stays its own.
     LoadSettings(options.settingsFile, options.headless);
     // The language: the command line's, else the player's in a window; a replay stays Japanese.
@@ -176,9 +187,24 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     // The data folder first: the screen's start-up already shows texts of the language folder.
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
-    if (dir.empty() || chdir(dir.c_str()) != 0)
+    r.dataFolder.clear();
+    const bool noData = dir.empty() || chdir(dir.c_str()) != 0;
+    if (noData)
         WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
                    "); the game runs without its pictures and sounds" + kDataAdvice);
+    else
+        r.dataFolder = CurrentFolder();  // a relative --data named it from where the run began
+    // The Windows program alone, out of its folder, has neither pictures nor font: once its box has
+    // said so, there is nothing to play, and a game with no text could not even ask to be closed.
+    if (noData && r.options.warningsInBox && !r.options.headless) {
+        std::string text;
+        for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
+        desktop::ShowStartWarnings(text);
+        r.playerWarnings.clear();
+        *error = "data folder not found";
+        *exitCode = 1;
+        return false;
+    }
     if (!desktop::Init(r.options, error, exitCode)) return false;
     r.started = true;
     recording::Start();
@@ -204,6 +230,10 @@ void Stop() {
     for (auto& hook : atEnd) hook();
     desktop::Shutdown();
     r.started = false;
+}
+
+const std::string& DataFolder() {
+    return R().dataFolder;
 }
 
 const RuntimeOptions& Options() {
@@ -315,6 +345,16 @@ void CountSleep(std::uint32_t ms) {
 std::uint64_t FrameSerial() {
     return R().frameSerial;
 }
+bool SoundOpeningAllowed(long* opening) {
+    Runtime& r = R();
+    *opening = ++r.soundOpenings;
+    return !(r.options.hasScript && r.options.script.SoundOpeningFails(*opening));
+}
+
+void SoundOpeningFailed(long opening) {
+    recording::SoundFailed(opening);
+}
+
 std::uint32_t FrameTimer() {
     return R().frameTimer;
 }

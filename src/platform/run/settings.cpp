@@ -1,11 +1,15 @@
 #include "platform/run/settings.h"
 
 #include "platform/run/file_handle.h"
+#include "platform/run/file_warnings.h"
 #include "platform/run/settings_folder.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
+#include "platform/win32/profile_files.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <functional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -111,11 +115,12 @@ bool AssignPadButton(Settings* settings, int gameButton, SDL_GameControllerButto
 
 Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings) {
     Settings s;
-    std::istringstream in(text);
+    std::istringstream in(WithoutByteOrderMark(text));
     std::string line, section;
     int number = 0;
+    FileWarnings told(file, warnings);
     auto warn = [&](const std::string& what) {
-        warnings->push_back(file + ":" + std::to_string(number) + ": " + what + "; its default is used");
+        told.Add(file + ":" + std::to_string(number) + ": " + what + "; its default is used");
     };
     while (std::getline(in, line)) {
         ++number;
@@ -123,18 +128,18 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
         if (t.empty() || t[0] == ';' || t[0] == '#') continue;
         if (t.front() == '[') {
             if (t.back() != ']') {
-                warn("\"" + t + "\" is not a section");
+                warn(Quoted(t) + " is not a section");
                 section.clear();
                 continue;
             }
             section = Lower(Trim(t.substr(1, t.size() - 2)));
             if (section != "keys" && section != "pad" && section != "sound" && section != "screen")
-                warn("unknown section [" + section + "]");
+                warn("unknown section " + Quoted("[" + section + "]"));
             continue;
         }
         const std::size_t eq = t.find('=');
         if (eq == std::string::npos) {
-            warn("\"" + t + "\" is not an entry (name=value)");
+            warn(Quoted(t) + " is not an entry (name=value)");
             continue;
         }
         const std::string key = Lower(Trim(t.substr(0, eq)));
@@ -146,12 +151,12 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             auto it = std::find_if(kGameKeys.begin(), kGameKeys.end(),
                                    [&](const GameKey& k) { return key == k.name; });
             if (it == kGameKeys.end()) {
-                warn("unknown key \"" + key + "\"");
+                warn("unknown key " + Quoted(key));
                 continue;
             }
             const SDL_Scancode sc = SDL_GetScancodeFromName(value.c_str());
             if (sc == SDL_SCANCODE_UNKNOWN) {
-                warn("\"" + value + "\" is no key");
+                warn(Quoted(value) + " is no key");
                 continue;
             }
             s.keys[std::size_t(it - kGameKeys.begin())] = sc;
@@ -160,23 +165,23 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 if (Lower(value) == "confirm-with-a")
                     ConfirmWithA(&s);
                 else if (Lower(value) != "as-always")
-                    warn("unknown preset \"" + value + "\" (confirm-with-a or as-always)");
+                    warn("unknown preset " + Quoted(value) + " (confirm-with-a or as-always)");
                 continue;
             }
             long button = 0;
             const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Lower(value).c_str());
             if (key.rfind("button", 0) != 0 || !WholeNumber(key.substr(6), 1, 10, &button)) {
-                warn("unknown pad entry \"" + key + "\" (button1 to button10)");
+                warn("unknown pad entry " + Quoted(key) + " (button1 to button10)");
             } else if (b == SDL_CONTROLLER_BUTTON_INVALID) {
-                warn("\"" + value + "\" is no pad button (a, b, x, y, leftshoulder, back, ...)");
+                warn(Quoted(value) + " is no pad button (a, b, x, y, leftshoulder, back, ...)");
             } else {
                 s.padButtons[std::size_t(button - 1)] = b;
             }
         } else if (section == "sound") {
             if (key != "music" && key != "effects")
-                warn("unknown sound entry \"" + key + "\" (music, effects)");
+                warn("unknown sound entry " + Quoted(key) + " (music, effects)");
             else if (!WholeNumber(value, 0, 100, &n))
-                warn("the " + key + " volume \"" + value + "\" is not 0 to 100");
+                warn("the " + key + " volume " + Quoted(value) + " is not 0 to 100");
             else
                 (key == "music" ? s.musicVolume : s.effectsVolume) = int(n);
         } else if (section == "screen") {
@@ -186,14 +191,14 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 if (Lower(value) == "system")
                     s.scale = 0;
                 else if (value.empty() || *end || !std::isfinite(v) || v < 0.5 || v > 4)
-                    warn("the scale \"" + value + "\" is not 0.5 to 4 (or system)");
+                    warn("the scale " + Quoted(value) + " is not 0.5 to 4 (or system)");
                 else
                     s.scale = v;
             } else if (key == "language") {
                 if (value == "ja" || value == "en")
                     s.language = value;
                 else
-                    warn("the language \"" + value + "\" is not ja or en");
+                    warn("the language " + Quoted(value) + " is not ja or en");
             } else if (key == "window") {
                 long w = 0, h = 0;
                 const std::size_t x = Lower(value).find('x');
@@ -201,19 +206,20 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                     s.windowWidth = s.windowHeight = 0;
                 } else if (x == std::string::npos || !WholeNumber(value.substr(0, x), 320, 16384, &w) ||
                            !WholeNumber(value.substr(x + 1), 240, 16384, &h)) {
-                    warn("the window \"" + value + "\" is not fullscreen or WxH");
+                    warn("the window " + Quoted(value) + " is not fullscreen or WxH");
                 } else {
                     s.windowWidth = int(w);
                     s.windowHeight = int(h);
                 }
             } else {
-                warn("unknown screen entry \"" + key + "\" (scale, language, window)");
+                warn("unknown screen entry " + Quoted(key) + " (scale, language, window)");
             }
         } else if (section.empty()) {
-            warn("\"" + key + "\" comes before any section");
+            warn(Quoted(key) + " comes before any section");
         }
         // Entries of an unknown section were told with the section.
     }
+    told.Finish();
     return s;
 }
 
@@ -240,22 +246,99 @@ std::string SettingsText(const Settings& s) {
     return t;
 }
 
-bool WriteSettings(const std::string& file, const Settings& settings) {
-    // A new file beside the old one, renamed over it: a crash leaves the one or the other whole.
+namespace {
+
+// What `mine` changed from `base`, put over `there`. Keys and buttons go one by one; where that would
+// give one key two of the game's keys (another writer moved one meanwhile), `mine`'s whole table.
+Settings Merged(const Settings& there, const Settings& base, const Settings& mine) {
+    Settings out = there;
+    auto pick = [](auto& to, const auto& b, const auto& m) {
+        if (!(m == b)) to = m;
+    };
+    for (std::size_t i = 0; i < out.keys.size(); ++i) pick(out.keys[i], base.keys[i], mine.keys[i]);
+    for (std::size_t i = 0; i < out.padButtons.size(); ++i)
+        pick(out.padButtons[i], base.padButtons[i], mine.padButtons[i]);
+    auto unique = [](auto table) {
+        std::sort(table.begin(), table.end());
+        return std::adjacent_find(table.begin(), table.end()) == table.end();
+    };
+    if (!unique(out.keys)) out.keys = mine.keys;
+    if (!unique(out.padButtons)) out.padButtons = mine.padButtons;
+    pick(out.musicVolume, base.musicVolume, mine.musicVolume);
+    pick(out.effectsVolume, base.effectsVolume, mine.effectsVolume);
+    pick(out.scale, base.scale, mine.scale);
+    pick(out.language, base.language, mine.language);
+    if (mine.windowWidth != base.windowWidth || mine.windowHeight != base.windowHeight) {
+        out.windowWidth = mine.windowWidth;
+        out.windowHeight = mine.windowHeight;
+    }
+    return out;
+}
+
+// Reads a settings file: a missing one is the defaults; one that is there and cannot be read is
+// false, with why.
+bool ReadSettingsFile(const std::string& file, Settings* out, std::vector<std::string>* warnings,
+                      std::string* why) {
+    std::vector<unsigned char> bytes;
+    *out = Settings();
+    if (ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
+        *out = ReadSettings(std::string(bytes.begin(), bytes.end()), file, warnings);
+        return true;
+    }
+    if (errno == ENOENT) return true;
+    *why = file + ": " + ReadFailure(errno, kMaxSettingsBytes);
+    return false;
+}
+
+// Under the file's lock: the settings `change` makes of what the file holds, written whole through a
+// new file renamed over the old one (a reader sees the one or the other, never a part).
+bool Replace(const std::string& file, const std::function<Settings(const Settings&)>& change, Settings* saved,
+             std::string* why) {
+    std::string ignored;
+    if (!why) why = &ignored;
     const std::filesystem::path path = PathOfUtf8(file);
     std::error_code error;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-    const std::filesystem::path temporary = PathOfUtf8(file + ".new");
-    {
-        FilePtr out(std::fopen(Utf8OfPath(temporary).c_str(), "wb"));
-        if (!out) return false;
-        const std::string text = SettingsText(settings);
-        if (std::fwrite(text.data(), 1, text.size(), out.get()) != text.size()) return false;
-        if (std::fclose(out.release()) != 0) return false;
+    // A link is written through: the file it names changes, and the link stays.
+    const std::string target = profile::LinkTarget(file);
+    const profile::FileLock lock(target);
+    if (!lock.Held()) {
+        *why = target + ": another program keeps the settings busy (" + target + ".lock)";
+        return false;
     }
-    std::filesystem::rename(temporary, path, error);
-    if (error) std::filesystem::remove(temporary, error);
-    return !error;
+    profile::Existing existing;
+    if (!profile::Inspect(target, &existing)) {
+        *why = target + ": it is not a regular file";
+        return false;
+    }
+    if (existing.exists && !existing.writable) {
+        *why = target + ": it may not be written";
+        return false;
+    }
+    Settings there;
+    std::vector<std::string> warnings;
+    if (!ReadSettingsFile(target, &there, &warnings, why)) return false;
+    const Settings now = change(there);
+    profile::RemoveStaleTemporaries(target);
+    if (!profile::ReplaceFile(target, SettingsText(now), existing)) {
+        *why = target + ": cannot write it";
+        return false;
+    }
+    if (saved) *saved = now;
+    return true;
+}
+
+}  // namespace
+
+bool WriteSettings(const std::string& file, const Settings& settings, std::string* why) {
+    return Replace(
+        file, [&](const Settings&) { return settings; }, nullptr, why);
+}
+
+bool SaveSettingsChanges(const std::string& file, const Settings& base, const Settings& mine, Settings* saved,
+                         std::string* why) {
+    return Replace(
+        file, [&](const Settings& there) { return Merged(there, base, mine); }, saved, why);
 }
 
 std::string PlayerSettingsFile() {
@@ -272,9 +355,11 @@ void LoadSettings(const std::string& namedFile, bool headless) {
     const std::string file = !namedFile.empty() ? namedFile : headless ? std::string() : PlayerSettingsFile();
     if (file.empty()) return;
     std::vector<unsigned char> bytes;
-    if (!ReadRegularFile(file.c_str(), &bytes, 1 << 20)) {
+    if (!ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
         // No settings yet is the usual case; a file named on the command line must be there.
-        if (!namedFile.empty()) Warn("cannot read the settings " + file + "; the defaults are used");
+        if (errno != ENOENT || !namedFile.empty())
+            Warn("cannot read the settings " + file + " (" + ReadFailure(errno, kMaxSettingsBytes) +
+                 "); the defaults are used");
         return;
     }
     std::vector<std::string> warnings;

@@ -44,9 +44,20 @@ struct Settings {
 Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings);
 // The file's text for these settings, every entry with its default noted.
 std::string SettingsText(const Settings& settings);
-// Writes the settings to the file, whole or not at all (the profile writer's way: a new file
-// renamed over the old one). False when it cannot.
-bool WriteSettings(const std::string& file, const Settings& settings);
+// The most a settings file may hold (the game's own is under 1 KB).
+constexpr std::size_t kMaxSettingsBytes = std::size_t(64) << 10;
+
+// Writes the settings to the file, whole or not at all: under the file's lock ("<file>.lock"), a new
+// file made beside it (never through a link planted there) and renamed over it, so that a reader sees
+// the old file or the new one. False, with why, when it cannot: the file is a folder, may not be
+// written, is kept busy by another writer, ...
+bool WriteSettings(const std::string& file, const Settings& settings, std::string* why = nullptr);
+// Saves what one writer changed: `base` is what it read (or saved last), `mine` what it has now.
+// Under the lock the file is read again and only what `mine` changed from `base` goes over it, so
+// that what another writer saved meanwhile stays; `saved` gets what the file now holds. A file that
+// is there and cannot be read (over kMaxSettingsBytes, not a regular file) is left as it is: false.
+bool SaveSettingsChanges(const std::string& file, const Settings& base, const Settings& mine, Settings* saved,
+                         std::string* why);
 
 // The file a player's settings live in ("" where there is none).
 std::string PlayerSettingsFile();

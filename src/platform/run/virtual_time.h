@@ -19,4 +19,12 @@ std::uint64_t FrameSerial();
 // The timer's reading as the frame began.
 std::uint32_t FrameTimer();
 
+// The sound device is part of what a run met: a window without one plays silently, its game told
+// that the sound did not open. Counts the run's openings of the device and says whether this one may
+// go ahead (a replayed recording fails the ones that failed when it was recorded); `opening` gets
+// its number.
+bool SoundOpeningAllowed(long* opening);
+// The opening failed: a recording keeps it.
+void SoundOpeningFailed(long opening);
+
 }  // namespace platform

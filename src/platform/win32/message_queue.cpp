@@ -17,9 +17,11 @@ struct Queue {
     int quitCode = 0;
 };
 
+// Never destroyed: the sound's threads post to it (the end of a piece) until the program's last
+// moment, whether or not the run was stopped.
 Queue& Q() {
-    static Queue q;
-    return q;
+    static auto* q = new Queue;
+    return *q;
 }
 
 }  // namespace

@@ -82,6 +82,10 @@ bool Find(const std::vector<std::string>& lines, const std::string& section, con
 // process no longer runs or that is older than any write could take. Others are left alone.
 constexpr auto kStaleAfter = std::chrono::minutes(10);
 
+}  // namespace
+
+namespace platform::profile {
+
 void RemoveStaleTemporaries(const std::string& file) {
     namespace fs = std::filesystem;
     const fs::path path(file);
@@ -105,7 +109,7 @@ void RemoveStaleTemporaries(const std::string& file) {
     }
 }
 
-}  // namespace
+}  // namespace platform::profile
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     if (!section || !fileName || !*fileName) return FALSE;

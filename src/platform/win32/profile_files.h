@@ -25,6 +25,26 @@ bool Inspect(const std::string& file, Existing* e);
 // Writes text to a temporary file beside the file and renames it over the file.
 bool ReplaceFile(const std::string& file, const std::string& text, const Existing& existing);
 
+// Removes the temporary files that interrupted writers left beside the file (those of processes
+// that no longer run, or older than any write could take).
+void RemoveStaleTemporaries(const std::string& file);
+
+// An exclusive lock on "<file>.lock" beside the file, held while this lives: another writer of the
+// same file (a thread, or another program) waits for it, up to a few seconds. Writers that read the
+// file, change it and write it back hold it, so that none loses another's change.
+class FileLock {
+  public:
+    explicit FileLock(const std::string& file);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool Held() const { return held_; }
+
+  private:
+    long long handle_ = -1;
+    bool held_ = false;
+};
+
 // The temporary file a writer puts beside the profile: "<name>.tmp<process id>".
 inline std::string TemporaryOf(const std::string& file) {
     return file + ".tmp" + std::to_string(ProcessId());

@@ -1,5 +1,6 @@
 #include "platform/shellapi.h"
 
+#include "platform/run/file_handle.h"
 #include "platform/win32/process.h"
 #include "platform/runtime.h"
 
@@ -27,14 +28,22 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
         return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_NOASSOC));
     std::string path = file;
     if (path.find_first_of("/\\") == std::string::npos) {
-        path = (directory && *directory ? std::string(directory) : ".") + "/" + file;
-        // As Windows looks in the starting program's own folder too: a build folder holds the game
-        // and the programs built with it side by side, while the game plays in the data folder.
-        if (!platform::IsProgram(path)) {
-            if (char* base = SDL_GetBasePath()) {
-                const std::string beside = std::string(base) + file;
-                SDL_free(base);
-                if (platform::IsProgram(beside)) path = beside;
+        // A bare name is looked for beside the game and in its data folder, never in the folder the
+        // player happened to start it from: a program planted in a downloads folder must not run.
+        path.clear();
+        std::vector<std::string> folders;
+        if (directory && *directory) folders.push_back(directory);
+        if (!platform::DataFolder().empty()) folders.push_back(platform::DataFolder());
+        if (char* base = SDL_GetBasePath()) {
+            folders.push_back(base);
+            SDL_free(base);
+        }
+        for (const std::string& folder : folders) {
+            const std::string there =
+                folder + (folder.back() == '/' || folder.back() == '\\' ? "" : "/") + file;
+            if (platform::IsProgram(there)) {
+                path = there;
+                break;
             }
         }
     }

@@ -2,12 +2,14 @@
 // tokens during frames A to B (inclusive); "SCREEN WxH" names the screen the script was made for;
 // "SEED N" is what the clock gives the next time the game seeds its random numbers from it;
 // "TIME START MS" is the millisecond timer in frame 1 and "TIME A[-B] MS" how long each of frames A
-// to B lasts on it (16 ms where no line says). '#' starts a comment.
+// to B lasts on it (16 ms where no line says); "NOSOUND A[-B]" says that the run's openings A to B
+// of the sound device failed (a recorded run that had none). '#' starts a comment.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -67,6 +69,9 @@ class InputScript {
     bool HasTimes() const { return hasTimes_; }
     std::uint32_t TimerStart() const { return timerStart_; }
     std::uint32_t FrameMs(long frame) const;
+    // Whether the run's nth opening of the sound device (counted from 1) is to fail, as it did when
+    // the script was recorded (NOSOUND lines).
+    bool SoundOpeningFails(long opening) const;
 
   private:
     struct TimedFrames {
@@ -89,6 +94,7 @@ class InputScript {
     bool hasTimes_ = false;
     std::uint32_t timerStart_ = kTimerStart;
     std::vector<TimedFrames> times_;  // by first frame, none overlapping
+    std::vector<std::pair<long, long>> soundFails_;
 };
 
 // Maps a key name of the script (RETURN, ESCAPE, ..., or one letter or digit) to its virtual key, 0 if none.

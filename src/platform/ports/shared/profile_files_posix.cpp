@@ -2,12 +2,15 @@
 #include "platform/win32/profile_files.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
+#include <thread>
 #include <vector>
 
 namespace platform::profile {
@@ -61,7 +64,8 @@ bool Inspect(const std::string& file, Existing* e) {
 bool ReplaceFile(const std::string& file, const std::string& text, const Existing& existing) {
     const std::string temp = TemporaryOf(file);
     unlink(temp.c_str());
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    // Made anew (O_EXCL): a link planted under the temporary's name is never written through.
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     bool ok = true;
     if (existing.exists) {
@@ -84,6 +88,26 @@ bool ReplaceFile(const std::string& file, const std::string& text, const Existin
         return false;
     }
     return true;
+}
+
+FileLock::FileLock(const std::string& file) {
+    const std::string name = file + ".lock";
+    const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    if (fd < 0) return;
+    handle_ = fd;
+    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever.
+    for (int tries = 0; tries < 500; ++tries) {
+        if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            held_ = true;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
+FileLock::~FileLock() {
+    if (handle_ >= 0) close(int(handle_));  // lets go of the lock too
 }
 
 }  // namespace platform::profile

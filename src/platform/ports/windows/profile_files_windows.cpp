@@ -1,10 +1,17 @@
 // The profile's file work on Windows.
 #include "platform/win32/profile_files.h"
 
-#include <process.h>
+#define NOMINMAX
+#include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 
 namespace platform::profile {
 
@@ -44,22 +51,53 @@ bool Inspect(const std::string& file, Existing* e) {
 }
 
 bool ReplaceFile(const std::string& file, const std::string& text, const Existing&) {
-    const std::string temp = TemporaryOf(file);
-    bool ok;
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        ok = bool(out.write(text.data(), std::streamsize(text.size())));
-        out.close();
-        ok = ok && !out.fail();
+    namespace fs = std::filesystem;
+    const fs::path temp =
+        fs::path(std::u8string(file.begin(), file.end())).concat(".tmp" + std::to_string(ProcessId()));
+    std::error_code ignored;
+    fs::remove(temp, ignored);
+    // Made anew (_O_EXCL), never through something planted under its name.
+    const int fd = _wopen(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (fd < 0) return false;
+    bool ok = true;
+    for (std::size_t at = 0; ok && at < text.size();) {
+        const int n =
+            _write(fd, text.data() + at, unsigned(std::min<std::size_t>(text.size() - at, 1u << 20)));
+        ok = n > 0;
+        if (ok) at += std::size_t(n);
     }
+    ok = ok && _commit(fd) == 0;
+    ok = _close(fd) == 0 && ok;
     std::error_code renamed;
-    if (ok) std::filesystem::rename(temp, file, renamed);
+    if (ok) fs::rename(temp, fs::path(std::u8string(file.begin(), file.end())), renamed);
     if (!ok || renamed) {
-        std::error_code ignored;
-        std::filesystem::remove(temp, ignored);
+        fs::remove(temp, ignored);
         return false;
     }
     return true;
+}
+
+FileLock::FileLock(const std::string& file) {
+    const std::wstring name =
+        std::filesystem::path(std::u8string(file.begin(), file.end())).wstring() + L".lock";
+    const HANDLE h =
+        CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return;
+    handle_ = static_cast<long long>(reinterpret_cast<std::intptr_t>(h));
+    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever.
+    for (int tries = 0; tries < 500; ++tries) {
+        OVERLAPPED at{};
+        if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+            held_ = true;
+            return;
+        }
+        Sleep(10);
+    }
+}
+
+FileLock::~FileLock() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle_)));
 }
 
 }  // namespace platform::profile
