@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -136,6 +140,25 @@ TEST(Program, OutputsThatCannotBeWrittenEndTheRunWithOne) {
     EXPECT_EQ(RunExe("--headless --frames 3 --screenshot 2:" + shot + " --audio-out " + wav, &out), 0) << out;
     EXPECT_EQ(testing_support::PixelAt(shot, 0, 0) >> 24, 0xFFu);
 }
+
+#ifndef _WIN32
+// A named pipe that nobody reads in place of an output would hold the run before its first frame:
+// each is refused at once, named, and the run ends with 1.
+TEST(Program, OutputsIntoAPipeNobodyReadsAreRefusedAtOnce) {
+    const std::string pipe = testing_support::TempPath("out-pipe");
+    std::remove(pipe.c_str());
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    for (const std::string& what : {"--record " + pipe, "--screenshot 2:" + pipe, "--audio-out " + pipe}) {
+        std::string out;
+        EXPECT_EQ(
+            Shell("timeout 20 " + testing_support::GameProgram() + " --headless --frames 3 " + what, &out), 1)
+            << what << ": " << out;
+        EXPECT_NE(out.find(pipe + ": it is a named pipe or a socket, not a file"), std::string::npos)
+            << what << ": " << out;
+    }
+    std::remove(pipe.c_str());
+}
+#endif
 
 TEST(Program, AScriptMadeForAnotherScreenIsToldOf) {
     const std::string script = testing_support::TempPath("screen-replay.txt");
@@ -515,6 +538,62 @@ TEST(Program, ARunRecordedInARealWindowReplaysHeadlessToTheSameState) {
     EXPECT_EQ(Count(replayed, "answered No"), 2u) << replayed;
     // The run went somewhere: the player ran on.
     EXPECT_EQ(DumpIn(played).find("\"distance\": 0,"), std::string::npos) << DumpIn(played);
+}
+
+// Without a sound device a window's game plays silently, told so in a box: its recording keeps the
+// openings that failed, and the replay, which has a device, fails them too and ends in the same
+// state, field for field.
+TEST(Program, ARunRecordedWithoutASoundDeviceReplaysToTheSameState) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1 && command -v xdotool >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "xvfb-run or xdotool is not installed";
+    const std::string recording = testing_support::TempPath("no-sound-run.txt"),
+                      dump = testing_support::TempPath("no-sound-run.json"),
+                      driver = testing_support::TempPath("no-sound-run.sh");
+    std::FILE* f = std::fopen(driver.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    std::fprintf(
+        f,
+        "\"%s\" --scene Title --frames 120 --record '%s' --dump-state > '%s' & pid=$!\n"
+        "for i in $(seq 120); do grep -q NOSOUND '%s' 2>/dev/null && break; sleep 0.25; done\n"
+        "for i in $(seq 40); do xdotool keydown Return; sleep 0.15; xdotool keyup Return; sleep 0.3\n"
+        "  kill -0 $pid 2>/dev/null || break; grep -q 'reached frame 120' '%s' && break; done\n"
+        "wait $pid; echo record-exit=$?\n",
+        testing_support::GameProgram().c_str(), recording.c_str(), dump.c_str(), recording.c_str(),
+        recording.c_str());
+    std::fclose(f);
+    std::string out;
+    ASSERT_EQ(
+        Shell("SDL_AUDIODRIVER=none-here timeout 120 xvfb-run -a -n 560 -s '-screen 0 1280x720x24' sh " +
+                  driver,
+              &out),
+        0)
+        << out;
+    ASSERT_NE(out.find("record-exit=0"), std::string::npos) << out;
+    const std::string text = ReadText(recording);
+    EXPECT_NE(text.find("\nNOSOUND 1\n"), std::string::npos) << text;
+    std::string replayed;
+    ASSERT_EQ(
+        RunExe("--headless --scene Title --frames 120 --input " + recording + " --dump-state", &replayed), 0)
+        << replayed;
+    const std::string played = ReadText(dump);
+    ASSERT_NE(DumpIn(played), "") << out;
+    EXPECT_EQ(DumpIn(replayed), DumpIn(played)) << text;
+}
+
+// A window larger than the screen is made as large as the screen holds, title bar and all, and
+// says so.
+TEST(Program, AWindowLargerThanTheScreenIsKeptOnIt) {
+    SKIP_WITHOUT_X11();
+    if (std::system("command -v xvfb-run >/dev/null 2>&1") != 0) GTEST_SKIP() << "xvfb-run is not installed";
+    std::string out;
+    ASSERT_EQ(Shell("SDL_AUDIODRIVER=dummy timeout 60 xvfb-run -a -n 660 -s '-screen 0 1280x720x24' " +
+                        testing_support::GameProgram() + " --window 16384x16384 --frames 5 --dump-state",
+                    &out),
+              0)
+        << out;
+    EXPECT_NE(out.find("the window 16384x16384 is larger than the screen; it is 1280x720"), std::string::npos)
+        << out;
 }
 
 TEST(Program, AReleaseProgramAloneInAFolderSaysWhatIsMissingAndWhatToDo) {

@@ -363,6 +363,21 @@ TEST(InputScript, SeedsComeInTheOrderOfTheirLines) {
     EXPECT_TRUE(s.Seeds().empty());
 }
 
+// A recording made without a sound device names the openings of the device that failed.
+TEST(InputScript, NoSoundLinesSayWhichOpeningsOfTheSoundDeviceFail) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("NOSOUND 1\n5 RETURN\nNOSOUND 3-4\n", "s.txt", &error)) << error;
+    for (long opening : {1L, 3L, 4L}) EXPECT_TRUE(s.SoundOpeningFails(opening)) << opening;
+    for (long opening : {0L, 2L, 5L}) EXPECT_FALSE(s.SoundOpeningFails(opening)) << opening;
+    for (const char* bad : {"NOSOUND\n", "NOSOUND 0\n", "NOSOUND 4-3\n", "NOSOUND 1 2\n", "NOSOUND x\n"}) {
+        EXPECT_FALSE(s.Parse(bad, "s.txt", &error)) << bad;
+        EXPECT_NE(error.find("s.txt:1: "), std::string::npos) << bad << " -> " << error;
+    }
+    ASSERT_TRUE(s.Parse("1 RETURN\n", "s.txt", &error)) << error;
+    EXPECT_FALSE(s.SoundOpeningFails(1));
+}
+
 TEST(InputScript, BadSeedAndTimeLinesNameTheirLine) {
     struct Case {
         const char* text;

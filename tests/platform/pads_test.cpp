@@ -1,9 +1,13 @@
 // Pads in a real window: any pad SDL knows is numbered the game's way, by position, whatever its
 // make; a pad plugged in after the start becomes the game's joystick; one pulled out reads centred
 // with nothing pressed, and comes back when plugged in again. SDL's virtual joysticks stand in.
+#include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_state.h"
+#include "support/game_run.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 namespace {
 
@@ -125,4 +129,34 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
         EXPECT_EQ(desktop::PadButtons(desktop::S().controller.get()), c.bit) << "raw button " << c.raw;
         Press(c.raw, false);
     }
+}
+
+// gamecontrollerdb.txt beside the game makes an unknown joystick a pad; one far larger than any list
+// of mappings is left unread (SDL's reading would take minutes), and says so.
+TEST_F(Pads, AMappingsFileMakesAPadAndAnOversizedOneIsRefused) {
+    const int index = Attach(SDL_JOYSTICK_TYPE_UNKNOWN);
+    char guid[64];
+    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+    std::string id = guid;
+    id.replace(4, 4, "0000");
+    const std::string mapping =
+        id + ",A mapped pad,a:b1,b:b2,x:b0,y:b3,leftx:a0,lefty:a1,platform:" + SDL_GetPlatform() + ",\n";
+    const std::string big = testing_support::TempPath("pads-big");
+    testing_support::MakeDir(big);
+    {
+        std::ofstream db(big + "/gamecontrollerdb.txt", std::ios::binary);
+        for (int i = 0; i < 20000; ++i) db << "# " << std::string(60, 'x') << "\n";
+        db << mapping;
+    }
+    testing::internal::CaptureStderr();
+    desktop::LoadPadMappings(big);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("gamecontrollerdb.txt (it is over 1 MB); they are not used"), std::string::npos)
+        << said;
+    EXPECT_FALSE(SDL_IsGameController(index));
+    const std::string small = testing_support::TempPath("pads-small");
+    testing_support::MakeDir(small);
+    std::ofstream(small + "/gamecontrollerdb.txt", std::ios::binary) << "# pads\n" << mapping;
+    desktop::LoadPadMappings(small);
+    EXPECT_TRUE(SDL_IsGameController(index));
 }
