@@ -95,6 +95,12 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     std::vector<std::string> warnings;
     EXPECT_TRUE(ReadSettings(text, file, &warnings) == s) << text;
     EXPECT_TRUE(warnings.empty());
+    // A scale of any number of digits is written whole.
+    s.scale = 4.0 / 3.0;
+    EXPECT_TRUE(ReadSettings(platform::SettingsText(s), file, &warnings) == s) << platform::SettingsText(s);
+    s.scale = 1.5;  // and a short one as short as it is
+    EXPECT_NE(platform::SettingsText(s).find("\nscale=1.5 ;"), std::string::npos)
+        << platform::SettingsText(s);
     // The defaults' own file reads back as the defaults.
     EXPECT_TRUE(ReadSettings(platform::SettingsText(Settings()), "x", &warnings) == Settings());
     EXPECT_TRUE(warnings.empty());

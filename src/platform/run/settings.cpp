@@ -235,8 +235,12 @@ std::string SettingsText(const Settings& s) {
              SDL_GameControllerGetStringForButton(kPadDefaults[std::size_t(i)]) + "\n";
     t += "[sound]\nmusic=" + std::to_string(s.musicVolume) +
          " ; 100\neffects=" + std::to_string(s.effectsVolume) + " ; 100\n";
-    char scale[32];
-    std::snprintf(scale, sizeof scale, "%g", s.scale);
+    // As short as reads back the same (1.5, not 1.50000; 1.3333333333333333 whole).
+    char scale[32] = "";
+    for (int digits = 6; digits <= 17; ++digits) {
+        std::snprintf(scale, sizeof scale, "%.*g", digits, s.scale);
+        if (std::strtod(scale, nullptr) == s.scale) break;
+    }
     t += "[screen]\nscale=" + (s.scale > 0 ? std::string(scale) : std::string("system")) + " ; system\n";
     t += "language=" + s.language + " ; ja\n";
     t += "window=" +
