@@ -169,7 +169,8 @@ const std::vector<Option>& Options() {
          "YES NO OK answer a message box;\n"
          "a line \"SCREEN WxH\" names the screen the script was made for;\n"
          "\"SEED N\" is the next seed the game takes from the clock;\n"
-         "\"TIME START MS\" sets the timer of frame 1, \"TIME A[-B] MS\" how long frames A to B last",
+         "\"TIME START MS\" sets the timer of frame 1, \"TIME A[-B] MS\" how long frames A to B last;\n"
+         "\"NOSOUND A[-B]\": the run's openings A to B of the sound device fail",
          [](const std::string& v, Reading* r, std::string* error) {
              if (!r->out->runtime.script.Load(v, error)) return false;
              r->out->runtime.hasScript = true;
