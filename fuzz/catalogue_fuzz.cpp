@@ -1,36 +1,19 @@
 // libFuzzer target: any text as a language's catalogue (texts.txt). Reading takes every line of the
 // form "Japanese => translation" and tells the rest in a few warnings, each short and with nothing a
 // terminal would act on; no text is taken empty, and a plain line is taken as it stands.
-#include "platform/run/file_warnings.h"
 #include "platform/run/language.h"
+#include "text_file_checks.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-namespace platform {
-// The run's warnings are not this target's business.
-void Warn(const std::string&) {}
-}  // namespace platform
-
-namespace {
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> warnings;
     const auto texts = platform::ReadCatalogue(text, "texts.txt", &warnings);
-    Check(warnings.size() <= platform::kWarningsShown + 1);
-    for (const std::string& w : warnings) {
-        Check(w.size() < 600);
-        for (char c : w) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
-    }
+    CheckWarnings(warnings);
     for (const auto& [from, to] : texts) Check(!from.empty() && !to.empty());
     // The first line, when it is a plain entry of letters whose text comes nowhere else, is in the
     // catalogue as it was written.

@@ -2,9 +2,9 @@
 // rest in a few warnings, each short and with nothing a terminal would act on; the settings read are
 // always ones the game can use, and what is written of them reads back the same, through the file
 // and its lock as the settings program saves them.
-#include "platform/run/file_warnings.h"
 #include "platform/run/settings.h"
 #include "scratch_folder.h"
+#include "text_file_checks.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,27 +12,6 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
-
-namespace platform {
-// The run's warnings are not this target's business.
-void Warn(const std::string&) {}
-}  // namespace platform
-
-namespace {
-
-void Check(bool ok) {
-    if (!ok) std::abort();
-}
-
-void CheckWarnings(const std::vector<std::string>& warnings) {
-    Check(warnings.size() <= platform::kWarningsShown + 1);
-    for (const std::string& w : warnings) {
-        Check(w.size() < 600);
-        for (char c : w) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

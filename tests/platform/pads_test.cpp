@@ -44,6 +44,16 @@ class Pads : public ::testing::Test {
         handle = SDL_JoystickOpen(index);  // the test's own hand on its buttons
         return index;
     }
+    // A line of gamecontrollerdb.txt for the joystick at the index, its own buttons 0 to 3 as the
+    // pad's X, A, B, Y (a PlayStation pad's order) and `more` after them. A mapping's GUID leaves out
+    // the checksum of the pad's name (its third and fourth bytes).
+    static std::string MappingFor(int index, const std::string& name, const std::string& more) {
+        char guid[64];
+        SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
+        std::string id = guid;
+        id.replace(4, 4, "0000");
+        return id + "," + name + ",a:b1,b:b2,x:b0,y:b3," + more + "leftx:a0,lefty:a1,";
+    }
     void Press(int rawButton, bool down) {
         SDL_JoystickSetVirtualButton(handle, rawButton, down ? 1 : 0);
         SDL_JoystickUpdate();
@@ -103,15 +113,9 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
     // A pad whose own buttons come in a PlayStation pad's order (square, cross, circle, triangle,
     // L1, R1, L2, R2, share, options, L3, R3), with a mapping for it as gamecontrollerdb.txt has.
     const int index = Attach(SDL_JOYSTICK_TYPE_UNKNOWN);
-    char guid[64];
-    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
-    // A mapping's GUID leaves out the checksum of the pad's name (its third and fourth bytes).
-    std::string id = guid;
-    id.replace(4, 4, "0000");
-    const std::string mapping = id +
-                                ",PlayStation-style pad,a:b1,b:b2,x:b0,y:b3,leftshoulder:b4,"
-                                "rightshoulder:b5,back:b8,start:b9,leftstick:b10,rightstick:b11,"
-                                "leftx:a0,lefty:a1,";
+    const std::string mapping = MappingFor(index, "PlayStation-style pad",
+                                           "leftshoulder:b4,rightshoulder:b5,back:b8,start:b9,leftstick:b10,"
+                                           "rightstick:b11,");
     ASSERT_GE(SDL_GameControllerAddMapping(mapping.c_str()), 0) << SDL_GetError();
     desktop::PadAdded(index);
     ASSERT_NE(desktop::S().controller, nullptr) << "the mapping made it no pad";
@@ -135,12 +139,8 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
 // of mappings is left unread (SDL's reading would take minutes), and says so.
 TEST_F(Pads, AMappingsFileMakesAPadAndAnOversizedOneIsRefused) {
     const int index = Attach(SDL_JOYSTICK_TYPE_UNKNOWN);
-    char guid[64];
-    SDL_JoystickGetGUIDString(SDL_JoystickGetDeviceGUID(index), guid, sizeof guid);
-    std::string id = guid;
-    id.replace(4, 4, "0000");
     const std::string mapping =
-        id + ",A mapped pad,a:b1,b:b2,x:b0,y:b3,leftx:a0,lefty:a1,platform:" + SDL_GetPlatform() + ",\n";
+        MappingFor(index, "A mapped pad", "platform:" + std::string(SDL_GetPlatform()) + ",") + "\n";
     const std::string big = testing_support::TempPath("pads-big");
     testing_support::MakeDir(big);
     {
