@@ -13,6 +13,7 @@
 #include <fstream>
 #include <thread>
 #ifndef _WIN32
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -182,7 +183,8 @@ std::string Contents(const std::string& file) {
 }  // namespace
 
 // Three writers save at once, each its own entry, while a reader reads: no read finds the file empty
-// or cut, and no writer's last change is lost to another's save.
+// or cut, and no writer's last change is lost to another's save. The writers are programs of their
+// own where the system can fork (as two windows of the settings program are), threads elsewhere.
 TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
     const std::string file = testing_support::TempPath("settings-concurrent/settings.ini");
     ASSERT_TRUE(platform::WriteSettings(file, Settings()));
@@ -209,8 +211,26 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
             ++reads;
         }
     });
+#ifdef _WIN32
     std::thread a(writer, 0), b(writer, 1), c(writer, 2);
     a.join(), b.join(), c.join();
+#else
+    std::vector<pid_t> writers;
+    for (int which = 0; which < 3; ++which) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            writer(which);
+            _exit(failedSaves == 0 ? 0 : 1);
+        }
+        ASSERT_GT(pid, 0);
+        writers.push_back(pid);
+    }
+    for (pid_t pid : writers) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) ++failedSaves;
+    }
+#endif
     writing = false;
     reader.join();
     EXPECT_EQ(failedSaves, 0);
