@@ -156,20 +156,12 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     // told of, instead of ending the program without a word.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    // Every run begins anew (its warnings too), but for the count of frames of the program's life,
+    // which keeps FrameSerial from ever giving a number twice.
+    const std::uint64_t framesEver = r.framesEver;
+    r = Runtime();
+    r.framesEver = framesEver;
     r.options = options;
-    r.frame = 0;
-    r.virtualNow = kTimerStart;
-    r.frameSerial = 0;
-    r.seedsTaken = 0;
-    r.slept = 0;
-    r.boxes.clear();
-    r.boxCount = 0;
-    r.frameEndHooks.clear();
-    r.frameCpuMs.Clear();
-    r.lateFrames = 0;
-    r.outputFailed = false;
-    r.playerWarnings.clear();
-    r.soundOpenings = 0;
     // The player's settings; the command line goes first. A replay's screen stays its own.
     LoadSettings(options.settingsFile, options.headless);
     // The language: the command line's, else the player's in a window; a replay stays Japanese.
