@@ -418,7 +418,7 @@ std::string SoundFont() {
     for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
                              "/usr/share/sounds/sf3/default-GM.sf3"}) {
-        if (FileExists(path)) {
+        if (IsRegularFile(path)) {
             m.soundFont = path;
             break;
         }
@@ -552,10 +552,6 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
         obtained->userdata = desired->userdata;
     }
     return m.device;
-}
-
-bool FileExists(const char* path) {
-    return path && IsRegularFile(path);
 }
 
 }  // namespace platform::audio

@@ -58,9 +58,6 @@ std::vector<std::int16_t> Render(int frames);
 // The SDL audio driver the next Open uses; empty: the platform's choice ("dummy" when headless).
 void UseDriver(const std::string& name);
 
-// Whether a regular file of that name is there (the sound font, Timidity's instruments).
-bool FileExists(const char* path);
-
 // The General MIDI sound font the music plays with (empty when none was found).
 std::string SoundFont();
 

@@ -2,6 +2,7 @@
 // MIDI synthesizer; runs on the game's clock (headless, pulled, recorded) play it through Timidity
 // with the instruments that come with the game, mixed with everything else. No sound font is read.
 #include "platform/audio/audio_mixer.h"
+#include "platform/run/file_handle.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -43,7 +44,7 @@ void PrepareMusic(bool onGameClock) {
         SDL_free(base);
         // (The web page's instruments may still be coming: Timidity reads them at the first piece
         // it loads once they have come.)
-        if (FileExists(config.c_str()) || MusicInstrumentsComing()) Mix_SetTimidityCfg(config.c_str());
+        if (IsRegularFile(config) || MusicInstrumentsComing()) Mix_SetTimidityCfg(config.c_str());
     }
     SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock || !UseSystemMidi() ? "0" : "1");
 }

@@ -1,7 +1,7 @@
 // The profile's file work on Windows.
 #include "platform/win32/profile_files.h"
 
-#define NOMINMAX
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <fcntl.h>
