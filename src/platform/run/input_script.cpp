@@ -1,6 +1,7 @@
 #include "platform/input_script.h"
 
 #include "platform/win32.h"
+#include "platform/common/text.h"
 #include "platform/run/file_handle.h"
 
 #include <algorithm>
@@ -84,17 +85,7 @@ const char* VirtualKeyName(int vk) {
 namespace {
 
 // A whole number of plain decimal digits (no sign, no spaces) up to max.
-bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out) {
-    if (s.empty() || s.size() > 18) return false;
-    std::int64_t v = 0;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-        v = v * 10 + (c - '0');
-    }
-    if (v > max) return false;
-    *out = v;
-    return true;
-}
+using text::ParseDecimal;
 
 // A value of a joystick token: decimal digits, or 0x and one to eight hexadecimal digits.
 bool ParseValue(const std::string& s, std::int64_t* out) {

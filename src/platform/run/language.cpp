@@ -1,5 +1,6 @@
 #include "platform/run/language.h"
 
+#include "platform/common/text.h"
 #include "platform/run/file_handle.h"
 #include "platform/run/file_warnings.h"
 #include "platform/runtime.h"
@@ -36,10 +37,7 @@ std::string Unescaped(const std::string& s) {
     return out;
 }
 
-std::string Trim(const std::string& s) {
-    const std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
+using text::Trim;
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "platform/run/settings.h"
 
+#include "platform/common/text.h"
 #include "platform/run/file_handle.h"
 #include "platform/run/file_warnings.h"
 #include "platform/run/settings_folder.h"
@@ -45,23 +46,13 @@ constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {SDL_CONTROLLE
                                                                    SDL_CONTROLLER_BUTTON_LEFTSTICK,
                                                                    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
 
-std::string Trim(const std::string& s) {
-    const std::size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
+using text::Lower;
+using text::Trim;
 
 bool WholeNumber(const std::string& s, long low, long high, long* out) {
-    if (s.empty() || s.size() > 9) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    const long v = std::strtol(s.c_str(), nullptr, 10);
-    if (v < low || v > high) return false;
-    *out = v;
+    std::int64_t v = 0;
+    if (!text::ParseDecimal(s, high, &v) || v < low) return false;
+    *out = long(v);
     return true;
 }
 

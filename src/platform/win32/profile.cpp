@@ -1,4 +1,5 @@
 // The profile (.ini) files: the key configuration the options and the key-configuration program share.
+#include "platform/common/text.h"
 #include "platform/win32.h"
 #include "platform/win32/profile_files.h"
 
@@ -26,10 +27,7 @@ bool SameName(const std::string& a, const std::string& b) {
            });
 }
 
-std::string Trim(const std::string& s) {
-    size_t b = s.find_first_not_of(" \t\r"), e = s.find_last_not_of(" \t\r");
-    return b == std::string::npos ? std::string() : s.substr(b, e - b + 1);
-}
+using platform::text::Trim;
 
 // A line that opens a section: "[name]", giving the name.
 bool SectionOf(const std::string& line, std::string* name) {

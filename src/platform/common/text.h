@@ -1,0 +1,17 @@
+// Small pieces of reading text that the platform's readers of files share (settings.ini, the
+// language's catalogue, the profiles, input scripts).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform::text {
+
+// The text without spaces, tabs and carriage returns at either end.
+std::string Trim(const std::string& s);
+// The text with its ASCII letters made small.
+std::string Lower(std::string s);
+// A plain decimal number, digits only (no sign, no spaces, at most 18 of them), of at most max.
+bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out);
+
+}  // namespace platform::text
