@@ -2,7 +2,7 @@
 #include "platform/mmaudio.h"
 
 #include "platform/audio/audio_mixer.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 #include "platform/run/file_handle.h"
 
 #include <SDL.h>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/d3d9.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <SDL.h>
 

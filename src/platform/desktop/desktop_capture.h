@@ -4,7 +4,7 @@
 // ports/shared/desktop_capture_none.cpp); the build takes one of them.
 #pragma once
 
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <memory>
 

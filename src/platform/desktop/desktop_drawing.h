@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/desktop/desktop.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <string>
 

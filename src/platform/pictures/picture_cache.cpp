@@ -8,7 +8,7 @@
 #include "platform/pictures/png_rgba.h"
 #include "platform/run/file_handle.h"
 #include "platform/runtime.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

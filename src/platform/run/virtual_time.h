@@ -1,7 +1,7 @@
 // The game's clock inside the platform, for the timer (win32/timer.cpp): the virtual clock of
 // headless runs, which stands still but for the sleeps (or moves as the script's TIME lines say),
 // and the frame being played, which the game sees one timer reading, one keyboard and one joystick
-// of (win32/keyboard.cpp, win32/joystick_api.cpp), as it does in a headless run.
+// of (desktop/keyboard.cpp, win32/joystick_api.cpp), as it does in a headless run.
 #pragma once
 
 #include <cstdint>

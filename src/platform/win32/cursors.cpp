@@ -2,7 +2,7 @@
 // and the cursor in use.
 #include "platform/desktop/desktop.h"
 #include "platform/resources.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 #include "platform/win32/win32_internal.h"
 
 #include <map>

@@ -3,7 +3,7 @@
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
 #include "platform/run/language.h"
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <algorithm>
 #include <cstdio>
