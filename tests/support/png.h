@@ -2,7 +2,7 @@
 // through SDL_image as ARGB8888 pixels (0xAARRGGBB).
 #pragma once
 
-#include "platform/desktop/sdl_handles.h"
+#include "platform/common/sdl_handles.h"
 
 #include <SDL.h>
 
