@@ -2,6 +2,7 @@
 // place and left at its default, the rest taken; what it writes it reads back the same; moved keys
 // play the game's keys; and a headless run reads no player's file.
 #include "platform/desktop/desktop.h"
+#include "platform/run/file_handle.h"
 #include "platform/run/file_warnings.h"
 #include "platform/run/settings.h"
 #include "support/game_run.h"
@@ -204,7 +205,10 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
     };
     std::thread reader([&] {
         while (writing) {
-            const std::string text = Contents(file);
+            // As the game reads it (on Windows, letting a writer replace the file meanwhile).
+            std::vector<unsigned char> bytes;
+            platform::ReadRegularFileAsNamed(file, &bytes, platform::kMaxSettingsBytes);
+            const std::string text(bytes.begin(), bytes.end());
             std::vector<std::string> warnings;
             ReadSettings(text, file, &warnings);
             if (text.empty() || text.back() != '\n' || !warnings.empty()) ++torn;

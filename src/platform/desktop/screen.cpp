@@ -261,7 +261,8 @@ bool ShowsWindows(const char* videoDriver) {
 namespace desktop {
 
 void ShowStartWarnings(const std::string& text) {
-    if (S().headless) return;
+    // (Its callers show it only in a window; the screen may not be set up yet: a program without
+    // its data says so before it opens any.)
     // Unparented: the game's full-screen window may not be shown yet, and the box must not hide
     // behind it once it is.
     if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, "Rushmora", text.c_str(), nullptr) != 0)

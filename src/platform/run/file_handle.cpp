@@ -2,10 +2,15 @@
 #include "platform/run/file_handle.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <io.h>
+#include <windows.h>
+#else
 #include <unistd.h>
 #endif
 
@@ -69,7 +74,30 @@ FilePtr OpenRegularFileAsNamed(const std::string& name) {
         errno = EINVAL;
         return nullptr;
     }
-    return FilePtr(_wfopen(wide.c_str(), L"rb"));
+    // Opened so that a writer may still replace the file meanwhile (a new settings.ini renamed over
+    // the old one), and tried again for a moment while one is doing so.
+    HANDLE h = INVALID_HANDLE_VALUE;
+    for (int tries = 0; tries < 50; ++tries) {
+        h = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const DWORD error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+        if (h != INVALID_HANDLE_VALUE || (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION))
+            break;
+        Sleep(10);
+    }
+    if (h == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND ? ENOENT
+                                                                                                 : EACCES;
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        CloseHandle(h);
+        return nullptr;
+    }
+    std::FILE* f = _fdopen(fd, "rb");
+    if (!f) _close(fd);
+    return FilePtr(f);
 #else
     // Opened without waiting (a FIFO's open would wait for a writer), then looked at.
     const int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

@@ -3,6 +3,8 @@
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
+// windows.h names its own ReplaceFile (ReplaceFileA): ours is the profile's.
+#undef ReplaceFile
 
 #include <fcntl.h>
 #include <io.h>
@@ -68,8 +70,14 @@ bool ReplaceFile(const std::string& file, const std::string& text, const Existin
     }
     ok = ok && _commit(fd) == 0;
     ok = _close(fd) == 0 && ok;
+    // Windows refuses to rename over a file that a reader has open without letting it be replaced
+    // (an editor, an antivirus): tried again for a second before the save is given up.
     std::error_code renamed;
-    if (ok) fs::rename(temp, fs::path(std::u8string(file.begin(), file.end())), renamed);
+    for (int tries = 0; ok && tries < 50; ++tries) {
+        fs::rename(temp, fs::path(std::u8string(file.begin(), file.end())), renamed);
+        if (!renamed) break;
+        Sleep(20);
+    }
     if (!ok || renamed) {
         fs::remove(temp, ignored);
         return false;
