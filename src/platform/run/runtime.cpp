@@ -147,6 +147,16 @@ std::string FindDataDir(std::string* looked) {
     return "";
 }
 
+// The start-up warnings the player must see, in one box (RuntimeOptions::warningsInBox).
+void ShowPlayerWarnings() {
+    Runtime& r = R();
+    if (r.playerWarnings.empty()) return;
+    std::string text;
+    for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
+    desktop::ShowStartWarnings(text);
+    r.playerWarnings.clear();
+}
+
 }  // namespace
 
 bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
@@ -179,7 +189,6 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     // The data folder first: the screen's start-up already shows texts of the language folder.
     std::string dir = options.dataDir, looked;
     if (dir.empty()) dir = FindDataDir(&looked);
-    r.dataFolder.clear();
     const bool noData = dir.empty() || chdir(dir.c_str()) != 0;
     if (noData)
         WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
@@ -189,10 +198,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     // The Windows program alone, out of its folder, has neither pictures nor font: once its box has
     // said so, there is nothing to play, and a game with no text could not even ask to be closed.
     if (noData && r.options.warningsInBox && !r.options.headless) {
-        std::string text;
-        for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
-        desktop::ShowStartWarnings(text);
-        r.playerWarnings.clear();
+        ShowPlayerWarnings();
         *error = "data folder not found";
         *exitCode = 1;
         return false;
@@ -203,12 +209,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     if (r.options.warningsInBox && !r.options.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();
-        if (!r.playerWarnings.empty()) {
-            std::string text;
-            for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
-            desktop::ShowStartWarnings(text);
-            r.playerWarnings.clear();
-        }
+        ShowPlayerWarnings();
     }
     return true;
 }

@@ -54,8 +54,8 @@ bool Inspect(const std::string& file, Existing* e) {
 
 bool ReplaceFile(const std::string& file, const std::string& text, const Existing&) {
     namespace fs = std::filesystem;
-    const fs::path temp =
-        fs::path(std::u8string(file.begin(), file.end())).concat(".tmp" + std::to_string(ProcessId()));
+    const fs::path target(std::u8string(file.begin(), file.end()));
+    const fs::path temp = fs::path(target).concat(".tmp" + std::to_string(ProcessId()));
     std::error_code ignored;
     fs::remove(temp, ignored);
     // Made anew (_O_EXCL), never through something planted under its name.
@@ -74,7 +74,7 @@ bool ReplaceFile(const std::string& file, const std::string& text, const Existin
     // (an editor, an antivirus): tried again for a second before the save is given up.
     std::error_code renamed;
     for (int tries = 0; ok && tries < 50; ++tries) {
-        fs::rename(temp, fs::path(std::u8string(file.begin(), file.end())), renamed);
+        fs::rename(temp, target, renamed);
         if (!renamed) break;
         Sleep(20);
     }
