@@ -1,7 +1,7 @@
 // libFuzzer target: any text as a language's catalogue (texts.txt). Reading takes every line of the
 // form "Japanese => translation" and tells the rest in a few warnings, each short and with nothing a
 // terminal would act on; no text is taken empty, and a plain line is taken as it stands.
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 #include "text_file_checks.h"
 
 #include <cstdint>

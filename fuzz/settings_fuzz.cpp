@@ -2,7 +2,7 @@
 // rest in a few warnings, each short and with nothing a terminal would act on; the settings read are
 // always ones the game can use, and what is written of them reads back the same, through the file
 // and its lock as the settings program saves them.
-#include "platform/run/settings.h"
+#include "platform/settings/settings.h"
 #include "scratch_folder.h"
 #include "text_file_checks.h"
 

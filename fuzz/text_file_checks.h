@@ -3,7 +3,7 @@
 // nothing a terminal would act on. The run's own warnings are not these targets' business.
 #pragma once
 
-#include "platform/run/file_warnings.h"
+#include "platform/files/file_warnings.h"
 
 #include <cstdlib>
 #include <string>

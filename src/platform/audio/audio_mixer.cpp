@@ -1,8 +1,8 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/audio_device.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/settings.h"
-#include "platform/run/virtual_time.h"
+#include "platform/files/file_handle.h"
+#include "platform/settings/settings.h"
+#include "platform/replay/virtual_time.h"
 
 #include "platform/mmsystem.h"
 #include "platform/runtime.h"

@@ -9,8 +9,8 @@
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/midi_file.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/settings.h"
+#include "platform/files/file_handle.h"
+#include "platform/settings/settings.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

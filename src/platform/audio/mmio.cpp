@@ -3,7 +3,7 @@
 // "LIST" chunks start their data with a four-character form type.
 #include "platform/mmaudio.h"
 
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -3,7 +3,7 @@
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/common/sdl_handles.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

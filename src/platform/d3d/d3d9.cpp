@@ -2,7 +2,7 @@
 
 #include "platform/d3dx9.h"
 #include "platform/desktop/desktop.h"
-#include "platform/d3d/gfx_internal.h"
+#include "platform/raster/draw_list.h"
 
 #include <cmath>
 #include <cstring>

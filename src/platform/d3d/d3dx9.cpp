@@ -1,7 +1,7 @@
 #include "platform/d3dx9.h"
 
 #include "platform/desktop/desktop.h"
-#include "platform/d3d/gfx_internal.h"
+#include "platform/raster/draw_list.h"
 #include "platform/pictures/picture_cache.h"
 
 #include <cstring>

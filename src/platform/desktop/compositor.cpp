@@ -1,12 +1,12 @@
 // The compositor: the game's windows (caption, then the picture last presented into the client
 // area) and the open message box put together on one renderer of the screen's size, for the real
 // window or for a screenshot.
-#include "platform/run/file_handle.h"
-#include "platform/run/language.h"
+#include "platform/files/file_handle.h"
+#include "platform/locale/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 
 #include <SDL_image.h>
 

@@ -6,7 +6,7 @@
 // desktop_capture_*.cpp and font_lookup_*.cpp.
 #pragma once
 
-#include "platform/d3d/gfx_internal.h"
+#include "platform/raster/draw_list.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 

@@ -1,6 +1,6 @@
 // The desktop picture the background window shows: the part of a photograph of the real screen
 // that our screen covers, or a painted desktop where there is none.
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 

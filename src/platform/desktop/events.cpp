@@ -4,7 +4,7 @@
 #include "platform/desktop/screen_scale.h"
 
 #include "platform/audio/audio_mixer.h"
-#include "platform/run/recording.h"
+#include "platform/replay/recording.h"
 
 namespace desktop {
 namespace {

@@ -1,6 +1,6 @@
 // The font the game ships with, beside the program: the Windows and browser builds' own.
 #include "platform/desktop/font_lookup.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <system_error>
 

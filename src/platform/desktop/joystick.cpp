@@ -3,9 +3,9 @@
 // a pad connected at any time becomes it when none is open, and while none is connected it reads
 // centred with no buttons, so that one plugged in later (or again) is used at once.
 #include "platform/desktop/desktop_state.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/settings.h"
-#include "platform/run/settings_folder.h"
+#include "platform/files/file_handle.h"
+#include "platform/settings/settings.h"
+#include "platform/settings/settings_folder.h"
 
 #include <algorithm>
 #include <cerrno>

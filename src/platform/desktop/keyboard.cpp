@@ -2,9 +2,9 @@
 // keys and the keys held from a message box, one state a frame (win32/keyboard.cpp answers
 // GetKeyboardState and GetAsyncKeyState with it).
 #include "platform/desktop/desktop_state.h"
-#include "platform/run/recording.h"
-#include "platform/run/settings.h"
-#include "platform/run/virtual_time.h"
+#include "platform/replay/recording.h"
+#include "platform/settings/settings.h"
+#include "platform/replay/virtual_time.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The message box as the screen shows it: drawn over everything by the compositor, and keeping
 // the real window shown while it is open.
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"

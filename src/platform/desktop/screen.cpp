@@ -1,6 +1,6 @@
 // The screen: SDL started and stopped, the real window covering the display (none when headless),
 // the desktop picture, and the list of the game's windows composited on it.
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 #include "platform/desktop/desktop_capture.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"

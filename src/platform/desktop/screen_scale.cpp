@@ -1,5 +1,5 @@
 // The game's screen on the display: the mapping between the game's pixels and the display's, and
-// what the system says of its scale (the rule itself is run/screen_fit.cpp).
+// what the system says of its scale (the rule itself is desktop/screen_fit.cpp).
 #include "platform/desktop/screen_scale.h"
 
 #include "platform/desktop/desktop_state.h"

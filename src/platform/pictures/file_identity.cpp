@@ -1,5 +1,5 @@
 #include "platform/pictures/file_identity.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <filesystem>
 #include <system_error>

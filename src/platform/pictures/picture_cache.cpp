@@ -6,7 +6,7 @@
 #include "platform/pictures/file_identity.h"
 #include "platform/pictures/picture_header.h"
 #include "platform/pictures/png_rgba.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 #include "platform/runtime.h"
 #include "platform/common/sdl_handles.h"
 

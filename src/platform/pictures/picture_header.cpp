@@ -3,7 +3,7 @@
 // decode any frame of one, each of its own size (and Direct3D's own loader never took GIF).
 #include "platform/pictures/picture_header.h"
 
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <libdeflate.h>
 

@@ -4,7 +4,7 @@
 
 #include "platform/pictures/picture_cache.h"
 
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <libdeflate.h>
 

@@ -1,13 +1,13 @@
 #include "platform/runtime.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/language.h"
-#include "platform/run/settings.h"
-#include "platform/run/virtual_time.h"
+#include "platform/files/file_handle.h"
+#include "platform/locale/language.h"
+#include "platform/settings/settings.h"
+#include "platform/replay/virtual_time.h"
 
 #include "platform/desktop/desktop.h"
 #include "platform/mmsystem.h"
-#include "platform/run/recording.h"
-#include "platform/run/screenshot.h"
+#include "platform/replay/recording.h"
+#include "platform/desktop/screenshot.h"
 
 #include <SDL.h>
 
@@ -205,7 +205,8 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     }
     if (!desktop::Init(r.options, error, exitCode)) return false;
     r.started = true;
-    recording::Start();
+    recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                     desktop::JoystickPresent());
     if (r.options.warningsInBox && !r.options.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();

@@ -3,8 +3,8 @@
 #include "platform/mmsystem.h"
 
 #include "platform/desktop/desktop.h"
-#include "platform/run/recording.h"
-#include "platform/run/virtual_time.h"
+#include "platform/replay/recording.h"
+#include "platform/replay/virtual_time.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // script when headless), and the keys and clicks that answer it.
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 #include "platform/common/sdl_handles.h"
 
 #include <algorithm>

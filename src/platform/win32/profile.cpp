@@ -1,7 +1,7 @@
 // The profile (.ini) files: the key configuration the options and the key-configuration program share.
 #include "platform/common/text.h"
 #include "platform/win32.h"
-#include "platform/win32/profile_files.h"
+#include "platform/files/profile_files.h"
 
 #include <algorithm>
 #include <cctype>

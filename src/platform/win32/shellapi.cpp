@@ -1,6 +1,6 @@
 #include "platform/shellapi.h"
 
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 #include "platform/win32/process.h"
 #include "platform/runtime.h"
 

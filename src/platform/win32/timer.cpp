@@ -3,7 +3,7 @@
 // the timer reads, all through a frame, what it read as the frame began, as a headless frame's does
 // (so a recorded run's frame has one reading to give its replay); between frames it is the real one.
 #include "platform/mmsystem.h"
-#include "platform/run/virtual_time.h"
+#include "platform/replay/virtual_time.h"
 #include "platform/runtime.h"
 
 #include <SDL.h>

@@ -1,7 +1,7 @@
 // Where the game's data and instruments lie on the disk whole (Linux, Windows): nothing is ever on
 // its way.
 #include "platform/audio/audio_mixer.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // MIDI synthesizer; runs on the game's clock (headless, pulled, recorded) play it through Timidity
 // with the instruments that come with the game, mixed with everything else. No sound font is read.
 #include "platform/audio/audio_mixer.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

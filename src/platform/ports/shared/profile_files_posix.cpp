@@ -1,5 +1,5 @@
 // The profile's file work on POSIX systems (Linux, and the web's file system).
-#include "platform/win32/profile_files.h"
+#include "platform/files/profile_files.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

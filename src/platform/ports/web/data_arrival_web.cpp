@@ -3,7 +3,7 @@
 // last. A data file still on its way is waited for where it is opened (the browser gets its thread
 // back meanwhile); the music waits for its instruments without holding the game up.
 #include "platform/audio/audio_mixer.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <emscripten.h>
 

@@ -1,7 +1,7 @@
 // The Japanese user-interface font on Windows: the system's own gothic faces from its fonts folder,
 // else the IPA gothic the game ships in "fonts" beside the program, wherever the player unpacked it.
 #include "platform/desktop/font_lookup.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <SDL.h>
 

@@ -1,5 +1,5 @@
 // The profile's file work on Windows.
-#include "platform/win32/profile_files.h"
+#include "platform/files/profile_files.h"
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>

@@ -2,7 +2,7 @@
 
 #include "platform/win32.h"
 #include "platform/common/text.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <algorithm>
 #include <array>

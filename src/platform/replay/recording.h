@@ -69,8 +69,9 @@ class ScriptRecorder {
 namespace recording {
 
 // Starts recording the run into the file of RuntimeOptions::recordFile, if there is one: a file that
-// cannot be written is said (OutputFailed) and the run plays on.
-void Start();
+// cannot be written is said (OutputFailed) and the run plays on. The recording begins with the screen
+// the run has and whether a pad was there.
+void Start(int screenWidth, int screenHeight, bool joystickPresent);
 // What the platform tells of the run as it goes.
 void FrameBegins(long frame, std::uint32_t timer);
 void KeysSeen(const std::uint8_t keys[256]);

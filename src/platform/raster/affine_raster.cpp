@@ -1,4 +1,4 @@
-#include "platform/d3d/affine_raster.h"
+#include "platform/raster/affine_raster.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Textures and draw lists on an SDL renderer: the pixels of a texture uploaded to each renderer
 // that draws it, and a window's draw list rasterized into its place on the screen.
-#include "platform/d3d/gfx_internal.h"
+#include "platform/raster/draw_list.h"
 
-#include "platform/d3d/affine_raster.h"
+#include "platform/raster/affine_raster.h"
 
 #include <algorithm>
 #include <cmath>

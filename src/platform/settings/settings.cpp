@@ -1,12 +1,12 @@
-#include "platform/run/settings.h"
+#include "platform/settings/settings.h"
 
 #include "platform/common/text.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/file_warnings.h"
-#include "platform/run/settings_folder.h"
+#include "platform/files/file_handle.h"
+#include "platform/files/file_warnings.h"
+#include "platform/settings/settings_folder.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
-#include "platform/win32/profile_files.h"
+#include "platform/files/profile_files.h"
 
 #include <algorithm>
 #include <cerrno>

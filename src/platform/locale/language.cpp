@@ -1,8 +1,8 @@
-#include "platform/run/language.h"
+#include "platform/locale/language.h"
 
 #include "platform/common/text.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/file_warnings.h"
+#include "platform/files/file_handle.h"
+#include "platform/files/file_warnings.h"
 #include "platform/runtime.h"
 
 #include <cerrno>

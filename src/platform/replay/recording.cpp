@@ -1,7 +1,6 @@
-#include "platform/run/recording.h"
-#include "platform/run/file_handle.h"
+#include "platform/replay/recording.h"
+#include "platform/files/file_handle.h"
 
-#include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
 #include "platform/win32.h"
 
@@ -177,7 +176,7 @@ KeySet Named(const std::uint8_t keys[256]) {
 
 }  // namespace
 
-void Start() {
+void Start(int screenWidth, int screenHeight, bool joystickPresent) {
     Recording& r = Rec();
     if (r.file) std::fclose(r.file);
     r = Recording();
@@ -188,8 +187,7 @@ void Start() {
     const std::string name = Utf8OfPath(PathOfUtf8(r.path).filename());
     r.recorder.Begin("Rushmora: a recorded run. Replay: rushmora --headless --input " + name +
                          (options.recordOptions.empty() ? "" : " " + options.recordOptions) + " --dump-state",
-                     GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                     desktop::JoystickPresent());
+                     screenWidth, screenHeight, joystickPresent);
     std::string why;
     r.file = OpenOutputFile(r.path, &why).release();
     if (!r.file) return Fail(why);

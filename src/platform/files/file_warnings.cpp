@@ -1,4 +1,4 @@
-#include "platform/run/file_warnings.h"
+#include "platform/files/file_warnings.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "platform/run/settings_folder.h"
+#include "platform/settings/settings_folder.h"
 
 #include <cstdlib>
 

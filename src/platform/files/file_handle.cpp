@@ -1,5 +1,5 @@
 // Opening the game's data files without blocking on what is not a file.
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 
 #include <cerrno>
 #include <cstdint>
