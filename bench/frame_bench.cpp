@@ -4,7 +4,7 @@
 #include "game/game_scene.h"
 #include "game/random.h"
 #include "platform/runtime.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 #include "app/game_app.h"
 #include "shell/start_scene.h"
 #include "shell/win_main.h"

@@ -2,7 +2,7 @@
 // headless screenshots and on the sprite's record of what it drew.
 #include "game/game_scene.h"
 #include "platform/desktop/desktop.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 #include "app/game_app.h"
 #include "shell/start_scene.h"
 #include "shell/win_main.h"

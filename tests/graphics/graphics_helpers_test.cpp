@@ -1,6 +1,6 @@
 // The fog set-ups, the 3-D line helpers and the projection of a point, on a headless device.
 #include "graphics/graphics_device.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 #include "app/game_app.h"
 #include "support/game_run.h"
 #include "support/png.h"

@@ -1,6 +1,6 @@
 // Turned pictures drawn a span at a time: every covered pixel once, the nearest texel, blended as the
 // software renderer blends.
-#include "platform/d3d/affine_raster.h"
+#include "platform/raster/affine_raster.h"
 #include "platform/common/sdl_handles.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The font the game ships is found beside the program wherever the player unpacked it: in a folder
 // whose name is not ASCII, and from KeyConfig1.exe one folder below, and the name found opens.
 #include "platform/desktop/font_lookup.h"
-#include "platform/run/file_handle.h"
+#include "platform/files/file_handle.h"
 #include "support/game_run.h"
 
 #include <SDL.h>

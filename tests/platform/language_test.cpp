@@ -1,9 +1,9 @@
 // English beside Japanese: a language folder laid over the game's data (a file there is opened
 // instead of the game's own), a catalogue of the texts the platform shows, and the same game in
 // both languages.
-#include "platform/run/file_handle.h"
-#include "platform/run/file_warnings.h"
-#include "platform/run/language.h"
+#include "platform/files/file_handle.h"
+#include "platform/files/file_warnings.h"
+#include "platform/locale/language.h"
 #include "platform/runtime.h"
 #include "harness/state_dump.h"
 #include "support/game_run.h"

@@ -1,7 +1,7 @@
 // Pictures loaded from files come decoded from the cache when the file is unchanged: a texture so
 // loaded holds exactly what a load that decodes the file gives, an edited file is decoded again, a
 // missing one fails, and the cache keeps to its limit.
-#include "platform/d3d/gfx_internal.h"
+#include "platform/raster/draw_list.h"
 #include "platform/pictures/picture_cache.h"
 #include "platform/pictures/picture_header.h"
 #include "platform/mmaudio.h"

@@ -1,5 +1,5 @@
 // Recorded runs: the script lines the recorder makes of what the game saw, read back frame by frame.
-#include "platform/run/recording.h"
+#include "platform/replay/recording.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

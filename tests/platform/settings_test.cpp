@@ -2,9 +2,9 @@
 // place and left at its default, the rest taken; what it writes it reads back the same; moved keys
 // play the game's keys; and a headless run reads no player's file.
 #include "platform/desktop/desktop.h"
-#include "platform/run/file_handle.h"
-#include "platform/run/file_warnings.h"
-#include "platform/run/settings.h"
+#include "platform/files/file_handle.h"
+#include "platform/files/file_warnings.h"
+#include "platform/settings/settings.h"
 #include "support/game_run.h"
 
 #include <gtest/gtest.h>

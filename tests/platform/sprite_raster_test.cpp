@@ -4,7 +4,7 @@
 #include "graphics/graphics_device.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 #include "support/game_run.h"
 #include "support/png.h"
 

@@ -5,14 +5,14 @@
 //    ジャンプ..."; one already in use elsewhere is refused with a word);
 //  - その他: the music and effects volumes (with a sound to hear them), the scale, the language, the
 //    window, and the defaults back.
-// Every change is written at once to the player's settings.ini (platform/run/settings.h).
+// Every change is written at once to the player's settings.ini (platform/settings/settings.h).
 // Keyboard: Tab (or a click on a tab, or the pad's shoulders) changes the page, the arrows choose,
 // Enter takes, Escape closes. Mouse: click a row. Pad: the direction pad, A takes, Back closes.
 //
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
 #include "platform/desktop/desktop.h"
-#include "platform/run/settings.h"
+#include "platform/settings/settings.h"
 
 #include <SDL.h>
 #include <SDL_ttf.h>

@@ -11,7 +11,7 @@
 #include "figure/draw_character.h"
 #include "figure/pose_table.h"
 #include "platform/runtime.h"
-#include "platform/run/screenshot.h"
+#include "platform/desktop/screenshot.h"
 #include "app/game_app.h"
 #include "shell/win_main.h"
 
