@@ -2,6 +2,7 @@
 // rest in a few warnings, each short and with nothing a terminal would act on; the settings read are
 // always ones the game can use, and what is written of them reads back the same, through the file
 // and its lock as the settings program saves them.
+#include "actions/actions.h"
 #include "platform/settings/settings.h"
 #include "scratch_folder.h"
 #include "text_file_checks.h"
@@ -14,6 +15,9 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // The game's keys, as the game hands them over.
+    static const bool handed = (platform::UseGameKeys(GameActions()), true);
+    (void)handed;
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> warnings;
     const platform::Settings s = platform::ReadSettings(text, "settings.ini", &warnings);

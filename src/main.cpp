@@ -1,4 +1,5 @@
 // The program: reads the command line, sets the platform up, and runs the game.
+#include "actions/actions.h"
 #include "harness/cli.h"
 #include "harness/state_dump.h"
 #include "platform/runtime.h"
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
     cl.runtime.warningsInBox = true;
 #endif
     for (const std::string& warning : cl.warnings) std::fprintf(stderr, "rushmora: %s\n", warning.c_str());
+    // The keys the player may move are the game's actions.
+    cl.runtime.gameKeys = GameActions();
     int exitCode = 1;
     if (!platform::Start(cl.runtime, &error, &exitCode)) {
         std::fprintf(stderr, "rushmora: %s\n", error.c_str());

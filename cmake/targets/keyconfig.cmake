@@ -4,7 +4,7 @@
 # in data\, where the game starts it from its working directory.
 add_executable(keyconfig ${CMAKE_SOURCE_DIR}/tools/keyconfig/main.cpp ${RUSHMORA_WINDOWS_RESOURCES})
 # It draws with SDL itself and takes the platform's Japanese text.
-target_link_libraries(keyconfig PRIVATE rushmora_platform PkgConfig::SDL2 PkgConfig::SDL2_TTF)
+target_link_libraries(keyconfig PRIVATE rushmora_platform rushmora_actions PkgConfig::SDL2 PkgConfig::SDL2_TTF)
 # It looks inside the platform (its font lookup), as the tests do.
 target_include_directories(keyconfig PRIVATE ${CMAKE_SOURCE_DIR}/src)
 set_target_properties(keyconfig PROPERTIES OUTPUT_NAME "KeyConfig1.exe" SUFFIX "")

@@ -24,8 +24,9 @@ using platform::ReadSettings;
 using platform::Settings;
 
 int IndexOf(const char* name) {
-    for (int i = 0; i < platform::kGameKeyCount; ++i)
-        if (std::string(platform::GameKeys()[std::size_t(i)].name) == name) return i;
+    const auto& keys = platform::GameKeys();
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (std::string(keys[i].name) == name) return int(i);
     return -1;
 }
 

@@ -1,5 +1,7 @@
 #include "support/game_run.h"
 
+#include "actions/actions.h"
+
 #include "app/game_app.h"
 #include "shell/win_main.h"
 #include "support/png.h"
@@ -117,6 +119,7 @@ RunSetup WholeRun(long frames) {
 int RunGame(const RunSetup& setup) {
     EndRun();
     platform::RuntimeOptions o;
+    o.gameKeys = GameActions();
     o.headless = true;
     o.frames = setup.frames;
     o.screenWidth = setup.screenWidth;
@@ -170,6 +173,7 @@ void EndRun() {
 
 void DeviceTest::SetUp() {
     platform::RuntimeOptions o;
+    o.gameKeys = GameActions();
     o.headless = true;
     o.dataDir = testing_support::TestDataDir();
     std::string error;
@@ -189,3 +193,15 @@ void DeviceTest::TearDown() {
     g.Release();
     platform::Stop();
 }
+
+namespace {
+
+// Every test sees the game's keys as the program hands them over (a run's Start hands them again).
+class GameKeysHanded : public ::testing::Environment {
+  public:
+    void SetUp() override { platform::UseGameKeys(GameActions()); }
+};
+[[maybe_unused]] const ::testing::Environment* const kGameKeysHanded =
+    ::testing::AddGlobalTestEnvironment(new GameKeysHanded);
+
+}  // namespace

@@ -12,6 +12,7 @@
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
 #include "platform/desktop/desktop.h"
+#include "actions/actions.h"
 #include "platform/settings/settings.h"
 
 #include <SDL.h>
@@ -222,10 +223,10 @@ class Settings {
     std::vector<Row> Rows() const {
         std::vector<Row> rows;
         if (page_ == kKeys) {
-            for (int i = 0; i < platform::kGameKeyCount; ++i) {
+            for (int i = 0; i < int(platform::GameKeys().size()); ++i) {
                 const platform::GameKey& k = platform::GameKeys()[std::size_t(i)];
                 const bool asking = waiting_ == kKey && row_ == i;
-                rows.push_back({std::string(T(k.meaning, k.meaningEn)) + "  (" + k.name + ")",
+                rows.push_back({std::string(T(k.japanese, k.english)) + "  (" + k.name + ")",
                                 asking ? T("キーを押してください…", "Press the key…")
                                        : SDL_GetScancodeName(s_.keys[std::size_t(i)])});
             }
@@ -277,8 +278,8 @@ class Settings {
             } else if (taken >= 0) {
                 const platform::GameKey& other = platform::GameKeys()[std::size_t(taken)];
                 message_ = g_english
-                               ? std::string(SDL_GetScancodeName(sc)) + " is in use for " + other.meaningEn
-                               : std::string(SDL_GetScancodeName(sc)) + " は「" + other.meaning +
+                               ? std::string(SDL_GetScancodeName(sc)) + " is in use for " + other.english
+                               : std::string(SDL_GetScancodeName(sc)) + " は「" + other.japanese +
                                      "」に使われています";
             }
             return;
@@ -500,6 +501,7 @@ class Settings {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::UseGameKeys(GameActions());
     const char* headless = std::getenv("RUSHMORA_HEADLESS");
     if ((headless && *headless && std::strcmp(headless, "0") != 0) ||
         (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {

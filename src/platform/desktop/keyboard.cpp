@@ -97,15 +97,17 @@ void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settin
     count = std::min(count, int(SDL_NUM_SCANCODES));
     std::memcpy(others, pressed, std::size_t(count));
     const auto& gameKeys = platform::GameKeys();
-    for (int i = 0; i < platform::kGameKeyCount; ++i) {
-        const SDL_Scancode moved = settings.keys[std::size_t(i)];
-        if (gameKeys[std::size_t(i)].physical < count) others[gameKeys[std::size_t(i)].physical] = 0;
+    const auto& defaults = platform::DefaultKeys();
+    const std::size_t n = std::min(settings.keys.size(), gameKeys.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const SDL_Scancode moved = settings.keys[i];
+        if (defaults[i] < count) others[defaults[i]] = 0;
         if (moved < count) others[moved] = 0;
     }
     AddPressedKeys(others, count, keys);
-    for (int i = 0; i < platform::kGameKeyCount; ++i) {
-        const SDL_Scancode moved = settings.keys[std::size_t(i)];
-        if (moved < count && pressed[moved]) keys[gameKeys[std::size_t(i)].virtualKey] = 0x80;
+    for (std::size_t i = 0; i < n; ++i) {
+        const SDL_Scancode moved = settings.keys[i];
+        if (moved < count && pressed[moved]) keys[gameKeys[i].virtualKey & 0xFF] = 0x80;
     }
 }
 

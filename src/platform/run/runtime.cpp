@@ -172,6 +172,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r = Runtime();
     r.framesEver = framesEver;
     r.options = options;
+    if (!options.gameKeys.empty()) UseGameKeys(options.gameKeys);
     // The player's settings; the command line goes first. A replay's screen stays its own.
     LoadSettings(options.settingsFile, options.headless);
     // The language: the command line's, else the player's in a window; a replay stays Japanese.

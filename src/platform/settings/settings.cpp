@@ -20,21 +20,6 @@
 namespace platform {
 namespace {
 
-const std::array<GameKey, kGameKeyCount> kGameKeys = {{
-    {"left", VK_LEFT, SDL_SCANCODE_LEFT, "左へ歩く", "walk left"},
-    {"right", VK_RIGHT, SDL_SCANCODE_RIGHT, "右へ歩く", "walk right"},
-    {"up", VK_UP, SDL_SCANCODE_UP, "奥へ・上をえらぶ", "go back, choose up"},
-    {"down", VK_DOWN, SDL_SCANCODE_DOWN, "手前へ・下をえらぶ", "come forward, choose down"},
-    {"jump", 'A', SDL_SCANCODE_A, "ジャンプ", "jump"},
-    {"dash", 'S', SDL_SCANCODE_S, "ダッシュ", "dash"},
-    {"attack", 'D', SDL_SCANCODE_D, "攻撃", "attack"},
-    {"power", 'F', SDL_SCANCODE_F, "パワーモード", "power mode"},
-    {"special", VK_SPACE, SDL_SCANCODE_SPACE, "必殺技", "special move"},
-    {"enter", VK_RETURN, SDL_SCANCODE_RETURN, "決定・次へ", "take, go on"},
-    {"escape", VK_ESCAPE, SDL_SCANCODE_ESCAPE, "タイトルへ戻る", "back to the title"},
-    {"backspace", VK_BACK, SDL_SCANCODE_BACKSPACE, "ページを戻す", "previous page"},
-}};
-
 constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {SDL_CONTROLLER_BUTTON_A,
                                                                    SDL_CONTROLLER_BUTTON_B,
                                                                    SDL_CONTROLLER_BUTTON_X,
@@ -56,23 +41,31 @@ bool WholeNumber(const std::string& s, long low, long high, long* out) {
     return true;
 }
 
+std::vector<GameKey> g_gameKeys;
+std::vector<SDL_Scancode> g_defaultKeys;
 Settings g_current;
 
 }  // namespace
 
-const std::array<GameKey, kGameKeyCount>& GameKeys() {
-    return kGameKeys;
+void UseGameKeys(const std::vector<GameKey>& keys) {
+    g_gameKeys = keys;
+    g_defaultKeys.clear();
+    for (const GameKey& k : keys) g_defaultKeys.push_back(SDL_GetScancodeFromName(k.defaultKey));
+    g_current = Settings();
 }
 
-Settings::Settings() {
-    for (int i = 0; i < kGameKeyCount; ++i) keys[std::size_t(i)] = kGameKeys[std::size_t(i)].physical;
-    padButtons = kPadDefaults;
+const std::vector<GameKey>& GameKeys() {
+    return g_gameKeys;
 }
+
+const std::vector<SDL_Scancode>& DefaultKeys() {
+    return g_defaultKeys;
+}
+
+Settings::Settings() : keys(g_defaultKeys), padButtons(kPadDefaults) {}
 
 bool Settings::KeysAsAlways() const {
-    // Asked at every reading of the keyboard: the defaults are made once.
-    static const std::array<SDL_Scancode, kGameKeyCount> defaults = Settings().keys;
-    return keys == defaults;
+    return keys == g_defaultKeys;
 }
 
 void ConfirmWithA(Settings* settings) {
@@ -81,8 +74,9 @@ void ConfirmWithA(Settings* settings) {
 }
 
 bool AssignKey(Settings* settings, int gameKey, SDL_Scancode key, int* takenBy) {
-    if (gameKey < 0 || gameKey >= kGameKeyCount || key == SDL_SCANCODE_UNKNOWN) return false;
-    for (int i = 0; i < kGameKeyCount; ++i) {
+    const int count = int(settings->keys.size());
+    if (gameKey < 0 || gameKey >= count || key == SDL_SCANCODE_UNKNOWN) return false;
+    for (int i = 0; i < count; ++i) {
         if (i != gameKey && settings->keys[std::size_t(i)] == key) {
             *takenBy = i;
             return false;
@@ -139,9 +133,9 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             value = Trim(value.substr(0, comment));
         long n = 0;
         if (section == "keys") {
-            auto it = std::find_if(kGameKeys.begin(), kGameKeys.end(),
+            auto it = std::find_if(g_gameKeys.begin(), g_gameKeys.end(),
                                    [&](const GameKey& k) { return key == k.name; });
-            if (it == kGameKeys.end()) {
+            if (it == g_gameKeys.end()) {
                 warn("unknown key " + Quoted(key));
                 continue;
             }
@@ -150,7 +144,7 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 warn(Quoted(value) + " is no key");
                 continue;
             }
-            s.keys[std::size_t(it - kGameKeys.begin())] = sc;
+            s.keys[std::size_t(it - g_gameKeys.begin())] = sc;
         } else if (section == "pad") {
             if (key == "preset") {
                 if (Lower(value) == "confirm-with-a")
@@ -216,9 +210,9 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
 
 std::string SettingsText(const Settings& s) {
     std::string t = "; Rushmora's settings (KeyConfig1.exe writes them; defaults after each ';')\n[keys]\n";
-    for (int i = 0; i < kGameKeyCount; ++i)
-        t += std::string(kGameKeys[std::size_t(i)].name) + "=" + SDL_GetScancodeName(s.keys[std::size_t(i)]) +
-             " ; " + SDL_GetScancodeName(kGameKeys[std::size_t(i)].physical) + "\n";
+    for (std::size_t i = 0; i < g_gameKeys.size() && i < s.keys.size(); ++i)
+        t += std::string(g_gameKeys[i].name) + "=" + SDL_GetScancodeName(s.keys[i]) + " ; " +
+             SDL_GetScancodeName(g_defaultKeys[i]) + "\n";
     t += "[pad]\n";
     for (int i = 0; i < 10; ++i)
         t += "button" + std::to_string(i + 1) + "=" +

@@ -5,6 +5,8 @@
 // applies them where it samples keys and buttons and where it mixes: the game reads none of them.
 #pragma once
 
+#include "platform/game_keys.h"
+
 #include <SDL.h>
 
 #include <array>
@@ -13,19 +15,8 @@
 
 namespace platform {
 
-// The game's keys that a player can move to other keys, as the file names them.
-struct GameKey {
-    const char* name;       // "jump", ...
-    int virtualKey;         // what the game reads
-    SDL_Scancode physical;  // the key that plays it by default
-    const char* meaning;    // what it does, for the settings program
-    const char* meaningEn;  // the same in English
-};
-constexpr int kGameKeyCount = 12;
-const std::array<GameKey, kGameKeyCount>& GameKeys();
-
 struct Settings {
-    std::array<SDL_Scancode, kGameKeyCount> keys{};  // the physical key of each of GameKeys()
+    std::vector<SDL_Scancode> keys;  // the physical key of each of GameKeys()
     // The pad button (SDL's, by position) of each of the game's buttons 1 to 10.
     std::array<SDL_GameControllerButton, 10> padButtons{};
     int musicVolume = 100, effectsVolume = 100;  // percent
@@ -33,7 +24,7 @@ struct Settings {
     std::string language = "ja";                 // "ja" or "en"
     int windowWidth = 0, windowHeight = 0;       // 0: full screen
 
-    Settings();  // the game as it always was
+    Settings();  // the game as it always was (the keys of the GameKeys() of now)
     bool operator==(const Settings&) const = default;
     bool KeysAsAlways() const;
 };
@@ -68,6 +59,9 @@ void LoadSettings(const std::string& namedFile, bool headless);
 
 // The pad buttons a ready choice gives: "confirm with A" swaps buttons 1 and 2.
 void ConfirmWithA(Settings* settings);
+
+// The key that plays each of GameKeys() unless the player moves it.
+const std::vector<SDL_Scancode>& DefaultKeys();
 
 // Gives the game's key (an index of GameKeys()) the physical key, or the game's button (0 to 9) the
 // pad's button. Refused (false, with the index that has it in takenBy) when another of the game's

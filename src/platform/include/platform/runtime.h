@@ -2,6 +2,7 @@
 // time, screenshots), and the frame hooks the main loop calls so that replays stay frame-exact.
 #pragma once
 
+#include "platform/game_keys.h"
 #include "platform/input_script.h"
 
 #include <cstdint>
@@ -47,6 +48,8 @@ struct RuntimeOptions {
     std::string settingsFile;
     // "ja" or "en"; empty: the player's setting in a window, Japanese headless.
     std::string language;
+    // The game's keys a player may move (UseGameKeys); empty: the table handed over before, if any.
+    std::vector<GameKey> gameKeys;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
