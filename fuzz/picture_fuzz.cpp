@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <string>
 
+namespace raster = platform::raster;
+
 namespace platform {
 // The warnings of refused pictures would only fill the fuzzer's output.
 void Warn(const std::string&) {}
@@ -24,7 +26,7 @@ const std::string& PictureFile() {
     return path;
 }
 
-void Check(const std::shared_ptr<const gfx::Picture>& p, const gfx::PictureHeader* header) {
+void Check(const std::shared_ptr<const raster::Picture>& p, const raster::PictureHeader* header) {
     if (!p) return;
     if (!header) std::abort();  // a file without a readable size is never decoded
     const int w = p->width, h = p->height;
@@ -49,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A file rewritten within one tick of the file system's clock, at the same length, looks
     // unchanged to the cache: each input starts with an empty one.
-    gfx::ClearPictureCache();
-    gfx::PictureHeader header;
-    const bool sized = gfx::ReadPictureHeader(PictureFile().c_str(), &header);
+    raster::ClearPictureCache();
+    raster::PictureHeader header;
+    const bool sized = raster::ReadPictureHeader(PictureFile().c_str(), &header);
     // Decoded, then again from the cache, then from the cache for a smaller texture.
-    Check(gfx::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
-    Check(gfx::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
-    const auto small = gfx::LoadPicture(PictureFile().c_str(), 16, 16);
+    Check(raster::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
+    Check(raster::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
+    const auto small = raster::LoadPicture(PictureFile().c_str(), 16, 16);
     if (small && (small->width > 16 || small->height > 16)) std::abort();
     return 0;
 }

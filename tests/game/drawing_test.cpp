@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <map>
 
+namespace desktop = platform::desktop;
+
 using testing_support::PixelAt;
 using testing_support::RunGame;
 using testing_support::RunSetup;

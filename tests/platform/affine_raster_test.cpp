@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace raster = platform::raster;
+
 namespace {
 
 using sdl::SurfacePtr;
@@ -22,8 +24,8 @@ Uint32 At(SDL_Surface* s, int x, int y) {
 }
 
 // The whole w x h texture turned by degrees about (cx, cy) of the screen.
-gfx::AffineQuad Turned(int w, int h, float degrees, float cx, float cy) {
-    gfx::AffineQuad q;
+raster::AffineQuad Turned(int w, int h, float degrees, float cx, float cy) {
+    raster::AffineQuad q;
     const float a = degrees * 3.14159265f / 180.0f, c = std::cos(a), s = std::sin(a);
     const float px[4] = {0, float(w), float(w), 0}, py[4] = {0, 0, float(h), float(h)};
     for (int i = 0; i < 4; ++i) {
@@ -42,7 +44,7 @@ TEST(AffineRaster, HalfSeeThroughPictureCoversEachPixelOnceWhateverTheTurn) {
     for (float degrees : {0.0f, 17.0f, 45.0f, 90.0f, 133.0f, 180.0f, 271.0f}) {
         SurfacePtr screen = Surface(64, 64, 0xFF000000);
         ASSERT_TRUE(
-            gfx::DrawAffineQuad(screen.get(), {0, 0, 64, 64}, tex.get(), Turned(16, 16, degrees, 32, 32)));
+            raster::DrawAffineQuad(screen.get(), {0, 0, 64, 64}, tex.get(), Turned(16, 16, degrees, 32, 32)));
         int covered = 0;
         for (int y = 0; y < 64; ++y)
             for (int x = 0; x < 64; ++x) {
@@ -59,8 +61,8 @@ TEST(AffineRaster, HalfSeeThroughPictureCoversEachPixelOnceWhateverTheTurn) {
 TEST(AffineRaster, BlendsAndModulatesAsTheSoftwareRenderer) {
     SurfacePtr tex = Surface(4, 4, 0x80FF8040);  // half see-through orange
     SurfacePtr screen = Surface(16, 16, 0xFF0000FF);
-    gfx::AffineQuad q = Turned(4, 4, 90.0f, 8, 8);
-    ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, tex.get(), q));
+    raster::AffineQuad q = Turned(4, 4, 90.0f, 8, 8);
+    ASSERT_TRUE(raster::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, tex.get(), q));
     // Premultiplied by 128/255, then over blue: 255*128/255 + 127*0/255 ...
     const Uint32 p = At(screen.get(), 8, 8);
     EXPECT_EQ((p >> 16) & 0xFF, 128u);
@@ -69,12 +71,12 @@ TEST(AffineRaster, BlendsAndModulatesAsTheSoftwareRenderer) {
     // Modulated to half red and no blue; replacing instead of blending.
     screen = Surface(16, 16, 0xFF0000FF);
     q.r = 128, q.b = 0, q.blend = false;
-    ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, tex.get(), q));
+    ASSERT_TRUE(raster::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, tex.get(), q));
     EXPECT_EQ(At(screen.get(), 8, 8), 0x80808000u);
     // Fully see-through texels leave the screen as it is.
     SurfacePtr clear = Surface(4, 4, 0x00FFFFFF);
     screen = Surface(16, 16, 0xFF0000FF);
-    ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, clear.get(), Turned(4, 4, 30.0f, 8, 8)));
+    ASSERT_TRUE(raster::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, clear.get(), Turned(4, 4, 30.0f, 8, 8)));
     EXPECT_EQ(At(screen.get(), 8, 8), 0xFF0000FFu);
 }
 
@@ -82,7 +84,8 @@ TEST(AffineRaster, StaysInsideTheClipAndTheScreen) {
     SurfacePtr tex = Surface(32, 32, 0xFFFFFFFF);
     SurfacePtr screen = Surface(40, 40, 0xFF000000);
     // Half off the screen's top-left corner, clipped to a band.
-    ASSERT_TRUE(gfx::DrawAffineQuad(screen.get(), {0, 10, 40, 10}, tex.get(), Turned(32, 32, 30.0f, 2, 2)));
+    ASSERT_TRUE(
+        raster::DrawAffineQuad(screen.get(), {0, 10, 40, 10}, tex.get(), Turned(32, 32, 30.0f, 2, 2)));
     for (int y = 0; y < 40; ++y) {
         if (y >= 10 && y < 20) continue;
         for (int x = 0; x < 40; ++x) ASSERT_EQ(At(screen.get(), x, y), 0xFF000000u) << x << "," << y;
@@ -90,7 +93,7 @@ TEST(AffineRaster, StaysInsideTheClipAndTheScreen) {
     EXPECT_EQ(At(screen.get(), 1, 11), 0xFFFFFFFFu);
     // Other pixel formats are refused, not misdrawn.
     SurfacePtr rgb565(SDL_CreateRGBSurfaceWithFormat(0, 8, 8, 16, SDL_PIXELFORMAT_RGB565));
-    EXPECT_FALSE(gfx::DrawAffineQuad(rgb565.get(), {0, 0, 8, 8}, tex.get(), Turned(32, 32, 10.0f, 4, 4)));
+    EXPECT_FALSE(raster::DrawAffineQuad(rgb565.get(), {0, 0, 8, 8}, tex.get(), Turned(32, 32, 10.0f, 4, 4)));
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <fstream>
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 namespace fs = std::filesystem;

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <sstream>
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 // The first differing pixel of two surfaces of one size, or -1.

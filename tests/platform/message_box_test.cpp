@@ -4,6 +4,8 @@
 #include "platform/desktop/desktop.h"
 #include "support/game_run.h"
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 class MessageBoxInput : public DeviceTest {

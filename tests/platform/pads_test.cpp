@@ -9,6 +9,8 @@
 
 #include <fstream>
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 class Pads : public ::testing::Test {
@@ -16,16 +18,16 @@ class Pads : public ::testing::Test {
     void SetUp() override {
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
         // As in a real window (the joystick of a headless run is the script's).
-        wasHeadless = desktop::S().headless;
-        desktop::S().headless = false;
+        wasHeadless = desktop::TheScreen().headless;
+        desktop::TheScreen().headless = false;
     }
     void TearDown() override {
-        desktop::S().controller.reset();
-        desktop::S().joystick.reset();
+        desktop::TheScreen().controller.reset();
+        desktop::TheScreen().joystick.reset();
         if (handle) SDL_JoystickClose(handle);
         for (int i = SDL_NumJoysticks() - 1; i >= 0; --i)
             if (SDL_JoystickIsVirtual(i)) SDL_JoystickDetachVirtual(i);
-        desktop::S().headless = wasHeadless;
+        desktop::TheScreen().headless = wasHeadless;
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
 
@@ -118,7 +120,7 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
                                            "rightstick:b11,");
     ASSERT_GE(SDL_GameControllerAddMapping(mapping.c_str()), 0) << SDL_GetError();
     desktop::PadAdded(index);
-    ASSERT_NE(desktop::S().controller, nullptr) << "the mapping made it no pad";
+    ASSERT_NE(desktop::TheScreen().controller, nullptr) << "the mapping made it no pad";
     struct {
         int raw;                      // the pad's own button
         unsigned bit;                 // the game's button, 1 to 10, as a bit
@@ -130,7 +132,8 @@ TEST_F(Pads, APlayStationLayoutIsNumberedByPositionAsEveryOtherPad) {
     for (const auto& c : cases) {
         Press(c.raw, true);
         EXPECT_EQ(Buttons(), c.bit) << "raw button " << c.raw;
-        EXPECT_EQ(desktop::PadButtons(desktop::S().controller.get()), c.bit) << "raw button " << c.raw;
+        EXPECT_EQ(desktop::PadButtons(desktop::TheScreen().controller.get()), c.bit)
+            << "raw button " << c.raw;
         Press(c.raw, false);
     }
 }

@@ -20,6 +20,8 @@
 #include <sys/stat.h>
 #endif
 
+namespace raster = platform::raster;
+
 namespace {
 
 struct Loaded {
@@ -64,15 +66,15 @@ class PictureCache : public DeviceTest {
   protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        gfx::ClearPictureCache();
-        gfx::SetPictureCacheLimit(gfx::kDefaultPictureCacheBytes);
+        raster::ClearPictureCache();
+        raster::SetPictureCacheLimit(raster::kDefaultPictureCacheBytes);
         dir = testing_support::TempPath("pictures");
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
     void TearDown() override {
-        gfx::SetPictureCacheLimit(gfx::kDefaultPictureCacheBytes);
-        gfx::ClearPictureCache();
+        raster::SetPictureCacheLimit(raster::kDefaultPictureCacheBytes);
+        raster::ClearPictureCache();
         DeviceTest::TearDown();
     }
 
@@ -309,11 +311,11 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
     const std::size_t idat = png.find("IDAT") - 4;
     png.insert(idat, std::string("\x7F\xFF\xFF\xF0tEXtkey\0crc.", 16));
     std::ofstream(dir + "/long-text.png", std::ios::binary) << png;
-    gfx::PictureHeader header;
-    EXPECT_FALSE(gfx::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
+    raster::PictureHeader header;
+    EXPECT_FALSE(raster::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
     std::ofstream(dir + "/short-text.png", std::ios::binary)
         << png.replace(idat, 16, Chunk("tEXt", std::string("key\0", 4)));
-    ASSERT_TRUE(gfx::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
+    ASSERT_TRUE(raster::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
     EXPECT_EQ(header.width, 3u);
     EXPECT_EQ(header.height, 1u);
     IDirect3DTexture9* tex = nullptr;
@@ -364,27 +366,27 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
 
 TEST_F(PictureCache, AKeptPictureIsRefusedWhereTheLargestTextureIsSmaller) {
     const std::string file = Write("kept.png", 16, 8, SDL_PIXELFORMAT_ABGR8888);
-    ASSERT_NE(gfx::LoadPicture(file.c_str(), 8192, 8192), nullptr);
+    ASSERT_NE(raster::LoadPicture(file.c_str(), 8192, 8192), nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(gfx::LoadPicture(file.c_str(), 8, 8), nullptr);
-    EXPECT_EQ(gfx::LoadPicture(file.c_str(), 16, 4), nullptr);
+    EXPECT_EQ(raster::LoadPicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(raster::LoadPicture(file.c_str(), 16, 4), nullptr);
     EXPECT_NE(testing::internal::GetCapturedStderr().find(file), std::string::npos);
-    EXPECT_NE(gfx::LoadPicture(file.c_str(), 16, 8), nullptr);
-    EXPECT_EQ(gfx::DecodePicture(file.c_str(), 8, 8), nullptr);
-    EXPECT_EQ(gfx::DecodePicture(file.c_str(), 0, 0), nullptr);
+    EXPECT_NE(raster::LoadPicture(file.c_str(), 16, 8), nullptr);
+    EXPECT_EQ(raster::DecodePicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(raster::DecodePicture(file.c_str(), 0, 0), nullptr);
 }
 
 TEST_F(PictureCache, AnUnchangedFileIsDecodedOnce) {
     const std::string file = Write("once.png", 8, 8, SDL_PIXELFORMAT_ABGR8888);
-    const std::uint64_t before = gfx::PictureCacheState().decodes;
+    const std::uint64_t before = raster::PictureCacheState().decodes;
     Loaded a, b;
     ASSERT_TRUE(Load(file, &a));
     ASSERT_TRUE(Load(file, &b));
-    EXPECT_EQ(gfx::PictureCacheState().decodes, before + 1);
+    EXPECT_EQ(raster::PictureCacheState().decodes, before + 1);
     EXPECT_TRUE(a.pixels == b.pixels);
     // The same file by another path is the same file.
     ASSERT_TRUE(Load(dir + "/../pictures/once.png", &b));
-    EXPECT_EQ(gfx::PictureCacheState().decodes, before + 1);
+    EXPECT_EQ(raster::PictureCacheState().decodes, before + 1);
 }
 
 TEST_F(PictureCache, AFileOfANewSizeIsDecodedAgain) {
@@ -419,9 +421,9 @@ TEST_F(PictureCache, AFileWrittenAgainWithTheSameSizeButANewTimeIsDecodedAgain) 
     EXPECT_TRUE(second.pixels == Uncached(file).pixels);
     // Stamped back with the first time, the same bytes are still decoded again: the time changed.
     std::filesystem::last_write_time(file, writtenBefore);
-    const std::uint64_t decodes = gfx::PictureCacheState().decodes;
+    const std::uint64_t decodes = raster::PictureCacheState().decodes;
     ASSERT_TRUE(Load(file, &second));
-    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes + 1);
+    EXPECT_EQ(raster::PictureCacheState().decodes, decodes + 1);
     EXPECT_EQ(second.pixels[0], 0xFFC86432u);
 }
 
@@ -443,7 +445,7 @@ TEST_F(PictureCache, AMissingFileFailsEvenWhenItWasDecodedBefore) {
 
 TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
     // Three pictures of 16 x 16 (1 KiB each) in a cache of 2.5 KiB.
-    gfx::SetPictureCacheLimit(2560);
+    raster::SetPictureCacheLimit(2560);
     const std::string a = Write("a.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 1);
     const std::string b = Write("b.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 2);
     const std::string c = Write("c.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 3);
@@ -452,20 +454,20 @@ TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
     ASSERT_TRUE(Load(b, &l));
     ASSERT_TRUE(Load(a, &l));  // a is now used more recently than b
     ASSERT_TRUE(Load(c, &l));  // b goes
-    EXPECT_EQ(gfx::PictureCacheState().entries, 2u);
-    EXPECT_LE(gfx::PictureCacheState().bytes, 2560u);
-    const std::uint64_t decodes = gfx::PictureCacheState().decodes;
+    EXPECT_EQ(raster::PictureCacheState().entries, 2u);
+    EXPECT_LE(raster::PictureCacheState().bytes, 2560u);
+    const std::uint64_t decodes = raster::PictureCacheState().decodes;
     ASSERT_TRUE(Load(a, &l));
     ASSERT_TRUE(Load(c, &l));
-    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes);
+    EXPECT_EQ(raster::PictureCacheState().decodes, decodes);
     ASSERT_TRUE(Load(b, &l));
-    EXPECT_EQ(gfx::PictureCacheState().decodes, decodes + 1);
+    EXPECT_EQ(raster::PictureCacheState().decodes, decodes + 1);
     EXPECT_TRUE(l.pixels == Uncached(b).pixels);
     // A picture larger than the whole cache still loads; it is only not kept.
-    gfx::SetPictureCacheLimit(512);
-    EXPECT_EQ(gfx::PictureCacheState().entries, 0u);
+    raster::SetPictureCacheLimit(512);
+    EXPECT_EQ(raster::PictureCacheState().entries, 0u);
     ASSERT_TRUE(Load(a, &l));
-    EXPECT_EQ(gfx::PictureCacheState().entries, 0u);
+    EXPECT_EQ(raster::PictureCacheState().entries, 0u);
     EXPECT_TRUE(l.pixels == Uncached(a).pixels);
 }
 

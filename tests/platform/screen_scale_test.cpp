@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace desktop = platform::desktop;
+
 TEST(ScreenScale, TheGameSeesTheDisplayOverTheScaleAndItsFrameWindowAlwaysFits) {
     // 4K at 2 is a 1080p screen; a fraction leaves whole pixels.
     platform::ScreenFit fit = platform::FitScreen(3840, 2160, 2.0, 940, 630);

@@ -18,6 +18,8 @@
 #include <unistd.h>
 #endif
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 using platform::ReadSettings;

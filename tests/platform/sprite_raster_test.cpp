@@ -10,6 +10,9 @@
 
 #include <cmath>
 
+namespace desktop = platform::desktop;
+namespace raster = platform::raster;
+
 using testing_support::PixelOf;
 
 namespace {
@@ -132,7 +135,7 @@ TEST(ComObject, TheLastReleaseDeletesTheObject) {
 }
 
 TEST(OwnedRenderer, AResetRendererGetsItsTexturesUploadedAgain) {
-    gfx::TextureData data(8, 8);  // outlives the renderer: it must not free what the renderer took along
+    raster::TextureData data(8, 8);  // outlives the renderer: it must not free what the renderer took along
     {
         desktop::OwnedRenderer canvas;
         ASSERT_TRUE(canvas.OpenSoftware(64, 32));

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace desktop = platform::desktop;
+
 using testing_support::RunGame;
 using testing_support::RunSetup;
 

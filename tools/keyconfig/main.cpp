@@ -29,6 +29,8 @@
 #include <utility>
 #include <vector>
 
+namespace desktop = platform::desktop;
+
 namespace {
 
 struct Binding {

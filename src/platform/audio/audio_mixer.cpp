@@ -1,4 +1,5 @@
 #include "platform/audio/audio_mixer.h"
+#include "platform/common/owner.h"
 #include "platform/audio/audio_device.h"
 #include "platform/files/file_handle.h"
 #include "platform/settings/settings.h"
@@ -159,16 +160,16 @@ struct Mixer {
     long lastHookFrame = 0;
     std::string soundFont;
     bool soundFontChosen = false;
+    std::string openError;  // why the device did not open, the last time it did not
 };
 
 // How often a lost device is looked for when no device announced itself.
 constexpr Uint32 kDeviceRetryMs = 3000;
 
-// Never destroyed: the sound device's thread mixes with it until the device is closed or hushed at
+// The program's: the sound device's thread mixes with it until the device is closed or hushed at
 // exit (HushAtExit), whatever was destroyed before.
-Mixer& M() {
-    static auto* m = new Mixer;
-    return *m;
+Mixer& TheMixer() {
+    return owner::Part<Mixer>(owner::Life::Program);
 }
 
 void SilentDevice(void*, Uint8* stream, int len) {
@@ -180,7 +181,7 @@ void SilentDevice(void*, Uint8* stream, int len) {
 // away is still called on its own clock and goes on mixing into nothing until one comes back, so the
 // music carries on in its piece.
 void LiveDevice(void* tag, Uint8* stream, int len) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     const std::uintptr_t own = reinterpret_cast<std::uintptr_t>(tag);
     if (own != m.soundingTag.load() || !m.mix) {
         std::memset(stream, m.liveSpec.silence, std::size_t(len));
@@ -193,20 +194,20 @@ void LiveDevice(void* tag, Uint8* stream, int len) {
 }
 
 void PostMix(void*, Uint8* stream, int len) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.mixedHook) m.mixedHook(len / kBytesPerFrame);
     if (m.writer.IsOpen()) m.writer.Append(stream, std::size_t(len));
 }
 
 std::uint64_t FramesDue(DWORD now) {
-    return std::uint64_t(DWORD(now - M().recordStart)) * kRate / 1000;
+    return std::uint64_t(DWORD(now - TheMixer().recordStart)) * kRate / 1000;
 }
 
 // Headless runs with --audio-out, at the end of every frame: the frame's sound goes to the file.
 // Whatever was started during the frame begins with it; the frame lasts the 16 ms the main loop is
 // about to sleep, and any time the frame's work took.
 void RecordFrame(int generation) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (generation != m.generation || m.users == 0 || !m.pulled || !m.writer.IsOpen()) return;
     m.lastHookFrame = CurrentFrame();
     const std::uint64_t due = FramesDue(timeGetTime() + 16);
@@ -220,16 +221,12 @@ void RecordFrame(int generation) {
 
 }  // namespace
 
-namespace {
-std::string g_openError;
-}
-
 const std::string& OpenError() {
-    return g_openError;
+    return TheMixer().openError;
 }
 
 bool Open() {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users > 0) {
         ++m.users;
         return true;
@@ -241,7 +238,7 @@ bool Open() {
 
     long opening = 0;
     if (!SoundOpeningAllowed(&opening)) {
-        g_openError = "the recorded run had no sound device here";
+        TheMixer().openError = "the recorded run had no sound device here";
         SoundOpeningFailed(opening);
         return false;
     }
@@ -252,7 +249,7 @@ bool Open() {
     else
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        g_openError = SDL_GetError();
+        TheMixer().openError = SDL_GetError();
         SoundOpeningFailed(opening);
         return false;
     }
@@ -271,7 +268,7 @@ bool Open() {
     const int rc = Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, kChannels, chunk, nullptr, 0);
     m.opening = false;
     if (rc != 0 || (pulled && !m.mix)) {
-        g_openError = rc != 0 ? Mix_GetError() : "the mixer did not open its output";
+        TheMixer().openError = rc != 0 ? Mix_GetError() : "the mixer did not open its output";
         if (rc == 0) Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m.device = 0;
@@ -311,7 +308,7 @@ bool Open() {
 }
 
 void Close() {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users == 0) return;
     if (--m.users > 0) return;
     // Not under the mixer's lock: the replacement's thread may be waiting for it.
@@ -332,11 +329,11 @@ void Close() {
 }
 
 bool IsOpen() {
-    return M().users > 0;
+    return TheMixer().users > 0;
 }
 
 void HushAtExit() {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users == 0) return;
     // A pause waits for a callback under way to end, and no other begins.
     if (m.replacement) SDL_PauseAudioDevice(m.replacement, 1);
@@ -344,15 +341,15 @@ void HushAtExit() {
 }
 
 Lock::Lock() {
-    if (M().device) SDL_LockAudioDevice(M().device);
+    if (TheMixer().device) SDL_LockAudioDevice(TheMixer().device);
 }
 
 Lock::~Lock() {
-    if (M().device) SDL_UnlockAudioDevice(M().device);
+    if (TheMixer().device) SDL_UnlockAudioDevice(TheMixer().device);
 }
 
 int AcquireChannel() {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     Lock lock;
     auto it = std::find(m.channels.begin(), m.channels.end(), false);
     int channel = int(it - m.channels.begin());
@@ -366,7 +363,7 @@ int AcquireChannel() {
 }
 
 void ReleaseChannel(int channel) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (channel < 0 || channel >= int(m.channels.size())) return;
     Lock lock;
     if (m.users > 0) Mix_HaltChannel(channel);
@@ -375,20 +372,20 @@ void ReleaseChannel(int channel) {
 
 void SetMixedHook(void (*hook)(int frames)) {
     Lock lock;
-    M().mixedHook = hook;
+    TheMixer().mixedHook = hook;
 }
 
 void SetPulled(bool pulled) {
-    M().wantPulled = pulled;
+    TheMixer().wantPulled = pulled;
 }
 bool Pulled() {
-    return M().users > 0 && M().pulled;
+    return TheMixer().users > 0 && TheMixer().pulled;
 }
 
 void Render(std::int16_t* out, int frames) {
     if (frames <= 0) return;
     std::memset(out, 0, std::size_t(frames) * kBytesPerFrame);
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users == 0 || !m.pulled || !m.mix) return;
     Lock lock;
     m.mix(m.mixData, reinterpret_cast<Uint8*>(out), frames * kBytesPerFrame);
@@ -401,11 +398,11 @@ std::vector<std::int16_t> Render(int frames) {
 }
 
 void UseDriver(const std::string& name) {
-    M().driver = name;
+    TheMixer().driver = name;
 }
 
 std::string SoundFont() {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.soundFontChosen) return m.soundFont;
     m.soundFontChosen = true;
     if (const char* env = SDL_getenv("SDL_SOUNDFONTS"); env && *env) {
@@ -428,7 +425,7 @@ std::string SoundFont() {
 }
 
 void DeviceRemoved(std::uint32_t id) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users == 0 || m.pulled || m.lost || !m.soundingTag.load()) return;
     if (id != (m.replacement ? m.replacement : m.device)) return;
     m.lost = true;
@@ -438,11 +435,11 @@ void DeviceRemoved(std::uint32_t id) {
 }
 
 bool DeviceLost() {
-    return M().lost;
+    return TheMixer().lost;
 }
 
 void LookForDevice(bool added) {
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (m.users == 0 || m.pulled || !m.lost) return;
     const Uint32 now = SDL_GetTicks();
     if (!added && now - m.lastTry < kDeviceRetryMs) return;
@@ -467,13 +464,13 @@ void LookForDevice(bool added) {
 }
 
 std::uint32_t SoundingDevice() {
-    const Mixer& m = M();
+    const Mixer& m = TheMixer();
     if (m.users == 0 || !m.soundingTag.load()) return 0;
     return m.replacement ? m.replacement : m.device;
 }
 
 std::uint64_t FramesWritten() {
-    return M().writer.Frames();
+    return TheMixer().writer.Frames();
 }
 
 }  // namespace platform::audio
@@ -496,7 +493,7 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
         SDL_SetError("SDL_OpenAudioDevice is not available");
         return 0;
     }
-    Mixer& m = M();
+    Mixer& m = TheMixer();
     if (!m.opening || iscapture || !desired)
         return real(device, iscapture, desired, obtained, allowedChanges);
 #ifdef __EMSCRIPTEN__

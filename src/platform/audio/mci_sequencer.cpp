@@ -6,6 +6,7 @@
 // event the play is complete, and the window waiting for it gets MM_MCINOTIFY through its message
 // queue. That can happen on the audio thread: it only posts.
 #include "platform/mmaudio.h"
+#include "platform/common/owner.h"
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/audio/midi_file.h"
@@ -60,11 +61,10 @@ struct Mci {
     bool halting = false;
 };
 
-// Never destroyed: the mixer's thread moves the pieces on (OnMixed) until its device is closed or
+// The program's: the mixer's thread moves the pieces on (OnMixed) until its device is closed or
 // hushed at exit.
-Mci& State() {
-    static auto* m = new Mci;
-    return *m;
+Mci& TheMci() {
+    return platform::owner::Part<Mci>(platform::owner::Life::Program);
 }
 
 void Notify(HWND window, WPARAM code, MCIDEVICEID id) {
@@ -86,7 +86,7 @@ void Complete(Sequencer& s, MCIDEVICEID id) {
 
 // Mixer side (under the mixer's lock): the music has sounded for frames more.
 void OnMixed(int frames) {
-    Mci& m = State();
+    Mci& m = TheMci();
     for (auto& [id, s] : m.devices) {
         if (s->mode != Mode::Playing) continue;
         if (id == m.musicOwner) s->position += std::uint64_t(frames);
@@ -96,7 +96,7 @@ void OnMixed(int frames) {
 
 // Mixer side: the synthesizer has nothing more to play (the notes of the end have died away).
 void OnMusicFinished() {
-    Mci& m = State();
+    Mci& m = TheMci();
     if (m.halting || !m.musicOwner) return;
     auto it = m.devices.find(m.musicOwner);
     m.musicOwner = 0;
@@ -104,7 +104,7 @@ void OnMusicFinished() {
 }
 
 void HaltMusic() {
-    Mci& m = State();
+    Mci& m = TheMci();
     if (!m.musicOwner) return;
     m.halting = true;
     Mix_HaltMusic();
@@ -168,7 +168,7 @@ MCIERROR OpenSequencer(DWORD_PTR flags, MCI_OPEN_PARMS* p) {
         }
     }
 
-    Mci& m = State();
+    Mci& m = TheMci();
     audio::Lock lock;
     audio::SetMixedHook(OnMixed);
     Mix_HookMusicFinished(OnMusicFinished);
@@ -214,14 +214,14 @@ MCIERROR Open(DWORD_PTR flags, DWORD_PTR param) {
 }
 
 Sequencer* Find(MCIDEVICEID id) {
-    auto it = State().devices.find(id);
-    return it == State().devices.end() ? nullptr : it->second.get();
+    auto it = TheMci().devices.find(id);
+    return it == TheMci().devices.end() ? nullptr : it->second.get();
 }
 
 // Stops a device where it is; its waiting notification is aborted.
 void Interrupt(Sequencer& s, MCIDEVICEID id) {
     EndNotice(s, MCI_NOTIFY_ABORTED, id);
-    if (State().musicOwner == id) HaltMusic();
+    if (TheMci().musicOwner == id) HaltMusic();
     if (s.mode != Mode::Stopped) s.mode = Mode::Stopped;
 }
 
@@ -229,11 +229,11 @@ MCIERROR Close(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
     std::unique_ptr<Sequencer> s;
     {
         audio::Lock lock;
-        auto it = State().devices.find(id);
-        if (it == State().devices.end()) return MCIERR_INVALID_DEVICE_ID;
+        auto it = TheMci().devices.find(id);
+        if (it == TheMci().devices.end()) return MCIERR_INVALID_DEVICE_ID;
         Interrupt(*it->second, id);
         s = std::move(it->second);
-        State().devices.erase(it);
+        TheMci().devices.erase(it);
     }
     Mix_FreeMusic(s->music);
     audio::Close();
@@ -269,7 +269,7 @@ MCIERROR Seek(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
 
 MCIERROR Play(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
     audio::Lock lock;
-    Mci& m = State();
+    Mci& m = TheMci();
     Sequencer* s = Find(id);
     if (!s) return MCIERR_INVALID_DEVICE_ID;
     if ((flags & (MCI_NOTIFY | MCI_FROM | MCI_TO)) && !param) return MCIERR_NULL_PARAMETER_BLOCK;
@@ -320,7 +320,7 @@ MCIERROR Stop(MCIDEVICEID id, UINT message, DWORD_PTR flags, DWORD_PTR param) {
     if ((flags & MCI_NOTIFY) && !param) return MCIERR_NULL_PARAMETER_BLOCK;
     if (s->mode == Mode::Playing) {
         EndNotice(*s, MCI_NOTIFY_ABORTED, id);
-        if (State().musicOwner == id) Mix_PauseMusic();
+        if (TheMci().musicOwner == id) Mix_PauseMusic();
         s->mode = Mode::Paused;
     }
     (void)message;
@@ -376,7 +376,7 @@ MCIERROR Set(MCIDEVICEID id, DWORD_PTR flags, DWORD_PTR param) {
 namespace platform::audio {
 
 void StartMusicThatCame() {
-    Mci& m = State();
+    Mci& m = TheMci();
     if (m.devices.empty()) return;
     bool waiting = false;
     for (const auto& [id, s] : m.devices) waiting = waiting || (!s->music && !s->unplayable);

@@ -2,6 +2,7 @@
 // a 32-bit little-endian size and that many bytes of data, padded to an even length; "RIFF" and
 // "LIST" chunks start their data with a four-character form type.
 #include "platform/mmaudio.h"
+#include "platform/common/owner.h"
 
 #include "platform/files/file_handle.h"
 
@@ -25,9 +26,12 @@ struct MmioFile {
 
 namespace {
 
+struct OpenMmioFiles {
+    std::set<MmioFile*> files;
+};
+
 std::set<MmioFile*>& OpenFiles() {
-    static std::set<MmioFile*> files;
-    return files;
+    return platform::owner::Part<OpenMmioFiles>(platform::owner::Life::Program).files;
 }
 
 bool Valid(HMMIO file) {

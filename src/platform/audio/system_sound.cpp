@@ -1,5 +1,6 @@
 // The system sound player (sndPlaySoundA): one WAV file at a time, on a mixer channel of its own.
 #include "platform/mmaudio.h"
+#include "platform/common/owner.h"
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/common/sdl_handles.h"
@@ -24,10 +25,9 @@ struct SystemSound {
     sdl::ChunkPtr chunk;
 };
 
-// Never destroyed at exit: the mixer may still be playing its chunk then.
+// The program's: the mixer may still be playing its chunk at exit.
 SystemSound& System() {
-    static auto* s = new SystemSound;
-    return *s;
+    return platform::owner::Part<SystemSound>(platform::owner::Life::Program);
 }
 
 }  // namespace

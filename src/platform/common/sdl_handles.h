@@ -1,6 +1,6 @@
 // Owning pointers for SDL objects: each frees its object with the matching SDL call when it goes.
 // Whatever holds one must let go of it before SDL_Quit (TTF_Quit for fonts). Textures that a
-// renderer may already have taken with it are not held here (see gfx::TextureData).
+// renderer may already have taken with it are not held here (see platform::raster::TextureData).
 #pragma once
 
 #include <SDL.h>
@@ -8,6 +8,7 @@
 #include <SDL_ttf.h>
 
 #include <memory>
+#include <utility>
 
 namespace sdl {
 
@@ -28,5 +29,33 @@ using GameControllerPtr = std::unique_ptr<SDL_GameController, Deleter<SDL_GameCo
 using JoystickPtr = std::unique_ptr<SDL_Joystick, Deleter<SDL_JoystickClose>>;
 using FontPtr = std::unique_ptr<TTF_Font, Deleter<TTF_CloseFont>>;
 using ChunkPtr = std::unique_ptr<Mix_Chunk, Deleter<Mix_FreeChunk>>;
+
+// An audio device SDL opened (SDL_OpenAudioDevice numbers them, 0 for none): closed when it goes.
+class AudioDevice {
+  public:
+    AudioDevice() = default;
+    explicit AudioDevice(SDL_AudioDeviceID id) : id_(id) {}
+    AudioDevice(AudioDevice&& other) noexcept : id_(std::exchange(other.id_, 0)) {}
+    AudioDevice& operator=(AudioDevice&& other) noexcept {
+        if (this != &other) {
+            reset();
+            id_ = std::exchange(other.id_, 0);
+        }
+        return *this;
+    }
+    AudioDevice(const AudioDevice&) = delete;
+    AudioDevice& operator=(const AudioDevice&) = delete;
+    ~AudioDevice() { reset(); }
+
+    SDL_AudioDeviceID get() const { return id_; }
+    explicit operator bool() const { return id_ != 0; }
+    void reset() {
+        if (id_) SDL_CloseAudioDevice(id_);
+        id_ = 0;
+    }
+
+  private:
+    SDL_AudioDeviceID id_ = 0;
+};
 
 }  // namespace sdl

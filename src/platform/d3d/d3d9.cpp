@@ -7,13 +7,16 @@
 #include <cmath>
 #include <cstring>
 
+namespace desktop = platform::desktop;
+namespace raster = platform::raster;
+
 namespace {
 
 bool AliveWindow(HWND hwnd) {
     return IsWindow(hwnd) != FALSE;
 }
 
-void ForceOpaque(gfx::TextureData& data) {
+void ForceOpaque(raster::TextureData& data) {
     if (!data.MakeOwn()) return;
     SDL_Surface* s = data.surface.get();
     if (!s) return;
@@ -146,7 +149,7 @@ void IDirect3DDevice9::ResetState() {
     std::memset(textures_, 0, sizeof textures_);
     fvf_ = 0;
     inScene_ = false;
-    list_ = std::make_shared<gfx::DrawList>();
+    list_ = std::make_shared<raster::DrawList>();
 }
 
 HRESULT IDirect3DDevice9::TestCooperativeLevel() {
@@ -189,9 +192,9 @@ HRESULT IDirect3DDevice9::EndScene() {
     return D3D_OK;
 }
 
-gfx::DrawList& IDirect3DDevice9::Writable() {
+raster::DrawList& IDirect3DDevice9::Writable() {
     // A list already shown in a window stays as it was: drawing goes on in a copy.
-    if (list_.use_count() > 1) list_ = std::make_shared<gfx::DrawList>(*list_);
+    if (list_.use_count() > 1) list_ = std::make_shared<raster::DrawList>(*list_);
     return *list_;
 }
 
@@ -200,9 +203,9 @@ HRESULT IDirect3DDevice9::Clear(DWORD count, const void* rects, DWORD flags, D3D
     if (!(flags & D3DCLEAR_TARGET)) return D3D_OK;
     if (count == 0) {
         // The whole target: what was drawn before is gone.
-        list_ = std::make_shared<gfx::DrawList>();
-        gfx::DrawCmd c{};
-        c.kind = gfx::DrawCmd::kClear;
+        list_ = std::make_shared<raster::DrawList>();
+        raster::DrawCmd c{};
+        c.kind = raster::DrawCmd::kClear;
         c.color = color;
         list_->cmds.push_back(c);
         return D3D_OK;
@@ -313,11 +316,11 @@ HRESULT IDirect3DDevice9::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveC
         *sy = (1.0f - y / w) * 0.5f * float(backHeight_);
         return true;
     };
-    gfx::DrawList& list = Writable();
+    raster::DrawList& list = Writable();
     for (UINT p = 0; p < primitiveCount; ++p) {
         UINT a = type == D3DPT_LINELIST ? 2 * p : p, b = a + 1;
-        gfx::DrawCmd c{};
-        c.kind = gfx::DrawCmd::kLine;
+        raster::DrawCmd c{};
+        c.kind = raster::DrawCmd::kLine;
         D3DCOLOR colourB;
         if (!vertex(a, &c.x[0], &c.y[0], &c.color) || !vertex(b, &c.x[1], &c.y[1], &colourB)) continue;
         list.cmds.push_back(c);
@@ -330,7 +333,7 @@ HRESULT IDirect3DDevice9::CreateTexture(UINT width, UINT height, UINT levels, DW
     if (!texture || width == 0 || height == 0 || width > kMaxTextureSide || height > kMaxTextureSide)
         return D3DERR_INVALIDCALL;
     if (format != D3DFMT_A8R8G8B8 && format != D3DFMT_X8R8G8B8) return D3DERR_INVALIDCALL;
-    auto data = std::make_shared<gfx::TextureData>(int(width), int(height));
+    auto data = std::make_shared<raster::TextureData>(int(width), int(height));
     if (!data->surface) return E_OUTOFMEMORY;
     if (format == D3DFMT_X8R8G8B8) {
         data->opaque = true;
@@ -358,8 +361,8 @@ HRESULT IDirect3DDevice9::GetDeviceCaps(D3DCAPS9* caps) {
 void IDirect3DDevice9::AddQuad(IDirect3DTexture9* texture, const float x[4], const float y[4],
                                const float u[4], const float v[4], D3DCOLOR color) {
     if (!texture) return;
-    gfx::DrawCmd c{};
-    c.kind = gfx::DrawCmd::kQuad;
+    raster::DrawCmd c{};
+    c.kind = raster::DrawCmd::kQuad;
     c.color = color;
     c.texture = texture->Data();
     for (int i = 0; i < 4; ++i) c.x[i] = x[i], c.y[i] = y[i], c.u[i] = u[i], c.v[i] = v[i];
@@ -370,8 +373,8 @@ void IDirect3DDevice9::AddQuad(IDirect3DTexture9* texture, const float x[4], con
 
 // ---- textures and surfaces ---------------------------------------------------------------------------
 
-IDirect3DTexture9::IDirect3DTexture9(std::shared_ptr<gfx::TextureData> data, DWORD levels, D3DFORMAT format,
-                                     D3DPOOL pool, DWORD usage)
+IDirect3DTexture9::IDirect3DTexture9(std::shared_ptr<raster::TextureData> data, DWORD levels,
+                                     D3DFORMAT format, D3DPOOL pool, DWORD usage)
     : data_(std::move(data)), levels_(levels), format_(format), pool_(pool), usage_(usage) {}
 
 HRESULT IDirect3DTexture9::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {

@@ -7,6 +7,9 @@
 #include <cstring>
 #include <memory>
 
+namespace desktop = platform::desktop;
+namespace raster = platform::raster;
+
 // ---- sprite -----------------------------------------------------------------------------------------------
 
 ID3DXSprite::ID3DXSprite(IDirect3DDevice9* device) : device_(device) {
@@ -124,15 +127,15 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
     // than the device's largest texture is refused by the size in its header.
     D3DCAPS9 caps{};
     if (FAILED(device->GetDeviceCaps(&caps))) return D3DERR_INVALIDCALL;
-    const std::shared_ptr<const gfx::Picture> picture =
-        gfx::LoadPicture(file, int(caps.MaxTextureWidth), int(caps.MaxTextureHeight));
+    const std::shared_ptr<const raster::Picture> picture =
+        raster::LoadPicture(file, int(caps.MaxTextureWidth), int(caps.MaxTextureHeight));
     if (!picture) return D3DXERR_INVALIDDATA;
     IDirect3DTexture9* tex = nullptr;
     HRESULT hr = device->CreateTexture(UINT(picture->width), UINT(picture->height), 0, 0,
                                        picture->fileHasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8,
                                        D3DPOOL_MANAGED, &tex, nullptr);
     if (FAILED(hr)) return hr;
-    gfx::TextureData& data = *tex->Data();
+    raster::TextureData& data = *tex->Data();
     // The texture shows the decoded pixels themselves; it copies them only if they are written.
     if (!data.ShareFrom(picture, picture->pixels.get(), picture->width, picture->height)) {
         SDL_Surface* s = data.surface.get();

@@ -18,7 +18,9 @@
 #include <cstring>
 #include <vector>
 
-namespace desktop {
+namespace raster = platform::raster;
+
+namespace platform::desktop {
 namespace {
 
 // A window's client area on the display (below its caption).
@@ -120,11 +122,11 @@ namespace {
 // whole-number scale the same. Not the desktop's window, whose picture shows the desktop at the
 // display's own pixels.
 bool DrawnOnCanvas(const WindowObject& w) {
-    const State& s = S();
+    const State& s = TheScreen();
     if ((s.displayW == s.screenW && s.displayH == s.screenH) || !w.content.list) return false;
-    const std::vector<gfx::DrawCmd>& cmds = w.content.list->cmds;
-    if (cmds.empty() || cmds.front().kind != gfx::DrawCmd::kClear) return false;
-    for (const gfx::DrawCmd& c : cmds)
+    const std::vector<raster::DrawCmd>& cmds = w.content.list->cmds;
+    if (cmds.empty() || cmds.front().kind != raster::DrawCmd::kClear) return false;
+    for (const raster::DrawCmd& c : cmds)
         if (c.texture && c.texture->finer) return false;
     return true;
 }
@@ -134,7 +136,7 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanv
 
 // The window's canvas, with what changed in its picture since drawn again.
 WindowCanvas* CanvasOf(const WindowObject& w) {
-    WindowCanvas& c = S().canvases[&w];
+    WindowCanvas& c = TheScreen().canvases[&w];
     const SDL_Rect& source = w.content.source;
     const SDL_Rect all{0, 0, source.w, source.h};
     std::vector<ScreenItem> items;
@@ -148,8 +150,8 @@ WindowCanvas* CanvasOf(const WindowObject& w) {
     else
         areas = ChangedAreas(c.drawn.items, items, source.w, source.h);
     for (const SDL_Rect& area : areas)
-        gfx::RenderList(c.canvas.renderer.get(), c.canvas.generation, *w.content.list, source, all,
-                        c.canvas.target, &area);
+        raster::RenderList(c.canvas.renderer.get(), c.canvas.generation, *w.content.list, source, all,
+                           c.canvas.target, &area);
     SDL_RenderFlush(c.canvas.renderer.get());
     c.drawn.items = std::move(items);
     c.drawn.generation = c.canvas.generation;
@@ -222,7 +224,7 @@ bool ComposeFromCanvas(const OwnedRenderer& target, const WindowObject& w, const
 void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
     SDL_Renderer* r = target.renderer.get();
     const unsigned generation = target.generation;
-    State& s = S();
+    State& s = TheScreen();
     SDL_RenderSetClipRect(r, area);
     bool anyVisible = false;
     const WindowObject* bottom = nullptr;
@@ -238,7 +240,7 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
                          bottom->rect.top <= 0 && bottom->rect.right >= s.screenW &&
                          bottom->rect.bottom >= s.screenH && bottom->content.list &&
                          !bottom->content.list->cmds.empty() &&
-                         bottom->content.list->cmds.front().kind == gfx::DrawCmd::kClear;
+                         bottom->content.list->cmds.front().kind == raster::DrawCmd::kClear;
     if (!covered) {
         const SDL_Rect all{0, 0, s.displayW, s.displayH};
         FillScreenRect(r, area ? *area : all, 0xFF000000u);
@@ -256,8 +258,8 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
         if (client.w <= 0 || client.h <= 0) continue;
         if (w->content.list && ComposeFromCanvas(target, *w, client, area)) continue;
         if (w->content.list)
-            gfx::RenderList(r, generation, *w->content.list, w->content.source, client, target.target, area,
-                            SmoothScale());
+            raster::RenderList(r, generation, *w->content.list, w->content.source, client, target.target,
+                               area, SmoothScale());
         else
             FillScreenRect(r, client, w->background);
     }
@@ -285,21 +287,21 @@ bool Contains(const SDL_Rect& outer, const SDL_Rect& inner) {
 // The items of one window's picture: each command's screen box, clipped to the client area.
 void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanvas,
                std::vector<ScreenItem>* out) {
-    const gfx::DrawList& list = *w.content.list;
+    const raster::DrawList& list = *w.content.list;
     const SDL_Rect& source = w.content.source;
     if (source.w <= 0 || source.h <= 0) return;
     const float sx = float(client.w) / float(source.w), sy = float(client.h) / float(source.h);
     // Drawn whole at its own size on a canvas, a picture is shown cut anywhere the same (at a
     // whole-number scale: pixel for pixel), or never cut (at a fraction, blended).
     const bool canvas = shownFromCanvas;
-    for (const gfx::DrawCmd& c : list.cmds) {
+    for (const raster::DrawCmd& c : list.cmds) {
         ScreenItem item{client, false, {}};
         Put(&item.key, client);
         Put(&item.key, source);
         Put(&item.key, c.kind);
         Put(&item.key, c.color);
-        if (c.kind != gfx::DrawCmd::kClear) {
-            const int corners = c.kind == gfx::DrawCmd::kLine ? 2 : 4;
+        if (c.kind != raster::DrawCmd::kClear) {
+            const int corners = c.kind == raster::DrawCmd::kLine ? 2 : 4;
             float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
             for (int i = 0; i < corners; ++i) {
                 left = std::min(left, c.x[i] - float(source.x)),
@@ -327,15 +329,16 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanv
             const bool upright = c.x[0] == c.x[3] && c.x[1] == c.x[2] && c.y[0] == c.y[1] && c.y[2] == c.y[3];
             // (Texels that the display has finer are drawn from there: the desktop at its own pixels.)
             float texelsW = std::fabs(c.u[1] - c.u[0]), texelsH = std::fabs(c.v[3] - c.v[0]);
-            gfx::TextureData* finer = nullptr;
+            raster::TextureData* finer = nullptr;
             SDL_Rect fine;
             if (c.texture && upright &&
-                gfx::FinerSource(*c.texture, std::min(c.u[0], c.u[1]), std::min(c.v[0], c.v[3]), texelsW,
-                                 texelsH, &finer, &fine))
+                raster::FinerSource(*c.texture, std::min(c.u[0], c.u[1]), std::min(c.v[0], c.v[3]), texelsW,
+                                    texelsH, &finer, &fine))
                 texelsW = float(fine.w), texelsH = float(fine.h);
             const bool ownSize = std::fabs(std::fabs(c.x[1] - c.x[0]) * sx - texelsW) < 1e-3f &&
                                  std::fabs(std::fabs(c.y[3] - c.y[0]) * sy - texelsH) < 1e-3f;
-            item.wholeOnly = canvas ? SmoothScale() : c.kind == gfx::DrawCmd::kLine || !upright || !ownSize;
+            item.wholeOnly =
+                canvas ? SmoothScale() : c.kind == raster::DrawCmd::kLine || !upright || !ownSize;
         }
         out->push_back(std::move(item));
     }
@@ -344,7 +347,7 @@ void ListItems(const WindowObject& w, const SDL_Rect& client, bool shownFromCanv
 }  // namespace
 
 std::vector<ScreenItem> ScreenItems() {
-    State& s = S();
+    State& s = TheScreen();
     std::vector<ScreenItem> items;
     const SDL_Rect all{0, 0, s.displayW, s.displayH};
     bool anyVisible = false;
@@ -445,7 +448,7 @@ std::vector<SDL_Rect> ChangedAreas(const std::vector<ScreenItem>& before, const 
 }
 
 std::vector<SDL_Rect> ComposeChanges(const OwnedRenderer& target, ScreenMemory& memory, bool whole) {
-    State& s = S();
+    State& s = TheScreen();
     std::vector<ScreenItem> items = ScreenItems();
     std::vector<SDL_Rect> areas;
     if (whole || memory.generation != target.generation || memory.width != s.displayW ||
@@ -464,7 +467,7 @@ std::vector<SDL_Rect> ComposeChanges(const OwnedRenderer& target, ScreenMemory& 
 }
 
 void ShowFrame() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless || !s.windowShown || s.minimized) return;
     // A message box can come before the graphics device: it draws with the software renderer then.
     if (!s.device.renderer && !CreateRenderer(false)) return;
@@ -482,7 +485,7 @@ void ShowFrame() {
 }
 
 bool CanDrawScreen() {
-    State& s = S();
+    State& s = TheScreen();
     return !s.headless && s.window && (s.device.renderer || CreateRenderer(false));
 }
 
@@ -491,7 +494,7 @@ bool SaveScreen(const std::string& file, std::string* why) {
 }
 
 SDL_Surface* ComposeToSurface() {
-    State& s = S();
+    State& s = TheScreen();
     // Headless, the device itself draws on a memory surface; a real window's screen is put
     // together again off screen.
     OwnedRenderer& target = s.headless && s.device.renderer ? s.device : s.shot;
@@ -510,15 +513,15 @@ bool SaveBackBuffer(IDirect3DDevice9* device, const std::string& file, std::stri
     SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
     SDL_RenderClear(r);
     const SDL_Rect all{0, 0, int(w), int(h)};
-    gfx::RenderList(r, canvas.generation, *device->CurrentList(), all, all, canvas.target);
+    raster::RenderList(r, canvas.generation, *device->CurrentList(), all, all, canvas.target);
     SDL_RenderPresent(r);
     return SavePng(canvas.surface.get(), file, why);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop
 
 namespace platform {
 void DrawTurnedPicturesWithSdl(bool withSdl) {
-    gfx::UseOwnTriangles(!withSdl);
+    raster::UseOwnTriangles(!withSdl);
 }
 }  // namespace platform

@@ -31,10 +31,10 @@ struct WindowObject {
     bool visible = false;
     bool destroyed = false;
     bool invalid = false;
-    gfx::Presented content;  // what was last presented into it
+    platform::raster::Presented content;  // what was last presented into it
 };
 
-namespace desktop {
+namespace platform::desktop {
 
 bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode);
 // Looks for the Japanese font now (its absence is a start-up warning).
@@ -101,11 +101,11 @@ void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
 void HoldKeysDownNow();
 using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
 void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
-}  // namespace desktop
+}  // namespace platform::desktop
 namespace platform {
 struct Settings;
 }
-namespace desktop {
+namespace platform::desktop {
 // AddPressedKeys with the game's keys where the player's settings put them.
 void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings, BYTE keys[256]);
 // The pad mappings a player can add (SDL reads SDL_GAMECONTROLLERCONFIG by itself):
@@ -150,12 +150,13 @@ void ResetWindowing();
 
 // A device context that draws into a surface; changed is told after every write. texture: the
 // texture whose pixels the surface holds, if it is one.
-HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, gfx::TextureData* texture = nullptr);
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed,
+                  raster::TextureData* texture = nullptr);
 // The texture's texels at `to` were just copied from the game's screen picture at `from`: where the
 // display's picture is finer, they are drawn from it.
-void NoteScreenCopy(gfx::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from);
+void NoteScreenCopy(raster::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from);
 
 // Keys and clicks that reach the open message box: they may set its result.
 void MessageBoxEvent(MessageBoxView& box, const SDL_Event& e);
 
-}  // namespace desktop
+}  // namespace platform::desktop

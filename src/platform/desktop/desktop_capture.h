@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace desktop {
+namespace platform::desktop {
 
 // What the screen shows before any window of ours: the whole screen in ARGB (null when there is
 // no screen to photograph; the painted desktop stands in then), and whether a window manager runs
@@ -26,4 +26,4 @@ struct ScreenBefore {
 };
 ScreenBefore LookAtScreen();
 
-}  // namespace desktop
+}  // namespace platform::desktop

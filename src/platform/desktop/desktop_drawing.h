@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace desktop {
+namespace platform::desktop {
 
 // compositor.cpp: a rectangle in one colour (0xAARRGGBB), blended unless it is opaque.
 void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb);
@@ -33,4 +33,4 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale = 1);
 // smaller (see State::screenPicture).
 void MakeScreenPicture();
 
-}  // namespace desktop
+}  // namespace platform::desktop

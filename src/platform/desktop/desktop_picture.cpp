@@ -9,7 +9,9 @@
 #include <cstdint>
 #include <memory>
 
-namespace desktop {
+namespace raster = platform::raster;
+
+namespace platform::desktop {
 namespace {
 
 bool IsBlank(SDL_Surface* s) {
@@ -85,13 +87,13 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
     return picture;
 }
 
-void NoteScreenCopy(gfx::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from) {
-    State& s = S();
+void NoteScreenCopy(raster::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from) {
+    State& s = TheScreen();
     if (!s.finePicture || !s.screenPicture) {
         texture.finer.reset();
         return;
     }
-    auto finer = std::make_shared<gfx::TextureData::Finer>();
+    auto finer = std::make_shared<raster::TextureData::Finer>();
     finer->picture = s.finePicture;
     // What the blit copied: the part of `from` that lay on both pictures.
     const SDL_Rect screen{0, 0, s.screenW, s.screenH};
@@ -107,7 +109,7 @@ void NoteScreenCopy(gfx::TextureData& texture, const SDL_Rect& to, const SDL_Rec
 }
 
 void MakeScreenPicture() {
-    State& s = S();
+    State& s = TheScreen();
     s.screenPicture.reset();
     s.finePicture.reset();
     if (!s.picture || (s.displayW == s.screenW && s.displayH == s.screenH)) return;
@@ -121,11 +123,11 @@ void MakeScreenPicture() {
     sdl::SurfacePtr plain(
         SDL_CreateRGBSurfaceWithFormatFrom(p->pixels, p->w, p->h, 32, p->pitch, SDL_PIXELFORMAT_RGB888));
     if (!plain) return;
-    auto fine = std::make_shared<gfx::TextureData>(1, 1);
+    auto fine = std::make_shared<raster::TextureData>(1, 1);
     fine->surface = std::move(plain);
     fine->opaque = true;
     fine->Changed();
     s.finePicture = std::move(fine);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

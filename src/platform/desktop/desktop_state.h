@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-namespace desktop {
+namespace platform::desktop {
 
 // A renderer of ours, the memory surface it draws on when it draws off screen, and its generation
-// (see gfx::NewGeneration). Closing it ends the generation and destroys the renderer before its
+// (see raster::NewGeneration). Closing it ends the generation and destroys the renderer before its
 // surface.
 struct OwnedRenderer {
     sdl::SurfacePtr surface;  // declared first: it goes after the renderer that draws on it
@@ -75,7 +75,7 @@ struct State {
     // The same on the game's screen, as the game photographs it (none while the two are one size);
     // the texels the game copies from it are shown from the display's own picture, finePicture.
     sdl::SurfacePtr screenPicture;
-    std::shared_ptr<gfx::TextureData> finePicture;
+    std::shared_ptr<raster::TextureData> finePicture;
     OwnedRenderer device;  // the device's renderer (on a memory surface when headless)
     OwnedRenderer shot;    // for screenshots of a real window: a software renderer off screen
     ScreenMemory shown;    // what the real window shows, to draw and hand over only what changes
@@ -93,9 +93,10 @@ struct State {
     std::map<std::pair<int, bool>, sdl::FontPtr> fonts;  // by pixel height and boldness
 };
 
-// The State lives as long as the program: it is never destroyed at exit, since SDL may be gone by
-// then. Shutdown frees what it holds, in order and before SDL_Quit, and starts a fresh one.
-State& S();
+// The screen's state, in the program's part of the owner (common/owner.h): never destroyed at exit,
+// since SDL may be gone by then. Shutdown frees what it holds, in order and before SDL_Quit, and
+// starts a fresh one.
+State& TheScreen();
 
 // Composites every visible window and the open message box onto a renderer of the screen's size
 // (only inside area, when given: the rest of the target is left as it was).
@@ -121,4 +122,4 @@ void ShowRealWindow();
 // A 32-bit ARGB surface.
 sdl::SurfacePtr NewSurface(int w, int h);
 
-}  // namespace desktop
+}  // namespace platform::desktop

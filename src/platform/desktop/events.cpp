@@ -6,11 +6,11 @@
 #include "platform/audio/audio_mixer.h"
 #include "platform/replay/recording.h"
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 WindowObject* WindowAt(int x, int y) {
-    auto& ws = S().windows;
+    auto& ws = TheScreen().windows;
     for (auto it = ws.rbegin(); it != ws.rend(); ++it) {
         WindowObject* w = *it;
         if (!w->visible || w->destroyed) continue;
@@ -31,7 +31,7 @@ bool IsCloseRequest(const SDL_Event& e) {
 void CloseRequest(bool* askedInThisBatch) {
     if (*askedInThisBatch) return;
     *askedInThisBatch = true;
-    State& s = S();
+    State& s = TheScreen();
     if (MessageBoxView* box = s.messageBox) {
         for (const auto& b : box->buttons)
             if (b.second == IDCANCEL) box->result = IDCANCEL;
@@ -47,7 +47,7 @@ void CloseRequest(bool* askedInThisBatch) {
 }  // namespace
 
 void PumpEvents() {
-    State& s = S();
+    State& s = TheScreen();
     SDL_Event e;
     bool closeAsked = false;
     while (SDL_PollEvent(&e)) {
@@ -128,4 +128,4 @@ void PumpEvents() {
     platform::audio::StartMusicThatCame();
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -4,7 +4,7 @@
 
 #include <system_error>
 
-namespace desktop {
+namespace platform::desktop {
 
 std::string FindShippedFont(const std::string& programFolder) {
     if (programFolder.empty()) return {};
@@ -18,4 +18,4 @@ std::string FindShippedFont(const std::string& programFolder) {
     return {};
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace desktop {
+namespace platform::desktop {
 
 // The file of a Japanese gothic face that has kana and kanji, or empty when there is none.
 std::string FindJapaneseFontFile();
@@ -16,4 +16,4 @@ extern const char* const kFontAdvice;
 // neither has it. The name found is UTF-8, for SDL's file functions.
 std::string FindShippedFont(const std::string& programFolder);
 
-}  // namespace desktop
+}  // namespace platform::desktop

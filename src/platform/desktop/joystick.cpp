@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <vector>
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 constexpr std::size_t kMaxPadMappingBytes = std::size_t(1) << 20;
@@ -28,20 +28,20 @@ unsigned AxisValue(Sint16 raw) {
 }
 
 bool PadAttached() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.controller) return SDL_GameControllerGetAttached(s.controller.get());
     if (s.joystick) return SDL_JoystickGetAttached(s.joystick.get());
     return false;
 }
 
 void ClosePad() {
-    State& s = S();
+    State& s = TheScreen();
     s.controller.reset();
     s.joystick.reset();
 }
 
 bool OpenPad(int index) {
-    State& s = S();
+    State& s = TheScreen();
     ClosePad();
     if (SDL_IsGameController(index))
         s.controller.reset(SDL_GameControllerOpen(index));
@@ -51,7 +51,7 @@ bool OpenPad(int index) {
 }
 
 SDL_JoystickID OpenPadId() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.controller) return SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(s.controller.get()));
     if (s.joystick) return SDL_JoystickInstanceID(s.joystick.get());
     return -1;
@@ -132,13 +132,13 @@ void PadRemoved(SDL_JoystickID id) {
 }
 
 bool JoystickPresent() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless || ScriptedJoystick()) return ScriptedJoystick();
     return true;
 }
 
 bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless || ScriptedJoystick()) {
         if (!ScriptedJoystick()) return false;
         platform::Options().script.JoystickAt(platform::CurrentFrame(), x, y, buttons);
@@ -178,16 +178,16 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
 }
 
 const char* JoystickName() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.controller) return SDL_GameControllerName(s.controller.get());
     if (s.joystick) return SDL_JoystickName(s.joystick.get());
     return s.headless ? "Scripted joystick" : "Joystick";
 }
 
 int JoystickButtonCount() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.joystick) return SDL_JoystickNumButtons(s.joystick.get());
     return s.controller ? 10 : 32;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -2,6 +2,7 @@
 // keys and the keys held from a message box, one state a frame (win32/keyboard.cpp answers
 // GetKeyboardState and GetAsyncKeyState with it).
 #include "platform/desktop/desktop_state.h"
+#include "platform/common/owner.h"
 #include "platform/replay/recording.h"
 #include "platform/settings/settings.h"
 #include "platform/replay/virtual_time.h"
@@ -9,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 int VirtualKeyOf(SDL_Scancode sc) {
@@ -80,7 +81,7 @@ void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held) {
 }
 
 void HoldKeysDownNow() {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless) return;
     SDL_PumpEvents();
     int count = 0;
@@ -118,7 +119,7 @@ void KeysNow(BYTE keys[256]) {
     std::memset(keys, 0, 256);
     // A script plays its keys; in a real window the keyboard adds its own.
     if (platform::Options().hasScript) platform::Options().script.KeysAt(platform::CurrentFrame(), keys);
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless) return;
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
@@ -139,7 +140,6 @@ struct FrameKeys {
     std::uint64_t frame = 0;  // platform::FrameSerial
     BYTE keys[256];
 };
-FrameKeys g_frameKeys;
 
 }  // namespace
 
@@ -147,15 +147,16 @@ void KeyboardState(BYTE keys[256]) {
     // A frame sees one keyboard, as a script gives it: what GetKeyboardState and GetAsyncKeyState
     // say all through it is what the first of them found (and what a recording keeps).
     const std::uint64_t frame = platform::FrameSerial();
-    if (frame != 0 && g_frameKeys.frame == frame) {
-        std::memcpy(keys, g_frameKeys.keys, 256);
+    FrameKeys& seen = owner::Part<FrameKeys>(owner::Life::Run);
+    if (frame != 0 && seen.frame == frame) {
+        std::memcpy(keys, seen.keys, 256);
         return;
     }
     KeysNow(keys);
     if (frame == 0) return;
-    g_frameKeys.frame = frame;
-    std::memcpy(g_frameKeys.keys, keys, 256);
+    seen.frame = frame;
+    std::memcpy(seen.keys, keys, 256);
     platform::recording::KeysSeen(keys);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -5,7 +5,7 @@
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
 
-namespace desktop {
+namespace platform::desktop {
 
 void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
     // Laid out on the game's screen, drawn on the display.
@@ -58,11 +58,11 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
 }
 
 MessageBoxView* OpenMessageBox() {
-    return S().messageBox;
+    return TheScreen().messageBox;
 }
 
 void SetMessageBox(MessageBoxView* view) {
-    State& s = S();
+    State& s = TheScreen();
     s.messageBox = view;
     if (view && s.window && !s.windowShown) {
         // A box can come before any of the game's windows is shown (the sound device's, at start-up):
@@ -71,4 +71,4 @@ void SetMessageBox(MessageBoxView* view) {
     }
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

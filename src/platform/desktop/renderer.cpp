@@ -7,7 +7,9 @@
 #include <unistd.h>
 #endif
 
-namespace desktop {
+namespace raster = platform::raster;
+
+namespace platform::desktop {
 
 #ifdef _WIN32
 // ports/windows/graphics_hardware_windows.cpp: false under Wine on a machine without graphics hardware.
@@ -23,7 +25,7 @@ bool OwnedRenderer::OpenSoftware(int w, int h) {
         return false;
     }
     target = surface.get();
-    generation = gfx::NewGeneration();
+    generation = raster::NewGeneration();
     return true;
 }
 
@@ -35,7 +37,7 @@ bool OwnedRenderer::OpenOnWindow(SDL_Window* window) {
     if (!renderer) return false;
     target = windowSurface;
     presentsTo = window;
-    generation = gfx::NewGeneration();
+    generation = raster::NewGeneration();
     return true;
 }
 
@@ -57,17 +59,17 @@ bool OwnedRenderer::Adopt(sdl::RendererPtr made) {
     Close();
     if (!made) return false;
     renderer = std::move(made);
-    generation = gfx::NewGeneration();
+    generation = raster::NewGeneration();
     return true;
 }
 
 void OwnedRenderer::Renew() {
-    gfx::EndGeneration(generation);
-    generation = gfx::NewGeneration();
+    raster::EndGeneration(generation);
+    generation = raster::NewGeneration();
 }
 
 void OwnedRenderer::Close() {
-    gfx::EndGeneration(generation);
+    raster::EndGeneration(generation);
     generation = 0;
     renderer.reset();
     surface.reset();
@@ -125,7 +127,7 @@ bool NoRendererWanted() {
 }
 
 bool CreateRenderer(bool accelerated) {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless) {
         // There is no graphics hardware without a display: only the software renderer.
         if (accelerated) return false;
@@ -147,22 +149,22 @@ bool CreateRenderer(bool accelerated) {
 }
 
 SDL_Renderer* Renderer() {
-    return S().device.renderer.get();
+    return TheScreen().device.renderer.get();
 }
 unsigned RendererGeneration() {
-    return S().device.generation;
+    return TheScreen().device.generation;
 }
 unsigned ResetCount() {
-    return S().resetCount;
+    return TheScreen().resetCount;
 }
 bool Minimized() {
-    return S().minimized;
+    return TheScreen().minimized;
 }
 bool DisplayAway() {
-    return S().displayAway;
+    return TheScreen().displayAway;
 }
 void SimulateDisplayAway(bool away) {
-    S().displayAway = away;
+    TheScreen().displayAway = away;
 }
 
 void SimulateDeviceReset() {
@@ -178,4 +180,4 @@ void SimulateMinimized(bool minimized) {
     SDL_PushEvent(&e);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

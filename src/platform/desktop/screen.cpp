@@ -1,6 +1,7 @@
 // The screen: SDL started and stopped, the real window covering the display (none when headless),
 // the desktop picture, and the list of the game's windows composited on it.
 #include "platform/locale/language.h"
+#include "platform/common/owner.h"
 #include "platform/desktop/desktop_capture.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
@@ -14,12 +15,19 @@
 #include <string>
 #include <optional>
 
-namespace desktop {
+namespace raster = platform::raster;
+
+namespace platform::desktop {
 namespace {
 
+// The screen's state, a part of the program's: Shutdown frees what it holds, in order and before
+// SDL_Quit, and starts a fresh one for a next start.
+struct Screen {
+    std::optional<State> state{std::in_place};
+};
+
 std::optional<State>& Holder() {
-    static auto* holder = new std::optional<State>(std::in_place);
-    return *holder;
+    return owner::Part<Screen>(owner::Life::Program).state;
 }
 
 // Opens the real window over the display and takes the desktop picture from the screen as it was
@@ -39,7 +47,7 @@ constexpr const char* kNoDisplayAdvice =
 constexpr int kTitleBarAllowance = 40;
 
 bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error) {
-    State& s = S();
+    State& s = TheScreen();
     const ScreenBefore before = LookAtScreen();  // before any window of ours is mapped
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     // Alt+F4 is the game's own close request (events.cpp); on Windows SDL would send one more.
@@ -142,7 +150,7 @@ void StartTextAndPictures() {
 
 }  // namespace
 
-State& S() {
+State& TheScreen() {
     return *Holder();
 }
 
@@ -151,7 +159,7 @@ sdl::SurfacePtr NewSurface(int w, int h) {
 }
 
 bool Init(const platform::RuntimeOptions& options, std::string* error, int* exitCode) {
-    State& s = S();
+    State& s = TheScreen();
     s.headless = options.headless;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (s.headless) {
@@ -179,12 +187,12 @@ bool Init(const platform::RuntimeOptions& options, std::string* error, int* exit
 }
 
 void Shutdown() {
-    State& s = S();
+    State& s = TheScreen();
     if (!s.initialised) return;
     // What SDL made goes before SDL itself: the fonts, the renderers (the textures uploaded to them
     // go with them) and their surfaces, the devices, the window.
     s.fonts.clear();
-    gfx::EndAllGenerations();
+    raster::EndAllGenerations();
     s.shot.Close();
     s.canvases.clear();
     s.device.Close();
@@ -201,44 +209,44 @@ void Shutdown() {
 }
 
 bool Headless() {
-    return S().headless;
+    return TheScreen().headless;
 }
 int ScreenWidth() {
-    return S().screenW;
+    return TheScreen().screenW;
 }
 int ScreenHeight() {
-    return S().screenH;
+    return TheScreen().screenH;
 }
 int DisplayWidth() {
-    return S().displayW;
+    return TheScreen().displayW;
 }
 int DisplayHeight() {
-    return S().displayH;
+    return TheScreen().displayH;
 }
 SDL_Surface* ScreenPicture() {
-    State& s = S();
+    State& s = TheScreen();
     return s.screenPicture ? s.screenPicture.get() : s.picture.get();
 }
 std::vector<WindowObject*>& Windows() {
-    return S().windows;
+    return TheScreen().windows;
 }
 
 WindowObject* TopEnabledWindow() {
-    auto& ws = S().windows;
+    auto& ws = TheScreen().windows;
     for (auto it = ws.rbegin(); it != ws.rend(); ++it)
         if (!(*it)->destroyed && !((*it)->style & WS_DISABLED)) return *it;
     return nullptr;
 }
 
 void ShowRealWindow() {
-    State& s = S();
+    State& s = TheScreen();
     SDL_ShowWindow(s.window.get());
     SDL_RaiseWindow(s.window.get());
     s.windowShown = true;
 }
 
 void RealWindowVisibility() {
-    State& s = S();
+    State& s = TheScreen();
     if (!s.window) return;
     bool any = false;
     for (WindowObject* w : s.windows) any = any || (w->visible && !w->destroyed);
@@ -256,9 +264,9 @@ bool ShowsWindows(const char* videoDriver) {
            SDL_strcasecmp(videoDriver, "evdev") != 0;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop
 
-namespace desktop {
+namespace platform::desktop {
 
 void ShowStartWarnings(const std::string& text) {
     // (Its callers show it only in a window; the screen may not be set up yet: a program without
@@ -270,4 +278,4 @@ void ShowStartWarnings(const std::string& text) {
     HoldKeysDownNow();
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

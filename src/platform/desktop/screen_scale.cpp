@@ -9,16 +9,16 @@
 #include <cstdlib>
 #include <cstring>
 
-namespace desktop {
+namespace platform::desktop {
 
 int ToDisplayX(int x) {
-    const State& s = S();
+    const State& s = TheScreen();
     if (s.displayW == s.screenW) return x;
     return int(std::lround(double(x) * s.displayW / s.screenW));
 }
 
 int ToDisplayY(int y) {
-    const State& s = S();
+    const State& s = TheScreen();
     if (s.displayH == s.screenH) return y;
     return int(std::lround(double(y) * s.displayH / s.screenH));
 }
@@ -29,16 +29,16 @@ SDL_Rect ToDisplay(const SDL_Rect& r) {
 }
 
 int ToDisplaySize(int pixels) {
-    return std::max(1, int(std::lround(pixels * S().scale)));
+    return std::max(1, int(std::lround(pixels * TheScreen().scale)));
 }
 
 bool SmoothScale() {
-    const double scale = S().scale;
+    const double scale = TheScreen().scale;
     return std::fabs(scale - std::round(scale)) > 1e-6;
 }
 
 void WindowToScreen(int* x, int* y) {
-    State& s = S();
+    State& s = TheScreen();
     int w = s.displayW, h = s.displayH;
     // A window's points need not be the display's pixels (Wayland counts a scaled output's points).
     if (s.window) SDL_GetWindowSize(s.window.get(), &w, &h);
@@ -47,7 +47,7 @@ void WindowToScreen(int* x, int* y) {
 }
 
 void WindowResized(int w, int h) {
-    State& s = S();
+    State& s = TheScreen();
     if (s.headless || (w == s.displayW && h == s.displayH)) return;
     s.displayW = w;
     s.displayH = h;
@@ -82,4 +82,4 @@ double ScaleFromEnvironment() {
     return scale >= 1 && scale <= 8 ? double(scale) : 0;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

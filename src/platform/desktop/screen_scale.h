@@ -5,7 +5,7 @@
 
 #include <SDL.h>
 
-namespace desktop {
+namespace platform::desktop {
 
 // From the game's screen to the display's pixels: a point, and a rectangle edge by edge (so that
 // rectangles that meet on the game's screen still meet).
@@ -27,4 +27,4 @@ void WindowResized(int w, int h);
 double ScaleFromXResources(const char* text);
 double ScaleFromEnvironment();
 
-}  // namespace desktop
+}  // namespace platform::desktop

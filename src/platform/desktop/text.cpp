@@ -4,13 +4,13 @@
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/font_lookup.h"
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 // The font of that pixel height, opened on first use; null when there is no Japanese font or
 // SDL2_ttf is not running.
 TTF_Font* Font(int size, bool bold) {
-    State& s = S();
+    State& s = TheScreen();
     if (!s.fontSearched) {
         s.fontSearched = true;
         s.fontFile = FindJapaneseFontFile();
@@ -62,4 +62,4 @@ void DrawTextAt(SDL_Renderer* r, const std::string& text, int size, SDL_Color co
     SDL_RenderCopy(r, tex.get(), nullptr, &dst);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -1,6 +1,8 @@
 // Opening the game's data files without blocking on what is not a file.
 #include "platform/files/file_handle.h"
 
+#include "platform/common/owner.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -17,9 +19,24 @@
 namespace platform {
 namespace {
 
-std::string g_language = "ja";
+// The run's language folder and data folder.
+struct DataPlace {
+    std::string language = "ja";
+    std::string folder;
+};
+
+DataPlace& TheDataPlace() {
+    return owner::Part<DataPlace>(owner::Life::Run);
+}
 
 }  // namespace
+
+const std::string& DataFolder() {
+    return TheDataPlace().folder;
+}
+void SetDataFolder(const std::string& folder) {
+    TheDataPlace().folder = folder;
+}
 
 bool IsRegularFile(const std::string& name) {
 #ifdef _WIN32
@@ -32,11 +49,11 @@ bool IsRegularFile(const std::string& name) {
 }
 
 void SetDataLanguage(const std::string& language) {
-    g_language = language.empty() ? "ja" : language;
+    TheDataPlace().language = language.empty() ? "ja" : language;
 }
 
 const std::string& DataLanguage() {
-    return g_language;
+    return TheDataPlace().language;
 }
 
 std::string Overlaid(const char* name) {
@@ -44,11 +61,12 @@ std::string Overlaid(const char* name) {
     const std::string n = name;
     const bool relative = !n.empty() && n[0] != '/' && n[0] != '\\' && (n.size() < 2 || n[1] != ':');
     // A file the web page is still fetching is waited for, the language's copy first.
-    if (g_language == "ja" || !relative) {
+    const std::string& language = TheDataPlace().language;
+    if (language == "ja" || !relative) {
         WaitWhileComing(n);
         return n;
     }
-    const std::string there = "lang/" + g_language + "/" + n;
+    const std::string there = "lang/" + language + "/" + n;
     WaitWhileComing(there);
     if (IsRegularFile(there)) return there;
     WaitWhileComing(n);

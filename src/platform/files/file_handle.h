@@ -27,6 +27,7 @@ std::string Overlaid(const char* name);
 
 // The data folder the run found and plays in ("" when it found none and plays where it was started).
 const std::string& DataFolder();
+void SetDataFolder(const std::string& folder);
 
 // Waits while a data file is still on its way to the game (the web page fetches most of them after
 // the game has started); returns at once everywhere else. Overlaid calls it, so every way to a

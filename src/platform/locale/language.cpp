@@ -1,4 +1,5 @@
 #include "platform/locale/language.h"
+#include "platform/common/owner.h"
 
 #include "platform/common/text.h"
 #include "platform/files/file_handle.h"
@@ -19,9 +20,8 @@ struct Catalogue {
     std::map<std::string, std::string> texts;
 };
 
-Catalogue& C() {
-    static Catalogue c;
-    return c;
+Catalogue& TheCatalogue() {
+    return owner::Part<Catalogue>(owner::Life::Run);
 }
 
 std::string Unescaped(const std::string& s) {
@@ -68,11 +68,11 @@ std::map<std::string, std::string> ReadCatalogue(const std::string& text, const 
 
 void SetLanguage(const std::string& language) {
     SetDataLanguage(language);
-    C() = Catalogue();
+    TheCatalogue() = Catalogue();
 }
 
 std::string Translated(const std::string& text) {
-    Catalogue& c = C();
+    Catalogue& c = TheCatalogue();
     if (DataLanguage() == "ja") return text;
     if (!c.read) {
         c.read = true;

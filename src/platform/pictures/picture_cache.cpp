@@ -2,6 +2,7 @@
 // modification time: an edited file is decoded again. The pictures used longest ago go first when
 // the cache is over its limit.
 #include "platform/pictures/picture_cache.h"
+#include "platform/common/owner.h"
 
 #include "platform/pictures/file_identity.h"
 #include "platform/pictures/picture_header.h"
@@ -24,7 +25,7 @@
 #include <string>
 #include <system_error>
 
-namespace gfx {
+namespace platform::raster {
 namespace {
 
 std::uint64_t NextPowerOfTwo(std::uint64_t v) {
@@ -148,8 +149,7 @@ struct Cache {
 };
 
 Cache& TheCache() {
-    static Cache cache;
-    return cache;
+    return owner::Part<Cache>(owner::Life::Program);
 }
 
 }  // namespace
@@ -260,4 +260,4 @@ void ClearPictureCache() {
     c.bytes = 0;
 }
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-namespace gfx {
+namespace platform::raster {
 namespace {
 
 struct FileCloser {
@@ -135,4 +135,4 @@ bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged) {
     return true;
 }
 
-}  // namespace gfx
+}  // namespace platform::raster

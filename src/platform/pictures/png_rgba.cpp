@@ -20,7 +20,7 @@
 #include <new>
 #include <vector>
 
-namespace gfx {
+namespace platform::raster {
 namespace {
 
 static_assert(std::endian::native == std::endian::little, "texels are read as little-endian words");
@@ -256,4 +256,4 @@ bool ReadRgbaPng(const char* file, Picture* picture) {
     return true;
 }
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-namespace gfx {
+namespace platform::raster {
 namespace {
 
 struct Vec {
@@ -149,4 +149,4 @@ bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface
     return true;
 }
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-namespace gfx {
+namespace platform::raster {
 
 // A picture's quad on the screen: corners 0 top-left, 1 top-right, 2 bottom-right, 3 bottom-left of
 // its source rectangle, in screen pixels (x, y) and texels (u, v), drawn as the triangles 0-1-2 and
@@ -23,4 +23,4 @@ struct AffineQuad {
 bool DrawAffineQuad(SDL_Surface* target, const SDL_Rect& clip, const SDL_Surface* texture,
                     const AffineQuad& q);
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-namespace gfx {
+namespace platform::raster {
 
 // Renderers are told apart by generation. A texture uploaded to a renderer carries the renderer's
 // generation and is freed by its owner only while that generation lives: when a renderer is
@@ -108,4 +108,4 @@ void RenderList(SDL_Renderer* renderer, unsigned generation, const DrawList& lis
 // comparing with SDL's own triangles).
 void UseOwnTriangles(bool on);
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -1,6 +1,7 @@
 // Textures and draw lists on an SDL renderer: the pixels of a texture uploaded to each renderer
 // that draws it, and a window's draw list rasterized into its place on the screen.
 #include "platform/raster/draw_list.h"
+#include "platform/common/owner.h"
 
 #include "platform/raster/affine_raster.h"
 
@@ -9,27 +10,33 @@
 #include <cstring>
 #include <set>
 
-namespace gfx {
+namespace platform::raster {
 namespace {
 
-unsigned g_generationCounter = 0;
+// The renderers' generations, and how turned pictures are drawn: the program's (a texture may still
+// be let go of while the program exits).
+struct Generations {
+    unsigned counter = 0;
+    std::set<unsigned> live;
+    bool ownTriangles = true;
+};
 
-// Never destroyed: a texture may still be let go of while the program exits.
+Generations& TheGenerations() {
+    return owner::Part<Generations>(owner::Life::Program);
+}
+
 std::set<unsigned>& LiveGenerations() {
-    static auto* live = new std::set<unsigned>;
-    return *live;
+    return TheGenerations().live;
 }
 
 bool Live(unsigned generation) {
     return LiveGenerations().count(generation) != 0;
 }
 
-bool g_ownTriangles = true;
-
 }  // namespace
 
 unsigned NewGeneration() {
-    unsigned g = ++g_generationCounter;
+    unsigned g = ++TheGenerations().counter;
     LiveGenerations().insert(g);
     return g;
 }
@@ -148,12 +155,12 @@ const SDL_Surface* SizedAsDrawn(const DrawCmd& c, AffineQuad* q) {
 }  // namespace
 
 void UseOwnTriangles(bool on) {
-    g_ownTriangles = on;
+    TheGenerations().ownTriangles = on;
 }
 
 void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, const SDL_Rect& source,
                 const SDL_Rect& dest, SDL_Surface* softwareTarget, const SDL_Rect* area, bool smooth) {
-    if (!g_ownTriangles) softwareTarget = nullptr;
+    if (!TheGenerations().ownTriangles) softwareTarget = nullptr;
     if (source.w <= 0 || source.h <= 0) return;
     SDL_Rect clip = dest;
     if (area && !SDL_IntersectRect(&dest, area, &clip)) return;
@@ -249,4 +256,4 @@ void RenderList(SDL_Renderer* r, unsigned generation, const DrawList& list, cons
     SDL_RenderSetClipRect(r, nullptr);
 }
 
-}  // namespace gfx
+}  // namespace platform::raster

@@ -1,4 +1,5 @@
 #include "platform/replay/recording.h"
+#include "platform/common/owner.h"
 #include "platform/files/file_handle.h"
 
 #include "platform/runtime.h"
@@ -129,8 +130,7 @@ struct Recording {
 };
 
 Recording& Rec() {
-    static Recording r;
-    return r;
+    return owner::Part<Recording>(owner::Life::Program);
 }
 
 // Says what went wrong, once, and stops writing (the run goes on as it would have).

@@ -8,6 +8,11 @@
 
 namespace platform {
 
+// The run's frames, counted as run/ begins and ends them (FrameBegin, FrameEnd): the frame's
+// number, its serial and its timer reading; with RuntimeOptions::stats its CPU time too.
+long BeginFrameClock();
+void EndFrameClock();
+
 // The virtual clock's reading, in ms (headless runs).
 std::uint32_t VirtualNow();
 // Adds a sleep to TotalSleptMs.

@@ -1,4 +1,6 @@
 #include "platform/runtime.h"
+#include "platform/common/owner.h"
+#include "platform/common/run_state.h"
 #include "platform/files/file_handle.h"
 #include "platform/locale/language.h"
 #include "platform/settings/settings.h"
@@ -20,86 +22,20 @@
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
-#ifdef __EMSCRIPTEN__
-#include <emscripten.h>
-#endif
+
+namespace desktop = platform::desktop;
 
 namespace platform {
 namespace {
 
-// The CPU times of the frames, in memory that does not grow with the run: counted by the microsecond
-// up to 20 ms and by the tenth of a millisecond up to a second, the rest above that; the worst exact.
-class FrameTimes {
-  public:
-    void Clear() { *this = FrameTimes(); }
-    void Add(double ms) {
-        ++count_;
-        worst_ = std::max(worst_, ms);
-        if (ms < 0) ms = 0;
-        if (ms < kFineMs)
-            ++fine_[std::size_t(ms * 1000.0)];
-        else if (ms < kCoarseMs)
-            ++coarse_[std::size_t((ms - kFineMs) * 10.0)];
-    }
-    std::uint64_t Count() const { return count_; }
-    double Worst() const { return worst_; }
-    // Nearest rank: the smallest time that at least the share of the frames does not exceed (to the
-    // microsecond, or the tenth of a millisecond over 20 ms).
-    double Rank(double share) const {
-        std::uint64_t k = std::uint64_t(std::ceil(share * double(count_)));
-        if (k == 0) k = 1;
-        std::uint64_t seen = 0;
-        for (std::size_t i = 0; i < fine_.size(); ++i)
-            if ((seen += fine_[i]) >= k) return std::min(worst_, double(i) / 1000.0);
-        for (std::size_t i = 0; i < coarse_.size(); ++i)
-            if ((seen += coarse_[i]) >= k) return std::min(worst_, kFineMs + double(i) / 10.0);
-        return worst_;
-    }
-
-  private:
-    static constexpr double kFineMs = 20.0, kCoarseMs = 1000.0;
-    std::vector<std::uint32_t> fine_ = std::vector<std::uint32_t>(std::size_t(kFineMs * 1000.0));
-    std::vector<std::uint32_t> coarse_ =
-        std::vector<std::uint32_t>(std::size_t((kCoarseMs - kFineMs) * 10.0));
-    std::uint64_t count_ = 0;
-    double worst_ = 0;
-};
-
 struct Runtime {
-    RuntimeOptions options;
     bool started = false;
-    long frame = 0;
-    std::uint32_t virtualNow = kTimerStart;  // the virtual clock of headless runs, in ms
-    std::uint32_t frameTimer = 0;            // the timer as the current frame began
-    std::uint64_t frameSerial = 0;           // the current frame's FrameSerial, 0 between frames
-    std::uint64_t framesEver = 0;            // frames begun in the program's life
-    std::size_t seedsTaken = 0;              // of the script's SEED lines
-    std::uint64_t slept = 0;
-    std::uint64_t sleptBeforeFrame = 0;  // slept at the start of the frame before
     std::vector<std::function<void()>> frameEndHooks;
     std::vector<std::function<void()>> runEndHooks;
-    bool outputFailed = false;
-    std::vector<MessageBoxRecord> boxes;  // the last kKeptMessageBoxes
-    std::uint64_t boxCount = 0;
-    std::set<std::string> warned;
-    std::vector<std::string> playerWarnings;  // for the start-up box
-    std::string dataFolder;                   // where the run found its data ("" without one)
-    long soundOpenings = 0;                   // the sound device's openings tried in the run
-    // With options.stats: clocks at the start of the current frame, and each frame's times, in ms.
-    double cpuAtBegin = 0, wallAtBegin = 0;
-    FrameTimes frameCpuMs;  // with --stats
-    std::uint64_t lateFrames = 0;
 };
 
-Runtime& R() {
-    static Runtime r;
-    return r;
-}
-
-double ClockMs(clockid_t clock) {
-    timespec t{};
-    clock_gettime(clock, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+Runtime& TheRuntime() {
+    return owner::Part<Runtime>(owner::Life::Run);
 }
 
 bool IsDir(const std::string& path) {
@@ -149,29 +85,24 @@ std::string FindDataDir(std::string* looked) {
 
 // The start-up warnings the player must see, in one box (RuntimeOptions::warningsInBox).
 void ShowPlayerWarnings() {
-    Runtime& r = R();
-    if (r.playerWarnings.empty()) return;
     std::string text;
-    for (const std::string& w : r.playerWarnings) text += (text.empty() ? "" : "\n\n") + w;
-    desktop::ShowStartWarnings(text);
-    r.playerWarnings.clear();
+    for (const std::string& w : TakePlayerWarnings()) text += (text.empty() ? "" : "\n\n") + w;
+    if (!text.empty()) desktop::ShowStartWarnings(text);
 }
 
 }  // namespace
 
 bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
-    Runtime& r = R();
 #ifdef SIGPIPE
     // Output into a pipe that was closed (`--dump-state | head -c 10`) fails as a write that can be
     // told of, instead of ending the program without a word.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
-    // Every run begins anew (its warnings too), but for the count of frames of the program's life,
-    // which keeps FrameSerial from ever giving a number twice.
-    const std::uint64_t framesEver = r.framesEver;
-    r = Runtime();
-    r.framesEver = framesEver;
-    r.options = options;
+    // Every run begins anew: what the run before kept (its options, warnings, clock, screen, ...)
+    // ends here.
+    owner::EndRun();
+    Runtime& r = TheRuntime();
+    RuntimeOptions& runOptions = SetRunOptions(options);
     if (!options.gameKeys.empty()) UseGameKeys(options.gameKeys);
     // The player's settings; the command line goes first. A replay's screen stays its own.
     LoadSettings(options.settingsFile, options.headless);
@@ -181,10 +112,10 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
                                           : CurrentSettings().language);
     if (!options.headless) {
         const Settings& settings = CurrentSettings();
-        if (r.options.scale <= 0) r.options.scale = settings.scale;
-        if (r.options.windowWidth <= 0 && settings.windowWidth > 0) {
-            r.options.windowWidth = settings.windowWidth;
-            r.options.windowHeight = settings.windowHeight;
+        if (runOptions.scale <= 0) runOptions.scale = settings.scale;
+        if (runOptions.windowWidth <= 0 && settings.windowWidth > 0) {
+            runOptions.windowWidth = settings.windowWidth;
+            runOptions.windowHeight = settings.windowHeight;
         }
     }
     // The data folder first: the screen's start-up already shows texts of the language folder.
@@ -195,20 +126,20 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
         WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
                    "); the game runs without its pictures and sounds" + kDataAdvice);
     else
-        r.dataFolder = CurrentFolder();  // a relative --data named it from where the run began
+        SetDataFolder(CurrentFolder());  // a relative --data named it from where the run began
     // The Windows program alone, out of its folder, has neither pictures nor font: once its box has
     // said so, there is nothing to play, and a game with no text could not even ask to be closed.
-    if (noData && r.options.warningsInBox && !r.options.headless) {
+    if (noData && runOptions.warningsInBox && !runOptions.headless) {
         ShowPlayerWarnings();
         *error = "data folder not found";
         *exitCode = 1;
         return false;
     }
-    if (!desktop::Init(r.options, error, exitCode)) return false;
+    if (!desktop::Init(runOptions, error, exitCode)) return false;
     r.started = true;
     recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                      desktop::JoystickPresent());
-    if (r.options.warningsInBox && !r.options.headless) {
+    if (runOptions.warningsInBox && !runOptions.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();
         ShowPlayerWarnings();
@@ -217,7 +148,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
 }
 
 void Stop() {
-    Runtime& r = R();
+    Runtime& r = TheRuntime();
     if (!r.started) return;
     r.frameEndHooks.clear();
     std::vector<std::function<void()>> atEnd;
@@ -227,40 +158,10 @@ void Stop() {
     r.started = false;
 }
 
-const std::string& DataFolder() {
-    return R().dataFolder;
-}
-
-const RuntimeOptions& Options() {
-    return R().options;
-}
-bool Headless() {
-    return R().options.headless;
-}
-
 void FrameBegin() {
-    Runtime& r = R();
-#ifdef __EMSCRIPTEN__
-    // In a browser the page is drawn, and its keys come in, only while the game gives the thread
-    // back: a frame that took all its time and did not sleep still hands it over once.
-    if (!r.options.headless && r.slept == r.sleptBeforeFrame && emscripten_has_asyncify())
-        emscripten_sleep(0);
-    r.sleptBeforeFrame = r.slept;
-#endif
-    if (r.options.stats) {
-        r.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
-        r.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
-    }
-    ++r.frame;
-    r.frameSerial = ++r.framesEver;
-    // The timer's reading for the whole frame: a headless run's moves as its script says, where it
-    // says (a recorded run's frames took what they took); a window's is the real timer's now.
-    const InputScript& script = r.options.script;
-    if (r.options.headless && r.options.hasScript && script.HasTimes())
-        r.virtualNow = r.frame == 1 ? script.TimerStart() : r.frameTimer + script.FrameMs(r.frame - 1);
-    r.frameTimer = r.options.headless ? r.virtualNow : std::uint32_t(SDL_GetTicks());
-    recording::FrameBegins(r.frame, r.frameTimer);
-    if (r.options.hasScript && script.CloseAt(r.frame)) {
+    const long frame = BeginFrameClock();
+    const RuntimeOptions& options = Options();
+    if (options.hasScript && options.script.CloseAt(frame)) {
         // As a window manager's close button would: the top window is asked to close.
         if (WindowObject* w = desktop::TopEnabledWindow()) {
             PostMessageA(w, WM_CLOSE, 0, 0);
@@ -270,125 +171,23 @@ void FrameBegin() {
 }
 
 void FrameEnd() {
-    Runtime& r = R();
-    for (const Screenshot& s : r.options.screenshots)
-        if (std::string why; s.frame == r.frame && !SaveScreenPng(s.file, &why))
+    const RuntimeOptions& options = Options();
+    const long frame = CurrentFrame();
+    for (const Screenshot& s : options.screenshots)
+        if (std::string why; s.frame == frame && !SaveScreenPng(s.file, &why))
             OutputFailed("cannot write the screenshot " + s.file + (why.empty() ? "" : ": " + why));
     desktop::ShowFrame();
-    for (auto& hook : r.frameEndHooks) hook();
-    if (r.options.stats) {
-        const double cpu = ClockMs(CLOCK_PROCESS_CPUTIME_ID) - r.cpuAtBegin;
-        const double wall = ClockMs(CLOCK_MONOTONIC) - r.wallAtBegin;
-        r.frameCpuMs.Add(cpu);
-        if ((r.options.headless ? cpu : wall) > double(kFrameMs)) ++r.lateFrames;
-    }
-    if (r.options.frames >= 0 && r.frame >= r.options.frames) PostQuitMessage(0);
-    r.frameSerial = 0;
+    for (auto& hook : TheRuntime().frameEndHooks) hook();
+    EndFrameClock();
+    if (options.frames >= 0 && frame >= options.frames) PostQuitMessage(0);
 }
 
-long CurrentFrame() {
-    return R().frame;
-}
 void AddFrameEndHook(std::function<void()> hook) {
-    R().frameEndHooks.push_back(std::move(hook));
+    TheRuntime().frameEndHooks.push_back(std::move(hook));
 }
 
-std::string FrameStatsReport() {
-    const Runtime& r = R();
-    const bool headless = r.options.headless;
-    const FrameTimes& cpu = r.frameCpuMs;
-    std::string text = "stats: frames shown   " + std::to_string(cpu.Count()) + "\n";
-    text += "stats: frames late    " + std::to_string(r.lateFrames) +
-            (headless ? " (CPU time over 16 ms; a headless run keeps virtual time)\n"
-                      : " (over 16 ms of wall time from the start to the end of the frame)\n");
-    if (cpu.Count() == 0) return text + "stats: CPU per frame  no frames\n";
-    char line[160];
-    std::snprintf(line, sizeof line,
-                  "stats: CPU per frame  median %.3f ms, 99th percentile %.3f ms, worst %.3f ms\n",
-                  cpu.Rank(0.5), cpu.Rank(0.99), cpu.Worst());
-    return text + line;
-}
-
-std::time_t CalendarTime() {
-    // The command line's seed, else the script's in turn (its last one again after them), else the
-    // clock; a recording keeps what the game got.
-    Runtime& r = R();
-    const std::vector<std::uint32_t>& seeds = r.options.script.Seeds();
-    std::time_t now;
-    if (r.options.hasSeed)
-        now = std::time_t(r.options.seed);
-    else if (r.options.hasScript && !seeds.empty())
-        now = std::time_t(seeds[std::min(r.seedsTaken++, seeds.size() - 1)]);
-    else
-        now = std::time(nullptr);
-    recording::SeedTaken(std::uint32_t(now));
-    return now;
-}
-
-std::uint64_t TotalSleptMs() {
-    return R().slept;
-}
-void AdvanceVirtualTime(std::uint32_t ms) {
-    R().virtualNow += ms;
-}
-std::uint32_t VirtualNow() {
-    return R().virtualNow;
-}
-void CountSleep(std::uint32_t ms) {
-    R().slept += ms;
-}
-std::uint64_t FrameSerial() {
-    return R().frameSerial;
-}
-bool SoundOpeningAllowed(long* opening) {
-    Runtime& r = R();
-    *opening = ++r.soundOpenings;
-    return !(r.options.hasScript && r.options.script.SoundOpeningFails(*opening));
-}
-
-void SoundOpeningFailed(long opening) {
-    recording::SoundFailed(opening);
-}
-
-std::uint32_t FrameTimer() {
-    return R().frameTimer;
-}
-
-const std::vector<MessageBoxRecord>& MessageBoxes() {
-    return R().boxes;
-}
-std::uint64_t MessageBoxCount() {
-    return R().boxCount;
-}
-void RecordMessageBox(const MessageBoxRecord& record) {
-    std::vector<MessageBoxRecord>& boxes = R().boxes;
-    if (boxes.size() >= kKeptMessageBoxes) boxes.erase(boxes.begin());
-    boxes.push_back(record);
-    ++R().boxCount;
-    recording::BoxAnswered(record.frame, record.result);
-}
-
-void Warn(const std::string& message) {
-    if (!R().warned.insert(message).second) return;
-    std::fprintf(stderr, "rushmora: %s\n", message.c_str());
-}
-
-void WarnPlayer(const std::string& message) {
-    Runtime& r = R();
-    if (r.warned.count(message)) return;
-    Warn(message);
-    if (r.options.warningsInBox && !r.options.headless) r.playerWarnings.push_back(message);
-}
-
-void OutputFailed(const std::string& message) {
-    R().outputFailed = true;
-    Warn(message);
-}
-bool AnyOutputFailed() {
-    return R().outputFailed;
-}
 void AddRunEndHook(std::function<void()> hook) {
-    R().runEndHooks.push_back(std::move(hook));
+    TheRuntime().runEndHooks.push_back(std::move(hook));
 }
 
 bool SaveScreenPng(const std::string& file, std::string* why) {

@@ -1,5 +1,6 @@
 #include "platform/settings/settings.h"
 
+#include "platform/common/owner.h"
 #include "platform/common/text.h"
 #include "platform/files/file_handle.h"
 #include "platform/files/file_warnings.h"
@@ -11,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <functional>
+#include <optional>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -41,31 +43,46 @@ bool WholeNumber(const std::string& s, long low, long high, long* out) {
     return true;
 }
 
-std::vector<GameKey> g_gameKeys;
-std::vector<SDL_Scancode> g_defaultKeys;
-Settings g_current;
+// The program's: the game's keys as it handed them over, their default keys, and the settings of
+// the run (made at the first need, from the keys of then).
+struct SettingsState {
+    std::vector<GameKey> gameKeys;
+    std::vector<SDL_Scancode> defaultKeys;
+    std::optional<Settings> current;
+};
+
+SettingsState& TheSettings() {
+    return owner::Part<SettingsState>(owner::Life::Program);
+}
+
+Settings& Current() {
+    SettingsState& state = TheSettings();
+    if (!state.current) state.current.emplace();
+    return *state.current;
+}
 
 }  // namespace
 
 void UseGameKeys(const std::vector<GameKey>& keys) {
-    g_gameKeys = keys;
-    g_defaultKeys.clear();
-    for (const GameKey& k : keys) g_defaultKeys.push_back(SDL_GetScancodeFromName(k.defaultKey));
-    g_current = Settings();
+    SettingsState& state = TheSettings();
+    state.gameKeys = keys;
+    state.defaultKeys.clear();
+    for (const GameKey& k : keys) state.defaultKeys.push_back(SDL_GetScancodeFromName(k.defaultKey));
+    state.current.emplace();
 }
 
 const std::vector<GameKey>& GameKeys() {
-    return g_gameKeys;
+    return TheSettings().gameKeys;
 }
 
 const std::vector<SDL_Scancode>& DefaultKeys() {
-    return g_defaultKeys;
+    return TheSettings().defaultKeys;
 }
 
-Settings::Settings() : keys(g_defaultKeys), padButtons(kPadDefaults) {}
+Settings::Settings() : keys(TheSettings().defaultKeys), padButtons(kPadDefaults) {}
 
 bool Settings::KeysAsAlways() const {
-    return keys == g_defaultKeys;
+    return keys == TheSettings().defaultKeys;
 }
 
 void ConfirmWithA(Settings* settings) {
@@ -133,9 +150,10 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             value = Trim(value.substr(0, comment));
         long n = 0;
         if (section == "keys") {
-            auto it = std::find_if(g_gameKeys.begin(), g_gameKeys.end(),
+            const std::vector<GameKey>& gameKeys = TheSettings().gameKeys;
+            auto it = std::find_if(gameKeys.begin(), gameKeys.end(),
                                    [&](const GameKey& k) { return key == k.name; });
-            if (it == g_gameKeys.end()) {
+            if (it == gameKeys.end()) {
                 warn("unknown key " + Quoted(key));
                 continue;
             }
@@ -144,7 +162,7 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 warn(Quoted(value) + " is no key");
                 continue;
             }
-            s.keys[std::size_t(it - g_gameKeys.begin())] = sc;
+            s.keys[std::size_t(it - gameKeys.begin())] = sc;
         } else if (section == "pad") {
             if (key == "preset") {
                 if (Lower(value) == "confirm-with-a")
@@ -210,9 +228,10 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
 
 std::string SettingsText(const Settings& s) {
     std::string t = "; Rushmora's settings (KeyConfig1.exe writes them; defaults after each ';')\n[keys]\n";
-    for (std::size_t i = 0; i < g_gameKeys.size() && i < s.keys.size(); ++i)
-        t += std::string(g_gameKeys[i].name) + "=" + SDL_GetScancodeName(s.keys[i]) + " ; " +
-             SDL_GetScancodeName(g_defaultKeys[i]) + "\n";
+    const SettingsState& state = TheSettings();
+    for (std::size_t i = 0; i < state.gameKeys.size() && i < s.keys.size(); ++i)
+        t += std::string(state.gameKeys[i].name) + "=" + SDL_GetScancodeName(s.keys[i]) + " ; " +
+             SDL_GetScancodeName(state.defaultKeys[i]) + "\n";
     t += "[pad]\n";
     for (int i = 0; i < 10; ++i)
         t += "button" + std::to_string(i + 1) + "=" +
@@ -336,11 +355,11 @@ std::string PlayerSettingsFile() {
 }
 
 const Settings& CurrentSettings() {
-    return g_current;
+    return Current();
 }
 
 void LoadSettings(const std::string& namedFile, bool headless) {
-    g_current = Settings();
+    Current() = Settings();
     const std::string file = !namedFile.empty() ? namedFile : headless ? std::string() : PlayerSettingsFile();
     if (file.empty()) return;
     std::vector<unsigned char> bytes;
@@ -352,7 +371,7 @@ void LoadSettings(const std::string& namedFile, bool headless) {
         return;
     }
     std::vector<std::string> warnings;
-    g_current = ReadSettings(std::string(bytes.begin(), bytes.end()), file, &warnings);
+    Current() = ReadSettings(std::string(bytes.begin(), bytes.end()), file, &warnings);
     for (const std::string& w : warnings) Warn(w);
 }
 

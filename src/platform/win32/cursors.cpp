@@ -1,11 +1,14 @@
 // Cursors and icons: the program's own cursor resources made into SDL cursors, the system arrow,
 // and the cursor in use.
 #include "platform/desktop/desktop.h"
+#include "platform/common/owner.h"
 #include "platform/resources.h"
 #include "platform/common/sdl_handles.h"
 #include "platform/win32/win32_internal.h"
 
 #include <map>
+
+namespace desktop = platform::desktop;
 
 struct CursorObject {
     sdl::CursorPtr cursor;  // none when headless
@@ -14,15 +17,23 @@ struct CursorObject {
 
 namespace {
 
-const platform::CursorResource* g_cursorResources = nullptr;
-int g_cursorResourceCount = 0;
-HCURSOR g_current = nullptr;
+// The program's cursors: the resources the game brings, the cursors made so far by resource number
+// (negative for the system's; never destroyed at exit, since SDL may be gone by then: FreeCursors
+// lets go of them at shut-down), the one shown, and the icon.
+struct CursorState {
+    const platform::CursorResource* resources = nullptr;
+    int resourceCount = 0;
+    HCURSOR current = nullptr;
+    std::map<int, CursorObject> made;
+    CursorObject icon;
+};
 
-// The cursors made so far, by resource number (negative for the system's). Never destroyed at
-// exit, since SDL may be gone by then: FreeCursors lets go of them at shut-down.
+CursorState& TheCursors() {
+    return platform::owner::Part<CursorState>(platform::owner::Life::Program);
+}
+
 std::map<int, CursorObject>& Cursors() {
-    static auto* cursors = new std::map<int, CursorObject>;
-    return *cursors;
+    return TheCursors().made;
 }
 
 sdl::CursorPtr MakeCursor(const platform::CursorResource& res) {
@@ -42,27 +53,27 @@ sdl::CursorPtr MakeCursor(const platform::CursorResource& res) {
 
 namespace platform {
 void SetCursorResources(const CursorResource* cursors, int count) {
-    g_cursorResources = cursors;
-    g_cursorResourceCount = cursors ? count : 0;
+    TheCursors().resources = cursors;
+    TheCursors().resourceCount = cursors ? count : 0;
 }
 
 const CursorResource* FindCursorResource(int id) {
-    for (int i = 0; i < g_cursorResourceCount; ++i)
-        if (g_cursorResources[i].id == id) return &g_cursorResources[i];
+    const CursorState& c = TheCursors();
+    for (int i = 0; i < c.resourceCount; ++i)
+        if (c.resources[i].id == id) return &c.resources[i];
     return nullptr;
 }
 }  // namespace platform
 
-namespace win32 {
+namespace platform::win32 {
 void FreeCursors() {
-    g_current = nullptr;
+    TheCursors().current = nullptr;
     Cursors().clear();
 }
-}  // namespace win32
+}  // namespace platform::win32
 
 HICON LoadIconA(HINSTANCE, LPCSTR) {
-    static CursorObject icon;
-    return &icon;
+    return &TheCursors().icon;
 }
 
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
@@ -85,8 +96,8 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HCURSOR SetCursor(HCURSOR cursor) {
-    HCURSOR previous = g_current;
-    g_current = cursor;
+    HCURSOR previous = TheCursors().current;
+    TheCursors().current = cursor;
     if (cursor && cursor->cursor) SDL_SetCursor(cursor->cursor.get());
     return previous;
 }

@@ -1,12 +1,15 @@
 // The joystick functions of the multimedia API, over SDL's game controller or joystick (or the
 // scripted joystick of a headless run).
 #include "platform/mmsystem.h"
+#include "platform/common/owner.h"
 
 #include "platform/desktop/desktop.h"
 #include "platform/replay/recording.h"
 #include "platform/replay/virtual_time.h"
 
 #include <cstring>
+
+namespace desktop = platform::desktop;
 
 UINT joyGetNumDevs() {
     // Like the Windows driver: the number of joysticks it supports, attached or not.
@@ -20,7 +23,6 @@ struct FrameJoystick {
     std::uint64_t frame = 0;  // platform::FrameSerial
     unsigned x = 0, y = 0, buttons = 0;
 };
-FrameJoystick g_frameJoystick;
 
 }  // namespace
 
@@ -28,7 +30,7 @@ MMRESULT joyGetPos(UINT joyId, LPJOYINFO info) {
     if (!info) return MMSYSERR_INVALPARAM;
     if (joyId > 15) return JOYERR_PARMS;
     if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
-    FrameJoystick& seen = g_frameJoystick;
+    FrameJoystick& seen = platform::owner::Part<FrameJoystick>(platform::owner::Life::Run);
     const std::uint64_t frame = platform::FrameSerial();
     if (frame == 0 || seen.frame != frame) {
         unsigned x, y, buttons;

@@ -4,6 +4,8 @@
 
 #include <SDL.h>
 
+namespace desktop = platform::desktop;
+
 BOOL GetKeyboardState(BYTE* keyState) {
     if (!keyState) return FALSE;
     desktop::KeyboardState(keyState);

@@ -3,10 +3,14 @@
 #include "platform/desktop/desktop.h"
 #include "platform/runtime.h"
 #include "platform/locale/language.h"
+#include "platform/common/owner.h"
 #include "platform/common/sdl_handles.h"
+#include "platform/replay/recording.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace desktop = platform::desktop;
 
 namespace {
 int ButtonFor(const desktop::MessageBoxView& view, int result) {
@@ -16,7 +20,7 @@ int ButtonFor(const desktop::MessageBoxView& view, int result) {
 }
 }  // namespace
 
-namespace desktop {
+namespace platform::desktop {
 void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
     if (v.buttons.empty()) return;
     const int n = int(v.buttons.size());
@@ -64,7 +68,7 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
             if (SDL_PointInRect(&p, &v.buttons[i].first)) v.focus = i;
     }
 }
-}  // namespace desktop
+}  // namespace platform::desktop
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     desktop::MessageBoxView view;
@@ -164,3 +168,34 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
                                       : "OK");
     return result;
 }
+
+namespace platform {
+namespace {
+
+// The run's message boxes: how many, and the last kKeptMessageBoxes of them.
+struct Boxes {
+    std::vector<MessageBoxRecord> kept;
+    std::uint64_t count = 0;
+};
+
+Boxes& TheBoxes() {
+    return owner::Part<Boxes>(owner::Life::Run);
+}
+
+}  // namespace
+
+const std::vector<MessageBoxRecord>& MessageBoxes() {
+    return TheBoxes().kept;
+}
+std::uint64_t MessageBoxCount() {
+    return TheBoxes().count;
+}
+void RecordMessageBox(const MessageBoxRecord& record) {
+    Boxes& b = TheBoxes();
+    if (b.kept.size() >= kKeptMessageBoxes) b.kept.erase(b.kept.begin());
+    b.kept.push_back(record);
+    ++b.count;
+    recording::BoxAnswered(record.frame, record.result);
+}
+
+}  // namespace platform

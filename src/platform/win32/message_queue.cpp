@@ -1,12 +1,16 @@
 // The message queue: posted messages, the quit message, paint messages for windows that need
 // them, and sending and dispatching to the window procedures.
 #include "platform/desktop/desktop.h"
+#include "platform/common/owner.h"
 #include "platform/win32/win32_internal.h"
 
 #include <SDL.h>
 
 #include <deque>
 #include <mutex>
+
+namespace desktop = platform::desktop;
+namespace win32 = platform::win32;
 
 namespace {
 
@@ -17,36 +21,35 @@ struct Queue {
     int quitCode = 0;
 };
 
-// Never destroyed: the sound's threads post to it (the end of a piece) until the program's last
+// The program's: the sound's threads post to it (the end of a piece) until the program's last
 // moment, whether or not the run was stopped.
-Queue& Q() {
-    static auto* q = new Queue;
-    return *q;
+Queue& TheQueue() {
+    return platform::owner::Part<Queue>(platform::owner::Life::Program);
 }
 
 }  // namespace
 
-namespace win32 {
+namespace platform::win32 {
 void ClearMessageQueue() {
-    Queue& q = Q();
+    Queue& q = TheQueue();
     std::lock_guard<std::mutex> lock(q.mutex);
     q.messages.clear();
     q.quitPending = false;
     q.quitCode = 0;
 }
-}  // namespace win32
+}  // namespace platform::win32
 
 using win32::Alive;
 
 BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    Queue& q = Q();
+    Queue& q = TheQueue();
     std::lock_guard<std::mutex> lock(q.mutex);
     q.messages.push_back(MSG{hwnd, msg, wParam, lParam, 0, POINT{0, 0}});
     return TRUE;
 }
 
 void PostQuitMessage(int exitCode) {
-    Queue& q = Q();
+    Queue& q = TheQueue();
     std::lock_guard<std::mutex> lock(q.mutex);
     q.quitPending = true;
     q.quitCode = exitCode;
@@ -60,7 +63,7 @@ BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT filterMin, UINT filterMax, UINT remo
         return m.message >= filterMin && m.message <= filterMax;
     };
     {
-        Queue& q = Q();
+        Queue& q = TheQueue();
         std::lock_guard<std::mutex> lock(q.mutex);
         for (auto it = q.messages.begin(); it != q.messages.end(); ++it) {
             if (!matches(*it)) continue;

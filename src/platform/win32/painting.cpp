@@ -1,6 +1,7 @@
 // Painting and device contexts: BeginPaint/EndPaint, the screen's context that reads the desktop
 // picture, contexts on surfaces (a texture's), BitBlt between them, and the stock objects.
 #include "platform/desktop/desktop.h"
+#include "platform/common/owner.h"
 #include "platform/win32/win32_internal.h"
 
 #include <SDL.h>
@@ -8,16 +9,21 @@
 #include <cstring>
 #include <functional>
 
+namespace desktop = platform::desktop;
+namespace raster = platform::raster;
+namespace win32 = platform::win32;
+
 struct DeviceContext {
-    SDL_Surface* surface = nullptr;       // what BitBlt reads and writes
-    std::function<void()> changed;        // told after a write
-    gfx::TextureData* texture = nullptr;  // the texture whose pixels surface holds, if it is one
+    SDL_Surface* surface = nullptr;          // what BitBlt reads and writes
+    std::function<void()> changed;           // told after a write
+    raster::TextureData* texture = nullptr;  // the texture whose pixels surface holds, if it is one
 };
 
 using win32::Alive;
 
 HDC BeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
-    static DeviceContext windowDc;
+    // The windows' one device context: the program's.
+    DeviceContext& windowDc = platform::owner::Part<DeviceContext>(platform::owner::Life::Program);
     if (!Alive(hwnd)) return nullptr;
     hwnd->invalid = false;
     if (paint) {
@@ -61,13 +67,20 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     return r == 0;
 }
 
+namespace {
+// The stock objects: handles the program holds for its life.
+struct StockObjects {
+    GdiObject objects[8] = {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}};
+};
+}  // namespace
+
 HGDIOBJ GetStockObject(int object) {
-    static GdiObject objects[8] = {{0}, {1}, {2}, {3}, {4}, {5}, {6}, {7}};
-    return (object >= 0 && object < 8) ? &objects[object] : nullptr;
+    auto& stock = platform::owner::Part<StockObjects>(platform::owner::Life::Program);
+    return (object >= 0 && object < 8) ? &stock.objects[object] : nullptr;
 }
 
-namespace desktop {
-HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, gfx::TextureData* texture) {
+namespace platform::desktop {
+HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, raster::TextureData* texture) {
     if (!surface) return nullptr;
     auto* dc = new DeviceContext;
     dc->surface = surface;
@@ -75,4 +88,4 @@ HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, gfx::Text
     dc->texture = texture;
     return dc;
 }
-}  // namespace desktop
+}  // namespace platform::desktop

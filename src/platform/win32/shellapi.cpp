@@ -1,4 +1,5 @@
 #include "platform/shellapi.h"
+#include "platform/common/owner.h"
 
 #include "platform/files/file_handle.h"
 #include "platform/win32/process.h"
@@ -12,13 +13,20 @@
 
 namespace {
 
-std::vector<std::string> g_started;
+// The programs ShellExecute started in the program's life.
+struct Started {
+    std::vector<std::string> programs;
+};
+
+std::vector<std::string>& TheStarted() {
+    return platform::owner::Part<Started>(platform::owner::Life::Program).programs;
+}
 
 }  // namespace
 
 namespace platform {
 const std::vector<std::string>& StartedPrograms() {
-    return g_started;
+    return TheStarted();
 }
 }  // namespace platform
 
@@ -60,6 +68,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
     if (headless) env.push_back("RUSHMORA_HEADLESS=1");
     if (!platform::StartProgram(args, env, headless))
         return reinterpret_cast<HINSTANCE>(std::uintptr_t(SE_ERR_FNF));
-    g_started.push_back(std::string(file) + (parameters && *parameters ? std::string(" ") + parameters : ""));
+    TheStarted().push_back(std::string(file) +
+                           (parameters && *parameters ? std::string(" ") + parameters : ""));
     return reinterpret_cast<HINSTANCE>(std::uintptr_t(42));
 }

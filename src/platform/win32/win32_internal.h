@@ -8,7 +8,7 @@ struct GdiObject {
     int index;  // the stock object's number
 };
 
-namespace win32 {
+namespace platform::win32 {
 
 // The window exists and has not been destroyed (windows.cpp).
 bool Alive(HWND hwnd);
@@ -17,4 +17,4 @@ void ClearMessageQueue();
 // Frees the cursors made so far; the next LoadCursorA makes them again (cursors.cpp).
 void FreeCursors();
 
-}  // namespace win32
+}  // namespace platform::win32

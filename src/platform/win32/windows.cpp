@@ -1,12 +1,17 @@
 // The game's windows: window classes, creating, showing, moving and destroying windows, their
 // rectangles and texts, and the screen's metrics.
 #include "platform/desktop/desktop.h"
+#include "platform/common/owner.h"
 #include "platform/win32/win32_internal.h"
 
 #include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
+
+namespace desktop = platform::desktop;
+namespace raster = platform::raster;
+namespace win32 = platform::win32;
 
 struct InstanceObject {
     int unused;
@@ -18,9 +23,18 @@ struct ClassInfo {
     WNDCLASSEXA wc;
 };
 
+// The program's window classes (and its one instance handle).
+struct Registered {
+    std::map<std::string, ClassInfo> classes;
+    InstanceObject instance{0};
+};
+
+Registered& TheRegistered() {
+    return platform::owner::Part<Registered>(platform::owner::Life::Program);
+}
+
 std::map<std::string, ClassInfo>& Classes() {
-    static std::map<std::string, ClassInfo> c;
-    return c;
+    return TheRegistered().classes;
 }
 
 void InvalidateBelow(WindowObject* moved) {
@@ -48,20 +62,19 @@ DWORD BrushColour(HBRUSH brush) {
 
 }  // namespace
 
-namespace win32 {
+namespace platform::win32 {
 bool Alive(HWND hwnd) {
     if (!hwnd) return false;
     for (WindowObject* w : desktop::Windows())
         if (w == hwnd) return !w->destroyed;
     return false;
 }
-}  // namespace win32
+}  // namespace platform::win32
 
 using win32::Alive;
 
 HINSTANCE GetModuleHandleA(LPCSTR) {
-    static InstanceObject instance{0};
-    return &instance;
+    return &TheRegistered().instance;
 }
 
 WORD RegisterClassExA(const WNDCLASSEXA* wc) {
@@ -109,7 +122,7 @@ BOOL DestroyWindow(HWND hwnd) {
     desktop::RealWindowVisibility();
     hwnd->proc(hwnd, WM_DESTROY, 0, 0);
     hwnd->destroyed = true;
-    hwnd->content = gfx::Presented{};
+    hwnd->content = raster::Presented{};
     return TRUE;
 }
 
@@ -188,10 +201,10 @@ int GetSystemMetrics(int index) {
     }
 }
 
-namespace desktop {
+namespace platform::desktop {
 void ResetWindowing() {
     Classes().clear();
     win32::ClearMessageQueue();
     win32::FreeCursors();
 }
-}  // namespace desktop
+}  // namespace platform::desktop

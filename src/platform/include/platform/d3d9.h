@@ -11,10 +11,10 @@
 #include <memory>
 
 struct SDL_Surface;
-namespace gfx {
+namespace platform::raster {
 struct TextureData;
 struct DrawList;
-}  // namespace gfx
+}  // namespace platform::raster
 
 #define D3D_SDK_VERSION 32
 #define D3DADAPTER_DEFAULT 0
@@ -251,13 +251,13 @@ class IDirect3DTexture9 : public ComObject {
     HRESULT UnlockRect(UINT level);
 
     // Platform side: the picture itself, shared with the draw lists that show it.
-    IDirect3DTexture9(std::shared_ptr<gfx::TextureData> data, DWORD levels, D3DFORMAT format, D3DPOOL pool,
-                      DWORD usage);
-    const std::shared_ptr<gfx::TextureData>& Data() const { return data_; }
+    IDirect3DTexture9(std::shared_ptr<platform::raster::TextureData> data, DWORD levels, D3DFORMAT format,
+                      D3DPOOL pool, DWORD usage);
+    const std::shared_ptr<platform::raster::TextureData>& Data() const { return data_; }
     D3DFORMAT Format() const { return format_; }
 
   private:
-    std::shared_ptr<gfx::TextureData> data_;
+    std::shared_ptr<platform::raster::TextureData> data_;
     DWORD levels_;
     D3DFORMAT format_;
     D3DPOOL pool_;
@@ -304,10 +304,10 @@ class IDirect3DDevice9 : public ComObject {
                  const float v[4], D3DCOLOR color);
     D3DDEVTYPE Type() const { return type_; }
     // What has been drawn since the last full clear.
-    std::shared_ptr<const gfx::DrawList> CurrentList() const { return list_; }
+    std::shared_ptr<const platform::raster::DrawList> CurrentList() const { return list_; }
 
   private:
-    gfx::DrawList& Writable();
+    platform::raster::DrawList& Writable();
     void ResetState();
 
     HWND focusWindow_;
@@ -315,7 +315,7 @@ class IDirect3DDevice9 : public ComObject {
     D3DPRESENT_PARAMETERS params_;
     UINT backWidth_ = 0, backHeight_ = 0;
     bool inScene_ = false;
-    std::shared_ptr<gfx::DrawList> list_;
+    std::shared_ptr<platform::raster::DrawList> list_;
     std::map<DWORD, DWORD> renderStates_;
     std::map<DWORD, DWORD> stageStates_;    // stage << 16 | type
     std::map<DWORD, DWORD> samplerStates_;  // sampler << 16 | type

@@ -9,7 +9,7 @@
 
 #include <cstdlib>
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 // How far a colour channel's mask sits from bit 0 (0 for an empty mask).
@@ -75,4 +75,4 @@ ScreenBefore LookAtScreen() {
     return seen;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -3,7 +3,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-namespace desktop {
+namespace platform::desktop {
 
 const char* const kFontAdvice = "install fonts-ipafont-gothic";
 
@@ -34,4 +34,4 @@ std::string FindJapaneseFontFile() {
     return found;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -1,4 +1,5 @@
 #include "platform/win32/process.h"
+#include "platform/common/owner.h"
 
 #include <algorithm>
 #include <fcntl.h>
@@ -11,13 +12,21 @@ extern char** environ;
 namespace platform {
 namespace {
 
-std::vector<pid_t> g_children;
+// The programs we started, until they are collected.
+struct Children {
+    std::vector<pid_t> pids;
+};
+
+std::vector<pid_t>& TheChildren() {
+    return owner::Part<Children>(owner::Life::Program).pids;
+}
 
 // Programs we started and that have ended are collected, so that none lingers as a zombie.
 void ReapChildren() {
-    g_children.erase(std::remove_if(g_children.begin(), g_children.end(),
-                                    [](pid_t p) { return waitpid(p, nullptr, WNOHANG) != 0; }),
-                     g_children.end());
+    std::vector<pid_t>& children = TheChildren();
+    children.erase(std::remove_if(children.begin(), children.end(),
+                                  [](pid_t p) { return waitpid(p, nullptr, WNOHANG) != 0; }),
+                   children.end());
 }
 
 }  // namespace
@@ -47,7 +56,7 @@ bool StartProgram(const std::vector<std::string>& args, const std::vector<std::s
     const int r = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (r != 0) return false;
-    g_children.push_back(pid);
+    TheChildren().push_back(pid);
     return true;
 }
 

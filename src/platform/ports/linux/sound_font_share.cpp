@@ -10,6 +10,7 @@
 // This stands in for the two FluidSynth functions SDL_mixer calls for it (fluid_synth_sfload,
 // delete_fluid_synth): the program's definitions come before the library's, which they call on.
 #include "platform/audio/audio_mixer.h"
+#include "platform/common/owner.h"
 #include "platform/pictures/file_identity.h"
 
 #include <fluidsynth.h>
@@ -30,9 +31,9 @@ struct SharedFont {
     std::uint64_t reads = 0;
 };
 
+// The program's: a synthesizer may go at exit.
 SharedFont& Shared() {
-    static auto* shared = new SharedFont;  // never destroyed: a synthesizer may go at exit
-    return *shared;
+    return platform::owner::Part<SharedFont>(platform::owner::Life::Program);
 }
 
 std::string KeyOf(const char* file) {

@@ -1,6 +1,7 @@
 // Where the game's data and instruments lie on the disk whole (Linux, Windows): nothing is ever on
 // its way.
 #include "platform/audio/audio_mixer.h"
+#include "platform/common/owner.h"
 #include "platform/files/file_handle.h"
 
 namespace platform {
@@ -9,15 +10,17 @@ void WaitWhileComing(const std::string&) {}
 
 namespace audio {
 namespace {
-bool g_instrumentsComing = false;  // only ever true in tests
+struct InstrumentsComing {
+    bool coming = false;  // only ever true in tests
+};
 }  // namespace
 
 bool MusicInstrumentsComing() {
-    return g_instrumentsComing;
+    return owner::Part<InstrumentsComing>(owner::Life::Program).coming;
 }
 
 void SimulateInstrumentsComing(bool coming) {
-    g_instrumentsComing = coming;
+    owner::Part<InstrumentsComing>(owner::Life::Program).coming = coming;
 }
 
 }  // namespace audio

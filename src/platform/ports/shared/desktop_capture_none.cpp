@@ -1,10 +1,10 @@
 // For systems whose screen we cannot photograph: the painted desktop always stands in.
 #include "platform/desktop/desktop_capture.h"
 
-namespace desktop {
+namespace platform::desktop {
 
 ScreenBefore LookAtScreen() {
     return {};
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

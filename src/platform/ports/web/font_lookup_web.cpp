@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-namespace desktop {
+namespace platform::desktop {
 
 const char* const kFontAdvice = "the page's data package has no fonts/ipagp.ttf";
 
@@ -16,4 +16,4 @@ std::string FindJapaneseFontFile() {
     return FindShippedFont(folder);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -11,6 +11,7 @@
 // platform's yield in a frame that did not sleep, runtime.cpp). The browser wakes a sleeper late:
 // the time one sleep overran is taken off the next, so that frames keep 16 ms on average.
 #include <SDL.h>
+#include "platform/common/owner.h"
 
 #include <emscripten.h>
 
@@ -22,7 +23,13 @@ namespace {
 // Set before SDL reads its hints, when the program's statics are made.
 [[maybe_unused]] const bool g_sdlLeavesYieldsToUs = setenv("SDL_EMSCRIPTEN_ASYNCIFY", "0", 1) == 0;
 
-double g_overran = 0;  // ms the last sleep took beyond what it asked for
+struct Sleeps {
+    double overran = 0;  // ms the last sleep took beyond what it asked for
+};
+
+double& Overran() {
+    return platform::owner::Part<Sleeps>(platform::owner::Life::Program).overran;
+}
 
 }  // namespace
 
@@ -47,8 +54,8 @@ extern "C" void __wrap_SDL_Delay(Uint32 ms) {
         }
         return;
     }
-    const double asked = std::max(0.0, double(ms) - g_overran);
+    const double asked = std::max(0.0, double(ms) - Overran());
     const double start = emscripten_get_now();
     emscripten_sleep(unsigned(asked + 0.5));
-    g_overran = std::clamp(emscripten_get_now() - start - asked, 0.0, 16.0);
+    Overran() = std::clamp(emscripten_get_now() - start - asked, 0.0, 16.0);
 }

@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-namespace desktop {
+namespace platform::desktop {
 namespace {
 
 sdl::SurfacePtr Photograph() {
@@ -80,4 +80,4 @@ ScreenBefore LookAtScreen() {
     return seen;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <system_error>
 
-namespace desktop {
+namespace platform::desktop {
 
 const char* const kFontAdvice =
     "the fonts folder beside rushmora.exe is missing: unpack the whole zip, with its folders";
@@ -27,4 +27,4 @@ std::string FindJapaneseFontFile() {
     return FindShippedFont(folder);
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

@@ -8,7 +8,7 @@
 
 #include <initializer_list>
 
-namespace desktop {
+namespace platform::desktop {
 
 bool UnderWine() {
     const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
@@ -24,4 +24,4 @@ bool SystemGraphicsHardwareLikely() {
     return false;
 }
 
-}  // namespace desktop
+}  // namespace platform::desktop

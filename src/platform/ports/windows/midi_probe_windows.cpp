@@ -8,7 +8,9 @@
 
 #include <string>
 
-namespace desktop {
+namespace desktop = platform::desktop;
+
+namespace platform::desktop {
 bool UnderWine();  // graphics_hardware_windows.cpp
 }
 
