@@ -2,7 +2,7 @@
 # in the build folder, where the game finds it when its data folder has none (ShellExecuteA looks
 # beside the running program too); an install puts it in the data folder, and the Windows package
 # in data\, where the game starts it from its working directory.
-add_executable(keyconfig ${CMAKE_SOURCE_DIR}/tools/keyconfig/main.cpp ${RUSHMORA_WINDOWS_RESOURCES})
+add_executable(keyconfig ${CMAKE_SOURCE_DIR}/src/keyconfig/model.cpp ${RUSHMORA_WINDOWS_RESOURCES})
 # It draws with SDL itself and takes the platform's Japanese text.
 target_link_libraries(keyconfig PRIVATE rushmora_platform rushmora_actions PkgConfig::SDL2 PkgConfig::SDL2_TTF)
 # It looks inside the platform (its font lookup), as the tests do.
