@@ -79,7 +79,8 @@ TEST(PlatformOwner, AWarningIsToldOnceARunAndAgainInTheNext) {
     platform::Warn("the same thing went wrong");
     const std::string told = testing::internal::GetCapturedStderr();
     std::size_t count = 0;
-    for (std::size_t at = told.find("the same thing"); at != std::string::npos; at = told.find("the same thing", at + 1))
+    for (std::size_t at = told.find("the same thing"); at != std::string::npos;
+         at = told.find("the same thing", at + 1))
         ++count;
     EXPECT_EQ(count, 2u);
 }
