@@ -34,7 +34,8 @@ template <class T>
 T& Part(Life life) {
     const void* key = &detail::kKey<T>;
     if (void* found = detail::Find(key)) return *static_cast<T*>(found);
-    return *static_cast<T*>(detail::Add(key, new T(), [](void* p) { delete static_cast<T*>(p); }, life));
+    return *static_cast<T*>(detail::Add(
+        key, new T(), [](void* p) { delete static_cast<T*>(p); }, life));
 }
 
 // Ends the parts of the run, the last made first.
