@@ -12,7 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> warnings;
-    const auto texts = platform::ReadCatalogue(text, "texts.txt", &warnings);
+    const auto texts = platform::locale::ReadCatalogue(text, "texts.txt", &warnings);
     CheckWarnings(warnings);
     for (const auto& [from, to] : texts) Check(!from.empty() && !to.empty());
     // The first line, when it is a plain entry of letters whose text comes nowhere else, is in the

@@ -26,7 +26,7 @@ const std::string& PictureFile() {
     return path;
 }
 
-void Check(const std::shared_ptr<const raster::Picture>& p, const raster::PictureHeader* header) {
+void Check(const std::shared_ptr<const pictures::Picture>& p, const pictures::PictureHeader* header) {
     if (!p) return;
     if (!header) std::abort();  // a file without a readable size is never decoded
     const int w = p->width, h = p->height;
@@ -51,13 +51,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A file rewritten within one tick of the file system's clock, at the same length, looks
     // unchanged to the cache: each input starts with an empty one.
-    raster::ClearPictureCache();
-    raster::PictureHeader header;
-    const bool sized = raster::ReadPictureHeader(PictureFile().c_str(), &header);
+    pictures::ClearPictureCache();
+    pictures::PictureHeader header;
+    const bool sized = pictures::ReadPictureHeader(PictureFile().c_str(), &header);
     // Decoded, then again from the cache, then from the cache for a smaller texture.
-    Check(raster::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
-    Check(raster::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
-    const auto small = raster::LoadPicture(PictureFile().c_str(), 16, 16);
+    Check(pictures::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
+    Check(pictures::LoadPicture(PictureFile().c_str(), kMaxWidth, kMaxHeight), sized ? &header : nullptr);
+    const auto small = pictures::LoadPicture(PictureFile().c_str(), 16, 16);
     if (small && (small->width > 16 || small->height > 16)) std::abort();
     return 0;
 }

@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)handed;
     const std::string text(reinterpret_cast<const char*>(data), size);
     std::vector<std::string> warnings;
-    const platform::Settings s = platform::ReadSettings(text, "settings.ini", &warnings);
+    const platform::settings::Settings s = platform::settings::ReadSettings(text, "settings.ini", &warnings);
     CheckWarnings(warnings);
     Check(s.musicVolume >= 0 && s.musicVolume <= 100 && s.effectsVolume >= 0 && s.effectsVolume <= 100);
     Check(s.scale == 0 || (s.scale >= 0.5 && s.scale <= 4));
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // What is written reads back the same, with nothing to warn of.
     warnings.clear();
-    Check(platform::ReadSettings(platform::SettingsText(s), "again.ini", &warnings) == s);
+    Check(platform::settings::ReadSettings(platform::settings::SettingsText(s), "again.ini", &warnings) == s);
     Check(warnings.empty());
 
     // Saved as the settings program saves: over the file as the text left it, only what changed.
@@ -40,11 +40,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!f) std::abort();
     std::fwrite(text.data(), 1, text.size(), f);
     std::fclose(f);
-    platform::Settings mine = s, saved;
+    platform::settings::Settings mine = s, saved;
     mine.musicVolume = s.musicVolume == 40 ? 41 : 40;
     std::string why;
-    if (text.size() <= platform::kMaxSettingsBytes) {
-        Check(platform::SaveSettingsChanges(file, s, mine, &saved, &why));
+    if (text.size() <= platform::settings::kMaxSettingsBytes) {
+        Check(platform::settings::SaveSettingsChanges(file, s, mine, &saved, &why));
         Check(saved == mine);
     }
     return 0;

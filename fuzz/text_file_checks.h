@@ -20,7 +20,7 @@ inline void Check(bool ok) {
 }
 
 inline void CheckWarnings(const std::vector<std::string>& warnings) {
-    Check(warnings.size() <= platform::kWarningsShown + 1);
+    Check(warnings.size() <= platform::files::kWarningsShown + 1);
     for (const std::string& w : warnings) {
         Check(w.size() < 600);
         for (char c : w) Check(static_cast<unsigned char>(c) >= 0x20 && c != 0x7F);

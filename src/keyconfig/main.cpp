@@ -28,11 +28,13 @@
 #include <optional>
 #include <string>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 namespace {
 
-void PrintTable(const platform::Settings& settings) {
+void PrintTable(const platform::settings::Settings& settings) {
     std::printf("Rushmora の操作\n");
     for (const keyconfig::ControlsLine& line : keyconfig::ControlsTable(settings, false))
         std::printf("%-12s  %-20s  %-20s  %s\n", line.scene.c_str(), line.keys.c_str(), line.joystick.c_str(),
@@ -61,7 +63,7 @@ int Run() {
         return 1;
     }
     keyconfig::Tone tone = keyconfig::Tone::Open();
-    keyconfig::Model model(platform::CurrentSettings(), platform::PlayerSettingsFile());
+    keyconfig::Model model(platform::settings::CurrentSettings(), platform::settings::PlayerSettingsFile());
     // The game's folder is the one above data/, where this program runs from.
     if (char* base = SDL_GetBasePath()) {
         desktop::LoadPadMappings(std::string(base) + "..");
@@ -94,14 +96,14 @@ int main(int argc, char** argv) {
     const char* env = std::getenv("RUSHMORA_HEADLESS");
     const bool headless = env && *env && std::strcmp(env, "0") != 0;
     // The player's keys in the table (none read under a headless run, as the game reads none).
-    platform::LoadSettings("", headless);
+    platform::settings::LoadSettings("", headless);
     if (headless || (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {
-        PrintTable(platform::CurrentSettings());
+        PrintTable(platform::settings::CurrentSettings());
         return 0;
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK) != 0) {
         std::fprintf(stderr, "KeyConfig1: no display (%s)\n", SDL_GetError());
-        PrintTable(platform::CurrentSettings());
+        PrintTable(platform::settings::CurrentSettings());
         return 1;
     }
     if (TTF_Init() != 0) {

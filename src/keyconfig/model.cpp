@@ -64,7 +64,7 @@ int ActionIndex(const std::string& name) {
     return -1;
 }
 
-std::string KeyOf(const platform::Settings& settings, int action) {
+std::string KeyOf(const platform::settings::Settings& settings, int action) {
     if (action < 0 || std::size_t(action) >= settings.keys.size()) return "";
     return ShortKeyName(settings.keys[std::size_t(action)]);
 }
@@ -103,7 +103,7 @@ std::string ShortKeyName(SDL_Scancode key) {
     }
 }
 
-std::vector<ControlsLine> ControlsTable(const platform::Settings& settings, bool english) {
+std::vector<ControlsLine> ControlsTable(const platform::settings::Settings& settings, bool english) {
     std::set<std::string> named;
     for (const TableLine& line : kTable)
         if (line.actions != kTheRunsButtons)
@@ -146,7 +146,7 @@ std::vector<ControlsLine> ControlsTable(const platform::Settings& settings, bool
     return table;
 }
 
-Model::Model(const platform::Settings& settings, std::string file)
+Model::Model(const platform::settings::Settings& settings, std::string file)
     : shown_(settings), base_(settings), file_(std::move(file)) {}
 
 std::vector<Row> Model::Rows() const {
@@ -249,7 +249,7 @@ void Model::KeyAnswer(SDL_Scancode key) {
         return;
     }
     int taken = -1;
-    if (platform::AssignKey(&shown_, row_, key, &taken)) {
+    if (platform::settings::AssignKey(&shown_, row_, key, &taken)) {
         waiting_ = Waiting::kNothing;
         Save();
     } else if (taken >= 0 && std::size_t(taken) < actions.size()) {
@@ -298,7 +298,7 @@ void Model::PadButton(SDL_GameControllerButton button) {
 
 void Model::PadAnswer(SDL_GameControllerButton button) {
     int taken = -1;
-    if (platform::AssignPadButton(&shown_, row_, button, &taken)) {
+    if (platform::settings::AssignPadButton(&shown_, row_, button, &taken)) {
         waiting_ = Waiting::kNothing;
         Save();
     } else if (taken >= 0) {
@@ -347,14 +347,14 @@ void Model::Take() {
         waiting_ = Waiting::kKey;
     } else if (page_ == Page::kPad) {
         if (row_ == kConfirmWithARow) {
-            platform::ConfirmWithA(&shown_);
+            platform::settings::ConfirmWithA(&shown_);
             Save();
         } else {
             waiting_ = Waiting::kPadButton;
         }
     } else if (page_ == Page::kOther) {
         if (row_ == kDefaultsRow) {
-            shown_ = platform::Settings();
+            shown_ = platform::settings::Settings();
             if (Save()) message_ = Say("初期設定に戻しました", "Back to the defaults");
         } else {
             Adjust(1);
@@ -405,9 +405,9 @@ bool Model::Save() {
     }
     // Only what was changed here goes over the file: what another program saved meanwhile (the
     // file replaced while this one was open, a second window of this program) stays.
-    platform::Settings saved;
+    platform::settings::Settings saved;
     std::string why;
-    if (!platform::SaveSettingsChanges(file_, base_, shown_, &saved, &why)) {
+    if (!platform::settings::SaveSettingsChanges(file_, base_, shown_, &saved, &why)) {
         message_ = Say("保存できません: ", "Cannot save: ") + why;
         return false;
     }

@@ -40,7 +40,7 @@ struct ControlsLine {
 };
 
 // The controls of the game, scene by scene, with the keys these settings give the game's actions.
-std::vector<ControlsLine> ControlsTable(const platform::Settings& settings, bool english);
+std::vector<ControlsLine> ControlsTable(const platform::settings::Settings& settings, bool english);
 
 // A key as the controls page names it: arrows for the arrow keys, Enter, Esc, else SDL's name.
 std::string ShortKeyName(SDL_Scancode key);
@@ -49,7 +49,7 @@ class Model {
   public:
     // The settings as the player's file holds them, and that file ("" when there is no place for
     // one: nothing can be saved then, and the program says so).
-    Model(const platform::Settings& settings, std::string file);
+    Model(const platform::settings::Settings& settings, std::string file);
 
     // The player's input, told apart by the pages: a key pressed (with Shift held or not), a pad
     // button, a click on a page's tab, a click on a row of this page (on its right half or its left
@@ -67,7 +67,7 @@ class Model {
     bool English() const { return shown_.language == "en"; }
     // What the program says under the page: saved, refused, cannot save, ...
     const std::string& Message() const { return message_; }
-    const platform::Settings& Shown() const { return shown_; }
+    const platform::settings::Settings& Shown() const { return shown_; }
     const std::string& File() const { return file_; }
 
     // This page's rows (the controls page has its table instead).
@@ -90,7 +90,7 @@ class Model {
     void KeyAnswer(SDL_Scancode key);
     void PadAnswer(SDL_GameControllerButton button);
 
-    platform::Settings shown_, base_;  // as shown, and as the file held when last read or saved
+    platform::settings::Settings shown_, base_;  // as shown, and as the file held when last read or saved
     std::string file_;
     bool running_ = true;
     Page page_ = Page::kControls;

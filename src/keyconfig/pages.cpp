@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <vector>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 namespace keyconfig {

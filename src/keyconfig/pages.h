@@ -26,8 +26,8 @@ class TestedPad {
     std::string Line(const Model& model) const;
 
   private:
-    sdl::GameControllerPtr pad_;
-    sdl::JoystickPtr joystick_;
+    platform::sdl::GameControllerPtr pad_;
+    platform::sdl::JoystickPtr joystick_;
 };
 
 class Pages {
@@ -59,7 +59,7 @@ class Tone {
     void Play(int volume);
 
   private:
-    sdl::AudioDevice device_;
+    platform::sdl::AudioDevice device_;
     bool failureTold_ = false;
 };
 

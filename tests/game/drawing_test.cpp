@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <map>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 using testing_support::PixelAt;

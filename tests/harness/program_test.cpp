@@ -17,6 +17,8 @@
 #include <regex>
 #include <string>
 
+namespace sdl = platform::sdl;
+
 namespace {
 // Runs a shell command and returns its exit status, with its output (stdout and stderr) in out.
 int Shell(const std::string& cmd, std::string* out) {

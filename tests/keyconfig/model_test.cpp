@@ -19,7 +19,7 @@ namespace {
 using keyconfig::Model;
 using keyconfig::Page;
 using keyconfig::Waiting;
-using platform::Settings;
+using platform::settings::Settings;
 
 std::size_t Action(const char* name) {
     const auto& actions = GameActions();
@@ -33,7 +33,7 @@ Settings ReadBack(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> warnings;
-    return platform::ReadSettings(text, file, &warnings);
+    return platform::settings::ReadSettings(text, file, &warnings);
 }
 
 // A new settings file of the defaults in a folder of its own.
@@ -41,7 +41,7 @@ std::string FreshFile(const std::string& name) {
     const std::string folder = testing_support::TempPath("keyconfig-" + name);
     testing_support::MakeDir(folder);
     const std::string file = folder + "/settings.ini";
-    EXPECT_TRUE(platform::WriteSettings(file, Settings()));
+    EXPECT_TRUE(platform::settings::WriteSettings(file, Settings()));
     return file;
 }
 
@@ -154,7 +154,7 @@ TEST(KeyConfigPad, ButtonsMoveByThePadAndOneInUseIsRefused) {
     // "Confirm with A": buttons 1 and 2 swapped, the rest as always.
     TakeRow(&m, Page::kPad, keyconfig::kConfirmWithARow);
     Settings confirmWithA;
-    platform::ConfirmWithA(&confirmWithA);
+    platform::settings::ConfirmWithA(&confirmWithA);
     EXPECT_EQ(ReadBack(file).padButtons, confirmWithA.padButtons);
     m.PadButton(SDL_CONTROLLER_BUTTON_BACK);
     EXPECT_FALSE(m.Running());
@@ -209,7 +209,7 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     // Another window of the program moves jump meanwhile.
     Settings other;
     other.keys[Action("jump")] = SDL_SCANCODE_J;
-    ASSERT_TRUE(platform::WriteSettings(file, other));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
     m.ClickTab(Page::kOther);
     m.ClickRow(keyconfig::kMusicRow, false);
     const Settings saved = ReadBack(file);

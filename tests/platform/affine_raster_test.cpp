@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+namespace sdl = platform::sdl;
+
 namespace raster = platform::raster;
 
 namespace {
@@ -40,7 +42,7 @@ raster::AffineQuad Turned(int w, int h, float degrees, float cx, float cy) {
 
 TEST(AffineRaster, HalfSeeThroughPictureCoversEachPixelOnceWhateverTheTurn) {
     // A pixel drawn by both triangles of the quad would come out darker than the rest.
-    SurfacePtr tex = Surface(16, 16, 0x80FFFFFF);
+    platform::sdl::SurfacePtr tex = Surface(16, 16, 0x80FFFFFF);
     for (float degrees : {0.0f, 17.0f, 45.0f, 90.0f, 133.0f, 180.0f, 271.0f}) {
         SurfacePtr screen = Surface(64, 64, 0xFF000000);
         ASSERT_TRUE(
@@ -59,7 +61,7 @@ TEST(AffineRaster, HalfSeeThroughPictureCoversEachPixelOnceWhateverTheTurn) {
 }
 
 TEST(AffineRaster, BlendsAndModulatesAsTheSoftwareRenderer) {
-    SurfacePtr tex = Surface(4, 4, 0x80FF8040);  // half see-through orange
+    platform::sdl::SurfacePtr tex = Surface(4, 4, 0x80FF8040);  // half see-through orange
     SurfacePtr screen = Surface(16, 16, 0xFF0000FF);
     raster::AffineQuad q = Turned(4, 4, 90.0f, 8, 8);
     ASSERT_TRUE(raster::DrawAffineQuad(screen.get(), {0, 0, 16, 16}, tex.get(), q));
@@ -81,7 +83,7 @@ TEST(AffineRaster, BlendsAndModulatesAsTheSoftwareRenderer) {
 }
 
 TEST(AffineRaster, StaysInsideTheClipAndTheScreen) {
-    SurfacePtr tex = Surface(32, 32, 0xFFFFFFFF);
+    platform::sdl::SurfacePtr tex = Surface(32, 32, 0xFFFFFFFF);
     SurfacePtr screen = Surface(40, 40, 0xFF000000);
     // Half off the screen's top-left corner, clipped to a band.
     ASSERT_TRUE(

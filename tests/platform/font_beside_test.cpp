@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // A game folder at the temporary place named, with data/ and, where asked, fonts/ipagp.ttf.
 std::string GameFolder(const std::string& name, bool withFont) {
     const std::string folder = testing_support::TempPath(name);
-    const fs::path path = platform::PathOfUtf8(folder);
+    const fs::path path = platform::files::PathOfUtf8(folder);
     std::error_code error;
     fs::remove_all(path, error);
     fs::create_directories(path / "data");

@@ -23,7 +23,7 @@ namespace {
 class LanguageRun : public GameRunTest {
   protected:
     void TearDown() override {
-        platform::SetLanguage("ja");
+        platform::locale::SetLanguage("ja");
         GameRunTest::TearDown();
     }
 };
@@ -32,7 +32,7 @@ class LanguageRun : public GameRunTest {
 
 TEST(LanguageCatalogue, TextsAreTakenAndEveryBadLineIsNamed) {
     std::vector<std::string> warnings;
-    const auto texts = platform::ReadCatalogue(
+    const auto texts = platform::locale::ReadCatalogue(
         "# the boxes\n"
         "終了しますか？ => Quit the game?\n"
         "確認=>Confirm\n"
@@ -57,9 +57,9 @@ TEST(LanguageCatalogue, ManyBadLinesAreToldInAFewWarnings) {
     std::string text = "\xEF\xBB\xBF確認 => Confirm\n";
     for (int i = 0; i < 100000; ++i) text += "\x01 junk\n";
     std::vector<std::string> warnings;
-    const auto texts = platform::ReadCatalogue(text, "texts.txt", &warnings);
+    const auto texts = platform::locale::ReadCatalogue(text, "texts.txt", &warnings);
     EXPECT_EQ(texts.at("確認"), "Confirm");
-    ASSERT_EQ(warnings.size(), platform::kWarningsShown + 1);
+    ASSERT_EQ(warnings.size(), platform::files::kWarningsShown + 1);
     EXPECT_NE(warnings[0].find("texts.txt:2: \"\\x01 junk\""), std::string::npos) << warnings[0];
     EXPECT_EQ(warnings.back(), "texts.txt: and 99995 more lines that could not be taken");
 }
@@ -86,18 +86,18 @@ TEST_F(LanguageRun, TheLanguageFolderIsLaidOverTheDataAndTheGameStaysTheSame) {
     RunGame(setup);
     const std::string dumpJa = DumpState();
     // Japanese: the folder is not looked at.
-    EXPECT_EQ(platform::Overlaid("Texture/ti_bg.png"), "Texture/ti_bg.png");
-    EXPECT_EQ(platform::Translated("確認"), "確認");
+    EXPECT_EQ(platform::files::Overlaid("Texture/ti_bg.png"), "Texture/ti_bg.png");
+    EXPECT_EQ(platform::locale::Translated("確認"), "確認");
 
     setup.language = "en";
     setup.screenshots = {{760, english}};
     RunGame(setup);
     EXPECT_EQ(DumpState(), dumpJa);
-    EXPECT_EQ(platform::Overlaid("Texture/ti_bg.png"), "lang/en/Texture/ti_bg.png");
-    EXPECT_EQ(platform::Overlaid("Texture/d.png"), "Texture/d.png");  // none in English: the game's
-    EXPECT_EQ(platform::Overlaid((data + "/Texture/ti_bg.png").c_str()), data + "/Texture/ti_bg.png");
-    EXPECT_EQ(platform::Translated("確認"), "Confirm");
-    EXPECT_EQ(platform::Translated("終了しますか？"), "終了しますか？");  // no entry: as it is
+    EXPECT_EQ(platform::files::Overlaid("Texture/ti_bg.png"), "lang/en/Texture/ti_bg.png");
+    EXPECT_EQ(platform::files::Overlaid("Texture/d.png"), "Texture/d.png");  // none in English: the game's
+    EXPECT_EQ(platform::files::Overlaid((data + "/Texture/ti_bg.png").c_str()), data + "/Texture/ti_bg.png");
+    EXPECT_EQ(platform::locale::Translated("確認"), "Confirm");
+    EXPECT_EQ(platform::locale::Translated("終了しますか？"), "終了しますか？");  // no entry: as it is
     // The background the logo scene shows by then is the English one (white, not blue).
     EXPECT_EQ(testing_support::PixelAt(japanese, 300 + 600, 150 + 450), 0xFF0000FFu);
     EXPECT_EQ(testing_support::PixelAt(english, 300 + 600, 150 + 450), 0xFFFFFFFFu);

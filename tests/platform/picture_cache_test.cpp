@@ -20,6 +20,10 @@
 #include <sys/stat.h>
 #endif
 
+namespace pictures = platform::pictures;
+
+namespace sdl = platform::sdl;
+
 namespace raster = platform::raster;
 
 namespace {
@@ -66,15 +70,15 @@ class PictureCache : public DeviceTest {
   protected:
     void SetUp() override {
         DeviceTest::SetUp();
-        raster::ClearPictureCache();
-        raster::SetPictureCacheLimit(raster::kDefaultPictureCacheBytes);
+        pictures::ClearPictureCache();
+        pictures::SetPictureCacheLimit(pictures::kDefaultPictureCacheBytes);
         dir = testing_support::TempPath("pictures");
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
     void TearDown() override {
-        raster::SetPictureCacheLimit(raster::kDefaultPictureCacheBytes);
-        raster::ClearPictureCache();
+        pictures::SetPictureCacheLimit(pictures::kDefaultPictureCacheBytes);
+        pictures::ClearPictureCache();
         DeviceTest::TearDown();
     }
 
@@ -311,11 +315,11 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
     const std::size_t idat = png.find("IDAT") - 4;
     png.insert(idat, std::string("\x7F\xFF\xFF\xF0tEXtkey\0crc.", 16));
     std::ofstream(dir + "/long-text.png", std::ios::binary) << png;
-    raster::PictureHeader header;
-    EXPECT_FALSE(raster::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
+    pictures::PictureHeader header;
+    EXPECT_FALSE(platform::pictures::ReadPictureHeader((dir + "/long-text.png").c_str(), &header));
     std::ofstream(dir + "/short-text.png", std::ios::binary)
         << png.replace(idat, 16, Chunk("tEXt", std::string("key\0", 4)));
-    ASSERT_TRUE(raster::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
+    ASSERT_TRUE(platform::pictures::ReadPictureHeader((dir + "/short-text.png").c_str(), &header));
     EXPECT_EQ(header.width, 3u);
     EXPECT_EQ(header.height, 1u);
     IDirect3DTexture9* tex = nullptr;
@@ -366,27 +370,27 @@ TEST_F(PictureCache, APictureLargerThanTheDevicesLargestTextureIsRefusedByItsHea
 
 TEST_F(PictureCache, AKeptPictureIsRefusedWhereTheLargestTextureIsSmaller) {
     const std::string file = Write("kept.png", 16, 8, SDL_PIXELFORMAT_ABGR8888);
-    ASSERT_NE(raster::LoadPicture(file.c_str(), 8192, 8192), nullptr);
+    ASSERT_NE(pictures::LoadPicture(file.c_str(), 8192, 8192), nullptr);
     testing::internal::CaptureStderr();
-    EXPECT_EQ(raster::LoadPicture(file.c_str(), 8, 8), nullptr);
-    EXPECT_EQ(raster::LoadPicture(file.c_str(), 16, 4), nullptr);
+    EXPECT_EQ(pictures::LoadPicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(pictures::LoadPicture(file.c_str(), 16, 4), nullptr);
     EXPECT_NE(testing::internal::GetCapturedStderr().find(file), std::string::npos);
-    EXPECT_NE(raster::LoadPicture(file.c_str(), 16, 8), nullptr);
-    EXPECT_EQ(raster::DecodePicture(file.c_str(), 8, 8), nullptr);
-    EXPECT_EQ(raster::DecodePicture(file.c_str(), 0, 0), nullptr);
+    EXPECT_NE(pictures::LoadPicture(file.c_str(), 16, 8), nullptr);
+    EXPECT_EQ(platform::pictures::DecodePicture(file.c_str(), 8, 8), nullptr);
+    EXPECT_EQ(platform::pictures::DecodePicture(file.c_str(), 0, 0), nullptr);
 }
 
 TEST_F(PictureCache, AnUnchangedFileIsDecodedOnce) {
     const std::string file = Write("once.png", 8, 8, SDL_PIXELFORMAT_ABGR8888);
-    const std::uint64_t before = raster::PictureCacheState().decodes;
+    const std::uint64_t before = pictures::PictureCacheState().decodes;
     Loaded a, b;
     ASSERT_TRUE(Load(file, &a));
     ASSERT_TRUE(Load(file, &b));
-    EXPECT_EQ(raster::PictureCacheState().decodes, before + 1);
+    EXPECT_EQ(pictures::PictureCacheState().decodes, before + 1);
     EXPECT_TRUE(a.pixels == b.pixels);
     // The same file by another path is the same file.
     ASSERT_TRUE(Load(dir + "/../pictures/once.png", &b));
-    EXPECT_EQ(raster::PictureCacheState().decodes, before + 1);
+    EXPECT_EQ(pictures::PictureCacheState().decodes, before + 1);
 }
 
 TEST_F(PictureCache, AFileOfANewSizeIsDecodedAgain) {
@@ -421,9 +425,9 @@ TEST_F(PictureCache, AFileWrittenAgainWithTheSameSizeButANewTimeIsDecodedAgain) 
     EXPECT_TRUE(second.pixels == Uncached(file).pixels);
     // Stamped back with the first time, the same bytes are still decoded again: the time changed.
     std::filesystem::last_write_time(file, writtenBefore);
-    const std::uint64_t decodes = raster::PictureCacheState().decodes;
+    const std::uint64_t decodes = pictures::PictureCacheState().decodes;
     ASSERT_TRUE(Load(file, &second));
-    EXPECT_EQ(raster::PictureCacheState().decodes, decodes + 1);
+    EXPECT_EQ(pictures::PictureCacheState().decodes, decodes + 1);
     EXPECT_EQ(second.pixels[0], 0xFFC86432u);
 }
 
@@ -445,7 +449,7 @@ TEST_F(PictureCache, AMissingFileFailsEvenWhenItWasDecodedBefore) {
 
 TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
     // Three pictures of 16 x 16 (1 KiB each) in a cache of 2.5 KiB.
-    raster::SetPictureCacheLimit(2560);
+    pictures::SetPictureCacheLimit(2560);
     const std::string a = Write("a.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 1);
     const std::string b = Write("b.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 2);
     const std::string c = Write("c.png", 16, 16, SDL_PIXELFORMAT_ABGR8888, 3);
@@ -454,20 +458,20 @@ TEST_F(PictureCache, KeepsToItsLimitDroppingThePictureUsedLongestAgo) {
     ASSERT_TRUE(Load(b, &l));
     ASSERT_TRUE(Load(a, &l));  // a is now used more recently than b
     ASSERT_TRUE(Load(c, &l));  // b goes
-    EXPECT_EQ(raster::PictureCacheState().entries, 2u);
-    EXPECT_LE(raster::PictureCacheState().bytes, 2560u);
-    const std::uint64_t decodes = raster::PictureCacheState().decodes;
+    EXPECT_EQ(pictures::PictureCacheState().entries, 2u);
+    EXPECT_LE(pictures::PictureCacheState().bytes, 2560u);
+    const std::uint64_t decodes = pictures::PictureCacheState().decodes;
     ASSERT_TRUE(Load(a, &l));
     ASSERT_TRUE(Load(c, &l));
-    EXPECT_EQ(raster::PictureCacheState().decodes, decodes);
+    EXPECT_EQ(pictures::PictureCacheState().decodes, decodes);
     ASSERT_TRUE(Load(b, &l));
-    EXPECT_EQ(raster::PictureCacheState().decodes, decodes + 1);
+    EXPECT_EQ(pictures::PictureCacheState().decodes, decodes + 1);
     EXPECT_TRUE(l.pixels == Uncached(b).pixels);
     // A picture larger than the whole cache still loads; it is only not kept.
-    raster::SetPictureCacheLimit(512);
-    EXPECT_EQ(raster::PictureCacheState().entries, 0u);
+    pictures::SetPictureCacheLimit(512);
+    EXPECT_EQ(pictures::PictureCacheState().entries, 0u);
     ASSERT_TRUE(Load(a, &l));
-    EXPECT_EQ(raster::PictureCacheState().entries, 0u);
+    EXPECT_EQ(pictures::PictureCacheState().entries, 0u);
     EXPECT_TRUE(l.pixels == Uncached(a).pixels);
 }
 

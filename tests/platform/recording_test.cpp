@@ -11,17 +11,17 @@
 namespace {
 
 struct Frame {
-    platform::SeenFrame seen;
+    platform::replay::SeenFrame seen;
     std::uint32_t timer = 0;
 };
 
-void Hold(platform::SeenFrame* seen, int vk) {
+void Hold(platform::replay::SeenFrame* seen, int vk) {
     seen->keys[std::size_t(vk) / 64] |= std::uint64_t(1) << (vk % 64);
 }
 
 // The file as the recorder's writer keeps it: the lines done, then the open ones.
 struct File {
-    platform::ScriptRecorder recorder;
+    platform::replay::ScriptRecorder recorder;
     std::string done;
     std::string Text() {
         done += recorder.TakeDone();
@@ -65,7 +65,7 @@ TEST(ScriptRecorder, MergesFramesThatSawTheSameAndTimesOnlyWhatWasNotSixteenMill
     std::uint32_t timer = 5000;
     for (long f = 1; f <= 40; ++f) {
         file.recorder.BeginFrame(f, timer);
-        platform::SeenFrame& seen = *file.recorder.Current();
+        platform::replay::SeenFrame& seen = *file.recorder.Current();
         if (f <= 10) Hold(&seen, VK_RIGHT);
         if (f >= 8 && f <= 10) Hold(&seen, VK_SPACE);
         if (f == 20) seen.answer = IDYES;
@@ -93,10 +93,10 @@ TEST(ScriptRecorder, TheFileIsAWholeScriptAfterEveryFrameAndGivesBackWhatTheGame
     std::srand(11);
     const int keys[] = {VK_RIGHT, VK_SPACE, 'S', VK_ESCAPE, VK_F4, VK_LMENU};
     std::vector<Frame> frames;
-    platform::SeenFrame run;
+    platform::replay::SeenFrame run;
     for (int f = 0; f < 600; ++f) {
         if (std::rand() % 8 == 0) {
-            run = platform::SeenFrame();
+            run = platform::replay::SeenFrame();
             for (int k : keys)
                 if (std::rand() % 3 == 0) Hold(&run, k);
             if (std::rand() % 3 == 0) run.joyX = unsigned(std::rand() % 65536);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 TEST(ScreenScale, TheGameSeesTheDisplayOverTheScaleAndItsFrameWindowAlwaysFits) {

@@ -22,8 +22,8 @@ namespace desktop = platform::desktop;
 
 namespace {
 
-using platform::ReadSettings;
-using platform::Settings;
+using platform::settings::ReadSettings;
+using platform::settings::Settings;
 
 int IndexOf(const char* name) {
     const auto& keys = platform::GameKeys();
@@ -59,14 +59,14 @@ TEST(SettingsFile, BadLinesAreNamedAFewAtATimeAndTheRestIsTaken) {
         "sky=blue\n"
         "this line has no equals sign\n";  // 21
     std::vector<std::string> warnings;
-    const Settings s = ReadSettings(text, "settings.ini", &warnings);
+    const Settings s = platform::settings::ReadSettings(text, "settings.ini", &warnings);
     std::string all;
     for (const std::string& w : warnings) all += w + "\n";
     for (const char* where :
          {"settings.ini:2:", "settings.ini:6:", "settings.ini:7:", "settings.ini:10:", "settings.ini:13:"})
         EXPECT_NE(all.find(where), std::string::npos) << where << " not named in:\n" << all;
     EXPECT_EQ(all.find("settings.ini:14:"), std::string::npos) << all;
-    ASSERT_EQ(warnings.size(), platform::kWarningsShown + 1) << all;
+    ASSERT_EQ(warnings.size(), platform::files::kWarningsShown + 1) << all;
     EXPECT_EQ(warnings.back(), "settings.ini: and 5 more lines that could not be taken");
     const Settings defaults;
     EXPECT_EQ(s.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_S);
@@ -86,7 +86,7 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     Settings s;
     s.keys[std::size_t(IndexOf("special"))] = SDL_SCANCODE_LSHIFT;
     s.keys[std::size_t(IndexOf("enter"))] = SDL_SCANCODE_KP_ENTER;
-    platform::ConfirmWithA(&s);
+    platform::settings::ConfirmWithA(&s);
     s.musicVolume = 0;
     s.effectsVolume = 75;
     s.scale = 2;
@@ -94,20 +94,22 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     s.windowWidth = 1600;
     s.windowHeight = 900;
     const std::string file = testing_support::TempPath("settings-written/settings.ini");
-    ASSERT_TRUE(platform::WriteSettings(file, s));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, s));
     std::ifstream in(file, std::ios::binary);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<std::string> warnings;
-    EXPECT_TRUE(ReadSettings(text, file, &warnings) == s) << text;
+    EXPECT_TRUE(platform::settings::ReadSettings(text, file, &warnings) == s) << text;
     EXPECT_TRUE(warnings.empty());
     // A scale of any number of digits is written whole.
     s.scale = 4.0 / 3.0;
-    EXPECT_TRUE(ReadSettings(platform::SettingsText(s), file, &warnings) == s) << platform::SettingsText(s);
+    EXPECT_TRUE(platform::settings::ReadSettings(platform::settings::SettingsText(s), file, &warnings) == s)
+        << platform::settings::SettingsText(s);
     s.scale = 1.5;  // and a short one as short as it is
-    EXPECT_NE(platform::SettingsText(s).find("\nscale=1.5 ;"), std::string::npos)
-        << platform::SettingsText(s);
+    EXPECT_NE(platform::settings::SettingsText(s).find("\nscale=1.5 ;"), std::string::npos)
+        << platform::settings::SettingsText(s);
     // The defaults' own file reads back as the defaults.
-    EXPECT_TRUE(ReadSettings(platform::SettingsText(Settings()), "x", &warnings) == Settings());
+    EXPECT_TRUE(platform::settings::ReadSettings(platform::settings::SettingsText(Settings()), "x",
+                                                 &warnings) == Settings());
     EXPECT_TRUE(warnings.empty());
 }
 
@@ -149,32 +151,33 @@ TEST(SettingsFile, AHeadlessRunReadsNoPlayersFileButOneItIsGiven) {
 #else
     setenv("XDG_CONFIG_HOME", folder.c_str(), 1);
 #endif
-    platform::LoadSettings("", true);
-    EXPECT_TRUE(platform::CurrentSettings() == Settings());
-    platform::LoadSettings("", false);
-    EXPECT_EQ(platform::CurrentSettings().musicVolume, 10);
+    platform::settings::LoadSettings("", true);
+    EXPECT_TRUE(platform::settings::CurrentSettings() == Settings());
+    platform::settings::LoadSettings("", false);
+    EXPECT_EQ(platform::settings::CurrentSettings().musicVolume, 10);
     const std::string named = testing_support::TempPath("named-settings.ini");
     std::ofstream(named) << "[sound]\neffects=20\n";
-    platform::LoadSettings(named, true);
-    EXPECT_EQ(platform::CurrentSettings().effectsVolume, 20);
-    platform::LoadSettings("", true);
-    EXPECT_TRUE(platform::CurrentSettings() == Settings());
+    platform::settings::LoadSettings(named, true);
+    EXPECT_EQ(platform::settings::CurrentSettings().effectsVolume, 20);
+    platform::settings::LoadSettings("", true);
+    EXPECT_TRUE(platform::settings::CurrentSettings() == Settings());
 }
 
 TEST(SettingsProgram, AKeyOrButtonAlreadyInUseIsRefusedWithWhoHasIt) {
     Settings s;
     int taken = -1;
-    EXPECT_FALSE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_S, &taken));
+    EXPECT_FALSE(platform::settings::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_S, &taken));
     EXPECT_EQ(taken, IndexOf("dash"));
     EXPECT_EQ(s.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_A);
-    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
+    EXPECT_TRUE(platform::settings::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
     // Its own key again is no conflict; the freed A can go elsewhere.
-    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
-    EXPECT_TRUE(platform::AssignKey(&s, IndexOf("dash"), SDL_SCANCODE_A, &taken));
-    EXPECT_FALSE(platform::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_A, &taken));
+    EXPECT_TRUE(platform::settings::AssignKey(&s, IndexOf("jump"), SDL_SCANCODE_J, &taken));
+    EXPECT_TRUE(platform::settings::AssignKey(&s, IndexOf("dash"), SDL_SCANCODE_A, &taken));
+    EXPECT_FALSE(platform::settings::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_A, &taken));
     EXPECT_EQ(taken, 0);
-    EXPECT_TRUE(platform::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_DPAD_UP, &taken));
-    EXPECT_FALSE(platform::AssignPadButton(&s, 10, SDL_CONTROLLER_BUTTON_X, &taken));  // no button 11
+    EXPECT_TRUE(platform::settings::AssignPadButton(&s, 2, SDL_CONTROLLER_BUTTON_DPAD_UP, &taken));
+    EXPECT_FALSE(
+        platform::settings::AssignPadButton(&s, 10, SDL_CONTROLLER_BUTTON_X, &taken));  // no button 11
 }
 
 namespace {
@@ -191,7 +194,7 @@ std::string Contents(const std::string& file) {
 // own where the system can fork (as two windows of the settings program are), threads elsewhere.
 TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
     const std::string file = testing_support::TempPath("settings-concurrent/settings.ini");
-    ASSERT_TRUE(platform::WriteSettings(file, Settings()));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, Settings()));
     constexpr int kSaves = 60;
     std::atomic<bool> writing{true};
     std::atomic<int> torn{0}, reads{0}, failedSaves{0};
@@ -202,7 +205,7 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
             if (which == 1) mine.effectsVolume = i;
             if (which == 2) mine.windowWidth = 640 + i, mine.windowHeight = 480;
             std::string why;
-            if (!platform::SaveSettingsChanges(file, base, mine, &saved, &why)) ++failedSaves;
+            if (!platform::settings::SaveSettingsChanges(file, base, mine, &saved, &why)) ++failedSaves;
             base = mine = saved;
         }
     };
@@ -210,10 +213,10 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
         while (writing) {
             // As the game reads it (on Windows, letting a writer replace the file meanwhile).
             std::vector<unsigned char> bytes;
-            platform::ReadRegularFileAsNamed(file, &bytes, platform::kMaxSettingsBytes);
+            platform::files::ReadRegularFileAsNamed(file, &bytes, platform::settings::kMaxSettingsBytes);
             const std::string text(bytes.begin(), bytes.end());
             std::vector<std::string> warnings;
-            ReadSettings(text, file, &warnings);
+            platform::settings::ReadSettings(text, file, &warnings);
             if (text.empty() || text.back() != '\n' || !warnings.empty()) ++torn;
             ++reads;
         }
@@ -243,7 +246,7 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
     EXPECT_EQ(failedSaves, 0);
     EXPECT_EQ(torn, 0) << "of " << reads << " reads";
     std::vector<std::string> warnings;
-    const Settings last = ReadSettings(Contents(file), file, &warnings);
+    const Settings last = platform::settings::ReadSettings(Contents(file), file, &warnings);
     EXPECT_EQ(last.musicVolume, kSaves);
     EXPECT_EQ(last.effectsVolume, kSaves);
     EXPECT_EQ(last.windowWidth, 640 + kSaves);
@@ -252,28 +255,28 @@ TEST(SettingsFile, WritersAtOnceNeitherTearTheFileNorLoseEachOthersChanges) {
 // A program that read the settings, while another replaced the file, saves only what it changed.
 TEST(SettingsFile, ASaveKeepsWhatAnotherProgramSavedMeanwhile) {
     const std::string file = testing_support::TempPath("settings-merge/settings.ini");
-    ASSERT_TRUE(platform::WriteSettings(file, Settings()));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, Settings()));
     Settings base;
     Settings other;
     other.language = "en";
     other.keys[std::size_t(IndexOf("jump"))] = SDL_SCANCODE_J;
-    ASSERT_TRUE(platform::WriteSettings(file, other));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
     Settings mine = base, saved;
     mine.musicVolume = 30;
     std::string why;
-    ASSERT_TRUE(platform::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
+    ASSERT_TRUE(platform::settings::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
     EXPECT_EQ(saved.language, "en");
     EXPECT_EQ(saved.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_J);
     EXPECT_EQ(saved.musicVolume, 30);
     std::vector<std::string> warnings;
-    EXPECT_TRUE(ReadSettings(Contents(file), file, &warnings) == saved);
+    EXPECT_TRUE(platform::settings::ReadSettings(Contents(file), file, &warnings) == saved);
     // Two keys changed apart that would meet on one physical key: this writer's table goes whole.
     mine = base = saved;
     mine.keys[std::size_t(IndexOf("dash"))] = SDL_SCANCODE_K;
     other = saved;
     other.keys[std::size_t(IndexOf("attack"))] = SDL_SCANCODE_K;
-    ASSERT_TRUE(platform::WriteSettings(file, other));
-    ASSERT_TRUE(platform::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    ASSERT_TRUE(platform::settings::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
     EXPECT_TRUE(saved.keys == mine.keys);
 }
 
@@ -282,16 +285,16 @@ TEST(SettingsFile, ASaveThatCannotBeMadeSaysWhyAndChangesNothing) {
     const std::string folder = testing_support::TempPath("settings-folder.ini");
     testing_support::MakeDir(folder);
     std::string why;
-    EXPECT_FALSE(platform::WriteSettings(folder, Settings(), &why));
+    EXPECT_FALSE(platform::settings::WriteSettings(folder, Settings(), &why));
     EXPECT_NE(why.find("not a regular file"), std::string::npos) << why;
     // A file too large to be settings is not written over with the defaults.
     const std::string big = testing_support::TempPath("settings-big.ini");
-    std::ofstream(big, std::ios::binary) << std::string(platform::kMaxSettingsBytes + 1, ';');
+    std::ofstream(big, std::ios::binary) << std::string(platform::settings::kMaxSettingsBytes + 1, ';');
     Settings mine, saved;
     mine.musicVolume = 5;
-    EXPECT_FALSE(platform::SaveSettingsChanges(big, Settings(), mine, &saved, &why));
+    EXPECT_FALSE(platform::settings::SaveSettingsChanges(big, Settings(), mine, &saved, &why));
     EXPECT_NE(why.find("over 64 KB"), std::string::npos) << why;
-    EXPECT_EQ(Contents(big).size(), platform::kMaxSettingsBytes + 1);
+    EXPECT_EQ(Contents(big).size(), platform::settings::kMaxSettingsBytes + 1);
 }
 
 #ifndef _WIN32
@@ -304,9 +307,9 @@ TEST(SettingsFile, ASaveNeverWritesThroughALinkPlantedBesideIt) {
     std::ofstream(victim) << "precious\n";
     for (const std::string& planted : {file + ".new", file + ".tmp" + std::to_string(getpid())})
         ASSERT_EQ(symlink(victim.c_str(), planted.c_str()), 0);
-    ASSERT_TRUE(platform::WriteSettings(file, Settings()));
+    ASSERT_TRUE(platform::settings::WriteSettings(file, Settings()));
     EXPECT_EQ(Contents(victim), "precious\n");
-    EXPECT_EQ(Contents(file), platform::SettingsText(Settings()));
+    EXPECT_EQ(Contents(file), platform::settings::SettingsText(Settings()));
 }
 #endif
 
@@ -314,17 +317,17 @@ TEST(SettingsFile, ASaveNeverWritesThroughALinkPlantedBesideIt) {
 // and a bad line is quoted short with what cannot be shown escaped.
 TEST(SettingsFile, AByteOrderMarkIsSkippedAndBadLinesAreQuotedShortAndEscaped) {
     std::vector<std::string> warnings;
-    Settings s = ReadSettings("\xEF\xBB\xBF[keys]\njump=J\n", "s.ini", &warnings);
+    Settings s = platform::settings::ReadSettings("\xEF\xBB\xBF[keys]\njump=J\n", "s.ini", &warnings);
     EXPECT_TRUE(warnings.empty()) << warnings.front();
     EXPECT_EQ(s.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_J);
     std::string junk = "\x1b[31mred\x01\xff\"";
     junk += std::string(900 * 1024, 'x');
-    s = ReadSettings("[sound]\nmusic=" + junk + "\n", "s.ini", &warnings);
+    s = platform::settings::ReadSettings("[sound]\nmusic=" + junk + "\n", "s.ini", &warnings);
     ASSERT_EQ(warnings.size(), 1u);
     EXPECT_LT(warnings[0].size(), 200u);
     EXPECT_NE(warnings[0].find("\"\\x1B[31mred\\x01\\xFF\\\"xx"), std::string::npos) << warnings[0];
     EXPECT_EQ(warnings[0].find('\x1b'), std::string::npos);
     // Words of other languages are shown as they are.
-    EXPECT_EQ(platform::Quoted("ジャンプ"), "\"ジャンプ\"");
-    EXPECT_EQ(platform::Quoted("abcdef", 3), "\"abc...\"");
+    EXPECT_EQ(platform::files::Quoted("ジャンプ"), "\"ジャンプ\"");
+    EXPECT_EQ(platform::files::Quoted("abcdef", 3), "\"abc...\"");
 }

@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 namespace raster = platform::raster;
 

@@ -2,6 +2,8 @@
 
 #include <SDL_image.h>
 
+namespace sdl = platform::sdl;
+
 namespace testing_support {
 
 sdl::SurfacePtr ReadPng(const std::string& file) {

@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace sdl = platform::sdl;
+
 namespace testing_support {
 
 // The picture of a PNG file as an ARGB8888 surface; null when it cannot be read.

@@ -36,7 +36,7 @@ class WavWriter {
         path_ = path;
         dataBytes_ = 0;
         std::string why;
-        file_ = OpenOutputFile(path, &why);
+        file_ = files::OpenOutputFile(path, &why);
         if (!file_) {
             OutputFailed("cannot write the audio output " + path + ": " + why);
             return false;
@@ -127,7 +127,7 @@ class WavWriter {
             Fail();
     }
 
-    FilePtr file_;
+    files::FilePtr file_;
     std::string path_;
     std::uint32_t dataBytes_ = 0;
     bool failed_ = false;          // the file could not be written: counting goes on, writing does not
@@ -237,9 +237,9 @@ bool Open() {
     const bool pulled = m.wantPulled || (headless && toFile);
 
     long opening = 0;
-    if (!SoundOpeningAllowed(&opening)) {
+    if (!replay::SoundOpeningAllowed(&opening)) {
         TheMixer().openError = "the recorded run had no sound device here";
-        SoundOpeningFailed(opening);
+        replay::SoundOpeningFailed(opening);
         return false;
     }
     std::string driver = m.driver;
@@ -250,7 +250,7 @@ bool Open() {
         SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         TheMixer().openError = SDL_GetError();
-        SoundOpeningFailed(opening);
+        replay::SoundOpeningFailed(opening);
         return false;
     }
 
@@ -272,7 +272,7 @@ bool Open() {
         if (rc == 0) Mix_CloseAudio();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         m.device = 0;
-        SoundOpeningFailed(opening);
+        replay::SoundOpeningFailed(opening);
         return false;
     }
     m.users = 1;
@@ -285,7 +285,7 @@ bool Open() {
     Mix_AllocateChannels(0);
     Mix_SetPostMix(PostMix, nullptr);
     // The player's effects volume (the music's is the sequencer's).
-    Mix_MasterVolume(MIX_MAX_VOLUME * CurrentSettings().effectsVolume / 100);
+    Mix_MasterVolume(MIX_MAX_VOLUME * settings::CurrentSettings().effectsVolume / 100);
 
     if (toFile && pulled) {
         const DWORD now = timeGetTime();
@@ -415,7 +415,7 @@ std::string SoundFont() {
     for (const char* path : {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
                              "/usr/share/sounds/sf2/FluidR3_GM.sf2", "/usr/share/soundfonts/default.sf2",
                              "/usr/share/sounds/sf3/default-GM.sf3"}) {
-        if (IsRegularFile(path)) {
+        if (files::IsRegularFile(path)) {
             m.soundFont = path;
             break;
         }

@@ -29,8 +29,8 @@
 namespace {
 
 namespace audio = platform::audio;
-using platform::midi::kMaxMidiBytes;
-using platform::midi::ParseMidi;
+using platform::audio::kMaxMidiBytes;
+using platform::audio::ParseMidi;
 
 // The music's share of the mix. At SDL_mixer's full music volume FluidSynth plays at a gain of 1.2
 // and the pieces' loudest hits reach full scale by themselves; 72 of 128 (5 dB lower) keeps the
@@ -39,7 +39,8 @@ constexpr int kMusicVolume = 72;
 
 int MusicVolume() {
     // At the player's music volume (100 % unless the settings say otherwise).
-    return platform::audio::MusicVolume(kMusicVolume) * platform::CurrentSettings().musicVolume / 100;
+    return platform::audio::MusicVolume(kMusicVolume) * platform::settings::CurrentSettings().musicVolume /
+           100;
 }
 
 enum class Mode { Stopped, Playing, Paused };
@@ -133,7 +134,7 @@ bool SameName(const char* a, const char* b) {
 }
 
 MCIERROR ReadFileBytes(const char* name, std::vector<std::uint8_t>* out) {
-    const platform::FilePtr f = platform::OpenRegularFile(name);
+    const platform::files::FilePtr f = platform::files::OpenRegularFile(name);
     if (!f) return MCIERR_FILE_NOT_FOUND;
     std::uint8_t chunk[65536];
     std::size_t got;

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace platform::midi {
+namespace platform::audio {
 
 namespace {
 
@@ -129,4 +129,4 @@ bool ParseMidi(const std::vector<std::uint8_t>& d, double* seconds) {
     return true;
 }
 
-}  // namespace platform::midi
+}  // namespace platform::audio

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform::midi {
+namespace platform::audio {
 
 // The largest file the sequencer reads.
 constexpr std::size_t kMaxMidiBytes = 16u << 20;
@@ -13,4 +13,4 @@ constexpr std::size_t kMaxMidiBytes = 16u << 20;
 // Checks a Standard MIDI file and measures it: the time of its last event, in seconds.
 bool ParseMidi(const std::vector<std::uint8_t>& d, double* seconds);
 
-}  // namespace platform::midi
+}  // namespace platform::audio

@@ -104,7 +104,7 @@ HMMIO mmioOpenA(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
     if (!fileName) return fail(MMIOERR_FILENOTFOUND);
 
     // Only a regular file: a FIFO in its place would block the open.
-    std::FILE* file = platform::OpenRegularFile(fileName).release();
+    std::FILE* file = platform::files::OpenRegularFile(fileName).release();
     if (!file)
         return fail(errno == ENOENT   ? MMIOERR_FILENOTFOUND
                     : errno == EACCES ? MMIOERR_ACCESSDENIED

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace sdl = platform::sdl;
+
 namespace {
 
 namespace audio = platform::audio;
@@ -59,7 +61,7 @@ BOOL sndPlaySoundA(LPCSTR soundName, UINT flags) {
     // only a regular file (a named pipe or /dev/zero in its place would hang the game).
     std::vector<unsigned char> bytes;
     sdl::ChunkPtr loaded;
-    if (platform::ReadRegularFile(soundName, &bytes, kMaxSoundBytes))
+    if (platform::files::ReadRegularFile(soundName, &bytes, kMaxSoundBytes))
         loaded.reset(Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1));
     Mix_Chunk* const chunk = loaded.get();
     {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <utility>
 
-namespace sdl {
+namespace platform::sdl {
 
 template <auto Free>
 struct Deleter {
@@ -58,4 +58,4 @@ class AudioDevice {
     SDL_AudioDeviceID id_ = 0;
 };
 
-}  // namespace sdl
+}  // namespace platform::sdl

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <memory>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 namespace raster = platform::raster;
 
@@ -127,8 +129,8 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
     // than the device's largest texture is refused by the size in its header.
     D3DCAPS9 caps{};
     if (FAILED(device->GetDeviceCaps(&caps))) return D3DERR_INVALIDCALL;
-    const std::shared_ptr<const raster::Picture> picture =
-        raster::LoadPicture(file, int(caps.MaxTextureWidth), int(caps.MaxTextureHeight));
+    const std::shared_ptr<const platform::pictures::Picture> picture =
+        platform::pictures::LoadPicture(file, int(caps.MaxTextureWidth), int(caps.MaxTextureHeight));
     if (!picture) return D3DXERR_INVALIDDATA;
     IDirect3DTexture9* tex = nullptr;
     HRESULT hr = device->CreateTexture(UINT(picture->width), UINT(picture->height), 0, 0,

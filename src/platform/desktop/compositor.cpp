@@ -43,7 +43,7 @@ void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
         FillScreenRect(r, ToDisplay({w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight}),
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
-    DrawTextAt(r, platform::Translated(w.text), ToDisplaySize(13), SDL_Color{255, 255, 255, 255},
+    DrawTextAt(r, platform::locale::Translated(w.text), ToDisplaySize(13), SDL_Color{255, 255, 255, 255},
                ToDisplayX(w.rect.left + 6), ToDisplayY(w.rect.top + 3), true);
 }
 
@@ -98,7 +98,7 @@ bool SavePng(SDL_Surface* surface, const std::string& file, std::string* why) {
     if (!surface) return fail("nothing to show");
     if (!EncodePng(surface, &png)) return fail(IMG_GetError());
     std::string cannot;
-    std::FILE* f = platform::OpenOutputFile(file, &cannot).release();
+    std::FILE* f = platform::files::OpenOutputFile(file, &cannot).release();
     if (!f) return fail(cannot);
     bool ok = std::fwrite(png.bytes.data(), 1, png.bytes.size(), f) == png.bytes.size();
     ok = ok && std::fflush(f) == 0;

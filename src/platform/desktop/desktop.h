@@ -102,12 +102,13 @@ void HoldKeysDownNow();
 using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
 void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
 }  // namespace platform::desktop
-namespace platform {
+namespace platform::settings {
 struct Settings;
 }
 namespace platform::desktop {
 // AddPressedKeys with the game's keys where the player's settings put them.
-void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings, BYTE keys[256]);
+void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::settings::Settings& settings,
+                         BYTE keys[256]);
 // The pad mappings a player can add (SDL reads SDL_GAMECONTROLLERCONFIG by itself):
 // gamecontrollerdb.txt in the game's folder and in the settings folder. One that SDL cannot read is
 // named once.

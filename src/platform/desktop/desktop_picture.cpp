@@ -73,15 +73,15 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
         FillRect(s, ix + k(2), iy + k(2), k(40), k(36), 0xFF203040);
         FillRect(s, ix, iy, k(40), k(36), colours[i]);
         FillRect(s, ix + k(4), iy + k(4), k(32), k(6), 0xFFFFFFFF);
-        BlitText(s, platform::Translated(labels[i]), k(12), white, ix + k(20), iy + k(44), true);
+        BlitText(s, platform::locale::Translated(labels[i]), k(12), white, ix + k(20), iy + k(44), true);
     }
     // Task bar with a start button and a clock.
     int bar = std::min(k(30), h / 10);
     FillRect(s, 0, h - bar, w, bar, 0xFF24457A);
     FillRect(s, 0, h - bar, w, std::max(1, k(1)), 0xFF5C84C8);
     FillRect(s, k(2), h - bar + k(3), k(90), bar - k(6), 0xFF3C8C3C);
-    BlitText(s, platform::Translated("スタート"), k(14), white, k(47), h - bar + (bar - k(16)) / 2, true,
-             true);
+    BlitText(s, platform::locale::Translated("スタート"), k(14), white, k(47), h - bar + (bar - k(16)) / 2,
+             true, true);
     FillRect(s, w - k(80), h - bar + k(3), k(78), bar - k(6), 0xFF1A3560);
     BlitText(s, "7:00", k(13), white, w - k(41), h - bar + (bar - k(15)) / 2, true);
     return picture;

@@ -40,7 +40,7 @@ void CloseRequest(bool* askedInThisBatch) {
     }
     if (WindowObject* w = TopEnabledWindow()) {
         PostMessageA(w, WM_CLOSE, 0, 0);
-        platform::recording::CloseAsked();
+        platform::replay::recording::CloseAsked();
     }
 }
 

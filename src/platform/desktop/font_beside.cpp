@@ -8,12 +8,12 @@ namespace platform::desktop {
 
 std::string FindShippedFont(const std::string& programFolder) {
     if (programFolder.empty()) return {};
-    const std::filesystem::path folder = platform::PathOfUtf8(programFolder);
+    const std::filesystem::path folder = platform::files::PathOfUtf8(programFolder);
     std::error_code error;
     for (const std::filesystem::path& fonts : {folder / "fonts", folder / ".." / "fonts"}) {
         for (const char* name : {"ipagp.ttf", "ipag.ttf"})
             if (std::filesystem::is_regular_file(fonts / name, error))
-                return platform::Utf8OfPath(fonts / name);
+                return platform::files::Utf8OfPath(fonts / name);
     }
     return {};
 }

@@ -62,16 +62,17 @@ SDL_JoystickID OpenPadId() {
 void LoadPadMappings(const std::string& gameFolder) {
     std::vector<std::string> files;
     if (!gameFolder.empty()) files.push_back(gameFolder + "/gamecontrollerdb.txt");
-    if (const std::string folder = platform::SettingsFolder(); !folder.empty())
+    if (const std::string folder = platform::settings::SettingsFolder(); !folder.empty())
         files.push_back(folder + "/gamecontrollerdb.txt");
     for (const std::string& file : files) {
         // SDL takes each line in a time that grows with the lines before it: a list far larger than
         // the community's (some 0.4 MB) would hold the start-up for minutes.
         std::vector<unsigned char> bytes;
-        if (!platform::ReadRegularFileAsNamed(file, &bytes, kMaxPadMappingBytes)) {
+        if (!platform::files::ReadRegularFileAsNamed(file, &bytes, kMaxPadMappingBytes)) {
             if (errno != ENOENT)
                 platform::Warn("cannot read the pad mappings " + file + " (" +
-                               platform::ReadFailure(errno, kMaxPadMappingBytes) + "); they are not used");
+                               platform::files::ReadFailure(errno, kMaxPadMappingBytes) +
+                               "); they are not used");
             continue;
         }
         if (bytes.empty()) continue;
@@ -82,7 +83,7 @@ void LoadPadMappings(const std::string& gameFolder) {
 
 unsigned PadButtons(SDL_GameController* c) {
     // The player's settings may put the game's buttons on other buttons of the pad.
-    const auto& order = platform::CurrentSettings().padButtons;
+    const auto& order = platform::settings::CurrentSettings().padButtons;
     unsigned buttons = 0;
     for (int i = 0; i < 10; ++i)
         if (SDL_GameControllerGetButton(c, order[std::size_t(i)])) buttons |= 1u << i;

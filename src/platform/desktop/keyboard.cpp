@@ -90,7 +90,7 @@ void HoldKeysDownNow() {
         if (state[sc]) s.heldFromBox.set(std::size_t(sc));
 }
 
-void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settings& settings,
+void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::settings::Settings& settings,
                          BYTE keys[256]) {
     // The player moved some of the game's keys: the keys that play the game's keys (by default or
     // by the settings) count only as what the settings make them; every other key is itself.
@@ -98,7 +98,7 @@ void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::Settin
     count = std::min(count, int(SDL_NUM_SCANCODES));
     std::memcpy(others, pressed, std::size_t(count));
     const auto& gameKeys = platform::GameKeys();
-    const auto& defaults = platform::DefaultKeys();
+    const auto& defaults = platform::settings::DefaultKeys();
     const std::size_t n = std::min(settings.keys.size(), gameKeys.size());
     for (std::size_t i = 0; i < n; ++i) {
         const SDL_Scancode moved = settings.keys[i];
@@ -127,7 +127,7 @@ void KeysNow(BYTE keys[256]) {
     Uint8 pressed[SDL_NUM_SCANCODES];
     std::memcpy(pressed, state, std::size_t(count));
     LeaveOutHeldKeys(pressed, count, &s.heldFromBox);
-    const platform::Settings& settings = platform::CurrentSettings();
+    const platform::settings::Settings& settings = platform::settings::CurrentSettings();
     if (settings.KeysAsAlways()) {
         AddPressedKeys(pressed, count, keys);
         return;
@@ -146,7 +146,7 @@ struct FrameKeys {
 void KeyboardState(BYTE keys[256]) {
     // A frame sees one keyboard, as a script gives it: what GetKeyboardState and GetAsyncKeyState
     // say all through it is what the first of them found (and what a recording keeps).
-    const std::uint64_t frame = platform::FrameSerial();
+    const std::uint64_t frame = platform::replay::FrameSerial();
     FrameKeys& seen = owner::Part<FrameKeys>(owner::Life::Run);
     if (frame != 0 && seen.frame == frame) {
         std::memcpy(keys, seen.keys, 256);
@@ -156,7 +156,7 @@ void KeyboardState(BYTE keys[256]) {
     if (frame == 0) return;
     seen.frame = frame;
     std::memcpy(seen.keys, keys, 256);
-    platform::recording::KeysSeen(keys);
+    platform::replay::recording::KeysSeen(keys);
 }
 
 }  // namespace platform::desktop

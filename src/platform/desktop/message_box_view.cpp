@@ -52,8 +52,8 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
                             : result == IDNO     ? "いいえ(N)"
                             : result == IDCANCEL ? "キャンセル"
                                                  : "OK";
-        DrawTextAt(r, platform::Translated(label), ToDisplaySize(13), SDL_Color{0, 0, 0, 255}, shown.x,
-                   ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
+        DrawTextAt(r, platform::locale::Translated(label), ToDisplaySize(13), SDL_Color{0, 0, 0, 255},
+                   shown.x, ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
     }
 }
 

@@ -110,8 +110,8 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
             y = bounds.y;
         }
     }
-    s.window.reset(SDL_CreateWindow(platform::Translated("Rushmora ～走れ若者～").c_str(), x, y, s.displayW,
-                                    s.displayH, flags));
+    s.window.reset(SDL_CreateWindow(platform::locale::Translated("Rushmora ～走れ若者～").c_str(), x, y,
+                                    s.displayW, s.displayH, flags));
     if (!s.window) {
         *error = std::string("cannot open a window: ") + SDL_GetError() +
                  ". Run with --headless for a run without a display.";

@@ -16,7 +16,7 @@
 #include <unistd.h>
 #endif
 
-namespace platform {
+namespace platform::files {
 namespace {
 
 // The run's language folder and data folder.
@@ -236,4 +236,4 @@ std::string Utf8OfPath(const std::filesystem::path& path) {
     return std::string(u.begin(), u.end());
 }
 
-}  // namespace platform
+}  // namespace platform::files

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform::files {
 
 struct FileClose {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -63,4 +63,4 @@ std::string ReadFailure(int error, std::size_t max);
 std::filesystem::path PathOfUtf8(const std::string& name);
 std::string Utf8OfPath(const std::filesystem::path& path);
 
-}  // namespace platform
+}  // namespace platform::files

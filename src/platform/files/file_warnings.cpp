@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-namespace platform {
+namespace platform::files {
 namespace {
 
 // The length of the UTF-8 sequence that starts at i, or 0 when the bytes there are none.
@@ -69,4 +69,4 @@ std::string WithoutByteOrderMark(std::string text) {
     return text;
 }
 
-}  // namespace platform
+}  // namespace platform::files

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-namespace platform {
+namespace platform::files {
 
 // How many of one file's warnings are said before the rest are counted.
 constexpr std::size_t kWarningsShown = 5;
@@ -35,4 +35,4 @@ class FileWarnings {
 // The text without a UTF-8 byte order mark at its start (editors on Windows write one).
 std::string WithoutByteOrderMark(std::string text);
 
-}  // namespace platform
+}  // namespace platform::files

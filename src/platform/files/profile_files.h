@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace platform::profile {
+namespace platform::files {
 
 // What there is to replace: whether the file exists, whether this process may change it, and the
 // mode and owner to give its replacement.
@@ -50,4 +50,4 @@ inline std::string TemporaryOf(const std::string& file) {
     return file + ".tmp" + std::to_string(ProcessId());
 }
 
-}  // namespace platform::profile
+}  // namespace platform::files

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <sstream>
 
-namespace platform {
+namespace platform::locale {
 namespace {
 
 // The catalogue of the game's texts is some 10 KB; a file far larger is none.
@@ -44,10 +44,10 @@ using text::Trim;
 std::map<std::string, std::string> ReadCatalogue(const std::string& text, const std::string& file,
                                                  std::vector<std::string>* warnings) {
     std::map<std::string, std::string> texts;
-    std::istringstream in(WithoutByteOrderMark(text));
+    std::istringstream in(files::WithoutByteOrderMark(text));
     std::string line;
     int number = 0;
-    FileWarnings told(file, warnings);
+    files::FileWarnings told(file, warnings);
     while (std::getline(in, line)) {
         ++number;
         const std::string t = Trim(line);
@@ -56,7 +56,7 @@ std::map<std::string, std::string> ReadCatalogue(const std::string& text, const 
         const std::string from = arrow == std::string::npos ? "" : Trim(t.substr(0, arrow));
         const std::string to = arrow == std::string::npos ? "" : Trim(t.substr(arrow + 2));
         if (from.empty() || to.empty()) {
-            told.Add(file + ":" + std::to_string(number) + ": " + Quoted(t) +
+            told.Add(file + ":" + std::to_string(number) + ": " + files::Quoted(t) +
                      " is not a text of the catalogue (\"Japanese => translation\"); it is left out");
             continue;
         }
@@ -67,25 +67,25 @@ std::map<std::string, std::string> ReadCatalogue(const std::string& text, const 
 }
 
 void SetLanguage(const std::string& language) {
-    SetDataLanguage(language);
+    files::SetDataLanguage(language);
     TheCatalogue() = Catalogue();
 }
 
 std::string Translated(const std::string& text) {
     Catalogue& c = TheCatalogue();
-    if (DataLanguage() == "ja") return text;
+    if (files::DataLanguage() == "ja") return text;
     if (!c.read) {
         c.read = true;
-        const std::string file = "lang/" + DataLanguage() + "/texts.txt";
+        const std::string file = "lang/" + files::DataLanguage() + "/texts.txt";
         std::vector<unsigned char> bytes;
-        if (ReadRegularFile(file.c_str(), &bytes, kMaxCatalogueBytes)) {
+        if (files::ReadRegularFile(file.c_str(), &bytes, kMaxCatalogueBytes)) {
             std::vector<std::string> warnings;
             c.texts = ReadCatalogue(std::string(bytes.begin(), bytes.end()), file, &warnings);
             for (const std::string& w : warnings) Warn(w);
         } else if (errno == ENOENT) {
             Warn(file + " is missing: the texts stay in Japanese");
         } else {
-            Warn("cannot read " + file + " (" + ReadFailure(errno, kMaxCatalogueBytes) +
+            Warn("cannot read " + file + " (" + files::ReadFailure(errno, kMaxCatalogueBytes) +
                  "): the texts stay in Japanese");
         }
     }
@@ -93,4 +93,4 @@ std::string Translated(const std::string& text) {
     return it == c.texts.end() ? text : it->second;
 }
 
-}  // namespace platform
+}  // namespace platform::locale

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform::locale {
 
 // The catalogue's text: "Japanese => English" a line ("\n" in either is a line break; a line that
 // starts with # is a comment). Every line it cannot take is told in warnings, with file:line.
@@ -19,4 +19,4 @@ void SetLanguage(const std::string& language);
 // The text in the run's language.
 std::string Translated(const std::string& text);
 
-}  // namespace platform
+}  // namespace platform::locale

@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <system_error>
 
-namespace platform {
+namespace platform::pictures {
 
 std::string FileVersion(const char* file) {
     if (!file) return {};
     std::error_code error;
-    const std::filesystem::path path = PathOfUtf8(Overlaid(file));
+    const std::filesystem::path path = files::PathOfUtf8(files::Overlaid(file));
     const auto size = std::filesystem::file_size(path, error);
     if (error) return {};
     const auto written = std::filesystem::last_write_time(path, error);
@@ -18,4 +18,4 @@ std::string FileVersion(const char* file) {
            std::to_string(static_cast<long long>(written.time_since_epoch().count()));
 }
 
-}  // namespace platform
+}  // namespace platform::pictures

@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace platform {
+namespace platform::pictures {
 
 // The file's size and modification time as text; empty when there is no such file.
 std::string FileVersion(const char* file);
 
-}  // namespace platform
+}  // namespace platform::pictures

@@ -25,7 +25,7 @@
 #include <string>
 #include <system_error>
 
-namespace platform::raster {
+namespace platform::pictures {
 namespace {
 
 std::uint64_t NextPowerOfTwo(std::uint64_t v) {
@@ -49,7 +49,8 @@ void WarnTooLarge(const char* file, std::uint64_t w, std::uint64_t h, int maxWid
 // SDL_image's decoder of the kind the header says, so that the file is read as what was measured.
 SDL_Surface* DecodeWithSdlImage(const char* file, PictureKind kind) {
     std::vector<unsigned char> bytes;
-    if (!platform::ReadRegularFile(file, &bytes) || bytes.empty() || bytes.size() > std::size_t(INT32_MAX))
+    if (!platform::files::ReadRegularFile(file, &bytes) || bytes.empty() ||
+        bytes.size() > std::size_t(INT32_MAX))
         return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     if (!rw) return nullptr;
@@ -71,13 +72,13 @@ SDL_Surface* DecodeWithSdlImage(const char* file, PictureKind kind) {
 
 // A file's identity: where it is (its full path), how long it is and when it was last written.
 bool KeyOf(const char* file, std::string* path, std::string* key) {
-    const std::string version = platform::FileVersion(file);
+    const std::string version = platform::pictures::FileVersion(file);
     if (version.empty()) return false;
     std::error_code error;
     const std::filesystem::path full =
-        std::filesystem::canonical(platform::PathOfUtf8(platform::Overlaid(file)), error);
+        std::filesystem::canonical(platform::files::PathOfUtf8(platform::files::Overlaid(file)), error);
     if (error) return false;
-    *path = platform::Utf8OfPath(full);
+    *path = platform::files::Utf8OfPath(full);
     *key = *path + '\n' + version;
     return true;
 }
@@ -260,4 +261,4 @@ void ClearPictureCache() {
     c.bytes = 0;
 }
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

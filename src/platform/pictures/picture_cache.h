@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace platform::raster {
+namespace platform::pictures {
 
 // A picture as a texture loaded from its file holds it: ARGB8888, the power-of-two size that holds
 // the file's picture, texels outside the picture transparent zero (opaque black for a file without
@@ -42,4 +42,4 @@ struct PictureCacheStats {
 PictureCacheStats PictureCacheState();
 void ClearPictureCache();
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

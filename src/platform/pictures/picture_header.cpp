@@ -14,13 +14,8 @@
 #include <memory>
 #include <vector>
 
-namespace platform::raster {
+namespace platform::pictures {
 namespace {
-
-struct FileCloser {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 
 std::uint32_t Be16(const std::uint8_t* p) {
     return (std::uint32_t(p[0]) << 8) | p[1];
@@ -98,7 +93,7 @@ bool PngChunksWhole(std::FILE* f) {
 bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged) {
     if (damaged) *damaged = false;
     if (!file || !header) return false;
-    const platform::FilePtr f = platform::OpenRegularFile(file);
+    const files::FilePtr f = platform::files::OpenRegularFile(file);
     if (!f) return false;
     std::uint8_t b[26] = {};
     const std::size_t got = std::fread(b, 1, sizeof b, f.get());
@@ -135,4 +130,4 @@ bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged) {
     return true;
 }
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace platform::raster {
+namespace platform::pictures {
 
 enum class PictureKind { kPng, kBmp, kJpeg };
 
@@ -19,4 +19,4 @@ struct PictureHeader {
 // damaged then says so.
 bool ReadPictureHeader(const char* file, PictureHeader* header, bool* damaged = nullptr);
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

@@ -20,7 +20,7 @@
 #include <new>
 #include <vector>
 
-namespace platform::raster {
+namespace platform::pictures {
 namespace {
 
 static_assert(std::endian::native == std::endian::little, "texels are read as little-endian words");
@@ -40,7 +40,7 @@ bool Harmless(const std::uint8_t* type) {
 }
 
 bool ReadWholeFile(const char* file, std::vector<std::uint8_t>* out) {
-    return platform::ReadRegularFile(file, out);
+    return platform::files::ReadRegularFile(file, out);
 }
 
 // The filters work on whole texels: each byte is predicted from the bytes of the texel to its left
@@ -256,4 +256,4 @@ bool ReadRgbaPng(const char* file, Picture* picture) {
     return true;
 }
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

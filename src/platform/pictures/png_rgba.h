@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace platform::raster {
+namespace platform::pictures {
 
 struct Picture;
 
@@ -14,4 +14,4 @@ struct Picture;
 // chunk): those are left to SDL_image, whose result stays the one the game always had.
 bool ReadRgbaPng(const char* file, Picture* picture);
 
-}  // namespace platform::raster
+}  // namespace platform::pictures

@@ -284,7 +284,7 @@ bool InputScript::Load(const std::string& path, std::string* error) {
     // Only a plain file: a folder, a device or a pipe is no script, and /dev/zero would never end.
     // Read up to the bound, so that a file that grows while it is read is caught too.
     std::vector<unsigned char> bytes;
-    if (!platform::ReadRegularFileAsNamed(path, &bytes, kMaxBytes)) {
+    if (!platform::files::ReadRegularFileAsNamed(path, &bytes, kMaxBytes)) {
         *error = errno == EINVAL ? path + ": the input script is not a regular file"
                  : errno == EFBIG
                      ? path + ": the input script is larger than " + std::to_string(kMaxBytes >> 20) + " MB"

@@ -11,7 +11,7 @@
 #include <cstring>
 #include <filesystem>
 
-namespace platform {
+namespace platform::replay {
 namespace {
 
 std::string Frames(long first, long last) {
@@ -184,12 +184,12 @@ void Start(int screenWidth, int screenHeight, bool joystickPresent) {
     if (options.recordFile.empty()) return;
     r.on = true;
     r.path = options.recordFile;
-    const std::string name = Utf8OfPath(PathOfUtf8(r.path).filename());
+    const std::string name = files::Utf8OfPath(files::PathOfUtf8(r.path).filename());
     r.recorder.Begin("Rushmora: a recorded run. Replay: rushmora --headless --input " + name +
                          (options.recordOptions.empty() ? "" : " " + options.recordOptions) + " --dump-state",
                      screenWidth, screenHeight, joystickPresent);
     std::string why;
-    r.file = OpenOutputFile(r.path, &why).release();
+    r.file = files::OpenOutputFile(r.path, &why).release();
     if (!r.file) return Fail(why);
     Write();
     AddFrameEndHook([] { Write(); });
@@ -254,4 +254,4 @@ void SeedTaken(std::uint32_t seed) {
 }
 
 }  // namespace recording
-}  // namespace platform
+}  // namespace platform::replay

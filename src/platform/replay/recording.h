@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-namespace platform {
+namespace platform::replay {
 
 // What the game saw in one frame: the keys and the joystick it read, whether the window was asked
 // to close, and the answer of a message box opened in it.
@@ -82,4 +82,4 @@ void SeedTaken(std::uint32_t seed);
 void SoundFailed(long opening);
 
 }  // namespace recording
-}  // namespace platform
+}  // namespace platform::replay

@@ -89,7 +89,7 @@ double ClockMs(clockid_t clock) {
 
 }  // namespace
 
-long BeginFrameClock() {
+long replay::BeginFrameClock() {
     Clock& c = TheClock();
     const RuntimeOptions& options = Options();
 #ifdef __EMSCRIPTEN__
@@ -110,11 +110,11 @@ long BeginFrameClock() {
     if (options.headless && options.hasScript && script.HasTimes())
         c.virtualNow = c.frame == 1 ? script.TimerStart() : c.frameTimer + script.FrameMs(c.frame - 1);
     c.frameTimer = options.headless ? c.virtualNow : std::uint32_t(SDL_GetTicks());
-    recording::FrameBegins(c.frame, c.frameTimer);
+    replay::recording::FrameBegins(c.frame, c.frameTimer);
     return c.frame;
 }
 
-void EndFrameClock() {
+void replay::EndFrameClock() {
     Clock& c = TheClock();
     const RuntimeOptions& options = Options();
     if (options.stats) {
@@ -158,7 +158,7 @@ std::time_t CalendarTime() {
         now = std::time_t(seeds[std::min(TheClock().seedsTaken++, seeds.size() - 1)]);
     else
         now = std::time(nullptr);
-    recording::SeedTaken(std::uint32_t(now));
+    replay::recording::SeedTaken(std::uint32_t(now));
     return now;
 }
 
@@ -168,26 +168,26 @@ std::uint64_t TotalSleptMs() {
 void AdvanceVirtualTime(std::uint32_t ms) {
     TheClock().virtualNow += ms;
 }
-std::uint32_t VirtualNow() {
+std::uint32_t replay::VirtualNow() {
     return TheClock().virtualNow;
 }
-void CountSleep(std::uint32_t ms) {
+void replay::CountSleep(std::uint32_t ms) {
     TheClock().slept += ms;
 }
-std::uint64_t FrameSerial() {
+std::uint64_t replay::FrameSerial() {
     return TheClock().frameSerial;
 }
-std::uint32_t FrameTimer() {
+std::uint32_t replay::FrameTimer() {
     return TheClock().frameTimer;
 }
 
-bool SoundOpeningAllowed(long* opening) {
+bool replay::SoundOpeningAllowed(long* opening) {
     *opening = ++TheClock().soundOpenings;
     const RuntimeOptions& options = Options();
     return !(options.hasScript && options.script.SoundOpeningFails(*opening));
 }
-void SoundOpeningFailed(long opening) {
-    recording::SoundFailed(opening);
+void replay::SoundOpeningFailed(long opening) {
+    replay::recording::SoundFailed(opening);
 }
 
 }  // namespace platform

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace platform::replay {
 
 // The run's frames, counted as run/ begins and ends them (FrameBegin, FrameEnd): the frame's
 // number, its serial and its timer reading; with RuntimeOptions::stats its CPU time too.
@@ -32,4 +32,4 @@ bool SoundOpeningAllowed(long* opening);
 // The opening failed: a recording keeps it.
 void SoundOpeningFailed(long opening);
 
-}  // namespace platform
+}  // namespace platform::replay

@@ -46,7 +46,7 @@ bool IsDir(const std::string& path) {
 std::string CurrentFolder() {
     std::error_code error;
     const std::filesystem::path here = std::filesystem::current_path(error);
-    return error ? std::string() : Utf8OfPath(here);
+    return error ? std::string() : files::Utf8OfPath(here);
 }
 
 // What a player can do about a missing data folder.
@@ -105,13 +105,13 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     RuntimeOptions& runOptions = SetRunOptions(options);
     if (!options.gameKeys.empty()) UseGameKeys(options.gameKeys);
     // The player's settings; the command line goes first. A replay's screen stays its own.
-    LoadSettings(options.settingsFile, options.headless);
+    settings::LoadSettings(options.settingsFile, options.headless);
     // The language: the command line's, else the player's in a window; a replay stays Japanese.
-    SetLanguage(!options.language.empty() ? options.language
-                : options.headless        ? std::string("ja")
-                                          : CurrentSettings().language);
+    locale::SetLanguage(!options.language.empty() ? options.language
+                        : options.headless        ? std::string("ja")
+                                                  : settings::CurrentSettings().language);
     if (!options.headless) {
-        const Settings& settings = CurrentSettings();
+        const settings::Settings& settings = settings::CurrentSettings();
         if (runOptions.scale <= 0) runOptions.scale = settings.scale;
         if (runOptions.windowWidth <= 0 && settings.windowWidth > 0) {
             runOptions.windowWidth = settings.windowWidth;
@@ -126,7 +126,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
         WarnPlayer("data folder not found (looked in " + (looked.empty() ? options.dataDir : looked) +
                    "); the game runs without its pictures and sounds" + kDataAdvice);
     else
-        SetDataFolder(CurrentFolder());  // a relative --data named it from where the run began
+        files::SetDataFolder(CurrentFolder());  // a relative --data named it from where the run began
     // The Windows program alone, out of its folder, has neither pictures nor font: once its box has
     // said so, there is nothing to play, and a game with no text could not even ask to be closed.
     if (noData && runOptions.warningsInBox && !runOptions.headless) {
@@ -137,8 +137,8 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     }
     if (!desktop::Init(runOptions, error, exitCode)) return false;
     r.started = true;
-    recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                     desktop::JoystickPresent());
+    replay::recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                             desktop::JoystickPresent());
     if (runOptions.warningsInBox && !runOptions.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();
@@ -159,13 +159,13 @@ void Stop() {
 }
 
 void FrameBegin() {
-    const long frame = BeginFrameClock();
+    const long frame = replay::BeginFrameClock();
     const RuntimeOptions& options = Options();
     if (options.hasScript && options.script.CloseAt(frame)) {
         // As a window manager's close button would: the top window is asked to close.
         if (WindowObject* w = desktop::TopEnabledWindow()) {
             PostMessageA(w, WM_CLOSE, 0, 0);
-            recording::CloseAsked();
+            replay::recording::CloseAsked();
         }
     }
 }
@@ -178,7 +178,7 @@ void FrameEnd() {
             OutputFailed("cannot write the screenshot " + s.file + (why.empty() ? "" : ": " + why));
     desktop::ShowFrame();
     for (auto& hook : TheRuntime().frameEndHooks) hook();
-    EndFrameClock();
+    replay::EndFrameClock();
     if (options.frames >= 0 && frame >= options.frames) PostQuitMessage(0);
 }
 

@@ -19,7 +19,7 @@
 #include <sstream>
 #include <system_error>
 
-namespace platform {
+namespace platform::settings {
 namespace {
 
 constexpr std::array<SDL_GameControllerButton, 10> kPadDefaults = {SDL_CONTROLLER_BUTTON_A,
@@ -63,18 +63,6 @@ Settings& Current() {
 
 }  // namespace
 
-void UseGameKeys(const std::vector<GameKey>& keys) {
-    SettingsState& state = TheSettings();
-    state.gameKeys = keys;
-    state.defaultKeys.clear();
-    for (const GameKey& k : keys) state.defaultKeys.push_back(SDL_GetScancodeFromName(k.defaultKey));
-    state.current.emplace();
-}
-
-const std::vector<GameKey>& GameKeys() {
-    return TheSettings().gameKeys;
-}
-
 const std::vector<SDL_Scancode>& DefaultKeys() {
     return TheSettings().defaultKeys;
 }
@@ -117,10 +105,10 @@ bool AssignPadButton(Settings* settings, int gameButton, SDL_GameControllerButto
 
 Settings ReadSettings(const std::string& text, const std::string& file, std::vector<std::string>* warnings) {
     Settings s;
-    std::istringstream in(WithoutByteOrderMark(text));
+    std::istringstream in(files::WithoutByteOrderMark(text));
     std::string line, section;
     int number = 0;
-    FileWarnings told(file, warnings);
+    files::FileWarnings told(file, warnings);
     auto warn = [&](const std::string& what) {
         told.Add(file + ":" + std::to_string(number) + ": " + what + "; its default is used");
     };
@@ -130,18 +118,18 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
         if (t.empty() || t[0] == ';' || t[0] == '#') continue;
         if (t.front() == '[') {
             if (t.back() != ']') {
-                warn(Quoted(t) + " is not a section");
+                warn(files::Quoted(t) + " is not a section");
                 section.clear();
                 continue;
             }
             section = Lower(Trim(t.substr(1, t.size() - 2)));
             if (section != "keys" && section != "pad" && section != "sound" && section != "screen")
-                warn("unknown section " + Quoted("[" + section + "]"));
+                warn("unknown section " + files::Quoted("[" + section + "]"));
             continue;
         }
         const std::size_t eq = t.find('=');
         if (eq == std::string::npos) {
-            warn(Quoted(t) + " is not an entry (name=value)");
+            warn(files::Quoted(t) + " is not an entry (name=value)");
             continue;
         }
         const std::string key = Lower(Trim(t.substr(0, eq)));
@@ -154,12 +142,12 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             auto it = std::find_if(gameKeys.begin(), gameKeys.end(),
                                    [&](const GameKey& k) { return key == k.name; });
             if (it == gameKeys.end()) {
-                warn("unknown key " + Quoted(key));
+                warn("unknown key " + files::Quoted(key));
                 continue;
             }
             const SDL_Scancode sc = SDL_GetScancodeFromName(value.c_str());
             if (sc == SDL_SCANCODE_UNKNOWN) {
-                warn(Quoted(value) + " is no key");
+                warn(files::Quoted(value) + " is no key");
                 continue;
             }
             s.keys[std::size_t(it - gameKeys.begin())] = sc;
@@ -168,23 +156,23 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 if (Lower(value) == "confirm-with-a")
                     ConfirmWithA(&s);
                 else if (Lower(value) != "as-always")
-                    warn("unknown preset " + Quoted(value) + " (confirm-with-a or as-always)");
+                    warn("unknown preset " + files::Quoted(value) + " (confirm-with-a or as-always)");
                 continue;
             }
             long button = 0;
             const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Lower(value).c_str());
             if (key.rfind("button", 0) != 0 || !WholeNumber(key.substr(6), 1, 10, &button)) {
-                warn("unknown pad entry " + Quoted(key) + " (button1 to button10)");
+                warn("unknown pad entry " + files::Quoted(key) + " (button1 to button10)");
             } else if (b == SDL_CONTROLLER_BUTTON_INVALID) {
-                warn(Quoted(value) + " is no pad button (a, b, x, y, leftshoulder, back, ...)");
+                warn(files::Quoted(value) + " is no pad button (a, b, x, y, leftshoulder, back, ...)");
             } else {
                 s.padButtons[std::size_t(button - 1)] = b;
             }
         } else if (section == "sound") {
             if (key != "music" && key != "effects")
-                warn("unknown sound entry " + Quoted(key) + " (music, effects)");
+                warn("unknown sound entry " + files::Quoted(key) + " (music, effects)");
             else if (!WholeNumber(value, 0, 100, &n))
-                warn("the " + key + " volume " + Quoted(value) + " is not 0 to 100");
+                warn("the " + key + " volume " + files::Quoted(value) + " is not 0 to 100");
             else
                 (key == "music" ? s.musicVolume : s.effectsVolume) = int(n);
         } else if (section == "screen") {
@@ -194,14 +182,14 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 if (Lower(value) == "system")
                     s.scale = 0;
                 else if (value.empty() || *end || !std::isfinite(v) || v < 0.5 || v > 4)
-                    warn("the scale " + Quoted(value) + " is not 0.5 to 4 (or system)");
+                    warn("the scale " + files::Quoted(value) + " is not 0.5 to 4 (or system)");
                 else
                     s.scale = v;
             } else if (key == "language") {
                 if (value == "ja" || value == "en")
                     s.language = value;
                 else
-                    warn("the language " + Quoted(value) + " is not ja or en");
+                    warn("the language " + files::Quoted(value) + " is not ja or en");
             } else if (key == "window") {
                 long w = 0, h = 0;
                 const std::size_t x = Lower(value).find('x');
@@ -209,16 +197,16 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                     s.windowWidth = s.windowHeight = 0;
                 } else if (x == std::string::npos || !WholeNumber(value.substr(0, x), 320, 16384, &w) ||
                            !WholeNumber(value.substr(x + 1), 240, 16384, &h)) {
-                    warn("the window " + Quoted(value) + " is not fullscreen or WxH");
+                    warn("the window " + files::Quoted(value) + " is not fullscreen or WxH");
                 } else {
                     s.windowWidth = int(w);
                     s.windowHeight = int(h);
                 }
             } else {
-                warn("unknown screen entry " + Quoted(key) + " (scale, language, window)");
+                warn("unknown screen entry " + files::Quoted(key) + " (scale, language, window)");
             }
         } else if (section.empty()) {
-            warn(Quoted(key) + " comes before any section");
+            warn(files::Quoted(key) + " comes before any section");
         }
         // Entries of an unknown section were told with the section.
     }
@@ -289,12 +277,12 @@ bool ReadSettingsFile(const std::string& file, Settings* out, std::vector<std::s
                       std::string* why) {
     std::vector<unsigned char> bytes;
     *out = Settings();
-    if (ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
+    if (files::ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
         *out = ReadSettings(std::string(bytes.begin(), bytes.end()), file, warnings);
         return true;
     }
     if (errno == ENOENT) return true;
-    *why = file + ": " + ReadFailure(errno, kMaxSettingsBytes);
+    *why = file + ": " + files::ReadFailure(errno, kMaxSettingsBytes);
     return false;
 }
 
@@ -304,18 +292,18 @@ bool Replace(const std::string& file, const std::function<Settings(const Setting
              std::string* why) {
     std::string ignored;
     if (!why) why = &ignored;
-    const std::filesystem::path path = PathOfUtf8(file);
+    const std::filesystem::path path = files::PathOfUtf8(file);
     std::error_code error;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
     // A link is written through: the file it names changes, and the link stays.
-    const std::string target = profile::LinkTarget(file);
-    const profile::FileLock lock(target);
+    const std::string target = files::LinkTarget(file);
+    const files::FileLock lock(target);
     if (!lock.Held()) {
         *why = target + ": another program keeps the settings busy (" + target + ".lock)";
         return false;
     }
-    profile::Existing existing;
-    if (!profile::Inspect(target, &existing)) {
+    files::Existing existing;
+    if (!files::Inspect(target, &existing)) {
         *why = target + ": it is not a regular file";
         return false;
     }
@@ -327,8 +315,8 @@ bool Replace(const std::string& file, const std::function<Settings(const Setting
     std::vector<std::string> warnings;
     if (!ReadSettingsFile(target, &there, &warnings, why)) return false;
     const Settings now = change(there);
-    profile::RemoveStaleTemporaries(target);
-    if (!profile::ReplaceFile(target, SettingsText(now), existing)) {
+    files::RemoveStaleTemporaries(target);
+    if (!files::ReplaceFile(target, SettingsText(now), existing)) {
         *why = target + ": cannot write it";
         return false;
     }
@@ -363,16 +351,32 @@ void LoadSettings(const std::string& namedFile, bool headless) {
     const std::string file = !namedFile.empty() ? namedFile : headless ? std::string() : PlayerSettingsFile();
     if (file.empty()) return;
     std::vector<unsigned char> bytes;
-    if (!ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
+    if (!files::ReadRegularFileAsNamed(file, &bytes, kMaxSettingsBytes)) {
         // No settings yet is the usual case; a file named on the command line must be there.
         if (errno != ENOENT || !namedFile.empty())
-            Warn("cannot read the settings " + file + " (" + ReadFailure(errno, kMaxSettingsBytes) +
+            Warn("cannot read the settings " + file + " (" + files::ReadFailure(errno, kMaxSettingsBytes) +
                  "); the defaults are used");
         return;
     }
     std::vector<std::string> warnings;
     Current() = ReadSettings(std::string(bytes.begin(), bytes.end()), file, &warnings);
     for (const std::string& w : warnings) Warn(w);
+}
+
+}  // namespace platform::settings
+
+namespace platform {
+
+void UseGameKeys(const std::vector<GameKey>& keys) {
+    settings::SettingsState& state = settings::TheSettings();
+    state.gameKeys = keys;
+    state.defaultKeys.clear();
+    for (const GameKey& k : keys) state.defaultKeys.push_back(SDL_GetScancodeFromName(k.defaultKey));
+    state.current.emplace();
+}
+
+const std::vector<GameKey>& GameKeys() {
+    return settings::TheSettings().gameKeys;
 }
 
 }  // namespace platform

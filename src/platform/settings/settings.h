@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+namespace platform::settings {
 
 struct Settings {
     std::vector<SDL_Scancode> keys;  // the physical key of each of GameKeys()
@@ -69,4 +69,4 @@ const std::vector<SDL_Scancode>& DefaultKeys();
 bool AssignKey(Settings* settings, int gameKey, SDL_Scancode key, int* takenBy);
 bool AssignPadButton(Settings* settings, int gameButton, SDL_GameControllerButton button, int* takenBy);
 
-}  // namespace platform
+}  // namespace platform::settings

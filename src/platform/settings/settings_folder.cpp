@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-namespace platform {
+namespace platform::settings {
 
 std::string SettingsFolder() {
 #if defined(__EMSCRIPTEN__)
@@ -18,4 +18,4 @@ std::string SettingsFolder() {
 #endif
 }
 
-}  // namespace platform
+}  // namespace platform::settings

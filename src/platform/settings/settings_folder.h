@@ -5,8 +5,8 @@
 
 #include <string>
 
-namespace platform {
+namespace platform::settings {
 
 std::string SettingsFolder();
 
-}  // namespace platform
+}  // namespace platform::settings

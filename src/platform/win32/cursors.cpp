@@ -8,6 +8,8 @@
 
 #include <map>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 struct CursorObject {

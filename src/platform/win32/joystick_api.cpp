@@ -31,12 +31,12 @@ MMRESULT joyGetPos(UINT joyId, LPJOYINFO info) {
     if (joyId > 15) return JOYERR_PARMS;
     if (joyId != JOYSTICKID1 || !desktop::JoystickPresent()) return JOYERR_UNPLUGGED;
     FrameJoystick& seen = platform::owner::Part<FrameJoystick>(platform::owner::Life::Run);
-    const std::uint64_t frame = platform::FrameSerial();
+    const std::uint64_t frame = platform::replay::FrameSerial();
     if (frame == 0 || seen.frame != frame) {
         unsigned x, y, buttons;
         if (!desktop::JoystickState(&x, &y, &buttons)) return JOYERR_UNPLUGGED;
         seen = {frame, x, y, buttons};
-        if (frame != 0) platform::recording::JoystickSeen(x, y, buttons);
+        if (frame != 0) platform::replay::recording::JoystickSeen(x, y, buttons);
     }
     const unsigned x = seen.x, y = seen.y, buttons = seen.buttons;
     info->wXpos = x;

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace sdl = platform::sdl;
+
 namespace desktop = platform::desktop;
 
 namespace {
@@ -75,8 +77,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     // The game's words, as it wrote them (for the record and the log), and as the player reads them
     // in the run's language.
     const std::string gameText = text ? text : "", gameCaption = caption ? caption : "エラー";
-    view.text = platform::Translated(gameText);
-    view.caption = platform::Translated(gameCaption);
+    view.text = platform::locale::Translated(gameText);
+    view.caption = platform::locale::Translated(gameCaption);
     view.type = type;
     std::vector<int> results;
     switch (type & 0x0F) {
@@ -195,7 +197,7 @@ void RecordMessageBox(const MessageBoxRecord& record) {
     if (b.kept.size() >= kKeptMessageBoxes) b.kept.erase(b.kept.begin());
     b.kept.push_back(record);
     ++b.count;
-    recording::BoxAnswered(record.frame, record.result);
+    platform::replay::recording::BoxAnswered(record.frame, record.result);
 }
 
 }  // namespace platform

@@ -18,7 +18,7 @@
 
 namespace {
 
-using namespace platform::profile;
+using namespace platform::files;
 
 bool SameName(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -76,38 +76,7 @@ bool Find(const std::vector<std::string>& lines, const std::string& section, con
     return false;
 }
 
-// A temporary file left by a writer that was interrupted: one of ours for the same profile, whose
-// process no longer runs or that is older than any write could take. Others are left alone.
-constexpr auto kStaleAfter = std::chrono::minutes(10);
-
 }  // namespace
-
-namespace platform::profile {
-
-void RemoveStaleTemporaries(const std::string& file) {
-    namespace fs = std::filesystem;
-    const fs::path path(file);
-    const std::string prefix = path.filename().string() + ".tmp";
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    std::error_code ec;
-    fs::directory_iterator it(dir, ec), end;
-    for (; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() <= prefix.size() || name.size() > prefix.size() + 10 ||
-            name.compare(0, prefix.size(), prefix) != 0)
-            continue;
-        const std::string digits = name.substr(prefix.size());
-        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) continue;
-        std::error_code e;
-        if (!it->is_regular_file(e) || e) continue;
-        const long long pid = std::stoll(digits);
-        const auto written = fs::last_write_time(it->path(), e);
-        const bool old = !e && fs::file_time_type::clock::now() - written > kStaleAfter;
-        if (pid == ProcessId() || old || !ProcessRuns(pid)) fs::remove(it->path(), e);
-    }
-}
-
-}  // namespace platform::profile
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName) {
     if (!section || !fileName || !*fileName) return FALSE;

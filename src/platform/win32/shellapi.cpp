@@ -41,7 +41,7 @@ HINSTANCE ShellExecuteA(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters, 
         path.clear();
         std::vector<std::string> folders;
         if (directory && *directory) folders.push_back(directory);
-        if (!platform::DataFolder().empty()) folders.push_back(platform::DataFolder());
+        if (!platform::files::DataFolder().empty()) folders.push_back(platform::files::DataFolder());
         if (char* base = SDL_GetBasePath()) {
             folders.push_back(base);
             SDL_free(base);

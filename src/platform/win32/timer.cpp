@@ -9,8 +9,8 @@
 #include <SDL.h>
 
 DWORD timeGetTime() {
-    if (platform::Headless()) return platform::VirtualNow();
-    if (platform::FrameSerial() != 0) return platform::FrameTimer();
+    if (platform::Headless()) return platform::replay::VirtualNow();
+    if (platform::replay::FrameSerial() != 0) return platform::replay::FrameTimer();
     return DWORD(SDL_GetTicks());
 }
 
@@ -22,7 +22,7 @@ MMRESULT timeEndPeriod(UINT period) {
 }
 
 void Sleep(DWORD milliseconds) {
-    platform::CountSleep(milliseconds);
+    platform::replay::CountSleep(milliseconds);
     if (platform::Headless())
         platform::AdvanceVirtualTime(milliseconds);
     else

@@ -37,7 +37,7 @@ SharedFont& Shared() {
 }
 
 std::string KeyOf(const char* file) {
-    const std::string version = platform::FileVersion(file);
+    const std::string version = platform::pictures::FileVersion(file);
     return version.empty() ? std::string() : std::string(file) + '\n' + version;
 }
 

@@ -6,7 +6,9 @@
 
 namespace platform {
 
+namespace files {
 void WaitWhileComing(const std::string&) {}
+}  // namespace files
 
 namespace audio {
 namespace {

@@ -44,7 +44,7 @@ void PrepareMusic(bool onGameClock) {
         SDL_free(base);
         // (The web page's instruments may still be coming: Timidity reads them at the first piece
         // it loads once they have come.)
-        if (IsRegularFile(config) || MusicInstrumentsComing()) Mix_SetTimidityCfg(config.c_str());
+        if (files::IsRegularFile(config) || MusicInstrumentsComing()) Mix_SetTimidityCfg(config.c_str());
     }
     SDL_SetHint("SDL_NATIVE_MUSIC", onGameClock || !UseSystemMidi() ? "0" : "1");
 }

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-namespace platform::profile {
+namespace platform::files {
 
 long long ProcessId() {
     return getpid();
@@ -110,4 +110,4 @@ FileLock::~FileLock() {
     if (handle_ >= 0) close(int(handle_));  // lets go of the lock too
 }
 
-}  // namespace platform::profile
+}  // namespace platform::files

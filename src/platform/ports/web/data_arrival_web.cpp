@@ -21,9 +21,13 @@ EM_JS(int, web_instruments_coming, (), { return Module.rushmoraInstrumentsComing
 
 }  // namespace
 
+namespace files {
+
 void WaitWhileComing(const std::string& name) {
     while (web_file_coming(name.c_str())) emscripten_sleep(10);
 }
+
+}  // namespace files
 
 namespace audio {
 

@@ -19,7 +19,8 @@ std::string FindJapaneseFontFile() {
     if (!windows) windows = std::getenv("SystemRoot");
     const std::filesystem::path fonts = std::filesystem::path(windows ? windows : "C:\\Windows") / "Fonts";
     for (const char* name : {"msgothic.ttc", "YuGothM.ttc", "meiryo.ttc"})
-        if (std::filesystem::is_regular_file(fonts / name, error)) return platform::Utf8OfPath(fonts / name);
+        if (std::filesystem::is_regular_file(fonts / name, error))
+            return platform::files::Utf8OfPath(fonts / name);
     char* base = SDL_GetBasePath();  // UTF-8
     if (!base) return {};
     const std::string folder = base;

@@ -8,8 +8,6 @@
 
 #include <string>
 
-namespace desktop = platform::desktop;
-
 namespace platform::desktop {
 bool UnderWine();  // graphics_hardware_windows.cpp
 }

@@ -15,7 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 
-namespace platform::profile {
+namespace platform::files {
 
 long long ProcessId() {
     return _getpid();
@@ -108,4 +108,4 @@ FileLock::~FileLock() {
     if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(handle_)));
 }
 
-}  // namespace platform::profile
+}  // namespace platform::files
