@@ -1,11 +1,11 @@
 # The browser build (emscripten): SDL2, SDL_image, SDL_mixer, SDL_ttf, freetype and libdeflate as
 # static WebAssembly libraries from RUSHMORA_WEB_PREFIX (tools/web/build-deps builds them there).
 # The targets get the names the Linux build's pkg-config targets have, so the rest of the build
-# reads the same on every system. tools/build-web configures and builds this.
+# reads the same on every system. tools/web/build configures and builds this.
 set(RUSHMORA_WEB_PREFIX "" CACHE PATH "Where tools/web/build-deps put the WebAssembly libraries")
 if(NOT EXISTS "${RUSHMORA_WEB_PREFIX}/lib/libSDL2.a")
   message(FATAL_ERROR "No WebAssembly SDL2 in RUSHMORA_WEB_PREFIX (\"${RUSHMORA_WEB_PREFIX}\"): "
-                      "run tools/build-web, which builds the libraries first")
+                      "run tools/web/build, which builds the libraries first")
 endif()
 
 # The libraries' folders are searched before the system's: emscripten's own SDL 1 headers are there.

@@ -3,13 +3,15 @@
 // first frame and when the music's instruments come and the music sounds; then opens the page,
 // leaves the opening with Enter, starts a run, walks, answers the Escape question, checks that the
 // screen is drawn and moves on, and measures the frames a second the game shows on the title and in
-// the run; then the settings, the language, the offline copy, four viewports and touch.
+// the run; then the settings (and the touch keys and controls they make), the language, the offline
+// copy, four viewports and touch.
 //   node tools/web/browser-test.mjs DIST_WEB OUT_FOLDER
 // Needs puppeteer-core (NODE_PATH) and Debian's chromium. Exits 1 with a message on any failure.
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { createRequire } from "node:module";
+import { fileURLToPath } from "node:url";
 import { serve } from "./serve.mjs";
 
 const require = createRequire(import.meta.url);
@@ -44,7 +46,7 @@ const browser = await puppeteer.launch({
 let failed = false;
 const messages = [];
 function fail(text) {
-  console.error("test-web: FAIL: " + text);
+  console.error("browser-test: FAIL: " + text);
   failed = true;
 }
 const sleep = (ms) => new Promise((ok) => setTimeout(ok, ms));
@@ -109,7 +111,7 @@ async function coldLoad(lang, whole) {
   const before = sentBefore(firstMono);
   const files = Object.keys(finished).filter((id) => finished[id].at <= firstMono)
     .map((id) => urls[id].replace(/^.*\//, "").replace(/\?.*$/, "")).sort();
-  console.log(`test-web: cold load (${lang}) at 10 Mbit/s, 40 ms: the opening's first frame after ${(firstAt / 1000).toFixed(2)} s ` +
+  console.log(`browser-test: cold load (${lang}) at 10 Mbit/s, 40 ms: the opening's first frame after ${(firstAt / 1000).toFixed(2)} s ` +
               `and ${(before / 1e6).toFixed(2)} MB (${files.join(", ")})`);
   if (before > 2e6) fail(`${before} bytes came before the first frame (at most 2 MB)`);
   if (firstAt > 3000) fail(`the first frame came after ${(firstAt / 1000).toFixed(2)} s (at most 3 s)`);
@@ -139,9 +141,9 @@ async function coldLoad(lang, whole) {
   }
   // The title's pictures were asked for while their part was on its way, or had come already.
   const waited = await page.evaluate("window.rushmoraWaits");
-  console.log(`test-web: files the game waited for while they came: ${waited.length ? waited.map((w) => w[0] + " at frame " + w[1]).join(", ") : "none"}`);
+  console.log(`browser-test: files the game waited for while they came: ${waited.length ? waited.map((w) => w[0] + " at frame " + w[1]).join(", ") : "none"}`);
   const total = sentBefore(Infinity);
-  console.log(`test-web: the music's instruments came at frame ${cameFrame} (${(cameAt / 1000).toFixed(1)} s), ` +
+  console.log(`browser-test: the music's instruments came at frame ${cameFrame} (${(cameAt / 1000).toFixed(1)} s), ` +
               `the whole game ${(total / 1e6).toFixed(2)} MB; the music's loudness then ${loudest.toFixed(4)} (RMS)`);
   if (loudest < 0.005) fail("no music sounded once its instruments had come");
   if (total > 4e6) fail(`the whole game came in ${total} bytes (at most 4 MB)`);
@@ -167,7 +169,7 @@ async function partMissing(part) {
   const f1 = await page.evaluate("window.rushmoraFrames");
   if (f1 < f0 + 30 || (await page.evaluate("window.rushmoraExited !== undefined")))
     fail(`without ${part} the game did not play on (${f1 - f0} frames in 1.5 s)`);
-  else console.log(`test-web: without ${part} the game plays on (${f1 - f0} frames in 1.5 s) and the page says what is missing`);
+  else console.log(`browser-test: without ${part} the game plays on (${f1 - f0} frames in 1.5 s) and the page says what is missing`);
   await context.close();
 }
 
@@ -176,6 +178,47 @@ async function pressKey(page, key, ms = 120) {
   await page.keyboard.down(key);
   await sleep(ms);
   await page.keyboard.up(key);
+}
+
+// The game's actions as the page was built with them (src/actions/actions.def): their number.
+const actionsDef = fileURLToPath(new URL("../../src/actions/actions.def", import.meta.url));
+const actionCount = fs.readFileSync(actionsDef, "utf8").split("\n").filter((l) => l.startsWith("RUSHMORA_ACTION(")).length;
+
+// After jump was moved to J: the touch key for jump presses J (as a press of J reaches SDL: its code
+// and its key number) and says "jump" in the page's language; the controls table lists J for it,
+// and the settings dialog lists every action.
+async function touchKeysFollowSettings(page, language, jumpSaid) {
+  const seen = await page.evaluate(() => {
+    const button = document.querySelector('#pad-act button[data-action="jump"]');
+    if (!button) return null;
+    const sent = [];
+    const note = (e) => sent.push([e.type, e.code, e.keyCode]);
+    window.addEventListener("keydown", note, true);
+    window.addEventListener("keyup", note, true);
+    button.dispatchEvent(new PointerEvent("pointerdown", { bubbles: true, cancelable: true }));
+    button.dispatchEvent(new PointerEvent("pointerup", { bubbles: true, cancelable: true }));
+    window.removeEventListener("keydown", note, true);
+    window.removeEventListener("keyup", note, true);
+    const rows = [...document.querySelectorAll("#controls tr")].map((r) => [...r.cells].map((c) => c.textContent));
+    return { sent, label: button.textContent, lang: document.documentElement.lang, rows,
+             touchKeys: document.querySelectorAll(".pad button").length };
+  });
+  if (!seen) return fail("no touch key for jump");
+  const sent = JSON.stringify(seen.sent);
+  if (sent !== JSON.stringify([["keydown", "KeyJ", 74], ["keyup", "KeyJ", 74]]))
+    fail(`the jump touch key sent ${sent}, not J`);
+  if (seen.label !== jumpSaid || seen.lang !== language)
+    fail(`the jump touch key says "${seen.label}" on a page in ${seen.lang}, not "${jumpSaid}" in ${language}`);
+  if (!seen.rows.some((r) => r[0] === jumpSaid && r[1] === "J")) fail(`the controls do not list J for jump: ${JSON.stringify(seen.rows)}`);
+  if (seen.rows.length < actionCount + 1) fail(`the controls list ${seen.rows.length - 1} rows for ${actionCount} actions`);
+  if (seen.touchKeys !== 11) fail(`${seen.touchKeys} touch keys, not 11`);
+  await page.click("#settings");
+  const listed = await page.$$eval("#settings-keys button.key", (b) => b.map((e) => e.dataset.key + "=" + e.textContent));
+  await page.click('#settings-box button[value="cancel"]');
+  if (listed.length !== actionCount || !listed.includes("jump=J") || !listed.includes("dash=S"))
+    fail(`the settings dialog lists ${JSON.stringify(listed)} (${actionCount} actions)`);
+  if (!failed) console.log(`browser-test: the jump touch key sends J and says "${jumpSaid}" (page in ${language}); ` +
+                           "the controls and the settings dialog list the player's keys");
 }
 
 try {
@@ -191,7 +234,7 @@ try {
   await page.waitForFunction("window.rushmoraStarted === true || window.rushmoraExited !== undefined",
                              { timeout: 60000 });
   if (await page.evaluate("window.rushmoraExited !== undefined")) throw new Error("the game ended at start-up");
-  console.log(`test-web: page loaded and the game started in ${((Date.now() - t0) / 1000).toFixed(1)} s`);
+  console.log(`browser-test: page loaded and the game started in ${((Date.now() - t0) / 1000).toFixed(1)} s`);
 
   // The screen as the page shows it: a hash of the canvas, how many colours, and a PNG file.
   async function look(name) {
@@ -229,7 +272,7 @@ try {
   await sleep(1500);
   const opening = await look("1-opening");
   notBlank(opening, "the opening");
-  console.log(`test-web: screen ${opening.width}x${opening.height}`);
+  console.log(`browser-test: screen ${opening.width}x${opening.height}`);
 
   await press("Enter");
   await sleep(1500);
@@ -319,13 +362,15 @@ try {
   await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 });
   const given = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
   if (!/^jump=J$/m.test(given) || !/^dash=S$/m.test(given)) fail(`the game was given these settings: ${given}`);
-  else console.log("test-web: the settings dialog moved jump to J, refused S, and the game read it");
+  else console.log("browser-test: the settings dialog moved jump to J, refused S, and the game read it");
+  await touchKeysFollowSettings(page, "ja", "ジャンプ");
   // The language switch: remembered, and the game starts again in English.
   await Promise.all([page.waitForNavigation({ waitUntil: "load" }), page.select("#language", "en")]);
   await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 });
   const chosen = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
   if (!/^language=en$/m.test(chosen)) fail(`the language switch gave the game: ${chosen}`);
   if ((await page.$eval("#language", (e) => e.value)) !== "en") fail("the page forgot its language");
+  await touchKeysFollowSettings(page, "en", "jump");
   await sleep(1500);
   await look("10-english");
 
@@ -339,7 +384,7 @@ try {
   await page.setOfflineMode(true);
   await page.reload({ waitUntil: "load" });
   await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 })
-    .then(() => console.log("test-web: the page started again offline, from its own copy"),
+    .then(() => console.log("browser-test: the page started again offline, from its own copy"),
           () => fail("the page did not start offline"));
   await page.setOfflineMode(false);
 
@@ -364,7 +409,7 @@ try {
     // What shows over the desktop (the touch keys, the note) stays on the page and clear of each other.
     const over = await view.evaluate(() => [...document.querySelectorAll(".pad button, #turn")]
       .filter((e) => e.getClientRects().length > 0)
-      .map((e) => { const r = e.getBoundingClientRect(); return { name: e.dataset.code || e.id, ...r.toJSON() }; }));
+      .map((e) => { const r = e.getBoundingClientRect(); return { name: e.dataset.action || e.id, ...r.toJSON() }; }));
     if (mobile && over.length < 11) fail(`at ${w}x${h} only ${over.length} touch keys and notes show`);
     for (const [i, a] of over.entries()) {
       if (a.left < 0 || a.top < 0 || a.right > fit.w || a.bottom > fit.h) fail(`at ${w}x${h} ${a.name} is off the page`);
@@ -374,7 +419,7 @@ try {
     }
     await view.close();
   }
-  console.log("test-web: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
+  console.log("browser-test: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
 
   // Touch: a phone held sideways plays from the opening into a run with the on-screen keys only; the
   // run's state at its last frame says the runner went on.
@@ -386,8 +431,8 @@ try {
     await phone.goto(url + "&frames=1500&dump-state", { waitUntil: "load" });
     await phone.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
     if (await phone.$eval("#pad-act", (e) => e.classList.contains("hidden"))) fail("no touch keys on a touch screen");
-    const hold = async (code, ms) => {
-      const box = await (await phone.$(`.pad button[data-code="${code}"]`)).boundingBox();
+    const hold = async (action, ms) => {
+      const box = await (await phone.$(`.pad button[data-action="${action}"]`)).boundingBox();
       await phone.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
       await sleep(ms);
       await phone.touchscreen.touchEnd();
@@ -395,33 +440,33 @@ try {
     // Timed by the game's frames, not the clock: a phone's screen of device pixels is drawn slower.
     const atFrame = (n) => phone.waitForFunction(`window.rushmoraFrames >= ${n}`, { timeout: 60000, polling: 20 });
     await atFrame(90);
-    await hold("Enter", 200);  // the opening to the title
+    await hold("enter", 200);  // the opening to the title
     const title = await phone.evaluate("window.rushmoraFrames");
     await atFrame(title + 120);
-    await hold("Enter", 200);  // start
+    await hold("enter", 200);  // start
     const start = await phone.evaluate("window.rushmoraFrames");
     await atFrame(start + 450);  // the loading screen and the run's count-in
     const walk = await phone.evaluate("window.rushmoraFrames");
-    const box = await (await phone.$('.pad button[data-code="ArrowRight"]')).boundingBox();
+    const box = await (await phone.$('.pad button[data-action="right"]')).boundingBox();
     await phone.touchscreen.touchStart(box.x + box.width / 2, box.y + box.height / 2);
     await atFrame(walk + 150);
     await phone.touchscreen.touchEnd();
-    await hold("KeyA", 200);
+    await hold("jump", 200);  // J now (the settings above)
     await phone.screenshot({ path: path.join(outDir, "touch-run.png") });
     await phone.waitForFunction("window.rushmoraExited !== undefined", { timeout: 60000 }).catch(() => {});
     const dump = said.find((m) => m.startsWith("{\"frame\""));
     const scene = dump && JSON.parse(dump).scene;
     if (!scene || scene.name !== "GameScene") fail(`touch did not reach a run: ${dump ? dump.slice(0, 200) : "no dump"}`);
     else if (!(scene.distance > 100)) fail(`the runner did not go on under touch (distance ${scene.distance})`);
-    else console.log(`test-web: on-screen touch keys took the game into a run and the runner on (distance ${scene.distance})`);
+    else console.log(`browser-test: on-screen touch keys took the game into a run and the runner on (distance ${scene.distance})`);
     await phone.close();
   }
 
-  console.log(`test-web: frames a second shown (software renderer, headless Chromium): ` +
+  console.log(`browser-test: frames a second shown (software renderer, headless Chromium): ` +
               `title ${titleFps.toFixed(1)}, run ${runFps.toFixed(1)}`);
   if (titleFps < 55 || runFps < 55)
-    console.log("test-web: note: below 60 frames a second on this (shared) machine");
-  console.log(`test-web: screenshots in ${outDir}`);
+    console.log("browser-test: note: below 60 frames a second on this (shared) machine");
+  console.log(`browser-test: screenshots in ${outDir}`);
 } catch (e) {
   fail(e.message);
 } finally {

@@ -1,7 +1,7 @@
 #!/usr/bin/env node
 // Serves the web page's folder (dist/web) on localhost, as a server for players should: each file
 // with its type (the .wasm needs its own for streaming compilation), and a file's gzipped copy
-// (tools/build-web writes them) to a browser that accepts gzip, sent as it is.
+// (tools/web/build writes them) to a browser that accepts gzip, sent as it is.
 //   node tools/web/serve.mjs [DIST_WEB] [PORT]      (dist/web, 8080)
 // The browser test uses it too (import { serve }).
 import http from "node:http";
