@@ -3,7 +3,7 @@
 #include "platform/runtime.h"
 #include "app/game_app.h"
 #include "sound/music_player.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 #include "support/game_run.h"
 
 using namespace sound_test;

@@ -2,7 +2,7 @@
 // replay restarts the one buffer, different effects mix, and bad files end in one message each.
 #include "platform/runtime.h"
 #include "sound/sound_manager.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 #include "support/game_run.h"
 
 #include <algorithm>

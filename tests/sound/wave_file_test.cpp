@@ -1,5 +1,5 @@
 // The WAV reader: what it accepts, what it skips, and what a caller gets back from crafted files.
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 #include "sound/wave_file.h"
 #include "support/game_run.h"
 

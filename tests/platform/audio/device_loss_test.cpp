@@ -2,7 +2,7 @@
 // sounds again on the default output when one comes back: the music goes on in its piece, neither
 // starting over nor running twice as fast.
 #include "platform/audio/audio_mixer.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 
 #include <SDL.h>
 

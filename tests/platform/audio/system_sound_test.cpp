@@ -2,7 +2,7 @@
 #include "platform/runtime.h"
 #include "app/game_app.h"
 #include "sound/sound_manager.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 #include "support/game_run.h"
 
 #include <cstdio>

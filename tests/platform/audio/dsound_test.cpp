@@ -1,7 +1,7 @@
 // DirectSound on the mixer: buffers hold their own bytes, sound as written, restart when rewound,
 // and mix with each other; the primary buffer and the device check what they are given.
 #include "platform/dsound.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 
 #include <cmath>
 #include <cstring>

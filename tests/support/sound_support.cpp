@@ -1,4 +1,4 @@
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 
 #include "platform/runtime.h"
 #include "app/game_app.h"

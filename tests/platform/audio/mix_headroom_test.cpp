@@ -1,6 +1,6 @@
 // The mix of music and effects has headroom: the game's recording of the first dash of the whole-run
 // replay, with the run's music playing under it, has no sample at full scale.
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // read, and sounds exactly as one that read the file itself, also beside another piece that holds
 // the same font.
 #include "platform/audio/audio_mixer.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 
 using namespace sound_test;
 

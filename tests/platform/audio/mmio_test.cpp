@@ -1,7 +1,7 @@
 // The buffered file functions on RIFF files: descending into chunks, ascending out of them, seeking,
 // and walking the I/O buffer directly.
 #include "platform/mmaudio.h"
-#include "sound/sound_support.h"
+#include "support/sound_support.h"
 #include "support/game_run.h"
 
 using namespace sound_test;
