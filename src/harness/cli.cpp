@@ -251,7 +251,7 @@ const std::vector<Option>& Options() {
          "the language of the words the player reads (pictures, boxes, captions); default: the "
          "player's setting in a window, ja headless",
          [](const std::string& v, Reading* r, std::string* error) {
-             if (v != "ja" && v != "en") {
+             if (v != platform::kJapanese && v != platform::kEnglish) {
                  *error = "--lang: expected ja or en, got \"" + v + "\"";
                  return false;
              }

@@ -384,7 +384,7 @@ void Model::Adjust(int by) {
             shown_.scale = kScales[step(kScales, [this](double v) { return v == shown_.scale; })];
             break;
         case kLanguageRow:
-            shown_.language = English() ? "ja" : "en";
+            shown_.language = English() ? platform::kJapanese : platform::kEnglish;
             break;
         case kWindowRow: {
             const int i = step(kWindows, [this](const int* w) { return w[0] == shown_.windowWidth; });

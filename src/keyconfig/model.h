@@ -64,7 +64,7 @@ class Model {
     Page CurrentPage() const { return page_; }
     int Chosen() const { return row_; }
     Waiting WaitingFor() const { return waiting_; }
-    bool English() const { return shown_.language == "en"; }
+    bool English() const { return shown_.language == platform::kEnglish; }
     // What the program says under the page: saved, refused, cannot save, ...
     const std::string& Message() const { return message_; }
     const platform::settings::Settings& Shown() const { return shown_; }

@@ -2,6 +2,7 @@
 #include "platform/files/file_handle.h"
 
 #include "platform/common/owner.h"
+#include "platform/runtime.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -21,7 +22,7 @@ namespace {
 
 // The run's language folder and data folder.
 struct DataPlace {
-    std::string language = "ja";
+    std::string language = kJapanese;
     std::string folder;
 };
 
@@ -49,7 +50,7 @@ bool IsRegularFile(const std::string& name) {
 }
 
 void SetDataLanguage(const std::string& language) {
-    TheDataPlace().language = language.empty() ? "ja" : language;
+    TheDataPlace().language = language.empty() ? kJapanese : language;
 }
 
 const std::string& DataLanguage() {
@@ -62,7 +63,7 @@ std::string Overlaid(const char* name) {
     const bool relative = !n.empty() && n[0] != '/' && n[0] != '\\' && (n.size() < 2 || n[1] != ':');
     // A file the web page is still fetching is waited for, the language's copy first.
     const std::string& language = TheDataPlace().language;
-    if (language == "ja" || !relative) {
+    if (language == kJapanese || !relative) {
         WaitWhileComing(n);
         return n;
     }

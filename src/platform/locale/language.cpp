@@ -73,7 +73,7 @@ void SetLanguage(const std::string& language) {
 
 std::string Translated(const std::string& text) {
     Catalogue& c = TheCatalogue();
-    if (files::DataLanguage() == "ja") return text;
+    if (files::DataLanguage() == kJapanese) return text;
     if (!c.read) {
         c.read = true;
         const std::string file = "lang/" + files::DataLanguage() + "/texts.txt";

@@ -108,7 +108,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     settings::LoadSettings(options.settingsFile, options.headless);
     // The language: the command line's, else the player's in a window; a replay stays Japanese.
     locale::SetLanguage(!options.language.empty() ? options.language
-                        : options.headless        ? std::string("ja")
+                        : options.headless        ? std::string(kJapanese)
                                                   : settings::CurrentSettings().language);
     if (!options.headless) {
         const settings::Settings& settings = settings::CurrentSettings();

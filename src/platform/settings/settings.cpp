@@ -186,7 +186,7 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 else
                     s.scale = v;
             } else if (key == "language") {
-                if (value == "ja" || value == "en")
+                if (value == kJapanese || value == kEnglish)
                     s.language = value;
                 else
                     warn("the language " + files::Quoted(value) + " is not ja or en");

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/game_keys.h"
+#include "platform/runtime.h"
 
 #include <SDL.h>
 
@@ -21,7 +22,7 @@ struct Settings {
     std::array<SDL_GameControllerButton, 10> padButtons{};
     int musicVolume = 100, effectsVolume = 100;  // percent
     double scale = 0;                            // 0: the system's own
-    std::string language = "ja";                 // "ja" or "en"
+    std::string language = kJapanese;            // kJapanese or kEnglish
     int windowWidth = 0, windowHeight = 0;       // 0: full screen
 
     Settings();  // the game as it always was (the keys of the GameKeys() of now)

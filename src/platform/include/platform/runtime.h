@@ -18,6 +18,10 @@ struct Screenshot {
     std::string file;
 };
 
+// The languages the game plays in: its own, Japanese, and English.
+constexpr const char* kJapanese = "ja";
+constexpr const char* kEnglish = "en";
+
 struct RuntimeOptions {
     bool headless = false;
     int screenWidth = 1280, screenHeight = 720;  // the headless screen, in the display's pixels
