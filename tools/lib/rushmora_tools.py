@@ -5,6 +5,8 @@
 
   actions DEF                        the game's actions (src/actions/actions.def) as JSON
   page PAGE PACKAGES DEF OUT         the web page with its data parts' listing and the actions in it
+  actions-doc DEF DOC [--check]      DOC's table of the actions (between its <!-- actions --> marks)
+                                     made anew from DEF; --check: fail if it is not as made
   recording WAV FRAMES               a recording of FRAMES game frames: its length, and sound in it
   same-pixels A.png B.png            how many pixels differ (fails when any do; needs Pillow)
   same-pictures DIR_A DIR_B FILE...  each FILE the same pixels in both folders (needs Pillow)
@@ -104,6 +106,31 @@ def fill_page(page, packages, actions):
     listing = script_json(json.loads(packages))
     shown = [{k: a[k] for k in ("name", "key", "pad", "ja", "en")} for a in actions]
     return page.replace("@PACKAGES@", listing).replace("@ACTIONS@", script_json(shown))
+
+
+ACTIONS_BEGIN = "<!-- actions: made from src/actions/actions.def by tools/lib/rushmora_tools.py actions-doc -->"
+ACTIONS_END = "<!-- end of actions -->"
+PAD_NAMES = {1: "A", 2: "B", 3: "X", 4: "Y", 5: "LB", 6: "RB", 7: "Back", 8: "Start", 9: "left stick", 10: "right stick"}
+
+
+def actions_table(actions):
+    """The actions as a Markdown table: what each does, its default key, its pad button (the game's
+    number, and the button of an Xbox-style pad; none for the directions, which the stick plays), and
+    its name in settings.ini."""
+    rows = ["| action | key | pad | settings.ini |", "|---|---|---|---|"]
+    for a in actions:
+        pad = "%d (%s)" % (a["pad"], PAD_NAMES[a["pad"]]) if a["pad"] in PAD_NAMES else ""
+        rows.append("| %s (%s) | %s | %s | `%s` |" % (a["en"], a["ja"], a["key"], pad, a["name"]))
+    return "\n".join(rows)
+
+
+def with_actions_table(doc, actions):
+    """The document with the text between its actions marks made anew."""
+    if doc.count(ACTIONS_BEGIN) != 1 or doc.count(ACTIONS_END) != 1 or doc.index(ACTIONS_BEGIN) > doc.index(ACTIONS_END):
+        raise ValueError("the document needs one %s and, after it, one %s" % (ACTIONS_BEGIN, ACTIONS_END))
+    head, rest = doc.split(ACTIONS_BEGIN)
+    _, tail = rest.split(ACTIONS_END)
+    return head + ACTIONS_BEGIN + "\n" + actions_table(actions) + "\n" + ACTIONS_END + tail
 
 
 # ---- Recordings and pictures --------------------------------------------------------------------
@@ -284,8 +311,25 @@ def _job_sound_heard(work, *names):
     return 0
 
 
+def _job_actions_doc(actions_def, doc, *flags):
+    if flags not in ((), ("--check",)):
+        raise ValueError("actions-doc takes --check or nothing after DOC")
+    with open(doc, encoding="utf-8") as f:
+        text = f.read()
+    made = with_actions_table(text, read_actions(actions_def))
+    if made == text:
+        return 0
+    if flags:
+        raise Failure("%s's table of the actions is not as %s makes it: run "
+                      "tools/lib/rushmora_tools.py actions-doc %s %s" % (doc, actions_def, actions_def, doc))
+    with open(doc, "w", encoding="utf-8") as f:
+        f.write(made)
+    return 0
+
+
 JOBS = {
     "actions": (_job_actions, 1),
+    "actions-doc": (_job_actions_doc, -2),
     "page": (_job_page, 4),
     "recording": (lambda wav, frames: _say(check_recording(wav, int(frames))), 2),
     "same-pixels": (_job_same_pixels, 2),

@@ -84,6 +84,35 @@ class Page(unittest.TestCase):
             rt.fill_page("@PACKAGES@ @PACKAGES@ @ACTIONS@", "{}", self.actions)
 
 
+class ActionsDoc(unittest.TestCase):
+    actions = [{"name": "jump", "read": "'A'", "key": "A", "pad": 3, "ja": "ジャンプ", "en": "jump"},
+               {"name": "left", "read": "VK_LEFT", "key": "Left", "pad": 0, "ja": "左へ歩く", "en": "walk left"}]
+
+    def test_the_table_between_the_marks_is_made_anew_and_the_rest_kept(self):
+        doc = "before\n%s\n| stale | row |\n%s\nafter\n" % (rt.ACTIONS_BEGIN, rt.ACTIONS_END)
+        out = rt.with_actions_table(doc, self.actions)
+        self.assertTrue(out.startswith("before\n" + rt.ACTIONS_BEGIN) and out.endswith(rt.ACTIONS_END + "\nafter\n"))
+        self.assertNotIn("stale", out)
+        self.assertIn("| jump (ジャンプ) | A | 3 (X) | `jump` |", out)
+        self.assertIn("| walk left (左へ歩く) | Left |  | `left` |", out)
+        self.assertEqual(rt.with_actions_table(out, self.actions), out)
+
+    def test_marks_missing_twice_or_out_of_order(self):
+        for doc in ("no marks", rt.ACTIONS_END + rt.ACTIONS_BEGIN, (rt.ACTIONS_BEGIN + rt.ACTIONS_END) * 2):
+            with self.assertRaises(ValueError):
+                rt.with_actions_table(doc, self.actions)
+
+    def test_check_fails_on_a_stale_table_and_writing_mends_it(self):
+        with tempfile.TemporaryDirectory() as d:
+            doc = os.path.join(d, "README.md")
+            with open(doc, "w", encoding="utf-8") as f:
+                f.write("%s\n| jump | A |\n%s\n" % (rt.ACTIONS_BEGIN, rt.ACTIONS_END))
+            actions_def = os.path.join(ROOT, "src", "actions", "actions.def")
+            self.assertEqual(quiet_main("actions-doc", actions_def, doc, "--check"), 1)
+            self.assertEqual(quiet_main("actions-doc", actions_def, doc), 0)
+            self.assertEqual(quiet_main("actions-doc", actions_def, doc, "--check"), 0)
+
+
 def quiet_main(*args):
     """The command line's status for these arguments, what it says kept out of the test's output."""
     with contextlib.redirect_stdout(io.StringIO()), contextlib.redirect_stderr(io.StringIO()):
