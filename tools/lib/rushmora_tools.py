@@ -5,6 +5,7 @@
 
   actions DEF                        the game's actions (src/actions/actions.def) as JSON
   page PAGE PACKAGES DEF OUT         the web page with its data parts' listing and the actions in it
+  readme DEF TEXT                    TEXT with its @KEYS_JA@ and @KEYS_EN@ lines made from DEF (stdout)
   actions-doc DEF DOC [--check]      DOC's table of the actions (between its <!-- actions --> marks)
                                      made anew from DEF; --check: fail if it is not as made
   recording WAV FRAMES               a recording of FRAMES game frames: its length, and sound in it
@@ -131,6 +132,19 @@ def with_actions_table(doc, actions):
     head, rest = doc.split(ACTIONS_BEGIN)
     _, tail = rest.split(ACTIONS_END)
     return head + ACTIONS_BEGIN + "\n" + actions_table(actions) + "\n" + ACTIONS_END + tail
+
+
+def keys_text(actions, language):
+    """The actions as the lines of a plain-text readme: the key, then what it does."""
+    return "\n".join("  %-10s  %s" % (a["key"], a[language]) for a in actions)
+
+
+def filled_readme(text, actions):
+    """A readme with its @KEYS_JA@ and @KEYS_EN@ lines made from the actions."""
+    for placeholder in ("@KEYS_JA@", "@KEYS_EN@"):
+        if text.count(placeholder) != 1:
+            raise ValueError("the readme holds %d %s, not one" % (text.count(placeholder), placeholder))
+    return text.replace("@KEYS_JA@", keys_text(actions, "ja")).replace("@KEYS_EN@", keys_text(actions, "en"))
 
 
 # ---- Recordings and pictures --------------------------------------------------------------------
@@ -327,8 +341,15 @@ def _job_actions_doc(actions_def, doc, *flags):
     return 0
 
 
+def _job_readme(actions_def, path):
+    with open(path, encoding="utf-8") as f:
+        sys.stdout.write(filled_readme(f.read(), read_actions(actions_def)))
+    return 0
+
+
 JOBS = {
     "actions": (_job_actions, 1),
+    "readme": (_job_readme, 2),
     "actions-doc": (_job_actions_doc, -2),
     "page": (_job_page, 4),
     "recording": (lambda wav, frames: _say(check_recording(wav, int(frames))), 2),

@@ -102,6 +102,13 @@ class ActionsDoc(unittest.TestCase):
             with self.assertRaises(ValueError):
                 rt.with_actions_table(doc, self.actions)
 
+    def test_the_players_readme_gets_each_action_in_its_language(self):
+        text = rt.filled_readme("keys:\n@KEYS_JA@\nKeys:\n@KEYS_EN@\n", self.actions)
+        self.assertIn("  A           ジャンプ\n", text)
+        self.assertIn("  Left        walk left\n", text)
+        with self.assertRaisesRegex(ValueError, "0 @KEYS_EN@"):
+            rt.filled_readme("@KEYS_JA@", self.actions)
+
     def test_check_fails_on_a_stale_table_and_writing_mends_it(self):
         with tempfile.TemporaryDirectory() as d:
             doc = os.path.join(d, "README.md")
