@@ -1,4 +1,5 @@
 #include "platform/d3d9.h"
+#include "platform/win32/win32_internal.h"
 
 #include "platform/d3dx9.h"
 #include "platform/desktop/desktop.h"
@@ -445,7 +446,7 @@ HRESULT IDirect3DSurface9::GetDC(HDC* hdc) {
     // A device context drawing straight into the texture's pixels.
     IDirect3DTexture9* owner = owner_;
     if (!owner->Data()->MakeOwn()) return E_OUTOFMEMORY;
-    HDC dc = desktop::MakeSurfaceDc(
+    HDC dc = platform::win32::MakeSurfaceDc(
         owner->Data()->surface.get(),
         [owner] {
             if (owner->Format() == D3DFMT_X8R8G8B8) ForceOpaque(*owner->Data());

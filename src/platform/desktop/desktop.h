@@ -145,14 +145,6 @@ struct MessageBoxView {
 // keeps the real window shown even when none of the game's windows is shown yet.
 void SetMessageBox(MessageBoxView* view);
 MessageBoxView* OpenMessageBox();
-// Forgets the window classes and queued messages and frees the cursors (at shut-down, before SDL
-// goes, so that a program can start again).
-void ResetWindowing();
-
-// A device context that draws into a surface; changed is told after every write. texture: the
-// texture whose pixels the surface holds, if it is one.
-HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed,
-                  raster::TextureData* texture = nullptr);
 // The texture's texels at `to` were just copied from the game's screen picture at `from`: where the
 // display's picture is finer, they are drawn from it.
 void NoteScreenCopy(raster::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from);

@@ -71,4 +71,60 @@ void SetMessageBox(MessageBoxView* view) {
     }
 }
 
+namespace {
+int ButtonFor(const MessageBoxView& view, int result) {
+    for (size_t i = 0; i < view.buttons.size(); ++i)
+        if (view.buttons[i].second == result) return int(i);
+    return -1;
+}
+}  // namespace
+
+void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
+    if (v.buttons.empty()) return;
+    const int n = int(v.buttons.size());
+    // Only keys pressed after the box opened answer it: a key held from the game (Escape, that
+    // opened the question) repeats without answering.
+    if (e.type == SDL_KEYDOWN && !e.key.repeat && !SDL_TICKS_PASSED(v.openedAt, e.key.timestamp)) {
+        switch (e.key.keysym.sym) {
+            case SDLK_RETURN:
+            case SDLK_KP_ENTER:
+            case SDLK_SPACE:
+                v.result = v.buttons[v.focus].second;
+                break;
+            case SDLK_ESCAPE:
+                v.result = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
+                break;
+            case SDLK_y:
+                if (ButtonFor(v, IDYES) >= 0) v.result = IDYES;
+                break;
+            case SDLK_n:
+                if (ButtonFor(v, IDNO) >= 0) v.result = IDNO;
+                break;
+            case SDLK_LEFT:
+            case SDLK_UP:
+                v.focus = (v.focus + n - 1) % n;
+                break;
+            case SDLK_RIGHT:
+            case SDLK_DOWN:
+            case SDLK_TAB:
+                v.focus = (v.focus + 1) % n;
+                break;
+            default:
+                break;
+        }
+    } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT &&
+               !SDL_TICKS_PASSED(v.openedAt, e.button.timestamp)) {
+        v.mouseDownIn = true;
+    } else if (e.type == SDL_MOUSEBUTTONUP && e.button.button == SDL_BUTTON_LEFT && v.mouseDownIn) {
+        // A click is a press and a release on the box; a release of a press from before does nothing.
+        SDL_Point p{e.button.x, e.button.y};
+        for (auto& b : v.buttons)
+            if (SDL_PointInRect(&p, &b.first)) v.result = b.second;
+    } else if (e.type == SDL_MOUSEMOTION) {
+        SDL_Point p{e.motion.x, e.motion.y};
+        for (int i = 0; i < n; ++i)
+            if (SDL_PointInRect(&p, &v.buttons[i].first)) v.focus = i;
+    }
+}
+
 }  // namespace platform::desktop

@@ -202,7 +202,6 @@ void Shutdown() {
     s.picture.reset();
     for (WindowObject* w : s.windows) delete w;
     Holder().emplace();  // a fresh State for a next start
-    ResetWindowing();
     TTF_Quit();
     IMG_Quit();
     SDL_Quit();

@@ -7,6 +7,7 @@
 #include "platform/replay/virtual_time.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/win32/win32_internal.h"
 #include "platform/mmsystem.h"
 #include "platform/replay/recording.h"
 #include "platform/desktop/screenshot.h"
@@ -154,6 +155,8 @@ void Stop() {
     std::vector<std::function<void()>> atEnd;
     atEnd.swap(r.runEndHooks);
     for (auto& hook : atEnd) hook();
+    // The windows' classes, messages and cursors go before the screen and SDL.
+    win32::ResetWindowing();
     desktop::Shutdown();
     r.started = false;
 }

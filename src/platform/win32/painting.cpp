@@ -79,7 +79,7 @@ HGDIOBJ GetStockObject(int object) {
     return (object >= 0 && object < 8) ? &stock.objects[object] : nullptr;
 }
 
-namespace platform::desktop {
+namespace platform::win32 {
 HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, raster::TextureData* texture) {
     if (!surface) return nullptr;
     auto* dc = new DeviceContext;
@@ -88,4 +88,4 @@ HDC MakeSurfaceDc(SDL_Surface* surface, std::function<void()> changed, raster::T
     dc->texture = texture;
     return dc;
 }
-}  // namespace platform::desktop
+}  // namespace platform::win32

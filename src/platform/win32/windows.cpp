@@ -201,10 +201,10 @@ int GetSystemMetrics(int index) {
     }
 }
 
-namespace platform::desktop {
+namespace platform::win32 {
 void ResetWindowing() {
     Classes().clear();
     win32::ClearMessageQueue();
     win32::FreeCursors();
 }
-}  // namespace platform::desktop
+}  // namespace platform::win32
