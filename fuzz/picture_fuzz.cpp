@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-namespace raster = platform::raster;
+namespace pictures = platform::pictures;
 
 namespace platform {
 // The warnings of refused pictures would only fill the fuzzer's output.
