@@ -14,17 +14,11 @@
 
 #include <SDL.h>
 
-#include <algorithm>
-#include <cmath>
 #include <csignal>
 #include <filesystem>
 #include <cstdio>
-#include <set>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
-
-namespace desktop = platform::desktop;
 
 namespace platform {
 namespace {
