@@ -161,6 +161,8 @@ struct Mixer {
     std::string soundFont;
     bool soundFontChosen = false;
     std::string openError;  // why the device did not open, the last time it did not
+    bool held = false;      // the game is paused: the devices mix nothing, the music waits
+    bool musicWasPaused = false;
 };
 
 // How often a lost device is looked for when no device announced itself.
@@ -340,6 +342,27 @@ void HushAtExit() {
     if (m.device) SDL_PauseAudioDevice(m.device, 1);
 }
 
+void Hold(bool held) {
+    Mixer& m = TheMixer();
+    if (held == m.held) return;
+    m.held = held;
+    if (m.users == 0 || m.pulled) return;
+    // The music stops where it is (a system synthesizer's too) and the devices mix nothing, so every
+    // effect waits in its place.
+    if (held) {
+        m.musicWasPaused = Mix_PausedMusic() != 0;
+        Mix_PauseMusic();
+    }
+    const int pause = held ? 1 : 0;
+    if (m.device) SDL_PauseAudioDevice(m.device, pause);
+    if (m.replacement) SDL_PauseAudioDevice(m.replacement, pause);
+    if (!held && !m.musicWasPaused) Mix_ResumeMusic();
+}
+
+bool Held() {
+    return TheMixer().held;
+}
+
 Lock::Lock() {
     if (TheMixer().device) SDL_LockAudioDevice(TheMixer().device);
 }
@@ -457,7 +480,7 @@ void LookForDevice(bool added) {
     m.replacement = fresh;
     m.lost = false;
     m.soundingTag = tag;
-    SDL_PauseAudioDevice(fresh, 0);
+    if (!m.held) SDL_PauseAudioDevice(fresh, 0);
     // The lost replacement's thread may be mixing now: closing it waits for that, under no lock.
     if (old) SDL_CloseAudioDevice(old);
     std::fprintf(stderr, "rushmora: a sound device is back; the game's sound plays on it\n");

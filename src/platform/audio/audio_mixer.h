@@ -30,6 +30,11 @@ bool IsOpen();
 // program's exit, after the run's objects may have gone.
 void HushAtExit();
 
+// The game paused: nothing sounds and the music waits in its place until Hold(false). A pulled
+// mixer (a headless run) is never held.
+void Hold(bool held);
+bool Held();
+
 // While a Lock lives the mixer does not run: state that the mixing thread reads may be changed.
 // Locks nest.
 class Lock {

@@ -6,6 +6,7 @@
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
+#include "platform/desktop/overlay.h"
 #include "platform/desktop/screenshot.h"
 
 #include <SDL_image.h>
@@ -264,6 +265,7 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
             FillScreenRect(r, client, w->background);
     }
     SDL_RenderSetClipRect(r, area);
+    if (s.overlay) DrawOverlay(r, *s.overlay);
     if (s.messageBox) DrawMessageBox(r, *s.messageBox);
     SDL_RenderSetClipRect(r, nullptr);
 }
@@ -376,6 +378,15 @@ std::vector<ScreenItem> ScreenItems() {
             Put(&fill.key, w->background);
             items.push_back(std::move(fill));
         }
+    }
+    if (const OverlayView* o = s.overlay) {
+        // The veil covers everything: drawn whole.
+        ScreenItem veil{all, true, {}};
+        Put(&veil.key, o->kind);
+        Put(&veil.key, o->version);
+        Put(&veil.key, o->focus);
+        Put(&veil.key, o->page);
+        items.push_back(std::move(veil));
     }
     if (const MessageBoxView* m = s.messageBox) {
         // Drawn whole, with its shadow.

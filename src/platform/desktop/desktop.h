@@ -99,6 +99,8 @@ void AddPressedKeys(const Uint8* pressed, int count, BYTE keys[256]);
 // them only after it has been released. HoldKeysDownNow takes the keyboard's keys as such;
 // LeaveOutHeldKeys takes them out of a copy of SDL's key state (and forgets those released).
 void HoldKeysDownNow();
+// The game's next frame reads Escape once (the pause's "Back to the title").
+void OweEscape();
 using HeldKeys = std::bitset<SDL_NUM_SCANCODES>;
 void LeaveOutHeldKeys(Uint8* pressed, int count, HeldKeys* held);
 }  // namespace platform::desktop
@@ -116,6 +118,9 @@ void LoadPadMappings(const std::string& gameFolder);
 // The game's buttons 1 to 10 (bit 0 to 9) of a pad SDL knows, whatever its make: A, B, X, Y, the
 // left and right shoulders, Back, Start and the two sticks pressed, by position (SDL's mapping).
 unsigned PadButtons(SDL_GameController* pad);
+// The pad's buttons down now belong to the pause that just closed: the game sees each only after it
+// was released (as HoldKeysDownNow does for keys).
+void HoldPadButtonsDownNow();
 // What the pad itself calls button 1 to 10 (A / Cross / B, ...), for the settings program.
 const char* PadButtonName(int number, SDL_GameControllerType type);
 // Pads coming and going (SDL's device index, then its instance id), from the event pump.

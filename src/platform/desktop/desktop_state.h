@@ -12,6 +12,8 @@
 
 namespace platform::desktop {
 
+struct OverlayView;
+
 // A renderer of ours, the memory surface it draws on when it draws off screen, and its generation
 // (see raster::NewGeneration). Closing it ends the generation and destroys the renderer before its
 // surface.
@@ -86,6 +88,17 @@ struct State {
     bool displayAway = false;
     std::vector<WindowObject*> windows;
     MessageBoxView* messageBox = nullptr;
+    OverlayView* overlay = nullptr;  // the pause or the help book, while the game stands still
+    // Presses since the keyboard and the pad were last sampled for a frame: a key or button that went
+    // down and up between two samples still reads as down for one.
+    HeldKeys tapped;
+    Uint32 padTapped = 0;   // SDL's game controller buttons, bit by button
+    Uint32 joyTapped = 0;   // a plain joystick's buttons
+    // The pad's buttons down as an overlay closed: the overlay's, not the game's, until released.
+    Uint32 padHeld = 0, joyHeld = 0;
+    // Start (the pause) and Back (the help book) count when pressed and released alone.
+    bool startDown = false, startAlone = false, backDown = false, backAlone = false;
+    bool escapeOwed = false;  // "Back to the title": the game reads Escape in its next frame
     sdl::GameControllerPtr controller;
     sdl::JoystickPtr joystick;
     std::string fontFile;

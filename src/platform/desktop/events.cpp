@@ -1,10 +1,14 @@
 // The event pump: SDL's events turned into what the game's windows see (close requests, cursor
 // messages), the display's state (renderer resets, minimizing) and the open message box's input.
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/overlay.h"
 #include "platform/desktop/screen_scale.h"
+#include "platform/settings/settings.h"
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/replay/recording.h"
+
+#include <algorithm>
 
 namespace platform::desktop {
 namespace {
@@ -32,6 +36,11 @@ void CloseRequest(bool* askedInThisBatch) {
     if (*askedInThisBatch) return;
     *askedInThisBatch = true;
     State& s = TheScreen();
+    if (OverlayView* overlay = s.overlay) {
+        // Over the pause or the book, the close goes to the game, whose question follows.
+        overlay->result = kQuit;
+        return;
+    }
     if (MessageBoxView* box = s.messageBox) {
         for (const auto& b : box->buttons)
             if (b.second == IDCANCEL) box->result = IDCANCEL;
@@ -41,6 +50,62 @@ void CloseRequest(bool* askedInThisBatch) {
     if (WindowObject* w = TopEnabledWindow()) {
         PostMessageA(w, WM_CLOSE, 0, 0);
         platform::replay::recording::CloseAsked();
+    }
+}
+
+// Whether the key plays one of the game's keys by the player's settings (P pauses only if not).
+bool PlaysAGameKey(SDL_Scancode key) {
+    const auto& keys = platform::settings::CurrentSettings().keys;
+    return std::find(keys.begin(), keys.end(), key) != keys.end();
+}
+
+// Whether a button of the pad is down besides the one given.
+bool OtherPadButtonDown(SDL_GameController* pad, int button) {
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b)
+        if (b != button && SDL_GameControllerGetButton(pad, SDL_GameControllerButton(b))) return true;
+    return false;
+}
+
+// The game's input between two samples, while neither a box nor the pause takes it: presses kept for
+// the next sample, and the keys and buttons that pause or open the help book.
+void GameInputEvent(State& s, const SDL_Event& e) {
+    switch (e.type) {
+        case SDL_KEYDOWN: {
+            if (e.key.repeat) break;
+            const SDL_Scancode key = e.key.keysym.scancode;
+            if (key < SDL_NUM_SCANCODES) s.tapped.set(std::size_t(key));
+            if (key == SDL_SCANCODE_F1 && HelpBookHere()) AskOverlay(OverlayKind::kHelp, false);
+            if (key == SDL_SCANCODE_PAUSE || (key == SDL_SCANCODE_P && !PlaysAGameKey(key)))
+                AskOverlay(OverlayKind::kPause, false);
+            break;
+        }
+        case SDL_CONTROLLERBUTTONDOWN: {
+            const int b = e.cbutton.button;
+            if (b < 32) s.padTapped |= 1u << b;
+            SDL_GameController* pad = s.controller.get();
+            const bool alone = !pad || !OtherPadButtonDown(pad, b);
+            // Start (or Back) with another button is the other button's chord, not a pause.
+            if (b != SDL_CONTROLLER_BUTTON_START) s.startAlone = false;
+            if (b != SDL_CONTROLLER_BUTTON_BACK) s.backAlone = false;
+            if (b == SDL_CONTROLLER_BUTTON_START) s.startDown = true, s.startAlone = alone;
+            if (b == SDL_CONTROLLER_BUTTON_BACK) s.backDown = true, s.backAlone = alone;
+            break;
+        }
+        case SDL_CONTROLLERBUTTONUP:
+            if (e.cbutton.button == SDL_CONTROLLER_BUTTON_START) {
+                if (s.startDown && s.startAlone) AskOverlay(OverlayKind::kPause, false);
+                s.startDown = s.startAlone = false;
+            }
+            if (e.cbutton.button == SDL_CONTROLLER_BUTTON_BACK) {
+                if (s.backDown && s.backAlone && HelpBookHere()) AskOverlay(OverlayKind::kHelp, false);
+                s.backDown = s.backAlone = false;
+            }
+            break;
+        case SDL_JOYBUTTONDOWN:
+            if (!s.controller && e.jbutton.button < 32) s.joyTapped |= 1u << e.jbutton.button;
+            break;
+        default:
+            break;
     }
 }
 
@@ -98,6 +163,11 @@ void PumpEvents() {
                     WindowResized(e.window.data1, e.window.data2);
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
                     s.minimized = true;
+                // The player went away from the game: it pauses (unless the settings say not to).
+                if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                     e.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+                    platform::CurrentFrame() > 0)
+                    AskOverlay(OverlayKind::kPause, true);
                 else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||
                          e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
                     s.minimized = false;
@@ -117,9 +187,14 @@ void PumpEvents() {
             default:
                 break;
         }
-        if (s.messageBox && !IsCloseRequest(e)) {
+        if (s.overlay && !IsCloseRequest(e)) {
+            // The pause or the book reads its own keys, clicks and buttons.
+            OverlayEvent(*s.overlay, e);
+        } else if (s.messageBox && !IsCloseRequest(e)) {
             // The message box loop reads its own keys and clicks.
             MessageBoxEvent(*s.messageBox, e);
+        } else if (!s.headless) {
+            GameInputEvent(s, e);
         }
     }
     // A sound device that went away without another being announced is looked for now and then.

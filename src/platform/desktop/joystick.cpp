@@ -4,6 +4,7 @@
 // centred with no buttons, so that one plugged in later (or again) is used at once.
 #include "platform/desktop/desktop_state.h"
 #include "platform/files/file_handle.h"
+#include "platform/replay/virtual_time.h"
 #include "platform/settings/settings.h"
 #include "platform/settings/settings_folder.h"
 
@@ -82,12 +83,39 @@ void LoadPadMappings(const std::string& gameFolder) {
 }
 
 unsigned PadButtons(SDL_GameController* c) {
-    // The player's settings may put the game's buttons on other buttons of the pad.
+    // The player's settings may put the game's buttons on other buttons of the pad. A button pressed
+    // since the last sample reads as down; one held from the pause reads as up until released.
+    State& s = TheScreen();
     const auto& order = platform::settings::CurrentSettings().padButtons;
     unsigned buttons = 0;
-    for (int i = 0; i < 10; ++i)
-        if (SDL_GameControllerGetButton(c, order[std::size_t(i)])) buttons |= 1u << i;
+    for (int i = 0; i < 10; ++i) {
+        const int b = order[std::size_t(i)];
+        const bool down = SDL_GameControllerGetButton(c, SDL_GameControllerButton(b)) != 0;
+        if (b >= 0 && b < 32) {
+            const Uint32 bit = 1u << b;
+            if (!down) s.padHeld &= ~bit;
+            if ((down && !(s.padHeld & bit)) || (s.padTapped & bit)) buttons |= 1u << i;
+        } else if (down) {
+            buttons |= 1u << i;
+        }
+    }
+    if (platform::replay::FrameSerial() != 0) s.padTapped = 0;
     return buttons;
+}
+
+void HoldPadButtonsDownNow() {
+    State& s = TheScreen();
+    s.padTapped = s.joyTapped = 0;
+    s.padHeld = s.joyHeld = 0;
+    s.startDown = s.startAlone = s.backDown = s.backAlone = false;
+    if (s.headless) return;
+    SDL_GameControllerUpdate();
+    if (SDL_GameController* c = s.controller.get())
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX && b < 32; ++b)
+            if (SDL_GameControllerGetButton(c, SDL_GameControllerButton(b))) s.padHeld |= 1u << b;
+    if (SDL_Joystick* j = s.joystick.get())
+        for (int b = 0; b < std::min(32, SDL_JoystickNumButtons(j)); ++b)
+            if (SDL_JoystickGetButton(j, b)) s.joyHeld |= 1u << b;
 }
 
 const char* PadButtonName(int number, SDL_GameControllerType type) {
@@ -171,8 +199,13 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
         }
         *buttons = 0;
         int n = std::min(32, SDL_JoystickNumButtons(j));
-        for (int i = 0; i < n; ++i)
-            if (SDL_JoystickGetButton(j, i)) *buttons |= 1u << i;
+        for (int i = 0; i < n; ++i) {
+            const Uint32 bit = 1u << i;
+            const bool down = SDL_JoystickGetButton(j, i) != 0;
+            if (!down) s.joyHeld &= ~bit;
+            if ((down && !(s.joyHeld & bit)) || (s.joyTapped & bit)) *buttons |= bit;
+        }
+        if (platform::replay::FrameSerial() != 0) s.joyTapped = 0;
         return true;
     }
     return false;

@@ -88,6 +88,12 @@ void HoldKeysDownNow() {
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (int sc = 0; sc < count && sc < int(s.heldFromBox.size()); ++sc)
         if (state[sc]) s.heldFromBox.set(std::size_t(sc));
+    // What was pressed while the box was open was the box's.
+    s.tapped.reset();
+}
+
+void OweEscape() {
+    TheScreen().escapeOwed = true;
 }
 
 void AddPressedKeysMoved(const Uint8* pressed, int count, const platform::settings::Settings& settings,
@@ -127,6 +133,11 @@ void KeysNow(BYTE keys[256]) {
     Uint8 pressed[SDL_NUM_SCANCODES];
     std::memcpy(pressed, state, std::size_t(count));
     LeaveOutHeldKeys(pressed, count, &s.heldFromBox);
+    // A key that went down since the last sample reads as down, even if it is already up again. A
+    // frame's sample takes them; a read between frames leaves them for the frame.
+    for (int sc = 0; sc < count; ++sc)
+        if (s.tapped[std::size_t(sc)]) pressed[sc] = 1;
+    if (platform::replay::FrameSerial() != 0) s.tapped.reset();
     const platform::settings::Settings& settings = platform::settings::CurrentSettings();
     if (settings.KeysAsAlways()) {
         AddPressedKeys(pressed, count, keys);
@@ -154,6 +165,12 @@ void KeyboardState(BYTE keys[256]) {
     }
     KeysNow(keys);
     if (frame == 0) return;
+    // The pause's "Back to the title": the game reads its Escape once, and asks its own question.
+    State& s = TheScreen();
+    if (s.escapeOwed) {
+        keys[VK_ESCAPE] = 0x80;
+        s.escapeOwed = false;
+    }
     seen.frame = frame;
     std::memcpy(seen.keys, keys, 256);
     platform::replay::recording::KeysSeen(keys);

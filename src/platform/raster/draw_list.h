@@ -9,6 +9,7 @@
 #include <map>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace platform::raster {
@@ -25,6 +26,7 @@ struct TextureData {
     sdl::SurfacePtr surface;  // width x height, the full power-of-two size
     bool opaque = false;      // every texel's alpha is 255 (or the format has no alpha)
     unsigned version = 0;     // bumped whenever the pixels change
+    std::string file;         // the picture file it was made from, as the game named it ("" for none)
     struct Uploaded {
         SDL_Texture* texture = nullptr;  // the renderer's; freed here only while its generation lives
         unsigned version = 0;

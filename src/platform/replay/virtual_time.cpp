@@ -70,6 +70,12 @@ struct Clock {
     double cpuAtBegin = 0, wallAtBegin = 0;
     FrameTimes frameCpuMs;
     std::uint64_t lateFrames = 0;
+    // A window run's time the game did not play, and what shows a stop of the whole program.
+    std::uint32_t outOfTime = 0;  // ms taken out of the timer
+    std::uint32_t realBegin = 0;  // SDL's ticks as the current frame began
+    std::uint32_t realEnd = 0;    // and as the frame before ended (0: no frame yet)
+    std::uint32_t boxMs = 0;      // message boxes' time in the current frame
+    std::uint32_t stopMs = 0;     // a stop noticed and not yet taken
 };
 
 // Frames begun in the program's life: a serial is never given twice, a run later either.
@@ -88,6 +94,36 @@ double ClockMs(clockid_t clock) {
 }
 
 }  // namespace
+
+std::uint32_t replay::WindowTicks() {
+    return std::uint32_t(SDL_GetTicks()) - TheClock().outOfTime;
+}
+void replay::TakeOutOfTime(std::uint32_t ms) {
+    Clock& c = TheClock();
+    c.outOfTime += ms;
+    // The pause's own time is not a gap between frames either.
+    if (c.realEnd != 0) c.realEnd += ms;
+}
+void replay::CountBoxTime(std::uint32_t ms) {
+    TheClock().boxMs += ms;
+}
+std::uint32_t replay::TakeStop() {
+    // A gap since the frame before far longer than a frame's sleep is a stop of the whole program.
+    Clock& c = TheClock();
+    if (c.realEnd != 0 && !Options().headless) {
+        // (The game's quit question, asked between frames, keeps the clock running.)
+        const std::uint32_t gap = std::uint32_t(SDL_GetTicks()) - c.realEnd;
+        if (gap > c.boxMs && gap - c.boxMs > kStopBetweenFramesMs) {
+            const std::uint32_t stopped = gap - c.boxMs - kFrameMs;
+            c.outOfTime += stopped;
+            c.stopMs += stopped;
+            c.realEnd += stopped;
+        }
+    }
+    const std::uint32_t stop = c.stopMs;
+    c.stopMs = 0;
+    return stop;
+}
 
 long replay::BeginFrameClock() {
     Clock& c = TheClock();
@@ -109,7 +145,8 @@ long replay::BeginFrameClock() {
     const InputScript& script = options.script;
     if (options.headless && options.hasScript && script.HasTimes())
         c.virtualNow = c.frame == 1 ? script.TimerStart() : c.frameTimer + script.FrameMs(c.frame - 1);
-    c.frameTimer = options.headless ? c.virtualNow : std::uint32_t(SDL_GetTicks());
+    if (!options.headless) c.realBegin = SDL_GetTicks(), c.boxMs = 0;
+    c.frameTimer = options.headless ? c.virtualNow : replay::WindowTicks();
     replay::recording::FrameBegins(c.frame, c.frameTimer);
     return c.frame;
 }
@@ -124,6 +161,19 @@ void replay::EndFrameClock() {
         if ((options.headless ? cpu : wall) > double(kFrameMs)) ++c.lateFrames;
     }
     c.frameSerial = 0;
+    if (!options.headless) {
+        const std::uint32_t now = SDL_GetTicks();
+        // A frame that lasted far longer than any frame does outside its boxes: the program was stopped
+        // in it. The next frame's timer leaves that out.
+        const std::uint32_t took = now - c.realBegin;
+        if (took > c.boxMs && took - c.boxMs > kStopInFrameMs) {
+            const std::uint32_t stopped = took - c.boxMs - kFrameMs;
+            c.outOfTime += stopped;
+            c.stopMs += stopped;
+        }
+        c.realEnd = now;
+        c.boxMs = 0;
+    }
 }
 
 long CurrentFrame() {

@@ -24,6 +24,23 @@ std::uint64_t FrameSerial();
 // The timer's reading as the frame began.
 std::uint32_t FrameTimer();
 
+// The timer of a window run: SDL's milliseconds less the time the game did not play (paused, or
+// the whole program stopped). Between frames and for a window run's frames.
+std::uint32_t WindowTicks();
+// Time the game did not play is taken out of its timer: a pause's, or a stop's.
+void TakeOutOfTime(std::uint32_t ms);
+// Time a message box held the frame (the game's questions keep its clock running): not a stop.
+void CountBoxTime(std::uint32_t ms);
+// How long a stop of the whole program (a closed lid, SIGSTOP, a hidden browser tab) lasted that the
+// frames just played saw, in ms, 0 when none; noticed as a window run's frames begin: a gap between
+// two frames, or a frame that took far longer than any frame does outside a message box. Taking it
+// clears it. The time is already out of the timer.
+std::uint32_t TakeStop();
+// A gap longer than this between the end of a frame and the start of the next, or a frame taking
+// longer than kStopInFrameMs outside its message boxes, is a stop.
+constexpr std::uint32_t kStopBetweenFramesMs = 2000;
+constexpr std::uint32_t kStopInFrameMs = 5000;
+
 // The sound device is part of what a run met: a window without one plays silently, its game told
 // that the sound did not open. Counts the run's openings of the device and says whether this one may
 // go ahead (a replayed recording fails the ones that failed when it was recorded); `opening` gets

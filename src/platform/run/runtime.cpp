@@ -11,6 +11,7 @@
 #include "platform/mmsystem.h"
 #include "platform/replay/recording.h"
 #include "platform/desktop/screenshot.h"
+#include "platform/run/pause.h"
 
 #include <SDL.h>
 
@@ -156,6 +157,8 @@ void Stop() {
 }
 
 void FrameBegin() {
+    // The game stands still here while the pause or the help book is shown.
+    ShowAskedOverlays();
     const long frame = replay::BeginFrameClock();
     const RuntimeOptions& options = Options();
     if (options.hasScript && options.script.CloseAt(frame)) {

@@ -6,6 +6,7 @@
 #include "platform/common/owner.h"
 #include "platform/common/sdl_handles.h"
 #include "platform/replay/recording.h"
+#include "platform/replay/virtual_time.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -98,6 +99,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
             SDL_Delay(10);
         }
         result = view.result;
+        // The game's question keeps its clock running; this is no stop of the program.
+        platform::replay::CountBoxTime(SDL_GetTicks() - view.openedAt);
         desktop::SetMessageBox(below);
         // The key that answered (and any other still down) is the box's, not the game's.
         desktop::HoldKeysDownNow();

@@ -2,6 +2,7 @@
 // moves the clock on, so that a replay takes the same path however fast the machine is. In a window
 // the timer reads, all through a frame, what it read as the frame began, as a headless frame's does
 // (so a recorded run's frame has one reading to give its replay); between frames it is the real one.
+// A window's timer leaves out the time the game did not play: a pause, or the program stopped.
 #include "platform/mmsystem.h"
 #include "platform/replay/virtual_time.h"
 #include "platform/runtime.h"
@@ -11,7 +12,7 @@
 DWORD timeGetTime() {
     if (platform::Headless()) return platform::replay::VirtualNow();
     if (platform::replay::FrameSerial() != 0) return platform::replay::FrameTimer();
-    return DWORD(SDL_GetTicks());
+    return DWORD(platform::replay::WindowTicks());
 }
 
 MMRESULT timeBeginPeriod(UINT period) {
