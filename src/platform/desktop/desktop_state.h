@@ -92,8 +92,8 @@ struct State {
     // Presses since the keyboard and the pad were last sampled for a frame: a key or button that went
     // down and up between two samples still reads as down for one.
     HeldKeys tapped;
-    Uint32 padTapped = 0;   // SDL's game controller buttons, bit by button
-    Uint32 joyTapped = 0;   // a plain joystick's buttons
+    Uint32 padTapped = 0;  // SDL's game controller buttons, bit by button
+    Uint32 joyTapped = 0;  // a plain joystick's buttons
     // The pad's buttons down as an overlay closed: the overlay's, not the game's, until released.
     Uint32 padHeld = 0, joyHeld = 0;
     // Start (the pause) and Back (the help book) count when pressed and released alone.
