@@ -30,8 +30,9 @@ bool ReplaceFile(const std::string& file, const std::string& text, const Existin
 void RemoveStaleTemporaries(const std::string& file);
 
 // An exclusive lock on "<file>.lock" beside the file, held while this lives: another writer of the
-// same file (a thread, or another program) waits for it, up to a few seconds. Writers that read the
+// same file (a thread, or another program) waits for it, up to kLockWaitMs. Writers that read the
 // file, change it and write it back hold it, so that none loses another's change.
+constexpr int kLockWaitMs = 20000;
 class FileLock {
   public:
     explicit FileLock(const std::string& file);

@@ -95,14 +95,17 @@ FileLock::FileLock(const std::string& file) {
     const int fd = open(name.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) return;
     handle_ = fd;
-    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever.
-    for (int tries = 0; tries < 500; ++tries) {
+    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever; by the
+    // clock, not by the tries (a loaded machine sleeps longer than asked).
+    const auto giveUpAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(kLockWaitMs);
+    for (;;) {
         if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
             held_ = true;
             return;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) return;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (std::chrono::steady_clock::now() >= giveUpAt) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
 

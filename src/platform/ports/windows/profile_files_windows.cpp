@@ -93,14 +93,18 @@ FileLock::FileLock(const std::string& file) {
                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     handle_ = static_cast<long long>(reinterpret_cast<std::intptr_t>(h));
-    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever.
-    for (int tries = 0; tries < 500; ++tries) {
+    // Waited for in small steps, so that a writer that hangs cannot hold the others for ever; by the
+    // clock, not by the tries: on a loaded machine (or under Wine) a step sleeps far longer than asked,
+    // and several writers saving at once wait their turns one after another.
+    const ULONGLONG giveUpAt = GetTickCount64() + kLockWaitMs;
+    for (;;) {
         OVERLAPPED at{};
         if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
             held_ = true;
             return;
         }
-        Sleep(10);
+        if (GetTickCount64() >= giveUpAt) return;
+        Sleep(5);
     }
 }
 
