@@ -41,7 +41,7 @@ void WarnPlayer(const std::string& message) {
     RunState& r = TheRunState();
     if (r.warned.count(message)) return;
     Warn(message);
-    if (r.options.warningsInBox && !r.options.headless) r.playerWarnings.push_back(message);
+    if (!r.options.headless) r.playerWarnings.push_back(message);
 }
 
 std::vector<std::string> TakePlayerWarnings() {

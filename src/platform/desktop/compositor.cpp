@@ -266,6 +266,10 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
     }
     SDL_RenderSetClipRect(r, area);
     if (s.overlay) DrawOverlay(r, *s.overlay);
+    if (const std::vector<std::string> notice = NoticeShown(); !notice.empty()) {
+        DrawNotice(r, notice);
+        SDL_RenderSetClipRect(r, area);
+    }
     if (s.messageBox) DrawMessageBox(r, *s.messageBox);
     SDL_RenderSetClipRect(r, nullptr);
 }
@@ -387,6 +391,15 @@ std::vector<ScreenItem> ScreenItems() {
         Put(&veil.key, o->focus);
         Put(&veil.key, o->page);
         items.push_back(std::move(veil));
+    }
+    if (const std::vector<std::string> notice = NoticeShown(); !notice.empty()) {
+        // The start-up notice, at the top of the display: drawn whole.
+        ScreenItem note{
+            SDL_Rect{0, 0, s.displayW, ToDisplaySize(8 + 24) + int(notice.size()) * ToDisplaySize(19)},
+            true,
+            {}};
+        for (const std::string& line : notice) note.key += line + '\n';
+        items.push_back(std::move(note));
     }
     if (const MessageBoxView* m = s.messageBox) {
         // Drawn whole, with its shadow.

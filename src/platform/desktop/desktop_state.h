@@ -98,7 +98,9 @@ struct State {
     Uint32 padHeld = 0, joyHeld = 0;
     // Start (the pause) and Back (the help book) count when pressed and released alone.
     bool startDown = false, startAlone = false, backDown = false, backAlone = false;
-    bool escapeOwed = false;  // "Back to the title": the game reads Escape in its next frame
+    bool escapeOwed = false;
+    std::vector<std::string> notice;  // the start-up problems said on screen, until noticeUntil
+    Uint32 noticeUntil = 0;           // "Back to the title": the game reads Escape in its next frame
     sdl::GameControllerPtr controller;
     sdl::JoystickPtr joystick;
     std::string fontFile;

@@ -69,6 +69,9 @@ bool OtherPadButtonDown(SDL_GameController* pad, int button) {
 // The game's input between two samples, while neither a box nor the pause takes it: presses kept for
 // the next sample, and the keys and buttons that pause or open the help book.
 void GameInputEvent(State& s, const SDL_Event& e) {
+    // The start-up notice goes at the player's first key or click (which still reaches the game).
+    if (e.type == SDL_KEYDOWN || e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_CONTROLLERBUTTONDOWN)
+        EndNotice();
     switch (e.type) {
         case SDL_KEYDOWN: {
             if (e.key.repeat) break;

@@ -78,7 +78,8 @@ void LoadPadMappings(const std::string& gameFolder) {
         }
         if (bytes.empty()) continue;
         if (SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(bytes.data(), int(bytes.size())), 1) < 0)
-            platform::Warn(file + ": not a list of pad mappings (" + SDL_GetError() + "); it is not used");
+            platform::WarnPlayer(file + ": not a list of pad mappings (" + SDL_GetError() +
+                                 "); it is not used");
     }
 }
 

@@ -319,6 +319,48 @@ void OverlayEvent(OverlayView& v, const SDL_Event& e) {
     }
 }
 
+void ShowNotice(const std::vector<std::string>& lines) {
+    State& s = TheScreen();
+    if (s.headless || lines.empty()) return;
+    s.notice.assign(lines.begin(), lines.begin() + std::ptrdiff_t(std::min(lines.size(), kNoticeLines)));
+    if (lines.size() > kNoticeLines)
+        s.notice.push_back("... " + std::to_string(lines.size() - kNoticeLines) +
+                           platform::locale::Translated(" more in the program's output"));
+    s.notice.insert(s.notice.begin(), platform::locale::Translated("起動時に見つかった問題"));
+    s.noticeUntil = SDL_GetTicks() + kNoticeMs;
+}
+
+std::vector<std::string> NoticeShown() {
+    State& s = TheScreen();
+    if (!s.notice.empty() && SDL_TICKS_PASSED(SDL_GetTicks(), s.noticeUntil)) s.notice.clear();
+    return s.notice;
+}
+
+void EndNotice() {
+    TheScreen().notice.clear();
+}
+
+void DrawNotice(SDL_Renderer* r, const std::vector<std::string>& lines) {
+    State& s = TheScreen();
+    const int size = ToDisplaySize(13), lineH = ToDisplaySize(19);
+    int w = 0;
+    for (const std::string& line : lines)
+        if (const sdl::SurfacePtr t{RenderText(line, size, SDL_Color{0, 0, 0, 255}, false)})
+            w = std::max(w, t->w);
+    w = std::min(w + ToDisplaySize(28), s.displayW - ToDisplaySize(16));
+    const int h = int(lines.size()) * lineH + ToDisplaySize(16);
+    const SDL_Rect box{(s.displayW - w) / 2, ToDisplaySize(8), w, h};
+    FillScreenRect(r, SDL_Rect{box.x + 4, box.y + 4, box.w, box.h}, 0x60000000);
+    FillScreenRect(r, box, 0xFFFFF3C4);
+    SDL_SetRenderDrawColor(r, 0xB0, 0x80, 0x10, 0xFF);
+    SDL_RenderDrawRect(r, &box);
+    SDL_RenderSetClipRect(r, &box);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        DrawTextAt(r, lines[i], size, SDL_Color{40, 30, 0, 255}, box.x + ToDisplaySize(14),
+                   box.y + ToDisplaySize(8) + int(i) * lineH, i == 0);
+    SDL_RenderSetClipRect(r, nullptr);
+}
+
 void DrawOverlay(SDL_Renderer* r, const OverlayView& v) {
     State& s = TheScreen();
     const SDL_Color ink{40, 40, 48, 255}, white{255, 255, 255, 255};

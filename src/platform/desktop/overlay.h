@@ -56,6 +56,18 @@ OverlayView* OpenOverlay();
 void OverlayEvent(OverlayView& view, const SDL_Event& e);
 void DrawOverlay(SDL_Renderer* r, const OverlayView& view);
 
+// The start-up problems of a window run (a damaged settings file, a pad mapping SDL cannot read, no
+// font), said on screen once: a notice at the top of the display, over everything, for
+// kNoticeMs or until a key or a click; the game goes on under it. At most kNoticeLines of them,
+// then how many more the terminal has.
+constexpr Uint32 kNoticeMs = 15000;
+constexpr std::size_t kNoticeLines = 6;
+void ShowNotice(const std::vector<std::string>& lines);
+// The notice's lines while it shows (empty when none), and its end.
+std::vector<std::string> NoticeShown();
+void EndNotice();
+void DrawNotice(SDL_Renderer* r, const std::vector<std::string>& lines);
+
 // The pages of a help picture: each 361 x 477 on a stride of 370, as many as its width holds.
 constexpr int kBookPageW = 361, kBookPageH = 477, kBookStride = 370;
 int BookPages(int pictureWidth);

@@ -11,6 +11,7 @@
 #include "platform/mmsystem.h"
 #include "platform/replay/recording.h"
 #include "platform/desktop/screenshot.h"
+#include "platform/desktop/overlay.h"
 #include "platform/run/pause.h"
 
 #include <SDL.h>
@@ -135,10 +136,15 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     r.started = true;
     replay::recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                              desktop::JoystickPresent());
-    if (runOptions.warningsInBox && !runOptions.headless) {
+    if (!runOptions.headless) {
         // The font is looked for now, so that its absence is told with the rest.
         desktop::LookForFont();
-        ShowPlayerWarnings();
+        if (runOptions.warningsInBox) {
+            ShowPlayerWarnings();
+        } else {
+            std::vector<std::string> warnings = TakePlayerWarnings();
+            if (!warnings.empty()) desktop::ShowNotice(warnings);
+        }
     }
     return true;
 }

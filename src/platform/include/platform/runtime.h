@@ -110,8 +110,10 @@ void RecordMessageBox(const MessageBoxRecord& record);
 
 // Warnings that the platform printed once (a damaged picture, ...).
 void Warn(const std::string& message);
-// A warning the player must see at start-up (no data folder, no font, no sound): printed as Warn
-// does, and with RuntimeOptions::warningsInBox also shown in one box at the end of Start.
+// A warning the player must see at start-up (no data folder, no font, no sound, a damaged settings
+// file, a pad mapping SDL cannot read): printed as Warn does, and in a window shown once on screen
+// at the end of Start (with RuntimeOptions::warningsInBox in one box the player answers, else in a
+// notice over the desktop that goes by itself).
 void WarnPlayer(const std::string& message);
 
 // An output the run was asked for (a screenshot, the sound recording) that could not be written: the
