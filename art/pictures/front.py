@@ -6,7 +6,8 @@ import random
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE,
                    PINK, GREY, SKY_TOP, SKY_LOW, rgba, mix, shade, fit_px, fit_words, wrap, font,
-                   star_points)
+                   star_points, READABLE_PX, language)
+from street import ink_box
 import town
 
 
@@ -65,10 +66,12 @@ def near_pole(c, right):
         c.rect(x0 - 7, y, x0 + 1, y + 4, fill=(120, 120, 120), outline=INK, width=1)
     # the block's address plate, white on blue, read top to bottom
     c.rect(x0 + 3, 250, right - 3, 306, fill=BLUE, outline=INK, width=1.5, r=2)
-    # (a longer name is set closer, within the same height)
+    # (a longer name is set closer, within the same height; wider letters are made a little
+    # smaller, so that they stay 2 px clear of the plate's sides)
     step = min(13, 39 / max(1, len(W.POLE_PLATE) - 1))
+    px = min(fit_words(ch, (right - 3) - (x0 + 3) - 4, 11) for ch in W.POLE_PLATE)
     for k, ch in enumerate(W.POLE_PLATE):
-        c.text(x0 + 9, 258 + step * k, ch, 11, WHITE, "bold", "mm")
+        c.text(x0 + 9, 258 + step * k, ch, px, WHITE, "bold", "mm")
     # the yellow and black guard at its foot
     c.rect(x0 + 1, 416, right - 1, 490, fill=YELLOW)
     for k in range(6):
@@ -241,7 +244,18 @@ def title_icn():
         c.poly([(x0 + 6, mid - 7), (x0 + 14, mid), (x0 + 6, mid + 7)], fill=WHITE,
                outline=INK, width=1.2)
         hpx = fit_px(label, (x1 - x0 - 22) * 1.5, 27)
-        c.text((x0 + 18 + x1) / 2, mid - 0.5, label, hpx, WHITE, "bold", "mm", stroke=2.5,
+        hy = mid - 0.5
+        if language() == "en":
+            # Latin capitals stand high on the line: their ink is centred on the plate, and
+            # made smaller if it would come within 2 px of the plate's outline
+            top, bottom = t + 3 + 4, b - 4 - 4
+            while True:
+                _, it, _, ib = ink_box(label, hpx, stroke=2.5)
+                if ib - it <= bottom - top or hpx <= READABLE_PX:
+                    break
+                hpx -= 0.5
+            hy = (top + bottom) / 2 - (it + ib) / 2
+        c.text((x0 + 18 + x1) / 2, hy, label, hpx, WHITE, "bold", "mm", stroke=2.5,
                stroke_fill=INK, sx=1 / 1.5)
     return c.image()
 
@@ -262,11 +276,12 @@ def _arrow_cap(c, x, y, h):
     return x + w
 
 
-def _key_row(c, x, top, pairs, key_px, label_px, sx, gap, draw=True):
-    """A caption of keys: each key on a small cap, what it does after it in white.
-    Returns the right edge."""
-    cap_h = 20
-    y = top + 16 - cap_h / 2 - 1
+def _key_row(c, x, mid, pairs, key_px, label_px, sx, gap, draw=True, cap_h=20, stroke=2,
+             cap_pad=8):
+    """A caption of keys centred on row `mid`: each key on a small cap (cap_pad wider than
+    its name), what it does after it in white (outlined when `stroke`).  Returns the right
+    edge."""
+    y = mid - cap_h / 2 - 1
     for i, (key, what) in enumerate(pairs):
         if i:
             x += gap
@@ -276,14 +291,14 @@ def _key_row(c, x, top, pairs, key_px, label_px, sx, gap, draw=True):
                 _arrow_cap(c, x, y, cap_h)
         else:
             kw, _ = c.text_size(key, key_px)
-            w = max(cap_h - 4, kw + 8)
+            w = max(cap_h - 4, kw + cap_pad)
             if draw:
                 town.key_cap(c, x, y, key, px=key_px, w=w, h=cap_h, fill=CREAM)
         x += w + 3
         lw = c.text_size(what, label_px)[0] * sx
         if draw:
-            c.text(x, top + 16, what, label_px, WHITE, "bold", "lm", stroke=2, stroke_fill=INK,
-                   sx=sx)
+            c.text(x, mid, what, label_px, WHITE, "bold", "lm", stroke=stroke,
+                   stroke_fill=INK if stroke else None, sx=sx)
         x += lw
     return x
 
@@ -300,12 +315,12 @@ def sc_moji():
             # the largest words that fit, squeezed a little before they get smaller
             for label_px in range(17, 10, -1):
                 for sx in (1.0, 0.92, 0.85):
-                    if _key_row(c, 6, top, s, 12, label_px, sx, 8, False) <= L - 6:
+                    if _key_row(c, 6, top + 16, s, 12, label_px, sx, 8, False) <= L - 6:
                         break
                 else:
                     continue
                 break
-            _key_row(c, 6, top, s, 12, label_px, sx, 8)
+            _key_row(c, 6, top + 16, s, 12, label_px, sx, 8)
             continue
         px = fit_px(s, L - 14, 22)
         c.text(6, top + 16, s, px, WHITE, "bold", "lm", stroke=2, stroke_fill=INK)
@@ -316,9 +331,35 @@ def sc_moji():
     # fixed hint line: a tab standing on the window's bottom edge
     c.rect(HINT_LEFT, 0, HINT_RIGHT, HINT_BOTTOM + 8, fill=(45, 48, 71, 170), r=8)
     c.im.paste((0, 0, 0, 0), (HINT_LEFT * c.ss, HINT_BOTTOM * c.ss, HINT_RIGHT * c.ss, 32 * c.ss))
-    c.text((HINT_LEFT + HINT_RIGHT) / 2, HINT_BOTTOM / 2 + 0.5, W.CAPTION_HINT,
-           fit_words(W.CAPTION_HINT, HINT_RIGHT - HINT_LEFT - 16, 14), WHITE, "bold", "mm")
+    _hint_line(c)
     return c.image()
+
+
+# the title's own keys after the hint, on caps that fit the line's visible rows 0..20
+HINT_CAP_H, HINT_KEY_PX, HINT_CAP_PAD = 16, 9, 10
+
+
+def _hint_row(c, x, px, draw=True):
+    """The hint, then a space and the title's other keys on caps; returns the right edge."""
+    mid = HINT_BOTTOM / 2 + 0.5
+    if draw:
+        c.text(x, mid, W.CAPTION_HINT, px, WHITE, "bold", "lm")
+    x += c.text_size(W.CAPTION_HINT, px)[0] + px
+    return _key_row(c, x, mid, W.CAPTION_HINT_KEYS, HINT_KEY_PX, px, 1.0, px, draw,
+                    cap_h=HINT_CAP_H, stroke=0, cap_pad=HINT_CAP_PAD)
+
+
+def _hint_line(c):
+    """The fixed hint line, centred in the tab and as large as fits (English never below
+    the readable size)."""
+    room = HINT_RIGHT - HINT_LEFT - 16
+    px = 14
+    while _hint_row(c, 0, px, False) > room:
+        px -= 0.5
+        if px < READABLE_PX:
+            raise ValueError(f"{W.CAPTION_HINT!r} and its keys do not fit {room} px: "
+                             f"shorten them")
+    _hint_row(c, (HINT_LEFT + HINT_RIGHT - _hint_row(c, 0, px, False)) / 2, px)
 
 
 def nowload():
@@ -446,7 +487,8 @@ def charaselect():
     c.text(172, 365, W.SELECT_NAME, fit_words(W.SELECT_NAME, 216, 24), INK, "bold", "mm")
     # description
     c.rect(330, 90, 610, 320, fill=WHITE, outline=INK, width=3, r=16)
-    c.text(470, 122, W.SELECT_ROLE, fit_words(W.SELECT_ROLE, 256, 17), RED, "bold", "mm")
+    # 20 px or more clear of the box's sides
+    c.text(470, 122, W.SELECT_ROLE, fit_words(W.SELECT_ROLE, 234, 17), RED, "bold", "mm")
     c.line([(350, 144), (590, 144)], ORANGE, 2)
     for i, s in enumerate(W.SELECT_LINES):
         c.text(352, 172 + i * 36, s, fit_words(s, 244, 19), INK, "bold", "lm")
@@ -496,7 +538,8 @@ def help_page(k):
                 wide = any(ord(ch) > 127 for ch in key) and len(key) > 3
                 kw = 96 if wide or c.text_size(key, kpx)[0] > 58 else 70
                 town.key_cap(c, 22, y, key, px=kpx, w=kw, h=24)
-                c.text(22 + kw + 12, y + 12, what, fit_words(what, PAGE_W - 46 - kw, 16), INK,
+                # ends with the ruled lines, 18 px inside the page's edge
+                c.text(22 + kw + 12, y + 12, what, fit_words(what, PAGE_W - 52 - kw, 16), INK,
                        "bold", "lm")
                 y += 32
             y += 4

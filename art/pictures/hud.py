@@ -5,7 +5,7 @@ import math
 
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE,
-                   GREY, rgba, mix, shade, fit_px, fit_words, font, star_points)
+                   GREY, rgba, mix, shade, fit_px, fit_words, fit_readable, font, star_points)
 import town
 
 
@@ -189,6 +189,10 @@ def siro():
 # x 162..292, rows 20n+1 .. 20n+18 (n = 0..6); x 292..304 stays empty
 # ---------------------------------------------------------------------------
 
+BOARD_TEXT_W = 132   # the station's name and "departures": 6 px clear of the band's ends
+LINE_TEXT_W = 126    # a line of 130 from x 164: clear of the cell's end, never below 10 px
+
+
 def denko():
     c = Canvas(304, 139, ss=4)
     # hangers over the clock frame, then the board
@@ -203,10 +207,10 @@ def denko():
     c.line([(34, 37), (150, 37)], (90, 94, 110), 1)
     c.rect(8, 72, 152, 94, fill=(30, 90, 170), r=4)
     board = W.STATION_NAME + W.BOARD_SEP + W.BOARD_TITLE
-    c.text(80, 83, board, fit_words(board, 138, 12), WHITE, "bold", "mm")
+    c.text(80, 83, board, fit_words(board, BOARD_TEXT_W, 12), WHITE, "bold", "mm")
     for n, s in enumerate(W.BOARD_LINES):
         top = 20 * n + 1
-        px = fit_px(s, 126, 14)
+        px = fit_readable(s, LINE_TEXT_W, 14)
         col = (255, 176, 40) if n < 5 else (255, 90, 80)
         c.text(164, top + 8.5, s, px, col, "bold", "lm")
     return c.image()

@@ -29,7 +29,10 @@ def _row(c, y, label, accent, big=False):
 
 def _unit(c, x, y, s, px=22, after=None):
     """A unit centred on x; the English units, longer, start at `after` (the right edge of
-    the digit box before them) instead."""
+    the digit box before them) instead.  An empty unit (the English train's time, whose
+    label ends in "the") draws nothing."""
+    if not s:
+        return
     if language() == "en" and after is not None:
         c.text(after + 10, y + 17, s, fit_words(s, 80, px * 0.8), INK, "bold", "lm")
         return

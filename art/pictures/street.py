@@ -11,7 +11,7 @@ import random
 import words as W
 from paint import (Canvas, INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, TEAL, BLUE, PINK,
                    GREY, DARK_GREY, rgba, mix, shade, fit_px, fit_words, star_points,
-                   READABLE_PX)
+                   READABLE_PX, font, language)
 import town
 
 OUT = 2.0
@@ -63,6 +63,24 @@ def vertical_words(c, x, y, s, px, col, step, span):
     step = min(step, span / max(1, len(s) - 1))
     for i, ch in enumerate(s):
         c.text(x, y + i * step, ch, px, col, "bold", "mm")
+
+
+def ink_box(s, px, anchor="mm", stroke=0, ss=4):
+    """The box the words' ink covers around their anchor, in pixels (left, top, right,
+    bottom)."""
+    b = font("bold", px * ss, s).getbbox(s, anchor=anchor, stroke_width=int(round(stroke * ss)))
+    return tuple(v / ss for v in b)
+
+
+def sideways_words(c, x, y, s, px, col=INK):
+    """Words turned a quarter clockwise, read top to bottom, their ink centred on (x, y)."""
+    ss = c.ss
+    l, t, r, b = ink_box(s, px, ss=ss)
+    w, h = int(math.ceil(r - l)) + 6, int(math.ceil(b - t)) + 6
+    line = Canvas(w, h, ss=ss)
+    line.text(w / 2 - (l + r) / 2, h / 2 - (t + b) / 2, s, px, col, "bold", "mm")
+    turned = line.im.rotate(-90, expand=True)   # w x h becomes h x w, centre to centre
+    c.paste_ss(turned, int(round((x - h / 2) * ss)), int(round((y - w / 2) * ss)))
 
 
 def sign_plate(c, x0, y0, x1, y1, text, fill=WHITE, col=INK, px=None, outline=INK, r=6,
@@ -262,6 +280,15 @@ def post():
     return c.image()
 
 
+DUSTBOX_PLATE_HALF = 23.5   # the label's plate: x 20..67 around the box's middle, 43.5
+DUSTBOX_LABEL_W = 45        # the widest word on it (the box's sides: x 13.5..73.5 at its foot)
+
+
+def ink_width(s, px, stroke=0):
+    l, _, r, _ = ink_box(s, px, stroke=stroke)
+    return r - l
+
+
 def dustbox():
     """Dust box, 87 x 110, bottom on y 400 at rest; it can be kicked.  When it flies
     over the desktop the game cuts 128 x 137 out of the picture, so the picture
@@ -272,8 +299,14 @@ def dustbox():
            fill=("h", shade(body, 1.2), body, shade(body, 0.8)), outline=INK, width=2.2)
     for x in (26, 43.5, 61):
         c.line([(x, 30), (x - (x - 43.5) * 0.1, 100)], shade(body, 0.75), 2)
-    c.rect(20, 50, 67, 72, fill=WHITE, outline=INK, width=1.2, r=3)
-    sign_words(c, 43.5, 61, W.DUSTBOX_LABEL, 8, 45)
+    # the label's plate: in English as wide as the word and 6 px clear either side of it
+    # (within the box's sides), at least as wide as the Japanese one
+    px = sign_px(W.DUSTBOX_LABEL, DUSTBOX_LABEL_W, 8)
+    half = DUSTBOX_PLATE_HALF
+    if language() == "en":
+        half = max(half, ink_width(W.DUSTBOX_LABEL, px) / 2 + 6)
+    c.rect(43.5 - half, 50, 43.5 + half, 72, fill=WHITE, outline=INK, width=1.2, r=3)
+    sign_words(c, 43.5, 61, W.DUSTBOX_LABEL, px, DUSTBOX_LABEL_W)
     c.rect(4, 12, 83, 26, fill=shade(body, 1.1), outline=INK, width=2.2, r=5)
     c.rect(30, 4, 57, 14, fill=shade(body, 0.9), outline=INK, width=2, r=4)
     c.rect(8, 15, 79, 18, fill=(255, 255, 255, 80), r=2)
@@ -550,6 +583,25 @@ def depato():
 GROUND = 450
 
 
+NAME_BOARD = (90, 150, 550, 210)
+NAME_CLEAR = (24, 10)   # what an English name keeps clear of the board's ends, top and bottom
+
+
+def station_name_px(name):
+    """The station's name on its board: the Japanese at 42 px; an English one as large as
+    fits with NAME_CLEAR to spare."""
+    x0, y0, x1, y1 = NAME_BOARD
+    cx, cy = NAME_CLEAR
+    px = fit_words(name, x1 - x0 - 2 * cx, 42, stroke=3)
+    if language() == "en":
+        while px > READABLE_PX:
+            _, t, _, b = ink_box(name, px, stroke=3)
+            if (y0 + y1) / 2 + t >= y0 + cy and (y0 + y1) / 2 + b <= y1 - cy:
+                break
+            px -= 0.5
+    return px
+
+
 def station(name, roof, accent, seed):
     c = Canvas(962, 562, ss=2)
     rng = random.Random(seed)
@@ -583,8 +635,8 @@ def station(name, roof, accent, seed):
     c.line([(320, 44), (320, 22)], INK, 3)
     c.line([(320, 44), (336, 52)], INK, 3)
     # name board
-    c.rect(90, 150, 550, 210, fill=accent, outline=INK, width=OUT, r=10)
-    c.text(320, 180, name, 42, WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
+    c.rect(*NAME_BOARD, fill=accent, outline=INK, width=OUT, r=10)
+    c.text(320, 180, name, station_name_px(name), WHITE, "bold", "mm", stroke=3, stroke_fill=INK)
     # upper windows
     for i in range(6):
         x = 50 + i * 96
@@ -626,6 +678,38 @@ def eki2():
     return station(W.STATION2_NAME, (70, 140, 90), (220, 100, 140), 73)
 
 
+GATE_PLATE = (197, 350, 207, 440)   # on the gate's left post, its middle at (202, 395)
+GATE_PX = 9
+
+
+def gate_plate_layout(name):
+    """How the school's name goes on the gate's plate: ("down", step) a character under the
+    other, a longer name set closer; or, for a name too long for that (letters closer than
+    their size would touch), ("sideways", length) in one line turned to read top to bottom,
+    the plate made longer and wider to hold it with 6 px to spare at either end and 3 at
+    its sides.  Returns the kind, the step or the line's length, and the plate (x0, y0, x1,
+    y1)."""
+    x0, y0, x1, y1 = GATE_PLATE
+    step = min(11.5, 80 / max(1, len(name) - 1))
+    if step >= GATE_PX:
+        return "down", step, GATE_PLATE
+    l, t, r, b = ink_box(name, GATE_PX)
+    half_long = max((y1 - y0) / 2, (r - l) / 2 + 6)
+    half_wide = max((x1 - x0) / 2, (b - t) / 2 + 3)
+    mx, my = (x0 + x1) / 2, (y0 + y1) / 2
+    return "sideways", r - l, (mx - half_wide, my - half_long, mx + half_wide, my + half_long)
+
+
+def gate_plate(c, name):
+    kind, step, (x0, y0, x1, y1) = gate_plate_layout(name)
+    c.rect(x0, y0, x1, y1, fill=WHITE, outline=INK, width=1.2)
+    if kind == "down":
+        for i, ch in enumerate(name):
+            c.text((x0 + x1) / 2, y0 + 6 + i * step, ch, GATE_PX, INK, "bold", "mm")
+    else:
+        sideways_words(c, (x0 + x1) / 2, (y0 + y1) / 2, name, GATE_PX)
+
+
 def gakkou():
     """The school behind its wall, gate at x 200..330."""
     c = Canvas(962, 562, ss=2)
@@ -659,11 +743,7 @@ def gakkou():
     for x in (190, 330):
         c.rect(x, 330, x + 24, base, fill=(200, 196, 186), outline=INK, width=OUT)
         c.rect(x - 4, 322, x + 28, 334, fill=(180, 176, 166), outline=INK, width=1.5)
-    c.rect(197, 350, 207, 440, fill=WHITE, outline=INK, width=1.2)
-    # read top to bottom; a longer name is set closer on the same plate
-    step = min(11.5, 80 / max(1, len(W.SCHOOL_NAME) - 1))
-    for i, ch in enumerate(W.SCHOOL_NAME):
-        c.text(202, 356 + i * step, ch, 9, INK, "bold", "mm")
+    gate_plate(c, W.SCHOOL_NAME)
     # cherry trees along the wall
     for x in (40, 120, 420, 620, 820, 920):
         town.tree(c, x + rng.randint(-6, 6), 372, 190, blossom=True, rng=rng)

@@ -3,20 +3,22 @@
 usage: /usr/bin/python3 -m unittest art/pictures/test_english.py   (from the repository)"""
 
 import ast
-import glob
 import os
 import re
 import sys
 import tempfile
 import unittest
+from unittest import mock
 
 import numpy as np
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import check_rects  # noqa: E402
+import front  # noqa: E402
 import make  # noqa: E402
 import paint  # noqa: E402
 import street  # noqa: E402
+import town  # noqa: E402
 import words  # noqa: E402
 from layout import PICTURES, WORDED  # noqa: E402
 
@@ -69,8 +71,9 @@ class Words(unittest.TestCase):
 
     def test_the_drawing_code_types_no_japanese_words(self):
         # every word drawn comes from words.py; paint.py's line-breaking rules list kana
-        for path in sorted(glob.glob(os.path.join(HERE, "*.py"))):
-            if os.path.basename(path) in ("words.py", "paint.py") or "test_" in path:
+        drawing = {module for _, _, module, _ in make.PICTURES.values()} | {"town"}
+        for path in sorted(os.path.join(HERE, m + ".py") for m in drawing):
+            if os.path.basename(path) in ("words.py", "paint.py"):
                 continue
             tree = ast.parse(source(path))
             docs = {id(n.body[0].value) for n in ast.walk(tree)
@@ -156,6 +159,175 @@ class Signs(unittest.TestCase):
         self.assertEqual(x1, 176)
         self.assertGreaterEqual(x1 - x0, paint._width("Tanaka", street.NAMEPLATE_PX, "bold", 0) + 6)
         self.assertGreater(x0, 0)
+
+
+def ink(c, x, y, s, px, weight="bold", anchor="la", stroke=0, sx=1.0):
+    """The box (left, top, right, bottom) the ink of a line covers, drawn as Canvas.text
+    draws it."""
+    f = paint.font(weight, px * c.ss, s)
+    l, t, r, b = (v / c.ss for v in f.getbbox(s, anchor=anchor,
+                                              stroke_width=int(round(stroke * c.ss))))
+    return (x + l * sx, y + t, x + r * sx, y + b)
+
+
+class Drawn:
+    """What drawing pictures painted: every line of words with its ink box and the plate it
+    stands on (the last filled rectangle drawn on the same canvas under its anchor that is not
+    a mere stripe beside it), and every key cap."""
+
+    def __init__(self, lang, names):
+        self.lines, self.caps = [], []
+        rects = {}
+        rect, text, key_cap = paint.Canvas.rect, paint.Canvas.text, town.key_cap
+
+        def on_rect(c, x0, y0, x1, y1, fill=None, outline=None, width=0, r=0):
+            if fill is not None:
+                rects.setdefault(c, []).append((x0, y0, x1, y1))
+            rect(c, x0, y0, x1, y1, fill, outline, width, r)
+
+        def on_text(c, x, y, s, px, fill=paint.INK, weight="bold", anchor="la", stroke=0,
+                    stroke_fill=None, sx=1.0, shadow=None):
+            box = ink(c, x, y, s, px, weight, anchor, stroke, sx)
+            w, h = box[2] - box[0], box[3] - box[1]
+            under = [r for r in rects.get(c, []) if r[0] <= x <= r[2] and r[1] <= y <= r[3]
+                     and r[2] - r[0] >= 0.6 * w and r[3] - r[1] >= 0.6 * h]
+            self.lines.append((name, c, s, box, under[-1] if under else None))
+            text(c, x, y, s, px, fill, weight, anchor, stroke, stroke_fill, sx, shadow)
+
+        def on_key_cap(c, x, y, label, px=13, w=None, h=22, **kw):
+            right = key_cap(c, x, y, label, px=px, w=w, h=h, **kw)
+            self.caps.append((name, c, label, (x, y, right, y + h + 2)))   # with its shadow
+            return right
+
+        make.set_language(lang)
+        try:
+            with mock.patch.object(paint.Canvas, "rect", on_rect), \
+                    mock.patch.object(paint.Canvas, "text", on_text), \
+                    mock.patch.object(town, "key_cap", on_key_cap):
+                for name in sorted(names):
+                    make.draw(name)
+        finally:
+            make.set_language("ja")
+
+
+def overlap(a, b):
+    return a[0] < b[2] and b[0] < a[2] and a[1] < b[3] and b[1] < a[3]
+
+
+def squash(s):
+    return re.sub(r"\s", "", s)
+
+
+class EnglishSet(unittest.TestCase):
+    """The English pictures as drawn: their words stay on their plates, and every English
+    word is on a picture."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.drawn = Drawn("en", WORDED)
+
+    def test_no_line_runs_into_the_edge_of_its_plate(self):
+        # the ramen shop's word runs across the cloths of its curtain, as on a real one
+        across = {("bill03.png", words.EN["SHOP_RAMEN_CURTAIN"])}
+        for name, _, s, box, plate in self.drawn.lines:
+            if plate is None or not any(ch.isalpha() for ch in s) or (name, s) in across:
+                continue
+            side = min(box[0] - plate[0], plate[2] - box[2])
+            ends = min(box[1] - plate[1], plate[3] - box[3])
+            with self.subTest(picture=name, words=s):
+                # clear of the plate's outline (1.2 to 2 px) on every side
+                self.assertGreaterEqual(ends, 1, f"ink {box} on the plate {plate}")
+                self.assertGreaterEqual(side, 2, f"ink {box} on the plate {plate}")
+
+    def test_every_english_word_is_drawn(self):
+        # a word left out of the drawing would leave its Japanese place empty or stale
+        painted = {}
+        for name, _, s, _, _ in self.drawn.lines:
+            painted.setdefault(name, []).append(s)
+        everything = squash("".join(s for lines in painted.values() for s in lines))
+        blocks = {"p", "keys", "note", "times"}   # the kinds of the help pages' blocks
+        for key, value in words.EN.items():
+            for s in strings(value):
+                if s == words.EN["ARROW_KEYS"]:   # drawn as four arrows on one cap
+                    continue
+                if squash(s) and not (key == "HELP_PAGES" and s in blocks):
+                    with self.subTest(name=key, words=s):
+                        self.assertTrue(squash(s) in everything, "not on any picture")
+
+    def test_a_line_that_would_need_less_than_the_readable_size_fails_the_build(self):
+        # the board's last lines are made to fit their cells, never below 10 px
+        with mock.patch.dict(words.EN, BOARD_LINES=words.EN["BOARD_LINES"][:6] +
+                             ["No more trains to school today, sorry"]):
+            with self.assertRaises(ValueError):
+                Drawn("en", ["denko.png"])
+
+
+class TitleKeys(unittest.TestCase):
+    """The title's own keys after the hint on the line fixed at the window's foot."""
+
+    def test_f1_is_on_a_cap_inside_the_rows_the_window_shows(self):
+        # the game draws (540, 0, 875, 25) at y 460: rows 20.. lie below the window
+        left, top, right, bottom = 540, 0, 875, 20
+        self.assertIn((540, 0, 875, 25, "fixed line at (140, 460)"),
+                      check_rects.RECTS["sc_moji.png"])
+        for lang in ("ja", "en"):
+            drawn = Drawn(lang, ["sc_moji.png"])
+            caps = [box for _, _, label, box in drawn.caps if label == "F1"]
+            with self.subTest(lang=lang):
+                self.assertEqual(len(caps), 1)
+                x0, y0, x1, y1 = caps[0]
+                self.assertTrue(left < x0 and x1 < right and top <= y0 and y1 <= bottom,
+                                caps[0])
+                # nothing else on the line runs into the cap, and the line keeps inside the tab
+                on_line = [(s, box) for _, _, s, box, _ in drawn.lines
+                           if overlap(box, (left, top, right, bottom)) and s != "F1"]
+                self.assertEqual(len(on_line), 2)   # the hint, what F1 does
+                for s, box in on_line:
+                    self.assertFalse(overlap(box, caps[0]), s)
+                    self.assertTrue(left + 6 <= box[0] and box[2] <= right - 6, (s, box))
+                # the run's caption (row 0 at the left) keeps to the run's keys
+                self.assertNotIn("F1", [label for _, _, label, (x, y, _, _) in drawn.caps
+                                        if x < 530])
+
+    def test_the_hint_line_is_refused_when_it_cannot_be_read(self):
+        with mock.patch.dict(words.EN, CAPTION_HINT_KEYS=[("F1", "how to play this game "
+                                                           "and what every key does")]):
+            make.set_language("en")
+            try:
+                with self.assertRaises(ValueError):
+                    front.sc_moji()
+            finally:
+                make.set_language("ja")
+
+
+class Plates(unittest.TestCase):
+    def tearDown(self):
+        make.set_language("ja")
+
+    def test_the_school_name_stays_on_the_gate_post_in_both_languages(self):
+        post = (190, 334, 214, 450)   # under the post's cap, above the ground
+        for lang in ("ja", "en"):
+            make.set_language(lang)
+            kind, step, plate = street.gate_plate_layout(words.SCHOOL_NAME)
+            with self.subTest(lang=lang, kind=kind):
+                self.assertTrue(post[0] < plate[0] and plate[2] < post[2]
+                                and post[1] < plate[1] and plate[3] < post[3], plate)
+                if kind == "down":
+                    # letters a step apart no smaller than their size do not touch
+                    self.assertGreaterEqual(step, street.GATE_PX)
+                    self.assertLessEqual(plate[1] + 6 + step * (len(words.SCHOOL_NAME) - 1)
+                                         + street.GATE_PX / 2, plate[3])
+                else:
+                    # the line, turned, with 6 px to spare at either end
+                    self.assertLessEqual(step + 12, plate[3] - plate[1])
+
+    def test_the_dust_box_label_leaves_room_beside_its_word_within_the_box(self):
+        drawn = Drawn("en", ["dustbox.png"])
+        ((box, plate),) = {(b, p) for _, _, s, b, p in drawn.lines
+                           if s == words.EN["DUSTBOX_LABEL"]}
+        # the box's sides at the plate's rows (50..72) run from x 13.5 to 73.5
+        self.assertTrue(13.5 < plate[0] and plate[2] < 73.5, plate)
+        self.assertGreaterEqual(min(box[0] - plate[0], plate[2] - box[2]), 5, (box, plate))
 
 
 class Build(unittest.TestCase):

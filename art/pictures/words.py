@@ -28,6 +28,8 @@ CAPTIONS = [
     "ゲームを終了します。またね！",
 ]
 CAPTION_HINT = "↑↓でえらんで　Enterで決定"
+# after the hint, the title's other keys, each on a cap with what it does after it
+CAPTION_HINT_KEYS = [("F1", "あそびかた")]
 
 NOW_LOADING = "よみこみ中"
 
@@ -226,25 +228,26 @@ EN = dict(
     MENU=["Start", "Options", "Quit"],
     ARROW_KEYS=ARROW_KEYS,
     CAPTION_KEYS=[(ARROW_KEYS, "move"), ("A", "jump"), ("S", "dash"), ("D", "attack"),
-                  ("F", "power mode"), ("Space", "special move"), ("Esc", "back")],
+                  ("F", "power mode"), ("Space", "special move"), ("Esc", "title")],
     CAPTIONS=None,  # filled in below from CAPTION_KEYS
     CAPTION_HINT="↑↓ to choose, Enter to confirm",
+    CAPTION_HINT_KEYS=[("F1", "how to play")],
     NOW_LOADING="Loading",
     SELECT_TITLE="Character Select",
     SELECT_NAME="Hayato Hashino",
     SELECT_ROLE="8th grader, always oversleeps",
     # "can't be late today! run to the station, take the train, be at school by 9"
     SELECT_LINES=["Can't be late today!", "Run for the train,", "be at school by 9!"],
-    SELECT_KEYS=[("Space", "How to play"), ("Esc", "Back to title")],
+    SELECT_KEYS=[("Space", "How to play"), ("Esc", "Back to the title")],
     OPTION_TITLE="Options",
     OPTION_GAUGE="Gauge",
     OPTION_ROWS=[
         ("←→", "Make the gauge longer / shorter"),
-        ("F5", "Open the key setup"),
+        ("F5", "Open the settings program"),
         ("F2", "Test writing the settings file"),
         ("Esc", "Back to the title"),
     ],
-    OPTION_NOTE="Settings made here are only a try-out",
+    OPTION_NOTE="Changes on this screen are not saved",
     HELP_START="Enter to start!",
     HELP_FOOTER="Enter: next  BackSpace: back  Space: start  Esc: title",
     HELP_PAGES=[
@@ -259,7 +262,7 @@ EN = dict(
                      "window shows how far the goal is."),
         ]),
         ("Keyboard", [
-            ("keys", [("←→", "Run left and right"), ("↑↓", "Move back and front"),
+            ("keys", [("←→", "Run left and right"), ("↑↓", "Step back / forward"),
                       ("A", "Jump"), ("D", "Attack (on release)"), ("S", "Dash"),
                       ("F", "Power mode"), ("Space", "Special move"),
                       ("Esc", "Back to the title")]),
@@ -270,7 +273,7 @@ EN = dict(
                       ("Button 2", "Attack"), ("Button 3", "Jump"),
                       ("Button 4", "Power mode"), ("Button 7", "Special move"),
                       # "press buttons 5 to 10 together for the title"
-                      ("Button 5-10", "All at once: title")]),
+                      ("Button 5-10", "All together: back to the title")]),
             ("note", "In menus, button 2 chooses. Button 3 goes on to the title screen."),
         ]),
         ("Attack!", [
@@ -297,8 +300,8 @@ EN = dict(
         ]),
         ("Trains and Score", [
             # "7:15発 / 8:05に学校へ出発": the train's time, and when leg 2 sets off
-            ("times", [("7:15", "Off to school 8:05"), ("7:23", "Off to school 8:13"),
-                       ("7:40", "Off to school 8:20"), ("7:55", "Off to school 8:35")]),
+            ("times", [("7:15", "School leg starts 8:05"), ("7:23", "School leg starts 8:13"),
+                       ("7:40", "School leg starts 8:20"), ("7:55", "School leg starts 8:35")]),
             # "the sooner at the station, the earlier the train; not there before 7:55
             # means late, game over; reach school by 9:00", shortened for the button
             ("p", "Reach the station early for an earlier train. Miss the 7:55: late, "
@@ -311,7 +314,7 @@ EN = dict(
     ],
     RESULT_LEG1="At the station!",
     RESULT_LEG2="Made it to school!",
-    RESULT_TRAIN="Train caught",
+    RESULT_TRAIN="Train caught: the",   # then the digits: "Train caught: the 7:40"
     RESULT_PREVIOUS="Leg 1 score",
     RESULT_TIME="Time taken",
     RESULT_COUNT="Sent flying",    # "people sent flying": the unit says "people"
@@ -319,15 +322,15 @@ EN = dict(
     RESULT_TOTAL="Total score",
     RESULT_FORMULA="people × 100 + 60000 − time taken (1 min = 1000)",
     RESULT_NEXT_LEG1="Enter: off to school!",
-    RESULT_NEXT_LEG2="Enter: the end",
+    RESULT_NEXT_LEG2="Enter: finish",
     UNIT_HOUR=":",           # the train's time reads 7 : 55
-    UNIT_DEPARTS="train",
+    UNIT_DEPARTS="",         # "分発" (leaving at that minute): none, the label ends in "the"
     UNIT_MIN="min",
     UNIT_SEC="sec",
     UNIT_PEOPLE="people",
     UNIT_POINTS="pts",
     THE_END="The End",
-    THE_END_SUB="Well done!  Enter: back to the title",
+    THE_END_SUB="Thanks for playing!  Enter: back to the title",   # late or not
     READY="Ready",
     GO="Go!",
     GAUGE_LABEL="POWER",
@@ -335,9 +338,10 @@ EN = dict(
     GAUGE_USED="Special move used",
     ITEM_LABEL="Items",
     CLOCK_LABEL="Now",
-    STATION_NAME="Asahi",
-    STATION2_NAME="Sakuragaoka",
-    SCHOOL_NAME="SAKURA JHS",   # capitals read down the gate's plate: no room for "Sakuragaoka"
+    STATION_NAME="Asahi Station",
+    STATION2_NAME="Sakuragaoka Station",
+    SCHOOL_NAME="SAKURAGAOKA JHS",   # the town's name, as on its station (set sideways on
+                                     # the gate's plate: too long to read a letter under another)
     BOARD_TITLE="Departures",
     BOARD_NEXT="Next",
     BOARD_SEP=" ",
@@ -347,8 +351,8 @@ EN = dict(
         "7:23 Express",
         "7:40 Local",
         "7:55 Last train",
-        "Later: you're late",   # "after this you are late"
-        "Over for today",       # "today's school run is over"
+        "After this: LATE",       # "after this you are late"
+        "No more trains today",   # "today's school run is over"
     ],
     MAP_START="Start",
     MAP_GOAL="Goal",
