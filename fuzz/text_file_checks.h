@@ -13,6 +13,7 @@
 // file of its own that includes this header once).
 namespace platform {
 void Warn(const std::string&) {}
+void WarnPlayer(const std::string&) {}
 }  // namespace platform
 
 inline void Check(bool ok) {

@@ -4,7 +4,7 @@
 //  - キー / パッド: the key or pad button of each of the game's keys and buttons ("press the key for
 //    ジャンプ..."; one already in use elsewhere is refused with a word);
 //  - その他: the music and effects volumes (with a sound to hear them), the scale, the language, the
-//    window, and the defaults back.
+//    window, whether the game pauses when its window is left, and the defaults back.
 // Every change is written at once to the player's settings.ini (platform/settings/settings.h).
 // Keyboard: Tab (or a click on a tab, or the pad's shoulders) changes the page, the arrows choose,
 // Enter takes, Escape closes. Mouse: click a row. Pad: the direction pad, A takes, Back closes.

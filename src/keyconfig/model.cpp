@@ -187,6 +187,9 @@ std::vector<Row> Model::Rows() const {
                                                           std::to_string(shown_.windowHeight)
                                                     : std::string(Say("全画面", "full screen"))) +
                             " ▶"});
+        rows.push_back(
+            {Say("ウィンドウを離れたら一時停止する", "Pause when the window is left"),
+             std::string("◀ ") + (shown_.pauseWhenAway ? Say("はい", "Yes") : Say("いいえ", "No")) + " ▶"});
         rows.push_back({Say("すべて初期設定に戻す", "All back to the defaults"), ""});
     }
     return rows;
@@ -392,6 +395,9 @@ void Model::Adjust(int by) {
             shown_.windowHeight = kWindows[i][1];
             break;
         }
+        case kPauseRow:
+            shown_.pauseWhenAway = !shown_.pauseWhenAway;
+            break;
         default:
             return;
     }

@@ -27,7 +27,7 @@ enum class Waiting { kNothing, kKey, kPadButton };
 
 // The rows of the pad page after its ten buttons, and of the other page.
 constexpr int kConfirmWithARow = 10;
-enum OtherRow { kMusicRow, kEffectsRow, kScaleRow, kLanguageRow, kWindowRow, kDefaultsRow };
+enum OtherRow { kMusicRow, kEffectsRow, kScaleRow, kLanguageRow, kWindowRow, kPauseRow, kDefaultsRow };
 
 // A row of the keys, pad and other pages: what it is, and its value now.
 struct Row {

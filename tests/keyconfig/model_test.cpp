@@ -1,7 +1,7 @@
 // The settings program's pages as the player works them: keys and pad buttons moved (and refused
 // when another action has them), Escape kept for the questions, the volumes, language and screen,
-// the defaults back, every change saved at once without losing another writer's, and the controls
-// table following the player's keys.
+// the pause when the window is left, the defaults back, every change saved at once without losing
+// another writer's, and the controls table following the player's keys.
 #include "actions/actions.h"
 #include "keyconfig/model.h"
 #include "platform/settings/settings.h"
@@ -203,6 +203,57 @@ TEST(KeyConfigOther, VolumesToneLanguageScaleAndWindowAreSavedAsTheyChange) {
     EXPECT_EQ(m.Message(), "初期設定に戻しました");
 }
 
+// The pause when the window is left: a yes or a no that the keys, a click and the pad all turn, in
+// the player's language, saved at each turn.
+TEST(KeyConfigOther, PauseWhenAwayTurnsByKeyClickAndPadAndIsSaved) {
+    const std::string file = FreshFile("pause");
+    Model m(Settings(), file);
+    m.ClickTab(Page::kOther);
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].label, "ウィンドウを離れたら一時停止する");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ はい ▶");
+
+    // The keyboard: down to its row, Enter turns it, the arrows turn it either way.
+    for (int i = 0; i < keyconfig::kPauseRow; ++i) m.Key(SDL_SCANCODE_DOWN, false);
+    ASSERT_EQ(m.Chosen(), keyconfig::kPauseRow);
+    m.Key(SDL_SCANCODE_RETURN, false);
+    EXPECT_FALSE(m.Shown().pauseWhenAway);
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ いいえ ▶");
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+    EXPECT_EQ(m.Message(), "保存しました: " + file);
+    m.Key(SDL_SCANCODE_LEFT, false);
+    EXPECT_TRUE(ReadBack(file).pauseWhenAway);
+    m.Key(SDL_SCANCODE_RIGHT, false);
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+    EXPECT_FALSE(m.TakeTone());  // a volume's tone only
+
+    // A click on either half turns it.
+    m.ClickRow(keyconfig::kPauseRow, false);
+    EXPECT_TRUE(ReadBack(file).pauseWhenAway);
+    m.ClickRow(keyconfig::kPauseRow, true);
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+
+    // The pad: up to it from the defaults' row, A and the direction pad turn it.
+    m.ClickTab(Page::kControls);
+    m.PadButton(SDL_CONTROLLER_BUTTON_LEFTSHOULDER);
+    ASSERT_EQ(m.CurrentPage(), Page::kOther);
+    m.PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    m.PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    ASSERT_EQ(m.Chosen(), keyconfig::kPauseRow);
+    m.PadButton(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(ReadBack(file).pauseWhenAway);
+    m.PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+
+    // In English; the defaults back turn it on again.
+    m.ClickRow(keyconfig::kLanguageRow, true);
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].label, "Pause when the window is left");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ No ▶");
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+    m.ClickRow(keyconfig::kDefaultsRow, false);
+    EXPECT_TRUE(m.Shown().pauseWhenAway);
+    EXPECT_TRUE(ReadBack(file).pauseWhenAway);
+}
+
 TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     const std::string file = FreshFile("merge");
     Model m(Settings(), file);
@@ -218,6 +269,17 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     // What the file now holds is what the program shows.
     EXPECT_EQ(m.Shown().keys[Action("jump")], SDL_SCANCODE_J);
     EXPECT_EQ(RunLine(m, "ジャンプ").keys, "J");
+
+    // The pause turned off here while the other window lowers the effects: both stay.
+    other = ReadBack(file);
+    other.effectsVolume = 20;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    m.ClickRow(keyconfig::kPauseRow, true);
+    const Settings both = ReadBack(file);
+    EXPECT_FALSE(both.pauseWhenAway);
+    EXPECT_EQ(both.effectsVolume, 20);
+    EXPECT_EQ(both.musicVolume, 90);
+    EXPECT_TRUE(m.Shown() == both);
 }
 
 TEST(KeyConfigSave, ASaveThatCannotBeMadeIsSaidAndTheDefaultsAreNotClaimed) {

@@ -43,6 +43,20 @@ bool WholeNumber(const std::string& s, long low, long high, long* out) {
     return true;
 }
 
+// A yes or a no, as a player writes one by hand (yes, on, true, 1 / no, off, false, 0).
+bool YesOrNo(const std::string& s, bool* out) {
+    const std::string v = Lower(s);
+    if (v == "yes" || v == "on" || v == "true" || v == "1") {
+        *out = true;
+        return true;
+    }
+    if (v == "no" || v == "off" || v == "false" || v == "0") {
+        *out = false;
+        return true;
+    }
+    return false;
+}
+
 // The program's: the game's keys as it handed them over, their default keys, and the settings of
 // the run (made at the first need, from the keys of then).
 struct SettingsState {
@@ -123,7 +137,8 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 continue;
             }
             section = Lower(Trim(t.substr(1, t.size() - 2)));
-            if (section != "keys" && section != "pad" && section != "sound" && section != "screen")
+            if (section != "keys" && section != "pad" && section != "sound" && section != "screen" &&
+                section != "game")
                 warn("unknown section " + files::Quoted("[" + section + "]"));
             continue;
         }
@@ -205,6 +220,11 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             } else {
                 warn("unknown screen entry " + files::Quoted(key) + " (scale, language, window)");
             }
+        } else if (section == "game") {
+            if (key != "pause-when-away")
+                warn("unknown game entry " + files::Quoted(key) + " (pause-when-away)");
+            else if (!YesOrNo(value, &s.pauseWhenAway))
+                warn("pause-when-away " + files::Quoted(value) + " is not yes or no");
         } else if (section.empty()) {
             warn(files::Quoted(key) + " comes before any section");
         }
@@ -239,6 +259,7 @@ std::string SettingsText(const Settings& s) {
          (s.windowWidth > 0 ? std::to_string(s.windowWidth) + "x" + std::to_string(s.windowHeight)
                             : std::string("fullscreen")) +
          " ; fullscreen\n";
+    t += std::string("[game]\npause-when-away=") + (s.pauseWhenAway ? "yes" : "no") + " ; yes\n";
     return t;
 }
 
@@ -268,6 +289,7 @@ Settings Merged(const Settings& there, const Settings& base, const Settings& min
         out.windowWidth = mine.windowWidth;
         out.windowHeight = mine.windowHeight;
     }
+    pick(out.pauseWhenAway, base.pauseWhenAway, mine.pauseWhenAway);
     return out;
 }
 
@@ -360,7 +382,8 @@ void LoadSettings(const std::string& namedFile, bool headless) {
     }
     std::vector<std::string> warnings;
     Current() = ReadSettings(std::string(bytes.begin(), bytes.end()), file, &warnings);
-    for (const std::string& w : warnings) Warn(w);
+    // A damaged file is the player's to mend: in a window it is said on screen too.
+    for (const std::string& w : warnings) WarnPlayer(w);
 }
 
 }  // namespace platform::settings

@@ -1,5 +1,6 @@
 // The player's own settings: which key plays each of the game's keys, which pad button each of the
-// game's button numbers is, the volumes, the scale, the language and the window. Kept in
+// game's button numbers is, the volumes, the scale, the language, the window, and whether the game
+// pauses by itself when the player is away from it. Kept in
 // settings.ini in the settings folder (platform::SettingsFolder), or in the file --settings names;
 // headless runs read only the latter, so that a replay never depends on who runs it. The platform
 // applies them where it samples keys and buttons and where it mixes: the game reads none of them.
@@ -24,6 +25,9 @@ struct Settings {
     double scale = 0;                            // 0: the system's own
     std::string language = kJapanese;            // kJapanese or kEnglish
     int windowWidth = 0, windowHeight = 0;       // 0: full screen
+    // The game pauses by itself when its window loses the focus or is minimized, or when the
+    // process was stopped and goes on again; false: it plays on ([game] pause-when-away).
+    bool pauseWhenAway = true;
 
     Settings();  // the game as it always was (the keys of the GameKeys() of now)
     bool operator==(const Settings&) const = default;

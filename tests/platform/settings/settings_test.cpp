@@ -1,6 +1,7 @@
 // The player's settings: a file is read line by line, each line it cannot take named with its
 // place and left at its default, the rest taken; what it writes it reads back the same; moved keys
-// play the game's keys; and a headless run reads no player's file.
+// play the game's keys; the pause when the player is away is a yes or a no; and a headless run
+// reads no player's file.
 #include "platform/desktop/desktop.h"
 #include "platform/files/file_handle.h"
 #include "platform/files/file_warnings.h"
@@ -95,6 +96,7 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     s.language = "en";
     s.windowWidth = 1600;
     s.windowHeight = 900;
+    s.pauseWhenAway = false;
     const std::string file = testing_support::TempPath("settings-written/settings.ini");
     ASSERT_TRUE(platform::settings::WriteSettings(file, s));
     std::ifstream in(file, std::ios::binary);
@@ -102,6 +104,8 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     std::vector<std::string> warnings;
     EXPECT_TRUE(platform::settings::ReadSettings(text, file, &warnings) == s) << text;
     EXPECT_TRUE(warnings.empty());
+    // Written as a player would write it by hand, its default noted.
+    EXPECT_NE(text.find("\n[game]\npause-when-away=no ; yes\n"), std::string::npos) << text;
     // A scale of any number of digits is written whole.
     s.scale = 4.0 / 3.0;
     EXPECT_TRUE(platform::settings::ReadSettings(platform::settings::SettingsText(s), file, &warnings) == s)
@@ -113,6 +117,42 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     EXPECT_TRUE(platform::settings::ReadSettings(platform::settings::SettingsText(Settings()), "x",
                                                  &warnings) == Settings());
     EXPECT_TRUE(warnings.empty());
+}
+
+// [game] pause-when-away: a yes or a no in any of the usual words and cases; anything else is named
+// with its place and the game pauses as it does by default.
+TEST(SettingsFile, PauseWhenAwayTakesAYesOrANoAndABadOneKeepsTheDefault) {
+    std::vector<std::string> warnings;
+    auto pause = [&](const std::string& value) {
+        warnings.clear();
+        return platform::settings::ReadSettings("[game]\npause-when-away=" + value + "\n", "s.ini", &warnings)
+            .pauseWhenAway;
+    };
+    EXPECT_TRUE(Settings().pauseWhenAway);
+    for (const char* no : {"no", "No", "OFF", "false", "0", "no ; yes"}) {
+        EXPECT_FALSE(pause(no)) << no;
+        EXPECT_TRUE(warnings.empty()) << no << ": " << warnings.front();
+    }
+    for (const char* yes : {"yes", "On", "TRUE", "1"}) {
+        EXPECT_TRUE(pause(yes)) << yes;
+        EXPECT_TRUE(warnings.empty()) << yes << ": " << warnings.front();
+    }
+    for (const char* bad : {"maybe", "", "2", "nope", "yes please"}) {
+        EXPECT_TRUE(pause(bad)) << bad;
+        ASSERT_EQ(warnings.size(), 1u) << bad;
+        EXPECT_EQ(warnings[0].rfind("s.ini:2: ", 0), 0u) << warnings[0];
+        EXPECT_NE(warnings[0].find("is not yes or no"), std::string::npos) << warnings[0];
+    }
+    // The section and the entry are any case, spaced as a hand likes; an unknown entry of the
+    // section is named and changes nothing; the entry is no other section's.
+    warnings.clear();
+    const Settings s = ReadSettings(
+        "[sound]\npause-when-away=no\n[ Game ]\npause=no\n Pause-When-Away = off\n", "s.ini", &warnings);
+    EXPECT_FALSE(s.pauseWhenAway);
+    ASSERT_EQ(warnings.size(), 2u);
+    EXPECT_EQ(warnings[0].rfind("s.ini:2: unknown sound entry", 0), 0u) << warnings[0];
+    EXPECT_EQ(warnings[1].rfind("s.ini:4: unknown game entry \"pause\"", 0), 0u) << warnings[1];
+    EXPECT_TRUE(ReadSettings("[sound]\npause-when-away=no\n", "s.ini", &warnings).pauseWhenAway);
 }
 
 TEST(SettingsKeys, MovedKeysPlayTheGamesKeysAndNoOthers) {
@@ -161,6 +201,10 @@ TEST(SettingsFile, AHeadlessRunReadsNoPlayersFileButOneItIsGiven) {
     std::ofstream(named) << "[sound]\neffects=20\n";
     platform::settings::LoadSettings(named, true);
     EXPECT_EQ(platform::settings::CurrentSettings().effectsVolume, 20);
+    EXPECT_TRUE(platform::settings::CurrentSettings().pauseWhenAway);
+    std::ofstream(named) << "[game]\npause-when-away=no\n";
+    platform::settings::LoadSettings(named, true);
+    EXPECT_FALSE(platform::settings::CurrentSettings().pauseWhenAway);
     platform::settings::LoadSettings("", true);
     EXPECT_TRUE(platform::settings::CurrentSettings() == Settings());
 }
@@ -271,6 +315,7 @@ TEST(SettingsFile, ASaveKeepsWhatAnotherProgramSavedMeanwhile) {
     Settings other;
     other.language = "en";
     other.keys[std::size_t(IndexOf("jump"))] = SDL_SCANCODE_J;
+    other.pauseWhenAway = false;
     ASSERT_TRUE(platform::settings::WriteSettings(file, other));
     Settings mine = base, saved;
     mine.musicVolume = 30;
@@ -279,7 +324,20 @@ TEST(SettingsFile, ASaveKeepsWhatAnotherProgramSavedMeanwhile) {
     EXPECT_EQ(saved.language, "en");
     EXPECT_EQ(saved.keys[std::size_t(IndexOf("jump"))], SDL_SCANCODE_J);
     EXPECT_EQ(saved.musicVolume, 30);
+    EXPECT_FALSE(saved.pauseWhenAway);  // not changed here: the other's no stays
     std::vector<std::string> warnings;
+    EXPECT_TRUE(platform::settings::ReadSettings(Contents(file), file, &warnings) == saved);
+    // This writer turns the pause back on while the other changes the scale: both stay.
+    base = saved;
+    mine = saved;
+    mine.pauseWhenAway = true;
+    other = saved;
+    other.scale = 2;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    ASSERT_TRUE(platform::settings::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
+    EXPECT_TRUE(saved.pauseWhenAway);
+    EXPECT_EQ(saved.scale, 2);
+    EXPECT_EQ(saved.musicVolume, 30);
     EXPECT_TRUE(platform::settings::ReadSettings(Contents(file), file, &warnings) == saved);
     // Two keys changed apart that would meet on one physical key: this writer's table goes whole.
     mine = base = saved;
