@@ -100,3 +100,23 @@ TEST_F(SoundDeviceLoss, WithoutNewsTheLostDeviceIsLookedForOnlyEveryFewSeconds) 
     EXPECT_TRUE(audio::DeviceLost());
     EXPECT_EQ(audio::SoundingDevice(), first);
 }
+
+// The pause holds the mixer: the music waits where it was (a device that comes back meanwhile stays
+// silent too), and goes on from there when the pause ends.
+TEST_F(SoundDeviceLoss, AHeldMixerKeepsTheMusicWhereItWasUntilLetGo) {
+    ExpectPlaysOnAtItsPace(200);
+    audio::Hold(true);
+    EXPECT_TRUE(audio::Held());
+    SDL_Delay(50);  // a callback under way when the hold came ends
+    const DWORD held = Position();
+    SDL_Delay(300);
+    EXPECT_EQ(Position(), held) << "the music moved on while held";
+    audio::DeviceRemoved(audio::SoundingDevice());
+    audio::LookForDevice(true);
+    SDL_Delay(200);
+    EXPECT_EQ(Position(), held) << "the device that came back played while held";
+    audio::Hold(false);
+    EXPECT_FALSE(audio::Held());
+    ExpectPlaysOnAtItsPace(300);
+    EXPECT_LT(Position(), held + 1000) << "the held time was played at once";
+}
