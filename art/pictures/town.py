@@ -3,6 +3,9 @@
 import math
 import random
 
+import numpy as np
+from PIL import ImageDraw
+
 from paint import (INK, WHITE, CREAM, RED, ORANGE, YELLOW, GREEN, BLUE, PINK, GREY,
                    SKY_TOP, SKY_LOW, rgba, mix, shade)
 
@@ -145,14 +148,54 @@ def speed_lines(c, x0, y0, x1, y1, rng, n, col=(255, 255, 255, 200), width=2):
         c.line([(x, y), (x + L, y)], col, width)
 
 
+# The key caps a picture draws are noted where they are drawn, on their canvas (`keycaps`), so
+# that the build can say where each picture's caps are (make.py writes Texture/keycaps.txt): the
+# game's platform draws the player's own keys and pad buttons over them.
+KEY_CAP_OUTLINE = 1.5  # outline width of a key cap, final pixels
+
+
+class KeyCap:
+    """A key cap on a canvas: its face (x, y, w, h: the rounded rectangle with its outline, not
+    its shadow) in final pixels, the label it shows, its face and text colours and the label's
+    size (px of the face; for arrows, an arrow's size)."""
+
+    def __init__(self, x, y, w, h, label, face, text, px, origin=None):
+        self.x, self.y, self.w, self.h = x, y, w, h
+        self.label, self.face, self.text, self.px = label, rgba(face), rgba(text), px
+        self.origin = origin or self  # the cap as it was drawn, before its canvas was pasted
+
+    def moved(self, dx, dy):
+        return KeyCap(self.x + dx, self.y + dy, self.w, self.h, self.label, self.face, self.text,
+                      self.px, self.origin)
+
+
+# every cap drawn since the list was last emptied (make.py checks that each reaches its picture)
+DRAWN = []
+
+
+def note_cap(c, cap):
+    if cap.origin is cap:
+        DRAWN.append(cap)
+    if not hasattr(c, "keycaps"):
+        c.keycaps = []
+    c.keycaps.append(cap)
+
+
 def key_cap(c, x, y, label, px=13, w=None, h=22, fill=WHITE, text=INK):
     """A keyboard key drawn as a rounded cap; returns its right edge."""
     tw, _ = c.text_size(label, px, "bold")
     w = w or max(h, tw + 12)
     c.rect(x, y + 2, x + w, y + h + 2, fill=shade(GREY, 0.8), r=5)
-    c.rect(x, y, x + w, y + h, fill=fill, outline=INK, width=1.5, r=5)
+    c.rect(x, y, x + w, y + h, fill=fill, outline=INK, width=KEY_CAP_OUTLINE, r=5)
     c.text(x + w / 2, y + h / 2, label, px, text, "bold", "mm")
+    note_cap(c, KeyCap(x, y, w, h, label, fill, text, px))
     return x + w
+
+
+# The arrows' order on a cap that holds all four as a cross (front.py's caption of keys), and the
+# label such a cap has in keycaps.txt.
+ARROWS = {"left": "←", "right": "→", "up": "↑", "down": "↓"}
+CROSS = ("left", "right", "up", "down")
 
 
 def arrow_glyph(c, cx, cy, direction, size, col=INK):
@@ -162,3 +205,29 @@ def arrow_glyph(c, cx, cy, direction, size, col=INK):
            "left": [(cx - s, cy), (cx + s * 0.6, cy - s), (cx + s * 0.6, cy + s)],
            "right": [(cx + s, cy), (cx - s * 0.6, cy - s), (cx - s * 0.6, cy + s)]}[direction]
     c.poly(pts, fill=col)
+    # Four arrows drawn one after the other around one point, as a cross, are a key cap of their
+    # own: the cap is the face they stand on.
+    drawn = getattr(c, "arrows", [])
+    c.arrows = (drawn + [(direction, cx, cy, size, col)])[-4:]
+    if tuple(a[0] for a in c.arrows) == CROSS:
+        cross_cap(c, c.arrows)
+        c.arrows = []
+
+
+def cross_cap(c, arrows):
+    """Notes the cap under a cross of four arrows: the face of one colour that holds the cross's
+    middle, as far as its outline (found on the canvas's own pixels, filled from the middle)."""
+    (_, lx, _, size, col), (_, rx, _, _, _), (_, _, uy, _, _), (_, _, dy, _, _) = arrows
+    ss = c.ss
+    mx, my = int((lx + rx) / 2 * ss), int((uy + dy) / 2 * ss)
+    marked = c.im.copy()
+    face = marked.getpixel((mx, my))
+    mark = (face[0] ^ 255, face[1] ^ 255, face[2] ^ 255, 0)
+    ImageDraw.floodfill(marked, (mx, my), mark)
+    ys, xs = np.nonzero(np.all(np.asarray(marked) == mark, axis=2))
+    x0, x1, y0, y1 = xs.min(), xs.max() + 1, ys.min(), ys.max() + 1
+    if x1 - x0 > 64 * ss or y1 - y0 > 64 * ss:
+        raise ValueError(f"the cross of arrows at ({mx / ss}, {my / ss}) stands on no key cap")
+    o = KEY_CAP_OUTLINE
+    note_cap(c, KeyCap(x0 / ss - o, y0 / ss - o, (x1 - x0) / ss + 2 * o, (y1 - y0) / ss + 2 * o,
+                       "".join(ARROWS[d] for d in CROSS), face, col, size))

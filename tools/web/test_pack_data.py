@@ -54,6 +54,8 @@ class Parts(unittest.TestCase):
             write(f"{d}/Texture/{name}.png", f"ja {name}".encode())
         for name in ["ti_bg", "street", "help"]:
             write(f"{d}/lang/en/Texture/{name}.png", f"en {name}".encode())
+        write(f"{d}/Texture/keycaps.txt", b"ja caps")
+        write(f"{d}/lang/en/Texture/keycaps.txt", b"en caps")
         write(f"{d}/lang/en/texts.txt", b"en texts")
         write(f"{d}/SE/kick.wav", b"RIFF kick")
         write(f"{d}/KeyConfig1.exe", b"MZ")
@@ -102,6 +104,9 @@ class Parts(unittest.TestCase):
                 self.assertNotIn("/data/Texture/street.png", both)
                 self.assertEqual(opening["/data/lang/en/Texture/ti_bg.png"], b"en ti_bg")
             self.assertIn("/data/Texture/PUSH KEY.png", opening)
+            # The key caps' list is read with the first picture: the opening's, in the language's version.
+            caps = f"/data/lang/{lang}/Texture/keycaps.txt" if lang == "en" else "/data/Texture/keycaps.txt"
+            self.assertEqual(opening[caps], f"{lang} caps".encode())
             self.assertNotIn("/data/Texture/street.png", opening)
 
     def test_the_instruments_come_back_byte_for_byte(self):

@@ -1,6 +1,7 @@
 #include "platform/d3dx9.h"
 
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/raster/draw_list.h"
 #include "platform/pictures/picture_cache.h"
 
@@ -138,6 +139,7 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
                                        D3DPOOL_MANAGED, &tex, nullptr);
     if (FAILED(hr)) return hr;
     raster::TextureData& data = *tex->Data();
+    data.file = file;
     // The texture shows the decoded pixels themselves; it copies them only if they are written.
     if (!data.ShareFrom(picture, picture->pixels.get(), picture->width, picture->height)) {
         SDL_Surface* s = data.surface.get();
@@ -149,6 +151,8 @@ HRESULT D3DXCreateTextureFromFileA(IDirect3DDevice9* device, LPCSTR file, IDirec
     // A picture with no transparent texel can take the renderer's plain copy path.
     data.opaque = picture->opaque;
     data.Changed();
+    // The key caps it draws show the player's own keys (in a window; the cached picture stays as it is).
+    desktop::KeyCapsOnTexture(file, picture, tex->Data());
     *texture = tex;
     return D3D_OK;
 }

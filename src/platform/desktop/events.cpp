@@ -1,6 +1,7 @@
 // The event pump: SDL's events turned into what the game's windows see (close requests, cursor
 // messages), the display's state (renderer resets, minimizing) and the open message box's input.
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/desktop/overlay.h"
 #include "platform/desktop/screen_scale.h"
 #include "platform/settings/settings.h"
@@ -119,6 +120,8 @@ void PumpEvents() {
     SDL_Event e;
     bool closeAsked = false;
     while (SDL_PollEvent(&e)) {
+        // Which keys the pictures' key caps show follows the player's last input, whoever takes it.
+        if (!s.headless) PromptInputSeen(e);
         // The mouse on the game's screen, which the display may show larger.
         if (e.type == SDL_MOUSEMOTION) WindowToScreen(&e.motion.x, &e.motion.y);
         if (e.type == SDL_MOUSEBUTTONDOWN || e.type == SDL_MOUSEBUTTONUP)

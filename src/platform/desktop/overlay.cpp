@@ -5,6 +5,7 @@
 #include "platform/common/owner.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/desktop/screen_scale.h"
 #include "platform/locale/language.h"
 #include "platform/pictures/picture_cache.h"
@@ -171,6 +172,11 @@ void LayOutOverlay(OverlayView* v) {
                         picture->pixels.get() + std::size_t(y) * std::size_t(picture->width),
                         std::size_t(picture->width) * 4);
             v->pages = v->book ? BookPages(picture->width) : 0;
+            // The player's own keys on its key caps.
+            if (v->book)
+                PatchKeyCaps(kHelpPicture, static_cast<std::uint32_t*>(v->book->pixels), v->book->w,
+                             v->book->h, v->book->pitch / 4);
+            v->prompts = KeyPromptsVersion();
         } else {
             v->pages = 0;
         }

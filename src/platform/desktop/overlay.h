@@ -34,6 +34,7 @@ struct OverlayView {
     std::vector<SDL_Rect> items;  // the menu's items (the book's: back, forward, close)
     sdl::SurfacePtr book;         // the help picture, its pages side by side; null without one
     unsigned version = 0;         // every change of what it shows
+    unsigned prompts = 0;         // the key caps' KeyPromptsVersion the book's picture shows
 };
 
 // The pause or the help book is asked for (by a key, a pad button, the window left, a stop); the

@@ -6,6 +6,7 @@
 
 #include "platform/audio/audio_mixer.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/desktop/overlay.h"
 #include "platform/replay/recording.h"
 #include "platform/replay/virtual_time.h"
@@ -42,6 +43,9 @@ void RunOverlay(desktop::OverlayKind kind, bool automatic) {
             view.result = -1;
         }
         if (view.result >= 0) break;
+        // The help book's key caps follow the player's last input too (a pad picked up meanwhile).
+        if (view.kind == desktop::OverlayKind::kHelp && view.prompts != desktop::KeyPromptsVersion())
+            desktop::LayOutOverlay(&view);
         desktop::ShowFrame();
         SDL_Delay(10);
     }
@@ -49,7 +53,10 @@ void RunOverlay(desktop::OverlayKind kind, bool automatic) {
     // What was pressed to leave is the pause's, not the game's.
     desktop::HoldKeysDownNow();
     desktop::HoldPadButtonsDownNow();
-    if (settingsStarted) settings::LoadSettings(Options().settingsFile, false);
+    if (settingsStarted) {
+        settings::LoadSettings(Options().settingsFile, false);
+        desktop::RefreshKeyPrompts();
+    }
     audio::Hold(false);
     // The game saw no time pass.
     replay::TakeOutOfTime(SDL_GetTicks() - began);
