@@ -26,4 +26,11 @@ bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out) {
     return true;
 }
 
+int HexDigit(char c) {
+    return c >= '0' && c <= '9'   ? c - '0'
+           : c >= 'a' && c <= 'f' ? c - 'a' + 10
+           : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                  : -1;
+}
+
 }  // namespace platform::text

@@ -13,5 +13,7 @@ std::string Trim(const std::string& s);
 std::string Lower(std::string s);
 // A plain decimal number, digits only (no sign, no spaces, at most 18 of them), of at most max.
 bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out);
+// The value of a hexadecimal digit (either case), -1 for any other character.
+int HexDigit(char c);
 
 }  // namespace platform::text

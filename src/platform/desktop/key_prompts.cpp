@@ -37,17 +37,6 @@ constexpr std::int64_t kMaxTexel = 1 << 16;  // wider than any texture
 constexpr int kInset = 3;
 constexpr int kSmallestText = 6;
 
-// The game's pad buttons 1 to 10 by position, as SDL names them (desktop/joystick.cpp numbers them so).
-constexpr std::array<SDL_GameControllerButton, 10> kPadPositions = {SDL_CONTROLLER_BUTTON_A,
-                                                                    SDL_CONTROLLER_BUTTON_B,
-                                                                    SDL_CONTROLLER_BUTTON_X,
-                                                                    SDL_CONTROLLER_BUTTON_Y,
-                                                                    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
-                                                                    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
-                                                                    SDL_CONTROLLER_BUTTON_BACK,
-                                                                    SDL_CONTROLLER_BUTTON_START,
-                                                                    SDL_CONTROLLER_BUTTON_LEFTSTICK,
-                                                                    SDL_CONTROLLER_BUTTON_RIGHTSTICK};
 constexpr std::array<const char*, 10> kSteamDeckNames = {"A",  "B",    "X",    "Y",  "L1",
                                                          "R1", "View", "Menu", "L3", "R3"};
 constexpr Uint16 kValve = 0x28de;
@@ -110,11 +99,7 @@ bool ParseColour(const std::string& s, std::uint32_t* out) {
     if (s.size() != 7 || s[0] != '#') return false;
     std::uint32_t v = 0;
     for (std::size_t i = 1; i < 7; ++i) {
-        const char c = s[i];
-        const int d = c >= '0' && c <= '9'   ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
+        const int d = text::HexDigit(s[i]);
         if (d < 0) return false;
         v = v << 4 | std::uint32_t(d);
     }
@@ -385,12 +370,14 @@ Glyph PadGlyph(PromptFamily family, int number, const settings::Settings& settin
         default:
             break;
     }
-    const auto at = std::find(kPadPositions.begin(), kPadPositions.end(), button);
-    if (at == kPadPositions.end()) {
+    // The game's pad buttons 1 to 10 by position, as the settings have them unless moved.
+    const auto positions = settings::Settings().padButtons;
+    const auto at = std::find(positions.begin(), positions.end(), button);
+    if (at == positions.end()) {
         const char* name = SDL_GameControllerGetStringForButton(button);
         return Text(name ? name : "?");
     }
-    const int position = int(at - kPadPositions.begin());
+    const int position = int(at - positions.begin());
     const bool face = position < 4;
     if (family == PromptFamily::kPlayStation && face) {
         constexpr Mark kShapes[4] = {Mark::kCross, Mark::kCircle, Mark::kSquare, Mark::kTriangle};

@@ -93,11 +93,7 @@ bool ParseValue(const std::string& s, std::int64_t* out) {
         if (s.size() > 10) return false;
         std::int64_t v = 0;
         for (std::size_t i = 2; i < s.size(); ++i) {
-            const char c = s[i];
-            const int d = c >= '0' && c <= '9'   ? c - '0'
-                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                                 : -1;
+            const int d = platform::text::HexDigit(s[i]);
             if (d < 0) return false;
             v = v * 16 + d;
         }
