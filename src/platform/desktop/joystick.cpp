@@ -3,6 +3,7 @@
 // a pad connected at any time becomes it when none is open, and while none is connected it reads
 // centred with no buttons, so that one plugged in later (or again) is used at once.
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/overlay.h"
 #include "platform/files/file_handle.h"
 #include "platform/replay/virtual_time.h"
 #include "platform/settings/settings.h"
@@ -44,10 +45,23 @@ void ClosePad() {
 bool OpenPad(int index) {
     State& s = TheScreen();
     ClosePad();
-    if (SDL_IsGameController(index))
+    if (SDL_IsGameController(index)) {
         s.controller.reset(SDL_GameControllerOpen(index));
-    else
+    } else {
         s.joystick.reset(SDL_JoystickOpen(index));
+        // A pad SDL has no mapping for plays by its own button numbers: the player can do better,
+        // and is told how (on screen: at start-up with the rest, later in a notice of its own).
+        if (s.joystick) {
+            const char* name = SDL_JoystickName(s.joystick.get());
+            const std::string said =
+                std::string("the pad \"") + (name ? name : "?") +
+                "\" is not one SDL knows: its buttons go by their own numbers; a line for it "
+                "in gamecontrollerdb.txt (beside the game or in the settings folder) makes "
+                "it a pad like any other";
+            platform::WarnPlayer(said);
+            if (platform::CurrentFrame() > 0) ShowNotice({said});
+        }
+    }
     return s.controller || s.joystick;
 }
 

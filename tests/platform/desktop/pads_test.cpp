@@ -163,3 +163,18 @@ TEST_F(Pads, AMappingsFileMakesAPadAndAnOversizedOneIsRefused) {
     desktop::LoadPadMappings(small);
     EXPECT_TRUE(SDL_IsGameController(index));
 }
+
+// A pad SDL has no mapping for still plays, by its own numbers, and the player is told how to make it
+// a pad like any other.
+TEST_F(Pads, APadWithNoMappingPlaysByItsOwnNumbersAndThePlayerIsToldWhy) {
+    const int index = Attach(SDL_JOYSTICK_TYPE_UNKNOWN);
+    testing::internal::CaptureStderr();
+    desktop::PadAdded(index);
+    const std::string said = testing::internal::GetCapturedStderr();
+    ASSERT_NE(desktop::TheScreen().joystick, nullptr);
+    EXPECT_NE(said.find("is not one SDL knows"), std::string::npos) << said;
+    EXPECT_NE(said.find("gamecontrollerdb.txt"), std::string::npos) << said;
+    Press(4, true);
+    EXPECT_EQ(Buttons(), 1u << 4);
+    Press(4, false);
+}
