@@ -118,13 +118,40 @@ void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb) {
 
 namespace {
 
+// Round the game's screen, when the window is of another size or shape than it: the painted desktop.
+void DrawMargins(SDL_Renderer* r, unsigned generation) {
+    State& s = TheScreen();
+    const SDL_Rect view = GameView();
+    if (view.x == 0 && view.y == 0 && view.w == s.displayW && view.h == s.displayH) return;
+    if (!s.margin || s.margin->Width() != s.displayW || s.margin->Height() != s.displayH) {
+        s.margin.reset();
+        const sdl::SurfacePtr painted =
+            PaintedDesktop(s.displayW, s.displayH, double(view.w) / std::max(1, s.screenW));
+        if (!painted) return;
+        auto margin = std::make_shared<raster::TextureData>(s.displayW, s.displayH);
+        SDL_BlitSurface(painted.get(), nullptr, margin->surface.get(), nullptr);
+        margin->opaque = true;
+        margin->Changed();
+        s.margin = std::move(margin);
+    }
+    SDL_Texture* const texture = s.margin->For(r, generation);
+    if (!texture) return;
+    const SDL_Rect sides[] = {{0, 0, s.displayW, view.y},
+                              {0, view.y + view.h, s.displayW, s.displayH - view.y - view.h},
+                              {0, view.y, view.x, view.h},
+                              {view.x + view.w, view.y, s.displayW - view.x - view.w, view.h}};
+    for (const SDL_Rect& side : sides)
+        if (side.w > 0 && side.h > 0) SDL_RenderCopy(r, texture, &side, &side);
+}
+
 // At a scale, a window whose picture covers it (it starts by clearing) is drawn at its own size on a
 // canvas of its own and shown larger from there: cheaper than drawing every picture larger, and at a
 // whole-number scale the same. Not the desktop's window, whose picture shows the desktop at the
 // display's own pixels.
 bool DrawnOnCanvas(const WindowObject& w) {
     const State& s = TheScreen();
-    if ((s.displayW == s.screenW && s.displayH == s.screenH) || !w.content.list) return false;
+    const SDL_Rect view = GameView();
+    if ((view.w == s.screenW && view.h == s.screenH) || !w.content.list) return false;
     const std::vector<raster::DrawCmd>& cmds = w.content.list->cmds;
     if (cmds.empty() || cmds.front().kind != raster::DrawCmd::kClear) return false;
     for (const raster::DrawCmd& c : cmds)
@@ -246,6 +273,7 @@ void Compose(const OwnedRenderer& target, const SDL_Rect* area) {
         const SDL_Rect all{0, 0, s.displayW, s.displayH};
         FillScreenRect(r, area ? *area : all, 0xFF000000u);
     }
+    DrawMargins(r, target.generation);
     if (!anyVisible && s.messageBox && s.picture) {
         // A box before the game's windows: it stands on the desktop.
         if (sdl::TexturePtr t{SDL_CreateTextureFromSurface(r, s.picture.get())})
@@ -362,6 +390,7 @@ std::vector<ScreenItem> ScreenItems() {
         // What lies under everything: black, or the desktop under a box that came first.
         ScreenItem ground{all, false, {}};
         Put(&ground.key, anyVisible);
+        Put(&ground.key, GameView());
         Put(&ground.key, static_cast<const void*>(s.messageBox));
         items.push_back(std::move(ground));
     }

@@ -50,6 +50,8 @@ int ScreenHeight();
 // The display's pixels, which the real window and the screenshots have.
 int DisplayWidth();
 int DisplayHeight();
+// The display pixels per pixel of the game's screen.
+double DisplayScale();
 
 // The desktop as it was at start-up, on the game's screen (as the game photographs it): captured
 // from the real screen, or drawn when there is none.
@@ -77,6 +79,13 @@ void SimulateDisplayAway(bool away);
 
 // Video drivers that show a window to a player (not SDL's offscreen or dummy drivers).
 bool ShowsWindows(const char* videoDriver);
+
+// Full screen and a window, in turn (Alt+Enter, F11): a window comes back at its last size and place.
+void ToggleFullScreen();
+bool FullScreen();
+// The window the player resized, moved or switched is kept in the settings file for the next start
+// (its size and place, or full screen); nothing when the player left it as it started.
+void KeepWindowForNextStart(const std::string& settingsFile);
 
 // Shows the composited screen in the real window (nothing when headless).
 void ShowFrame();

@@ -70,8 +70,17 @@ struct State {
     bool headless = true;
     int screenW = 1280, screenH = 720;    // the game's screen
     int displayW = 1280, displayH = 720;  // the display's pixels: the real window's, screenshots'
-    double scale = 1;                     // display pixels per pixel of the game's screen
-    sdl::WindowPtr window;                // declared before the renderers on it, so that it goes after them
+    SDL_Rect view{};  // where the game's screen is on them once the window changed size (0 x 0: all)
+    // The window as the player leaves it: its size and place in a window (for Alt+Enter back from full
+    // screen, and for the next start), whether the player changed it, and when the screen last
+    // switched (the focus comes and goes then: no pause for that).
+    int windowedW = 0, windowedH = 0, windowedX = 0, windowedY = 0;
+    bool windowedPlaced = false, windowChanged = false;
+    Uint32 shownAt = 0, switchedAt = 0;
+    // The painted desktop round the game's screen then, at the display's pixels.
+    std::shared_ptr<raster::TextureData> margin;
+    double scale = 1;       // display pixels per pixel of the game's screen
+    sdl::WindowPtr window;  // declared before the renderers on it, so that it goes after them
     bool windowShown = false;
     sdl::SurfacePtr picture;  // the desktop at start-up, at the display's pixels
     // The same on the game's screen, as the game photographs it (none while the two are one size);

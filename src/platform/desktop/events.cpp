@@ -77,6 +77,13 @@ void GameInputEvent(State& s, const SDL_Event& e) {
         case SDL_KEYDOWN: {
             if (e.key.repeat) break;
             const SDL_Scancode key = e.key.keysym.scancode;
+            // Alt+Enter and F11 switch between full screen and a window: the platform's keys, never
+            // the game's (the Enter stays out of its keyboard until it is let go).
+            if ((key == SDL_SCANCODE_RETURN && (e.key.keysym.mod & KMOD_ALT)) || key == SDL_SCANCODE_F11) {
+                s.heldFromBox.set(std::size_t(key));
+                ToggleFullScreen();
+                break;
+            }
             if (key < SDL_NUM_SCANCODES) s.tapped.set(std::size_t(key));
             if (key == SDL_SCANCODE_F1 && HelpBookHere()) AskOverlay(OverlayKind::kHelp, false);
             if (key == SDL_SCANCODE_PAUSE || (key == SDL_SCANCODE_P && !PlaysAGameKey(key)))
@@ -162,21 +169,28 @@ void PumpEvents() {
                     e.window.event == SDL_WINDOWEVENT_RESTORED ||
                     e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED)
                     s.showWhole = true;
-                // A window manager (or a new screen resolution) gave the window another size: the game
-                // keeps its screen, drawn over the whole of the new one.
+                // A window manager, the player (resized, maximized) or a new screen resolution gave the
+                // window another size: the game keeps its screen, as large as the window holds it.
                 if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED && e.window.data1 > 0 &&
                     e.window.data2 > 0)
                     WindowResized(e.window.data1, e.window.data2);
                 if (e.window.event == SDL_WINDOWEVENT_MINIMIZED || e.window.event == SDL_WINDOWEVENT_HIDDEN)
                     s.minimized = true;
-                // The player went away from the game: it pauses (unless the settings say not to).
-                if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-                     e.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
-                    platform::CurrentFrame() > 0)
-                    AskOverlay(OverlayKind::kPause, true);
                 else if (e.window.event == SDL_WINDOWEVENT_RESTORED ||
                          e.window.event == SDL_WINDOWEVENT_SHOWN || e.window.event == SDL_WINDOWEVENT_EXPOSED)
                     s.minimized = false;
+                // The player went away from the game: it pauses (unless the settings say not to; not as
+                // the screen switches between full screen and a window, when the focus comes and goes).
+                if ((e.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
+                     e.window.event == SDL_WINDOWEVENT_MINIMIZED) &&
+                    platform::CurrentFrame() > 0 && SDL_TICKS_PASSED(SDL_GetTicks(), s.switchedAt + 1500))
+                    AskOverlay(OverlayKind::kPause, true);
+                // The player resized, maximized or moved the window: it is kept for the next start.
+                if ((e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
+                     e.window.event == SDL_WINDOWEVENT_MOVED ||
+                     e.window.event == SDL_WINDOWEVENT_MAXIMIZED) &&
+                    s.windowShown && SDL_TICKS_PASSED(SDL_GetTicks(), s.shownAt + 1000))
+                    s.windowChanged = true;
                 break;
             case SDL_JOYDEVICEADDED:
                 if (!s.headless) PadAdded(e.jdevice.which);

@@ -7,6 +7,7 @@
 #include "platform/desktop/desktop_state.h"
 #include "platform/desktop/screen_scale.h"
 #include "platform/runtime.h"
+#include "platform/settings/settings.h"
 
 #include <SDL_image.h>
 
@@ -101,7 +102,23 @@ bool OpenRealScreen(const platform::RuntimeOptions& options, std::string* error)
         s.displayH = bounds.h > 0 ? bounds.h : 720;
     }
     Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (options.windowWidth <= 0) {
+    if (options.windowWidth > 0) {
+        // A window like any other: it can be resized and maximized (the game's screen is then drawn as
+        // large as it holds), and it comes back where the player left it.
+        flags |= SDL_WINDOW_RESIZABLE;
+        const platform::settings::Settings& settings = platform::settings::CurrentSettings();
+        SDL_Rect place{settings.windowX, settings.windowY, s.displayW, s.displayH}, inside;
+        SDL_Rect usable{0, 0, 0, 0};
+        if (SDL_GetDisplayUsableBounds(0, &usable) != 0 || usable.w <= 0) usable = bounds;
+        if (settings.windowPlaced && settings.windowWidth == options.windowWidth &&
+            settings.windowHeight == options.windowHeight && SDL_IntersectRect(&place, &usable, &inside) &&
+            inside.w >= 64 && inside.h >= 64) {
+            x = settings.windowX;
+            y = settings.windowY;
+        }
+        s.windowedW = s.displayW;
+        s.windowedH = s.displayH;
+    } else {
         flags |= SDL_WINDOW_BORDERLESS;
         if (before.windowManager) {
             flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
@@ -222,6 +239,9 @@ int DisplayWidth() {
 int DisplayHeight() {
     return TheScreen().displayH;
 }
+double DisplayScale() {
+    return TheScreen().scale;
+}
 SDL_Surface* ScreenPicture() {
     State& s = TheScreen();
     return s.screenPicture ? s.screenPicture.get() : s.picture.get();
@@ -242,6 +262,81 @@ void ShowRealWindow() {
     SDL_ShowWindow(s.window.get());
     SDL_RaiseWindow(s.window.get());
     s.windowShown = true;
+    s.shownAt = SDL_GetTicks();
+}
+
+bool FullScreen() {
+    const State& s = TheScreen();
+    return s.window &&
+           (SDL_GetWindowFlags(s.window.get()) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP));
+}
+
+void ToggleFullScreen() {
+    State& s = TheScreen();
+    if (s.headless || !s.window) return;
+    SDL_Window* w = s.window.get();
+    s.switchedAt = SDL_GetTicks();
+    s.windowChanged = true;
+    if (!FullScreen()) {
+        // The window's size and place come back with the next switch.
+        SDL_GetWindowSize(w, &s.windowedW, &s.windowedH);
+        SDL_GetWindowPosition(w, &s.windowedX, &s.windowedY);
+        s.windowedPlaced = true;
+        SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        return;
+    }
+    SDL_SetWindowFullscreen(w, 0);
+    SDL_SetWindowBordered(w, SDL_TRUE);
+    SDL_SetWindowResizable(w, SDL_TRUE);
+    if (s.windowedW <= 0 || s.windowedH <= 0) {
+        // Started in full screen: a window of three quarters of the screen, in its middle.
+        SDL_Rect usable{0, 0, 0, 0};
+        if (SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(w), &usable) != 0 || usable.w <= 0)
+            usable = SDL_Rect{0, 0, s.displayW, s.displayH};
+        s.windowedW = std::max(320, usable.w * 3 / 4);
+        s.windowedH = std::max(240, usable.h * 3 / 4);
+        s.windowedPlaced = false;
+    }
+    SDL_SetWindowSize(w, s.windowedW, s.windowedH);
+    if (s.windowedPlaced)
+        SDL_SetWindowPosition(w, s.windowedX, s.windowedY);
+    else
+        SDL_SetWindowPosition(w, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+void KeepWindowForNextStart(const std::string& settingsFile) {
+    State& s = TheScreen();
+    if (s.headless || !s.window || !s.windowChanged || settingsFile.empty()) return;
+    const platform::settings::Settings& base = platform::settings::CurrentSettings();
+    platform::settings::Settings mine = base;
+    if (FullScreen()) {
+        mine.windowWidth = mine.windowHeight = 0;
+    } else {
+        SDL_Window* w = s.window.get();
+        int width = 0, height = 0, x = 0, y = 0;
+        SDL_GetWindowSize(w, &width, &height);
+        SDL_GetWindowPosition(w, &x, &y);
+        if (width < 320 || height < 240) return;  // minimized, or being shown: nothing to keep
+        mine.windowWidth = width;
+        mine.windowHeight = height;
+        // An X window manager puts a new window's frame where it asks to be: the place kept is the
+        // frame's (elsewhere the window's own).
+        int top = 0, left = 0;
+        if (SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "x11") == 0 &&
+            SDL_GetWindowBordersSize(w, &top, &left, nullptr, nullptr) == 0) {
+            x -= left;
+            y -= top;
+        }
+        mine.windowPlaced = true;
+        mine.windowX = x;
+        mine.windowY = y;
+    }
+    if (mine == base) return;
+    platform::settings::Settings saved;
+    std::string why;
+    if (!platform::settings::SaveSettingsChanges(settingsFile, base, mine, &saved, &why))
+        platform::Warn("cannot keep the window's size and place in " + settingsFile +
+                       (why.empty() ? "" : ": " + why));
 }
 
 void RealWindowVisibility() {

@@ -11,16 +11,46 @@
 
 namespace platform::desktop {
 
+// Where the game's screen is on the display: all of it, unless the window was given another size or
+// shape since the start (then it stands in the middle, the painted desktop round it).
+SDL_Rect View(const State& s) {
+    if (s.view.w > 0 && s.view.h > 0) return s.view;
+    return SDL_Rect{0, 0, s.displayW, s.displayH};
+}
+
 int ToDisplayX(int x) {
     const State& s = TheScreen();
-    if (s.displayW == s.screenW) return x;
-    return int(std::lround(double(x) * s.displayW / s.screenW));
+    const SDL_Rect v = View(s);
+    if (v.w == s.screenW) return v.x + x;
+    return v.x + int(std::lround(double(x) * v.w / s.screenW));
 }
 
 int ToDisplayY(int y) {
     const State& s = TheScreen();
-    if (s.displayH == s.screenH) return y;
-    return int(std::lround(double(y) * s.displayH / s.screenH));
+    const SDL_Rect v = View(s);
+    if (v.h == s.screenH) return v.y + y;
+    return v.y + int(std::lround(double(y) * v.h / s.screenH));
+}
+
+SDL_Rect GameView() {
+    return View(TheScreen());
+}
+
+ViewFit FitView(int displayW, int displayH, int screenW, int screenH, double startScale) {
+    ViewFit fit;
+    displayW = std::max(1, displayW), displayH = std::max(1, displayH);
+    screenW = std::max(1, screenW), screenH = std::max(1, screenH);
+    const double room = std::min(double(displayW) / screenW, double(displayH) / screenH);
+    // A whole number where one fits, as sharp as the screen can be; the start's own scale where the
+    // window still holds it; below one, the hundredth that fits.
+    double scale =
+        room >= 1 ? std::floor(room + 1e-9) : std::max(0.1, std::floor(room * 100.0 + 1e-9) / 100.0);
+    if (startScale > scale && startScale <= room + 1e-9) scale = startScale;
+    fit.scale = scale;
+    const int w = std::min(displayW, int(std::lround(screenW * scale)));
+    const int h = std::min(displayH, int(std::lround(screenH * scale)));
+    fit.view = SDL_Rect{(displayW - w) / 2, (displayH - h) / 2, w, h};
+    return fit;
 }
 
 SDL_Rect ToDisplay(const SDL_Rect& r) {
@@ -29,11 +59,14 @@ SDL_Rect ToDisplay(const SDL_Rect& r) {
 }
 
 int ToDisplaySize(int pixels) {
-    return std::max(1, int(std::lround(pixels * TheScreen().scale)));
+    const State& s = TheScreen();
+    const double scale = s.view.w > 0 ? double(s.view.w) / std::max(1, s.screenW) : s.scale;
+    return std::max(1, int(std::lround(pixels * scale)));
 }
 
 bool SmoothScale() {
-    const double scale = TheScreen().scale;
+    const State& s = TheScreen();
+    const double scale = s.view.w > 0 ? double(s.view.w) / std::max(1, s.screenW) : s.scale;
     return std::fabs(scale - std::round(scale)) > 1e-6;
 }
 
@@ -42,8 +75,10 @@ void WindowToScreen(int* x, int* y) {
     int w = s.displayW, h = s.displayH;
     // A window's points need not be the display's pixels (Wayland counts a scaled output's points).
     if (s.window) SDL_GetWindowSize(s.window.get(), &w, &h);
-    if (w > 0 && w != s.screenW) *x = int(std::floor(double(*x) * s.screenW / w));
-    if (h > 0 && h != s.screenH) *y = int(std::floor(double(*y) * s.screenH / h));
+    const SDL_Rect v = View(s);
+    const double px = w > 0 ? double(*x) * s.displayW / w : *x, py = h > 0 ? double(*y) * s.displayH / h : *y;
+    *x = int(std::floor((px - v.x) * s.screenW / std::max(1, v.w)));
+    *y = int(std::floor((py - v.y) * s.screenH / std::max(1, v.h)));
 }
 
 void WindowResized(int w, int h) {
@@ -51,6 +86,8 @@ void WindowResized(int w, int h) {
     if (s.headless || (w == s.displayW && h == s.displayH)) return;
     s.displayW = w;
     s.displayH = h;
+    // The game keeps its screen, as large as the window holds it, the painted desktop round it.
+    s.view = FitView(w, h, s.screenW, s.screenH, s.scale).view;
     s.showWhole = true;
     // Canvases are the game's windows at their own size: they stay. The window's surface went with
     // the old size: the renderer on it is made anew when it is next shown.

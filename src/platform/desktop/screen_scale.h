@@ -19,8 +19,19 @@ int ToDisplaySize(int pixels);
 bool SmoothScale();
 // A window's point (the mouse's) on the game's screen.
 void WindowToScreen(int* x, int* y);
-// The real window is now w x h: the game's screen is drawn over all of it from the next frame on.
+// The real window is now w x h: from the next frame on, the game's screen is drawn as large as it
+// holds it (FitView), in its middle, the painted desktop round it.
 void WindowResized(int w, int h);
+// Where the game's screen is on the display now.
+SDL_Rect GameView();
+// The game's screen of screenW x screenH on a display of displayW x displayH: a whole-number scale
+// where one fits (1, 2, ...), the start's scale where the display still holds it, below one the
+// hundredth that fits; centred.
+struct ViewFit {
+    double scale = 1;
+    SDL_Rect view{};
+};
+ViewFit FitView(int displayW, int displayH, int screenW, int screenH, double startScale);
 
 // What the system says of the size of things on the screen, as a scale (0: it says nothing).
 // X11's resource database text ("Xft.dpi:\t144" over 96); the GDK_SCALE of the environment.

@@ -156,6 +156,10 @@ void Stop() {
     std::vector<std::function<void()>> atEnd;
     atEnd.swap(r.runEndHooks);
     for (auto& hook : atEnd) hook();
+    // A window the player resized, moved or switched comes back so at the next start.
+    if (!Options().headless)
+        desktop::KeepWindowForNextStart(!Options().settingsFile.empty() ? Options().settingsFile
+                                                                        : settings::PlayerSettingsFile());
     // The windows' classes, messages and cursors go before the screen and SDL.
     win32::ResetWindowing();
     desktop::Shutdown();

@@ -43,6 +43,14 @@ bool WholeNumber(const std::string& s, long low, long high, long* out) {
     return true;
 }
 
+// A whole number that may have a minus sign (a place left of or above the first display).
+bool SignedWhole(const std::string& s, long limit, long* out) {
+    const bool minus = !s.empty() && s[0] == '-';
+    if (!WholeNumber(minus ? s.substr(1) : s, 0, limit, out)) return false;
+    if (minus) *out = -*out;
+    return true;
+}
+
 // A yes or a no, as a player writes one by hand (yes, on, true, 1 / no, off, false, 0).
 bool YesOrNo(const std::string& s, bool* out) {
     const std::string v = Lower(s);
@@ -217,8 +225,22 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                     s.windowWidth = int(w);
                     s.windowHeight = int(h);
                 }
+            } else if (key == "place") {
+                long x = 0, y = 0;
+                const std::size_t comma = value.find(',');
+                if (Lower(value) == "centred") {
+                    s.windowPlaced = false;
+                } else if (comma == std::string::npos ||
+                           !SignedWhole(Trim(value.substr(0, comma)), 32767, &x) ||
+                           !SignedWhole(Trim(value.substr(comma + 1)), 32767, &y)) {
+                    warn("the place " + files::Quoted(value) + " is not centred or X,Y");
+                } else {
+                    s.windowPlaced = true;
+                    s.windowX = int(x);
+                    s.windowY = int(y);
+                }
             } else {
-                warn("unknown screen entry " + files::Quoted(key) + " (scale, language, window)");
+                warn("unknown screen entry " + files::Quoted(key) + " (scale, language, window, place)");
             }
         } else if (section == "game") {
             if (key != "pause-when-away")
@@ -259,6 +281,10 @@ std::string SettingsText(const Settings& s) {
          (s.windowWidth > 0 ? std::to_string(s.windowWidth) + "x" + std::to_string(s.windowHeight)
                             : std::string("fullscreen")) +
          " ; fullscreen\n";
+    t += "place=" +
+         (s.windowPlaced ? std::to_string(s.windowX) + "," + std::to_string(s.windowY)
+                         : std::string("centred")) +
+         " ; centred\n";
     t += std::string("[game]\npause-when-away=") + (s.pauseWhenAway ? "yes" : "no") + " ; yes\n";
     return t;
 }
@@ -288,6 +314,12 @@ Settings Merged(const Settings& there, const Settings& base, const Settings& min
     if (mine.windowWidth != base.windowWidth || mine.windowHeight != base.windowHeight) {
         out.windowWidth = mine.windowWidth;
         out.windowHeight = mine.windowHeight;
+    }
+    if (mine.windowPlaced != base.windowPlaced || mine.windowX != base.windowX ||
+        mine.windowY != base.windowY) {
+        out.windowPlaced = mine.windowPlaced;
+        out.windowX = mine.windowX;
+        out.windowY = mine.windowY;
     }
     pick(out.pauseWhenAway, base.pauseWhenAway, mine.pauseWhenAway);
     return out;

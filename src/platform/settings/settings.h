@@ -25,6 +25,9 @@ struct Settings {
     double scale = 0;                            // 0: the system's own
     std::string language = kJapanese;            // kJapanese or kEnglish
     int windowWidth = 0, windowHeight = 0;       // 0: full screen
+    // Where the window was last left, its top-left corner on the desktop (not placed: centred).
+    bool windowPlaced = false;
+    int windowX = 0, windowY = 0;
     // The game pauses by itself when its window loses the focus or is minimized, or when the
     // process was stopped and goes on again; false: it plays on ([game] pause-when-away).
     bool pauseWhenAway = true;

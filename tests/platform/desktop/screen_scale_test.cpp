@@ -109,3 +109,48 @@ TEST(ScreenScale, ADisplayTwiceAsLargePlaysTheSameGameWithItsWindowsTwiceAsLarge
                              PixelAt(doubled.shot.get(), 2 * x + d % 2, 2 * y + d / 2);
     EXPECT_EQ(differing, 0);
 }
+
+// A window resized, maximized or switched to full screen keeps the game's screen whole: as large as
+// a whole number of times fits, else the start's scale where it still fits, else smaller; centred.
+TEST(ScreenScale, AResizedWindowShowsTheWholeScreenCentredAtAWholeScaleWhereOneFits) {
+    // 1280x720 in 1600x1000: once, centred; in 2560x1600 twice; in 3840x2160 three times.
+    desktop::ViewFit fit = desktop::FitView(1600, 1000, 1280, 720, 1.0);
+    EXPECT_EQ(fit.scale, 1.0);
+    EXPECT_EQ(fit.view.x, 160);
+    EXPECT_EQ(fit.view.y, 140);
+    EXPECT_EQ(fit.view.w, 1280);
+    EXPECT_EQ(fit.view.h, 720);
+    EXPECT_EQ(desktop::FitView(2560, 1600, 1280, 720, 1.0).scale, 2.0);
+    EXPECT_EQ(desktop::FitView(3840, 2160, 1280, 720, 1.0).scale, 3.0);
+    // Started at 1.5 (a system's scale), the window back at that size shows it as it was.
+    fit = desktop::FitView(2880, 1620, 1920, 1080, 1.5);
+    EXPECT_EQ(fit.scale, 1.5);
+    EXPECT_EQ(fit.view.x, 0);
+    EXPECT_EQ(fit.view.w, 2880);
+    // Smaller than the screen: the hundredth that fits, never cut, and never nothing.
+    fit = desktop::FitView(1000, 600, 1280, 720, 1.0);
+    EXPECT_EQ(fit.scale, 0.78);
+    EXPECT_LE(fit.view.w, 1000);
+    EXPECT_LE(fit.view.h, 600);
+    EXPECT_GE(fit.view.x, 0);
+    EXPECT_GT(desktop::FitView(1, 1, 1280, 720, 1.0).view.w, 0);
+}
+
+// With the screen in the middle of a larger window, the game's pixels map to the window's and back.
+TEST(ScreenScale, TheMouseOnAWindowOfAnotherSizeFindsTheSamePointOfTheGame) {
+    desktop::State& s = desktop::TheScreen();
+    const int w = s.displayW, h = s.displayH, sw = s.screenW, sh = s.screenH;
+    const SDL_Rect view = s.view;
+    const double scale = s.scale;
+    s.screenW = 1280, s.screenH = 720, s.scale = 1;
+    s.displayW = 2560, s.displayH = 1600;
+    s.view = desktop::FitView(2560, 1600, 1280, 720, 1.0).view;  // twice, 80 down
+    EXPECT_EQ(desktop::ToDisplayX(300), 600);
+    EXPECT_EQ(desktop::ToDisplayY(129), 80 + 258);
+    EXPECT_EQ(desktop::ToDisplaySize(13), 26);
+    int x = 601, y = 80 + 259;
+    desktop::WindowToScreen(&x, &y);
+    EXPECT_EQ(x, 300);
+    EXPECT_EQ(y, 129);
+    s.displayW = w, s.displayH = h, s.screenW = sw, s.screenH = sh, s.view = view, s.scale = scale;
+}
