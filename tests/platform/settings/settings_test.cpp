@@ -400,3 +400,44 @@ TEST(SettingsFile, AByteOrderMarkIsSkippedAndBadLinesAreQuotedShortAndEscaped) {
     EXPECT_EQ(platform::files::Quoted("ジャンプ"), "\"ジャンプ\"");
     EXPECT_EQ(platform::files::Quoted("abcdef", 3), "\"abc...\"");
 }
+
+// The window's place as the game leaves it: "X,Y" (left of or above the first display too) or
+// centred; a bad one is told and left centred; the game's own save of it keeps the rest as it is.
+TEST(SettingsFile, TheWindowsPlaceIsReadWrittenAndSavedWithoutTouchingTheRest) {
+    std::vector<std::string> warnings;
+    Settings s =
+        platform::settings::ReadSettings("[screen]\nwindow=1600x1000\nplace=-200,40\n", "s.ini", &warnings);
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_TRUE(s.windowPlaced);
+    EXPECT_EQ(s.windowX, -200);
+    EXPECT_EQ(s.windowY, 40);
+    EXPECT_TRUE(platform::settings::ReadSettings(platform::settings::SettingsText(s), "s.ini", &warnings) ==
+                s);
+    for (const char* bad : {"here", "10;20", "1,", "--5,3", "99999,1"}) {
+        warnings.clear();
+        s = platform::settings::ReadSettings(std::string("[screen]\nplace=") + bad + "\n", "s.ini",
+                                             &warnings);
+        EXPECT_FALSE(s.windowPlaced) << bad;
+        ASSERT_EQ(warnings.size(), 1u) << bad;
+        EXPECT_NE(warnings[0].find("s.ini:2"), std::string::npos) << warnings[0];
+    }
+    EXPECT_FALSE(
+        platform::settings::ReadSettings("[screen]\nplace=centred\n", "s.ini", &warnings).windowPlaced);
+
+    // The game keeps its window while the settings program changed the music meanwhile.
+    const std::string file = testing_support::TempPath("settings-place/settings.ini");
+    ASSERT_TRUE(platform::settings::WriteSettings(file, Settings()));
+    Settings other;
+    other.musicVolume = 40;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    Settings base, mine, saved;
+    mine.windowWidth = 1600, mine.windowHeight = 1000, mine.windowPlaced = true, mine.windowX = 12,
+    mine.windowY = 34;
+    std::string why;
+    ASSERT_TRUE(platform::settings::SaveSettingsChanges(file, base, mine, &saved, &why)) << why;
+    EXPECT_EQ(saved.musicVolume, 40);
+    EXPECT_EQ(saved.windowWidth, 1600);
+    EXPECT_TRUE(saved.windowPlaced);
+    EXPECT_EQ(saved.windowX, 12);
+    EXPECT_EQ(saved.windowY, 34);
+}
