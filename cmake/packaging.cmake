@@ -1,6 +1,7 @@
 # The Linux package: `cpack --config <build>/CPackConfig.cmake` makes rushmora_<version>_<arch>.deb
 # (tools/package does it from a Release build). Besides the program and its data folder (the
-# install rules above) it holds the desktop entry, the icon and the copyright note.
+# install rules above) and the settings program with its own desktop entry
+# (cmake/targets/keyconfig.cmake), it holds the game's desktop entry, the icon and the copyright note.
 #
 # The game finds its data through <exe dir>/../share/rushmora, so an install under any prefix, and
 # with DESTDIR, keeps working; the package puts everything under /usr.
@@ -13,16 +14,18 @@ foreach(size 32 48 64 128 256)
   install(FILES ${RUSHMORA_PACKAGING_DIR}/icons/${size}x${size}/rushmora.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
-install(FILES ${RUSHMORA_PACKAGING_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rushmora)
 
-set(RUSHMORA_PACKAGE_MAINTAINER "Rushmora developers <rushmora@example.org>"
-    CACHE STRING "The Maintainer field of the Debian package")
+# The project's address, the one place it is written: the package's Maintainer and contact, and the
+# copyright note's.
+set(RUSHMORA_MAINTAINER "Rushmora developers <rushmora-dev@lists.rushmora.org>")
+configure_file(${RUSHMORA_PACKAGING_DIR}/copyright.in ${CMAKE_CURRENT_BINARY_DIR}/packaging/copyright @ONLY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/rushmora)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME rushmora)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "the Rushmora developers")
-set(CPACK_PACKAGE_CONTACT ${RUSHMORA_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_CONTACT ${RUSHMORA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "side-scrolling action game: a schoolboy races the clock")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "A schoolboy races the clock: first to the station, where his train leaves on\n"
@@ -33,7 +36,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${RUSHMORA_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${RUSHMORA_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the programs link come from dpkg-shlibdeps (dpkg-dev).

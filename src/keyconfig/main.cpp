@@ -1,15 +1,20 @@
 // KeyConfig1.exe, the settings program the option screen's F5 opens. Four pages:
-//  - 操作: the controls of Rushmora, scene by scene, and a tester that lights up every key and pad
-//    button as it is pressed, numbered as the game numbers them (with the pad's own names);
+//  - 操作: the controls of Rushmora, scene by scene, with the player's keys and pad buttons, each line
+//    lit while one of them is held, and a tester (the last key, the pad and its buttons held);
 //  - キー / パッド: the key or pad button of each of the game's keys and buttons ("press the key for
-//    ジャンプ..."; one already in use elsewhere is refused with a word);
+//    ジャンプ..."; one already in use elsewhere is refused with a word), the pad's named by what they
+//    do in the game, and "confirm with A" on or off;
 //  - その他: the music and effects volumes (with a sound to hear them), the scale, the language, the
-//    window, whether the game pauses when its window is left, and the defaults back.
+//    window, whether the game pauses when its window is left, and the defaults back (asked first).
 // Every change is written at once to the player's settings.ini (platform/settings/settings.h).
-// Keyboard: Tab (or a click on a tab, or the pad's shoulders) changes the page, the arrows choose,
-// Enter takes, Escape closes. Mouse: click a row. Pad: the direction pad, A takes, Back closes.
+// Keyboard: Tab (or a click on a tab, or the pad's shoulders) changes the page, the arrows choose
+// and step, Enter takes, Escape closes. Mouse: a row's name chooses it, a value's ◀ ▶ step it. Pad:
+// the direction pad, A takes, B answers no, Back closes.
 // model.h is what the pages are and what each input does to them; pages.h draws them.
 //
+// The game starts it with its own language and scale: --lang ja|en (else settings.ini's language)
+// and --scale S (else the system's, as the game finds it); the window is shrunk until it fits the
+// screen, and its pages are drawn at the window's own pixels, text at its scaled size.
 // With RUSHMORA_HEADLESS=1 in the environment (as a headless game run starts it) or --list, it
 // prints the table of controls and ends.
 #include "actions/actions.h"
@@ -17,6 +22,8 @@
 #include "keyconfig/pages.h"
 #include "platform/common/sdl_handles.h"
 #include "platform/desktop/desktop.h"
+#include "platform/desktop/desktop_capture.h"
+#include "platform/desktop/screen_scale.h"
 #include "platform/settings/settings.h"
 
 #include <SDL.h>
@@ -34,18 +41,36 @@ namespace desktop = platform::desktop;
 
 namespace {
 
-void PrintTable(const platform::settings::Settings& settings) {
-    std::printf("Rushmora の操作\n");
-    for (const keyconfig::ControlsLine& line : keyconfig::ControlsTable(settings, false))
+void PrintTable(const platform::settings::Settings& settings, bool english) {
+    std::printf("%s\n", english ? "Rushmora's controls" : "Rushmora の操作");
+    for (const keyconfig::ControlsLine& line : keyconfig::ControlsTable(settings, english))
         std::printf("%-12s  %-20s  %-20s  %s\n", line.scene.c_str(), line.keys.c_str(), line.joystick.c_str(),
                     line.effect.c_str());
 }
 
+// The system's scale as the game takes it: the desktop's setting (X11's Xft.dpi, the monitor's DPI
+// on Windows), else GDK_SCALE; under Wayland none, since the output enlarges the window itself (and
+// the renderer's pixels then are the output's: the pages are drawn at those).
+double SystemScale() {
+    if (SDL_strcasecmp(SDL_GetCurrentVideoDriver(), "wayland") == 0) return 1.0;
+    double scale = desktop::LookAtScreen().scale;
+    if (scale <= 0) scale = desktop::ScaleFromEnvironment();
+    return scale;
+}
+
 // The program in its window, SDL and SDL_ttf running: 0, or 1 when SDL fails it (said on stderr).
 // Everything SDL made here goes before SDL does.
-int Run() {
-    sdl::WindowPtr window(
-        SDL_CreateWindow("Rushmora 設定", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, 720, 640, 0));
+int Run(const keyconfig::CommandLine& command) {
+    keyconfig::Model model(platform::settings::CurrentSettings(), platform::settings::PlayerSettingsFile(),
+                           command.language);
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    // Room for the window's title bar above it.
+    const keyconfig::WindowFit fit = keyconfig::FitWindow(command.scale, SystemScale(), usable.w,
+                                                          usable.h > 64 ? usable.h - 48 : usable.h);
+    sdl::WindowPtr window(SDL_CreateWindow(model.Title().c_str(), SDL_WINDOWPOS_CENTERED,
+                                           SDL_WINDOWPOS_CENTERED, fit.width, fit.height,
+                                           SDL_WINDOW_ALLOW_HIGHDPI));
     if (!window) {
         std::fprintf(stderr, "KeyConfig1: cannot open a window (%s)\n", SDL_GetError());
         return 1;
@@ -63,7 +88,6 @@ int Run() {
         return 1;
     }
     keyconfig::Tone tone = keyconfig::Tone::Open();
-    keyconfig::Model model(platform::settings::CurrentSettings(), platform::settings::PlayerSettingsFile());
     // The game's folder is the one above data/, where this program runs from.
     if (char* base = SDL_GetBasePath()) {
         desktop::LoadPadMappings(std::string(base) + "..");
@@ -75,9 +99,14 @@ int Run() {
     }
     keyconfig::Pages pages(renderer.get(), &model);
     pages.OpenPad();
+    std::string title = model.Title();
     while (model.Running()) {
         SDL_Event e;
         while (SDL_PollEvent(&e)) pages.Event(e);
+        if (model.Title() != title) {
+            title = model.Title();
+            SDL_SetWindowTitle(window.get(), title.c_str());
+        }
         if (const std::optional<int> volume = model.TakeTone()) tone.Play(*volume);
         std::string why;
         if (!pages.Draw(&why)) {
@@ -93,17 +122,23 @@ int Run() {
 
 int main(int argc, char** argv) {
     platform::UseGameKeys(GameActions());
+    const keyconfig::CommandLine command = keyconfig::ReadCommandLine(argc, argv);
+    for (const std::string& warning : command.warnings)
+        std::fprintf(stderr, "KeyConfig1: %s\n", warning.c_str());
     const char* env = std::getenv("RUSHMORA_HEADLESS");
     const bool headless = env && *env && std::strcmp(env, "0") != 0;
     // The player's keys in the table (none read under a headless run, as the game reads none).
     platform::settings::LoadSettings("", headless);
-    if (headless || (argc > 1 && std::strcmp(argv[1], "--list") == 0)) {
-        PrintTable(platform::settings::CurrentSettings());
+    const platform::settings::Settings& settings = platform::settings::CurrentSettings();
+    const bool english =
+        (command.language.empty() ? settings.language : command.language) == platform::kEnglish;
+    if (headless || command.list) {
+        PrintTable(settings, english);
         return 0;
     }
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_GAMECONTROLLER | SDL_INIT_JOYSTICK) != 0) {
         std::fprintf(stderr, "KeyConfig1: no display (%s)\n", SDL_GetError());
-        PrintTable(platform::settings::CurrentSettings());
+        PrintTable(settings, english);
         return 1;
     }
     if (TTF_Init() != 0) {
@@ -111,7 +146,7 @@ int main(int argc, char** argv) {
         SDL_Quit();
         return 1;
     }
-    const int status = Run();
+    const int status = Run(command);
     TTF_Quit();
     SDL_Quit();
     return status;

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
@@ -18,6 +19,7 @@ namespace {
 
 using keyconfig::Model;
 using keyconfig::Page;
+using keyconfig::RowPart;
 using keyconfig::Waiting;
 using platform::settings::Settings;
 
@@ -84,7 +86,7 @@ TEST(KeyConfigKeys, JumpMovesToAFreeKeyAndAKeyInUseIsRefusedWithWhoHasIt) {
     // The run's jump line of the controls page shows the moved key, with the action's button and words.
     const keyconfig::ControlsLine jump = RunLine(m, "ジャンプ");
     EXPECT_EQ(jump.keys, "J");
-    EXPECT_EQ(jump.joystick, "ボタン3");
+    EXPECT_EQ(jump.joystick, "3 (X)");
 
     // J is jump's now: dash cannot have it, and the question stays open.
     TakeRow(&m, Page::kKeys, int(Action("dash")));
@@ -132,6 +134,7 @@ TEST(KeyConfigKeys, EscapeGivesUpAQuestionAndOnlyTheGamesEscapeCanBeSetWithIt) {
 TEST(KeyConfigPad, ButtonsMoveByThePadAndOneInUseIsRefused) {
     const std::string file = FreshFile("pad");
     Model m(Settings(), file);
+    m.SetPad(true, SDL_CONTROLLER_TYPE_XBOX360);
     // The pad alone: the right shoulder turns to the keys page then the pad page, A takes.
     m.PadButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
     m.PadButton(SDL_CONTROLLER_BUTTON_RIGHTSHOULDER);
@@ -148,13 +151,14 @@ TEST(KeyConfigPad, ButtonsMoveByThePadAndOneInUseIsRefused) {
     EXPECT_NE(m.Message().find("ボタン1に使われています"), std::string::npos) << m.Message();
     m.PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP);
     EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
-    EXPECT_EQ(m.Rows()[2].value, "dpup");
+    EXPECT_EQ(m.Rows()[2].value, "D-pad ↑");
     EXPECT_EQ(ReadBack(file).padButtons[2], SDL_CONTROLLER_BUTTON_DPAD_UP);
 
-    // "Confirm with A": buttons 1 and 2 swapped, the rest as always.
+    // "Confirm with A": buttons 1 and 2 swapped, the button moved above stays where it went.
     TakeRow(&m, Page::kPad, keyconfig::kConfirmWithARow);
     Settings confirmWithA;
     platform::settings::ConfirmWithA(&confirmWithA);
+    confirmWithA.padButtons[2] = SDL_CONTROLLER_BUTTON_DPAD_UP;
     EXPECT_EQ(ReadBack(file).padButtons, confirmWithA.padButtons);
     m.PadButton(SDL_CONTROLLER_BUTTON_BACK);
     EXPECT_FALSE(m.Running());
@@ -165,11 +169,11 @@ TEST(KeyConfigOther, VolumesToneLanguageScaleAndWindowAreSavedAsTheyChange) {
     Model m(Settings(), file);
     m.ClickTab(Page::kOther);
     EXPECT_FALSE(m.TakeTone());
-    m.ClickRow(keyconfig::kMusicRow, false);  // the left half lowers
+    m.ClickRow(keyconfig::kMusicRow, RowPart::kLess);
     EXPECT_EQ(m.Shown().musicVolume, 90);
     EXPECT_EQ(m.TakeTone(), 90);
-    EXPECT_FALSE(m.TakeTone());                // once
-    m.ClickRow(keyconfig::kEffectsRow, true);  // the right half raises, never past 100
+    EXPECT_FALSE(m.TakeTone());                          // once
+    m.ClickRow(keyconfig::kEffectsRow, RowPart::kMore);  // never past 100
     EXPECT_EQ(m.Shown().effectsVolume, 100);
     EXPECT_EQ(m.TakeTone(), 100);
 
@@ -179,25 +183,26 @@ TEST(KeyConfigOther, VolumesToneLanguageScaleAndWindowAreSavedAsTheyChange) {
     m.Key(SDL_SCANCODE_LEFT, false);
     m.Key(SDL_SCANCODE_LEFT, false);
     EXPECT_EQ(m.Shown().scale, 3);  // round from the system's to the largest
-    EXPECT_EQ(m.Rows()[keyconfig::kScaleRow].value, "◀ 3 ▶");
-    m.ClickRow(keyconfig::kWindowRow, true);
+    EXPECT_EQ(m.Rows()[keyconfig::kScaleRow].value, "3");
+    m.ClickRow(keyconfig::kWindowRow, RowPart::kMore);
     EXPECT_EQ(m.Shown().windowWidth, 1280);
     EXPECT_EQ(m.Shown().windowHeight, 720);
     EXPECT_FALSE(m.TakeTone());
 
-    m.ClickRow(keyconfig::kLanguageRow, true);
+    m.ClickRow(keyconfig::kLanguageRow, RowPart::kMore);
     EXPECT_TRUE(m.English());
     EXPECT_EQ(m.Rows()[keyconfig::kLanguageRow].label, "Language");
     EXPECT_EQ(m.Message(), "Saved: " + file);
-    EXPECT_EQ(RunLine(m, "jump").joystick, "button 3");
+    EXPECT_EQ(RunLine(m, "Jump").joystick, "3 (X)");
     const Settings saved = ReadBack(file);
     EXPECT_TRUE(saved == m.Shown());
     EXPECT_EQ(saved.language, "en");
     EXPECT_EQ(saved.musicVolume, 90);
     EXPECT_EQ(saved.windowWidth, 1280);
 
-    // The defaults back, all at once.
-    m.ClickRow(keyconfig::kDefaultsRow, false);
+    // The defaults back, all at once, once the player said so.
+    m.ClickRow(keyconfig::kDefaultsRow, RowPart::kLabel);
+    m.ClickAnswer(keyconfig::kRestoreAnswer);
     EXPECT_TRUE(m.Shown() == Settings());
     EXPECT_TRUE(ReadBack(file) == Settings());
     EXPECT_EQ(m.Message(), "初期設定に戻しました");
@@ -209,15 +214,16 @@ TEST(KeyConfigOther, PauseWhenAwayTurnsByKeyClickAndPadAndIsSaved) {
     const std::string file = FreshFile("pause");
     Model m(Settings(), file);
     m.ClickTab(Page::kOther);
-    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].label, "ウィンドウを離れたら一時停止する");
-    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ はい ▶");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].label, "ウィンドウを離れたら一時停止");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "オン");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].kind, keyconfig::RowKind::kToggle);
 
     // The keyboard: down to its row, Enter turns it, the arrows turn it either way.
     for (int i = 0; i < keyconfig::kPauseRow; ++i) m.Key(SDL_SCANCODE_DOWN, false);
     ASSERT_EQ(m.Chosen(), keyconfig::kPauseRow);
     m.Key(SDL_SCANCODE_RETURN, false);
     EXPECT_FALSE(m.Shown().pauseWhenAway);
-    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ いいえ ▶");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "オフ");
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
     EXPECT_EQ(m.Message(), "保存しました: " + file);
     m.Key(SDL_SCANCODE_LEFT, false);
@@ -226,10 +232,13 @@ TEST(KeyConfigOther, PauseWhenAwayTurnsByKeyClickAndPadAndIsSaved) {
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
     EXPECT_FALSE(m.TakeTone());  // a volume's tone only
 
-    // A click on either half turns it.
-    m.ClickRow(keyconfig::kPauseRow, false);
+    // A click on either arrow turns it; on its label or its value it does not.
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kLess);
     EXPECT_TRUE(ReadBack(file).pauseWhenAway);
-    m.ClickRow(keyconfig::kPauseRow, true);
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kMore);
+    EXPECT_FALSE(ReadBack(file).pauseWhenAway);
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kLabel);
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kValue);
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
 
     // The pad: up to it from the defaults' row, A and the direction pad turn it.
@@ -245,11 +254,12 @@ TEST(KeyConfigOther, PauseWhenAwayTurnsByKeyClickAndPadAndIsSaved) {
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
 
     // In English; the defaults back turn it on again.
-    m.ClickRow(keyconfig::kLanguageRow, true);
+    m.ClickRow(keyconfig::kLanguageRow, RowPart::kMore);
     EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].label, "Pause when the window is left");
-    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "◀ No ▶");
+    EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "Off");
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
-    m.ClickRow(keyconfig::kDefaultsRow, false);
+    m.ClickRow(keyconfig::kDefaultsRow, RowPart::kLabel);
+    m.Key(SDL_SCANCODE_Y, false);
     EXPECT_TRUE(m.Shown().pauseWhenAway);
     EXPECT_TRUE(ReadBack(file).pauseWhenAway);
 }
@@ -262,7 +272,7 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     other.keys[Action("jump")] = SDL_SCANCODE_J;
     ASSERT_TRUE(platform::settings::WriteSettings(file, other));
     m.ClickTab(Page::kOther);
-    m.ClickRow(keyconfig::kMusicRow, false);
+    m.ClickRow(keyconfig::kMusicRow, RowPart::kLess);
     const Settings saved = ReadBack(file);
     EXPECT_EQ(saved.keys[Action("jump")], SDL_SCANCODE_J);
     EXPECT_EQ(saved.musicVolume, 90);
@@ -274,7 +284,7 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     other = ReadBack(file);
     other.effectsVolume = 20;
     ASSERT_TRUE(platform::settings::WriteSettings(file, other));
-    m.ClickRow(keyconfig::kPauseRow, true);
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kMore);
     const Settings both = ReadBack(file);
     EXPECT_FALSE(both.pauseWhenAway);
     EXPECT_EQ(both.effectsVolume, 20);
@@ -285,7 +295,7 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
 TEST(KeyConfigSave, ASaveThatCannotBeMadeIsSaidAndTheDefaultsAreNotClaimed) {
     Model nowhere(Settings(), "");
     nowhere.ClickTab(Page::kOther);
-    nowhere.ClickRow(keyconfig::kMusicRow, true);
+    nowhere.ClickRow(keyconfig::kMusicRow, RowPart::kMore);
     EXPECT_EQ(nowhere.Message(), "設定を保存する場所がありません");
 
     const std::string folder = testing_support::TempPath("keyconfig-folder.ini");
@@ -294,24 +304,28 @@ TEST(KeyConfigSave, ASaveThatCannotBeMadeIsSaidAndTheDefaultsAreNotClaimed) {
     changed.musicVolume = 40;
     Model m(changed, folder);
     m.ClickTab(Page::kOther);
-    m.ClickRow(keyconfig::kDefaultsRow, false);
+    m.ClickRow(keyconfig::kDefaultsRow, RowPart::kLabel);
+    m.ClickAnswer(keyconfig::kRestoreAnswer);
     EXPECT_EQ(m.Message().rfind("保存できません: ", 0), 0u) << m.Message();
 }
 
 TEST(KeyConfigClicks, TabsChangeThePageAndRowsOutsideThePageOrDuringAQuestionDoNothing) {
     const std::string file = FreshFile("clicks");
     Model m(Settings(), file);
-    m.ClickRow(0, false);  // the controls page has no rows to take
+    m.ClickRow(0, RowPart::kValue);  // the controls page has no rows to take
     EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
     m.ClickTab(Page::kKeys);
-    m.ClickRow(int(GameActions().size()), false);  // under the last row
-    m.ClickRow(-1, false);
+    m.ClickRow(int(GameActions().size()), RowPart::kValue);  // under the last row
+    m.ClickRow(-1, RowPart::kValue);
     EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
     EXPECT_EQ(m.Chosen(), 0);
-    m.ClickRow(2, false);
+    // The label chooses the row; its key asks for a new one.
+    m.ClickRow(2, RowPart::kLabel);
     EXPECT_EQ(m.Chosen(), 2);
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+    m.ClickRow(2, RowPart::kValue);
     EXPECT_EQ(m.WaitingFor(), Waiting::kKey);
-    m.ClickRow(5, false);  // the question stays with its row
+    m.ClickRow(5, RowPart::kValue);  // the question stays with its row
     EXPECT_EQ(m.Chosen(), 2);
     // A tab gives the question up.
     m.ClickTab(Page::kPad);
@@ -338,7 +352,11 @@ TEST(KeyConfigControls, TheTableIsMadeFromTheGamesActionsAndThePlayersKeys) {
             if (line.scene == "ゲーム" && line.effect == a.japanese) {
                 ++lines;
                 EXPECT_EQ(line.keys, keyconfig::ShortKeyName(s.keys[Action(a.name)]));
-                EXPECT_EQ(line.joystick, "ボタン" + std::to_string(a.padButton));
+                EXPECT_EQ(line.joystick,
+                          std::to_string(a.padButton) + " (" +
+                              keyconfig::PadButtonLabel(s.padButtons[std::size_t(a.padButton - 1)],
+                                                        SDL_CONTROLLER_TYPE_UNKNOWN) +
+                              ")");
             }
         EXPECT_EQ(lines, 1) << a.name;
     }
@@ -354,6 +372,342 @@ TEST(KeyConfigControls, TheTableIsMadeFromTheGamesActionsAndThePlayersKeys) {
     // The keys that are no action of the game stay as they are.
     bool f5 = false;
     for (const keyconfig::ControlsLine& line : keyconfig::ControlsTable(Settings(), true))
-        f5 = f5 || (line.keys == "F5" && line.effect == "open this program");
+        f5 = f5 || (line.keys == "F5" && line.effect == "Open this program");
     EXPECT_TRUE(f5);
+}
+
+// "Confirm with A" shows whether it is on and turns both ways: Enter, the arrows, a click on an
+// arrow, the pad's A and direction pad; the label alone chooses the row.
+TEST(KeyConfigPad, ConfirmWithAShowsOnOrOffAndTurnsBothWays) {
+    const std::string file = FreshFile("confirm");
+    Model m(Settings(), file, "en");
+    m.ClickTab(Page::kPad);
+    const auto value = [&m] { return m.Rows()[keyconfig::kConfirmWithARow].value; };
+    const auto swapped = [&file] {
+        const Settings s = ReadBack(file);
+        return s.padButtons[0] == SDL_CONTROLLER_BUTTON_B && s.padButtons[1] == SDL_CONTROLLER_BUTTON_A;
+    };
+    EXPECT_EQ(value(), "Off");
+    EXPECT_EQ(m.Rows()[keyconfig::kConfirmWithARow].kind, keyconfig::RowKind::kToggle);
+    m.ClickRow(keyconfig::kConfirmWithARow, RowPart::kLabel);
+    EXPECT_EQ(m.Chosen(), keyconfig::kConfirmWithARow);
+    EXPECT_EQ(value(), "Off");
+    m.Key(SDL_SCANCODE_RETURN, false);
+    EXPECT_EQ(value(), "On");
+    EXPECT_TRUE(swapped());
+    m.Key(SDL_SCANCODE_RETURN, false);  // the tester's second click: off again
+    EXPECT_EQ(value(), "Off");
+    EXPECT_FALSE(swapped());
+    EXPECT_TRUE(ReadBack(file).padButtons == Settings().padButtons);
+    m.ClickRow(keyconfig::kConfirmWithARow, RowPart::kMore);
+    EXPECT_TRUE(swapped());
+    m.ClickRow(keyconfig::kConfirmWithARow, RowPart::kLess);
+    EXPECT_FALSE(swapped());
+    m.Key(SDL_SCANCODE_LEFT, false);
+    EXPECT_TRUE(swapped());
+    m.PadButton(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(swapped());
+    m.PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+    EXPECT_TRUE(swapped());
+    EXPECT_EQ(value(), "On");
+    // The controls page names the pad's buttons the game's 1 and 2 now are.
+    bool dash = false;
+    for (const keyconfig::ControlsLine& line : m.Controls())
+        if (line.effect == "Dash") dash = line.joystick == "1 (B)";
+    EXPECT_TRUE(dash);
+}
+
+// A value changes on its arrows only: a click on the label or the value chooses the row.
+TEST(KeyConfigClicks, ValuesChangeOnTheirArrowsOnly) {
+    const std::string file = FreshFile("arrows");
+    Model m(Settings(), file, "en");
+    m.ClickTab(Page::kOther);
+    for (int row : {int(keyconfig::kMusicRow), int(keyconfig::kEffectsRow), int(keyconfig::kScaleRow),
+                    int(keyconfig::kLanguageRow), int(keyconfig::kWindowRow), int(keyconfig::kPauseRow)}) {
+        m.ClickRow(row, RowPart::kLabel);
+        m.ClickRow(row, RowPart::kValue);
+        EXPECT_EQ(m.Chosen(), row);
+    }
+    EXPECT_TRUE(m.Shown() == Settings());
+    EXPECT_TRUE(ReadBack(file) == Settings());
+    EXPECT_FALSE(m.TakeTone());
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+    m.ClickRow(keyconfig::kEffectsRow, RowPart::kLess);
+    EXPECT_EQ(m.Shown().effectsVolume, 90);
+    EXPECT_EQ(m.Chosen(), keyconfig::kEffectsRow);
+    m.ClickRow(keyconfig::kWindowRow, RowPart::kLess);  // round to the largest
+    EXPECT_EQ(m.Shown().windowWidth, 1920);
+    EXPECT_EQ(m.Rows()[keyconfig::kWindowRow].value, "1920 x 1080");
+    // The keys page: the label chooses, the key asks.
+    m.ClickTab(Page::kKeys);
+    m.ClickRow(int(Action("attack")), RowPart::kLabel);
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+    m.ClickRow(int(Action("attack")), RowPart::kValue);
+    EXPECT_EQ(m.WaitingFor(), Waiting::kKey);
+    EXPECT_EQ(m.Rows()[Action("attack")].label, "Attack");
+    EXPECT_EQ(m.Rows()[Action("attack")].value, "Press a key…");
+}
+
+// "Restore defaults..." asks in the program's window first; the keys, a click and the pad answer; a
+// no keeps everything; a yes brings back every default, the language the program speaks with them.
+TEST(KeyConfigRestore, TheDefaultsComeBackOnlyWhenThePlayerSaysYes) {
+    const std::string file = FreshFile("restore");
+    Settings mine;
+    mine.keys[Action("jump")] = SDL_SCANCODE_J;
+    mine.musicVolume = 30;
+    mine.language = "en";
+    mine.windowWidth = 1280;
+    mine.windowHeight = 720;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, mine));
+    Model m(mine, file);
+    ASSERT_TRUE(m.English());
+    EXPECT_EQ(m.Title(), "Rushmora Settings");
+    const auto asked = [&m] {
+        m.ClickTab(Page::kOther);
+        m.ClickRow(keyconfig::kDefaultsRow, RowPart::kLabel);
+        return m.WaitingFor() == Waiting::kRestore;
+    };
+    const auto nothingChanged = [&] { return m.Shown() == mine && ReadBack(file) == mine && m.English(); };
+
+    ASSERT_TRUE(asked());
+    EXPECT_TRUE(nothingChanged());
+    EXPECT_EQ(m.RestoreQuestion().focus, keyconfig::kCancelAnswer);  // Enter alone says no
+    EXPECT_NE(m.RestoreQuestion().text.find("Restore all the defaults?"), std::string::npos);
+    // While it asks, the page stays: tabs, rows and Escape go to the question.
+    m.ClickTab(Page::kKeys);
+    EXPECT_EQ(m.CurrentPage(), Page::kOther);
+    m.Key(SDL_SCANCODE_RETURN, false);
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+    EXPECT_TRUE(nothingChanged());
+    ASSERT_TRUE(asked());
+    m.Key(SDL_SCANCODE_ESCAPE, false);
+    EXPECT_TRUE(m.Running());
+    EXPECT_TRUE(nothingChanged());
+    ASSERT_TRUE(asked());
+    m.Key(SDL_SCANCODE_N, false);
+    EXPECT_TRUE(nothingChanged());
+    ASSERT_TRUE(asked());
+    m.ClickAnswer(keyconfig::kCancelAnswer);
+    EXPECT_TRUE(nothingChanged());
+    ASSERT_TRUE(asked());
+    m.PadButton(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_TRUE(nothingChanged());
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+
+    // Yes: the arrow to "Restore", then Enter.
+    ASSERT_TRUE(asked());
+    m.Key(SDL_SCANCODE_LEFT, false);
+    EXPECT_EQ(m.RestoreQuestion().focus, keyconfig::kRestoreAnswer);
+    m.Key(SDL_SCANCODE_RETURN, false);
+    EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+    EXPECT_TRUE(m.Shown() == Settings());
+    EXPECT_TRUE(ReadBack(file) == Settings());
+    // Everything shown follows: the language row and the program's own words and title.
+    EXPECT_FALSE(m.English());
+    EXPECT_EQ(m.Rows()[keyconfig::kLanguageRow].value, "日本語");
+    EXPECT_EQ(m.Rows()[keyconfig::kLanguageRow].label, "言語");
+    EXPECT_EQ(m.Title(), "Rushmora 設定");
+    EXPECT_EQ(m.Message(), "初期設定に戻しました");
+    EXPECT_EQ(RunLine(m, "ジャンプ").keys, "A");
+
+    // The pad answers too: the direction pad to "Restore", A.
+    ASSERT_TRUE(platform::settings::WriteSettings(file, mine));
+    Model pad(mine, file);
+    pad.ClickTab(Page::kOther);
+    for (int i = 0; i < keyconfig::kDefaultsRow; ++i) pad.PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    pad.PadButton(SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(pad.WaitingFor(), Waiting::kRestore);
+    pad.PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    pad.PadButton(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(ReadBack(file) == Settings());
+    EXPECT_FALSE(pad.English());
+}
+
+// The language the program speaks: the game's (--lang) when it gives one, else the settings';
+// changing the language row makes the program speak it.
+TEST(KeyConfigLanguage, TheProgramSpeaksTheGamesLanguageAndFollowsTheRow) {
+    const std::string file = FreshFile("language");
+    Model m(Settings(), file, "en");  // settings.ini says ja, the game runs in English
+    EXPECT_TRUE(m.English());
+    EXPECT_EQ(m.Title(), "Rushmora Settings");
+    EXPECT_EQ(m.PageName(Page::kOther), "Other");
+    m.ClickTab(Page::kOther);
+    EXPECT_EQ(m.Rows()[keyconfig::kLanguageRow].value, "日本語");  // the setting, as the file holds it
+    EXPECT_EQ(m.Rows()[keyconfig::kScaleRow].value, "System default");
+    EXPECT_EQ(m.Rows()[keyconfig::kWindowRow].value, "Full screen");
+    m.ClickRow(keyconfig::kLanguageRow, RowPart::kMore);
+    EXPECT_EQ(ReadBack(file).language, "en");
+    EXPECT_TRUE(m.English());
+    m.ClickRow(keyconfig::kLanguageRow, RowPart::kLess);
+    EXPECT_EQ(ReadBack(file).language, "ja");
+    EXPECT_FALSE(m.English());
+    EXPECT_EQ(m.Rows()[keyconfig::kScaleRow].value, "システムの設定");
+    EXPECT_EQ(m.Title(), "Rushmora 設定");
+    Model fromFile(ReadBack(file), file);
+    EXPECT_FALSE(fromFile.English());
+}
+
+// The controls page lists the player's keys and buttons and lights a line while one of its keys or
+// buttons is held.
+TEST(KeyConfigControls, ThePlayersKeysAndButtonsAreListedAndLightUpWhileHeld) {
+    const std::string file = FreshFile("lit");
+    Model m(Settings(), file, "en");
+    m.ClickTab(Page::kKeys);
+    m.ClickRow(int(Action("jump")), RowPart::kValue);
+    m.Key(SDL_SCANCODE_J, false);
+    m.KeyUp(SDL_SCANCODE_J);
+    ASSERT_EQ(m.Shown().keys[Action("jump")], SDL_SCANCODE_J);
+    m.SetPad(true, SDL_CONTROLLER_TYPE_XBOXONE);
+    m.ClickTab(Page::kControls);
+    const auto lit = [&m] {
+        std::vector<std::string> out;
+        for (const keyconfig::ControlsLine& line : m.Controls())
+            if (line.lit) out.push_back(line.scene + " " + line.effect);
+        return out;
+    };
+    EXPECT_EQ(RunLine(m, "Jump").keys, "J");
+    EXPECT_EQ(RunLine(m, "Jump").joystick, "3 (X)");
+    EXPECT_TRUE(lit().empty());
+
+    m.Key(SDL_SCANCODE_J, false);
+    EXPECT_EQ(lit(), std::vector<std::string>{"Run Jump"});
+    m.KeyUp(SDL_SCANCODE_J);
+    m.Key(SDL_SCANCODE_A, false);  // A is no key of the game's any more
+    EXPECT_TRUE(lit().empty());
+    m.KeyUp(SDL_SCANCODE_A);
+    // The menus' Enter lights the opening's, the title's and the result's lines; F5 its own.
+    m.Key(SDL_SCANCODE_RETURN, false);
+    EXPECT_EQ(lit().size(), 3u);
+    m.ReleaseAll();
+    EXPECT_TRUE(lit().empty());
+    m.Key(SDL_SCANCODE_F5, false);
+    EXPECT_EQ(lit(), std::vector<std::string>{"Options Open this program"});
+    m.KeyUp(SDL_SCANCODE_F5);
+    // The pad's X is the game's 3: jump and the menus' way back to the title.
+    m.PadButton(SDL_CONTROLLER_BUTTON_X);
+    const std::vector<std::string> x = lit();
+    EXPECT_NE(std::find(x.begin(), x.end(), "Run Jump"), x.end());
+    EXPECT_NE(std::find(x.begin(), x.end(), "Result Back to the title"), x.end());
+    m.PadButtonUp(SDL_CONTROLLER_BUTTON_X);
+    EXPECT_TRUE(lit().empty());
+
+    // A pad button moved: the game's 3 on the direction pad's down, which lights jump; X does not.
+    Settings moved;
+    moved.padButtons[2] = SDL_CONTROLLER_BUTTON_DPAD_DOWN;
+    Model n(moved, file, "en");
+    n.SetPad(true, SDL_CONTROLLER_TYPE_PS4);
+    EXPECT_EQ(RunLine(n, "Jump").joystick, "3 (D-pad ↓)");
+    EXPECT_EQ(RunLine(n, "Attack").joystick, "2 (Circle)");
+    n.PadButton(SDL_CONTROLLER_BUTTON_X);
+    bool jumpLit = false;
+    for (const keyconfig::ControlsLine& line : n.Controls())
+        jumpLit = jumpLit || (line.lit && line.effect == "Jump");
+    EXPECT_FALSE(jumpLit);
+    n.PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    for (const keyconfig::ControlsLine& line : n.Controls())
+        jumpLit = jumpLit || (line.lit && line.effect == "Jump");
+    EXPECT_TRUE(jumpLit);
+}
+
+// The pad page names what each of the game's buttons does and the pad's own button for it, and
+// says when there is no pad.
+TEST(KeyConfigPad, EachButtonIsNamedByWhatItDoesAndNoPadIsSaid) {
+    const std::string file = FreshFile("padnames");
+    Model m(Settings(), file, "en");
+    m.ClickTab(Page::kPad);
+    EXPECT_EQ(m.PageNote(), "No pad is connected. Plug one in and it shows here.");
+    const std::vector<keyconfig::Row> rows = m.Rows();
+    ASSERT_EQ(rows.size(), 11u);
+    EXPECT_EQ(rows[0].label, "1  Dash");
+    EXPECT_EQ(rows[2].label, "3  Jump / Back to the title");
+    EXPECT_EQ(rows[7].label, "8  Pause");
+    EXPECT_EQ(rows[2].value, "X");
+    EXPECT_EQ(rows[4].value, "LB");
+    for (const keyconfig::Row& row : rows)
+        EXPECT_EQ(row.value.find("shoulder"), std::string::npos) << row.value;
+    // Taking a row without a pad says what to do.
+    m.ClickRow(2, RowPart::kValue);
+    EXPECT_EQ(m.Rows()[2].value, "Plug in a pad…");
+    m.Key(SDL_SCANCODE_ESCAPE, false);
+    // A PlayStation pad: its own names, and no note.
+    m.SetPad(true, SDL_CONTROLLER_TYPE_PS5);
+    EXPECT_EQ(m.PageNote(), "");
+    EXPECT_EQ(m.Rows()[2].value, "Square");
+    m.ClickRow(2, RowPart::kValue);
+    EXPECT_EQ(m.Rows()[2].value, "Press a pad button…");
+    m.PadButton(SDL_CONTROLLER_BUTTON_A);  // button 1's
+    EXPECT_EQ(m.Message(), "Cross is in use for button 1");
+    m.SetPad(false);
+    EXPECT_FALSE(m.PadConnected());
+    Model ja(Settings(), file);
+    ja.ClickTab(Page::kPad);
+    EXPECT_EQ(ja.Rows()[2].label, "3  ジャンプ / タイトルへ戻る");
+    EXPECT_EQ(ja.PageNote().rfind("パッドがつながっていません", 0), 0u);
+}
+
+// The window's scale: the command line's, else the system's, else 1, shrunk to the hundredth that
+// lets the window fit the screen.
+TEST(KeyConfigScale, TheWindowTakesTheGamesScaleAndFitsTheScreen) {
+    keyconfig::WindowFit fit = keyconfig::FitWindow(0, 0, 1920, 1040);
+    EXPECT_EQ(fit.scale, 1);
+    EXPECT_EQ(fit.width, keyconfig::kBaseWidth);
+    EXPECT_EQ(fit.height, keyconfig::kBaseHeight);
+    fit = keyconfig::FitWindow(0, 2, 3840, 2100);  // the system's
+    EXPECT_EQ(fit.scale, 2);
+    EXPECT_EQ(fit.width, 2 * keyconfig::kBaseWidth);
+    EXPECT_EQ(fit.height, 2 * keyconfig::kBaseHeight);
+    fit = keyconfig::FitWindow(1.5, 2, 3840, 2100);  // the command line's first
+    EXPECT_EQ(fit.scale, 1.5);
+    EXPECT_EQ(fit.width, 1080);
+    EXPECT_EQ(fit.height, 960);
+    fit = keyconfig::FitWindow(2, 0, 1920, 1000);  // too tall for 2: 1000 / 640 = 1.5625
+    EXPECT_EQ(fit.scale, 1.56);
+    EXPECT_LE(fit.height, 1000);
+    EXPECT_LE(fit.width, 1920);
+    fit = keyconfig::FitWindow(3, 0, 0, 0);  // no screen known: as asked
+    EXPECT_EQ(fit.scale, 3);
+}
+
+TEST(KeyConfigCommandLine, TheGamesLanguageAndScaleAreTakenAndBadOnesSaid) {
+    const char* const good[] = {"KeyConfig1.exe", "--lang", "en", "--scale", "1.5"};
+    keyconfig::CommandLine c = keyconfig::ReadCommandLine(5, good);
+    EXPECT_EQ(c.language, "en");
+    EXPECT_EQ(c.scale, 1.5);
+    EXPECT_FALSE(c.list);
+    EXPECT_TRUE(c.warnings.empty());
+    const char* const joined[] = {"KeyConfig1.exe", "--lang=ja", "--scale=2", "--list"};
+    c = keyconfig::ReadCommandLine(4, joined);
+    EXPECT_EQ(c.language, "ja");
+    EXPECT_EQ(c.scale, 2);
+    EXPECT_TRUE(c.list);
+    const char* const bad[] = {"KeyConfig1.exe", "--lang", "fr", "--scale", "2x", "--what", "--scale"};
+    c = keyconfig::ReadCommandLine(7, bad);
+    EXPECT_EQ(c.language, "");
+    EXPECT_EQ(c.scale, 0);
+    ASSERT_EQ(c.warnings.size(), 4u);
+    EXPECT_NE(c.warnings[0].find("fr"), std::string::npos);
+    EXPECT_NE(c.warnings[1].find("2x"), std::string::npos);
+    EXPECT_NE(c.warnings[2].find("--what"), std::string::npos);
+    EXPECT_NE(c.warnings[3].find("needs a value"), std::string::npos);
+    const char* const tiny[] = {"KeyConfig1.exe", "--scale", "0", "--scale", "nan"};
+    EXPECT_EQ(keyconfig::ReadCommandLine(5, tiny).warnings.size(), 2u);
+}
+
+// Paths as the system writes them: on Windows every separator a backslash, elsewhere as they are;
+// the message names the file so.
+TEST(KeyConfigPaths, TheSettingsFileIsNamedInTheSystemsOwnForm) {
+#ifdef _WIN32
+    EXPECT_EQ(keyconfig::NativePath("C:\\users\\ゆう\\AppData/Rushmora/settings.ini"),
+              "C:\\users\\ゆう\\AppData\\Rushmora\\settings.ini");
+#else
+    EXPECT_EQ(keyconfig::NativePath("/home/ゆう/.config/Rushmora/settings.ini"),
+              "/home/ゆう/.config/Rushmora/settings.ini");
+    EXPECT_EQ(keyconfig::NativePath("a\\b/c"), "a\\b/c");  // a backslash is a letter of a name here
+#endif
+    EXPECT_EQ(keyconfig::NativePath(""), "");
+    const std::string file = FreshFile("paths");
+    Model m(Settings(), file, "en");
+    m.ClickTab(Page::kOther);
+    m.ClickRow(keyconfig::kPauseRow, RowPart::kMore);
+    EXPECT_EQ(m.Message(), "Saved: " + keyconfig::NativePath(file));
 }

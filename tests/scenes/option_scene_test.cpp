@@ -118,7 +118,7 @@ TEST_F(OptionScreen, F5AsksThenStartsTheKeyConfigurationFromBesideTheGame) {
     EXPECT_EQ(platform::MessageBoxes()[0].caption, "確認");
     EXPECT_EQ(platform::MessageBoxes()[0].type, unsigned(MB_OK));
     EXPECT_NE(Option(), nullptr);
-    // The test data has no KeyConfig1.exe: the one built beside this program (as beside the game in
+    // The test data has no settings program: the one built beside this program (as beside the game in
     // a build folder) starts, headless as the run is, once for each frame.
     const auto& started = platform::StartedPrograms();
     ASSERT_EQ(started.size(), startedBefore + 2);

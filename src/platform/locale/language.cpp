@@ -71,6 +71,10 @@ void SetLanguage(const std::string& language) {
     TheCatalogue() = Catalogue();
 }
 
+std::string CurrentLanguage() {
+    return files::DataLanguage();
+}
+
 std::string Translated(const std::string& text) {
     Catalogue& c = TheCatalogue();
     if (files::DataLanguage() == kJapanese) return text;

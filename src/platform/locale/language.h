@@ -16,6 +16,8 @@ std::map<std::string, std::string> ReadCatalogue(const std::string& text, const 
 
 // The run's language (set by Start: --lang, else the player's setting in a window, else "ja").
 void SetLanguage(const std::string& language);
+// The run's language ("ja", "en", ...).
+std::string CurrentLanguage();
 // The text in the run's language.
 std::string Translated(const std::string& text);
 
