@@ -65,6 +65,8 @@ int Run(const keyconfig::CommandLine& command) {
                            command.language);
     SDL_Rect usable{0, 0, 0, 0};
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = SDL_Rect{0, 0, 0, 0};
+    // The game's window sizes offered are those that fit this screen.
+    model.SetScreen(usable.w, usable.h);
     // Room for the window's title bar above it.
     const keyconfig::WindowFit fit = keyconfig::FitWindow(command.scale, SystemScale(), usable.w,
                                                           usable.h > 64 ? usable.h - 48 : usable.h);

@@ -92,7 +92,12 @@ std::string ButtonWord(const platform::settings::Settings& settings, int number,
 }
 
 constexpr double kScales[] = {0, 1, 1.25, 1.5, 2, 3};
-constexpr int kWindows[][2] = {{0, 0}, {1280, 720}, {1600, 900}, {1920, 1080}};
+// The game's window sizes a player picks from (16:9, as the game's screen), those that fit the screen.
+constexpr std::pair<int, int> kWindowSizes[] = {{960, 540},   {1024, 576},  {1280, 720},  {1366, 768},
+                                                {1600, 900},  {1920, 1080}, {2560, 1440}, {3200, 1800},
+                                                {3840, 2160}, {5120, 2880}};
+// Room for a window manager's title bar and a task bar's edge.
+constexpr int kTitleBarRoom = 40;
 
 // "Confirm with A" is on when the game's buttons 1 and 2 are the pad's buttons swapped from the
 // defaults; turning it swaps them back, whatever else the player moved.
@@ -706,9 +711,12 @@ void Model::Adjust(int by) {
             language_ = shown_.language;
             break;
         case kWindowRow: {
-            const int i = step(kWindows, [this](const int* w) { return w[0] == shown_.windowWidth; });
-            shown_.windowWidth = kWindows[i][0];
-            shown_.windowHeight = kWindows[i][1];
+            if (windows_.empty()) SetScreen(0, 0);
+            const int i = step(windows_, [this](const std::pair<int, int>& w) {
+                return w.first == shown_.windowWidth && w.second == shown_.windowHeight;
+            });
+            shown_.windowWidth = windows_[std::size_t(i)].first;
+            shown_.windowHeight = windows_[std::size_t(i)].second;
             break;
         }
         case kPauseRow:
@@ -718,6 +726,22 @@ void Model::Adjust(int by) {
             return;
     }
     Save();
+}
+
+void Model::SetScreen(int usableWidth, int usableHeight) {
+    windows_ = {{0, 0}};
+    for (const auto& size : kWindowSizes) {
+        const bool fits = usableWidth > 0 && usableHeight > 0
+                              ? size.first <= usableWidth && size.second <= usableHeight - kTitleBarRoom
+                              : size.first >= 1280 && size.first <= 1920 && size.second != 768;
+        if (fits) windows_.push_back(size);
+    }
+    // The size the game kept (the player resized its window to it) stays a choice, in its place.
+    const std::pair<int, int> kept{base_.windowWidth, base_.windowHeight};
+    if (kept.first > 0 && std::find(windows_.begin(), windows_.end(), kept) == windows_.end()) {
+        windows_.push_back(kept);
+        std::sort(windows_.begin() + 1, windows_.end());
+    }
 }
 
 bool Model::Save() {

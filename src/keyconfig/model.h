@@ -116,6 +116,12 @@ class Model {
     void Close() { running_ = false; }
     // The pad the program reads now: none, or one of this type.
     void SetPad(bool connected, SDL_GameControllerType type = SDL_CONTROLLER_TYPE_UNKNOWN);
+    // The screen the game's window goes on (its usable part): the window row offers full screen and
+    // the sizes that fit on it with a title bar (and the size the game kept, whatever it is). 0 x 0:
+    // not known, 1280x720, 1600x900 and 1920x1080.
+    void SetScreen(int usableWidth, int usableHeight);
+    // The window row's choices now, full screen (0 x 0) first.
+    const std::vector<std::pair<int, int>>& WindowChoices() const { return windows_; }
 
     bool Running() const { return running_; }
     Page CurrentPage() const { return page_; }
@@ -174,6 +180,7 @@ class Model {
     SDL_GameControllerType padType_ = SDL_CONTROLLER_TYPE_UNKNOWN;
     std::set<SDL_Scancode> keysHeld_;
     std::set<SDL_GameControllerButton> buttonsHeld_;
+    std::vector<std::pair<int, int>> windows_;
 };
 
 }  // namespace keyconfig

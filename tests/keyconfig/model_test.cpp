@@ -711,3 +711,35 @@ TEST(KeyConfigPaths, TheSettingsFileIsNamedInTheSystemsOwnForm) {
     m.ClickRow(keyconfig::kPauseRow, RowPart::kMore);
     EXPECT_EQ(m.Message(), "Saved: " + keyconfig::NativePath(file));
 }
+
+// The window row offers the sizes that fit the screen with a title bar, and keeps offering the size
+// the game kept when the player resized its window.
+TEST(KeyConfigOther, TheWindowSizesOfferedAreThoseThatFitThisScreen) {
+    auto widths = [](const Model& m) {
+        std::vector<int> w;
+        for (const auto& size : m.WindowChoices()) w.push_back(size.first);
+        return w;
+    };
+    Model m(Settings(), FreshFile("window-sizes"));
+    m.SetScreen(1920, 1040);  // 1080p less a task bar: 1920x1080 no longer fits
+    EXPECT_EQ(widths(m), (std::vector<int>{0, 960, 1024, 1280, 1366, 1600}));
+    m.SetScreen(3840, 2120);
+    EXPECT_EQ(widths(m).back(), 3200);
+    m.SetScreen(1366, 768);  // a small laptop: only the small ones (1366x768 itself wants a title bar)
+    EXPECT_EQ(widths(m), (std::vector<int>{0, 960, 1024, 1280}));
+    m.ClickTab(Page::kOther);
+    m.ClickRow(keyconfig::kWindowRow, RowPart::kLess);  // round from full screen to the largest that fits
+    EXPECT_EQ(m.Shown().windowWidth, 1280);
+    EXPECT_EQ(m.Shown().windowHeight, 720);
+
+    Settings kept;
+    kept.windowWidth = 1500, kept.windowHeight = 900;
+    Model k(kept, FreshFile("window-kept"));
+    k.SetScreen(1920, 1040);
+    const auto& choices = k.WindowChoices();
+    EXPECT_NE(std::find(choices.begin(), choices.end(), std::pair{1500, 900}), choices.end());
+    EXPECT_TRUE(std::is_sorted(choices.begin() + 1, choices.end()));
+    k.ClickTab(Page::kOther);
+    k.ClickRow(keyconfig::kWindowRow, RowPart::kMore);  // the next larger after the kept one
+    EXPECT_EQ(k.Shown().windowWidth, 1600);
+}
