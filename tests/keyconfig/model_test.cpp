@@ -81,7 +81,7 @@ TEST(KeyConfigKeys, JumpMovesToAFreeKeyAndAKeyInUseIsRefusedWithWhoHasIt) {
     EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
     EXPECT_EQ(m.Shown().keys[Action("jump")], SDL_SCANCODE_J);
     EXPECT_EQ(m.Rows()[Action("jump")].value, "J");
-    EXPECT_EQ(m.Message(), "保存しました: " + file);
+    EXPECT_EQ(m.Message(), "保存しました: " + keyconfig::NativePath(file));
     EXPECT_EQ(ReadBack(file).keys[Action("jump")], SDL_SCANCODE_J);
     // The run's jump line of the controls page shows the moved key, with the action's button and words.
     const keyconfig::ControlsLine jump = RunLine(m, "ジャンプ");
@@ -192,7 +192,7 @@ TEST(KeyConfigOther, VolumesToneLanguageScaleAndWindowAreSavedAsTheyChange) {
     m.ClickRow(keyconfig::kLanguageRow, RowPart::kMore);
     EXPECT_TRUE(m.English());
     EXPECT_EQ(m.Rows()[keyconfig::kLanguageRow].label, "Language");
-    EXPECT_EQ(m.Message(), "Saved: " + file);
+    EXPECT_EQ(m.Message(), "Saved: " + keyconfig::NativePath(file));
     EXPECT_EQ(RunLine(m, "Jump").joystick, "3 (X)");
     const Settings saved = ReadBack(file);
     EXPECT_TRUE(saved == m.Shown());
@@ -225,7 +225,7 @@ TEST(KeyConfigOther, PauseWhenAwayTurnsByKeyClickAndPadAndIsSaved) {
     EXPECT_FALSE(m.Shown().pauseWhenAway);
     EXPECT_EQ(m.Rows()[keyconfig::kPauseRow].value, "オフ");
     EXPECT_FALSE(ReadBack(file).pauseWhenAway);
-    EXPECT_EQ(m.Message(), "保存しました: " + file);
+    EXPECT_EQ(m.Message(), "保存しました: " + keyconfig::NativePath(file));
     m.Key(SDL_SCANCODE_LEFT, false);
     EXPECT_TRUE(ReadBack(file).pauseWhenAway);
     m.Key(SDL_SCANCODE_RIGHT, false);
