@@ -1,7 +1,8 @@
 # The Linux package: `cpack --config <build>/CPackConfig.cmake` makes rushmora_<version>_<arch>.deb
 # (tools/package does it from a Release build). Besides the program and its data folder (the
 # install rules above) and the settings program with its own desktop entry
-# (cmake/targets/keyconfig.cmake), it holds the game's desktop entry, the icon and the copyright note.
+# (cmake/targets/keyconfig.cmake), it holds the game's desktop entry, its software-centre entry
+# (AppStream metainfo), the icon and the copyright note.
 #
 # The game finds its data through <exe dir>/../share/rushmora, so an install under any prefix, and
 # with DESTDIR, keeps working; the package puts everything under /usr.
@@ -9,6 +10,10 @@
 set(RUSHMORA_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR}/../packaging/linux)
 
 install(FILES ${RUSHMORA_PACKAGING_DIR}/rushmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+# Software centres (GNOME Software, KDE Discover) read the game's page from here, under the file
+# name of its id (tests/packaging/check-metadata validates it).
+install(FILES ${RUSHMORA_PACKAGING_DIR}/rushmora.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo
+        RENAME org.rushmora.Rushmora.metainfo.xml)
 # The icon is drawn from the runner's portrait by art/icon/build, in these sizes.
 foreach(size 32 48 64 128 256)
   install(FILES ${RUSHMORA_PACKAGING_DIR}/icons/${size}x${size}/rushmora.png
