@@ -1,9 +1,10 @@
-// KeyConfig1.exe, the settings program the option screen's F5 opens. Four pages:
+// KeyConfig1.exe, the settings program the option screen's F5 opens. Five pages:
 //  - 操作: the controls of Rushmora, scene by scene, with the player's keys and pad buttons, each line
 //    lit while one of them is held, and a tester (the last key, the pad and its buttons held);
 //  - キー / パッド: the key or pad button of each of the game's keys and buttons ("press the key for
 //    ジャンプ..."; one already in use elsewhere is refused with a word), the pad's named by what they
-//    do in the game, and "confirm with A" on or off;
+//    do in the game, "confirm with A" on or off, the stick's dead zone and the rumble;
+//  - アクセシビリティ: calmer shaking and flashes, dash and power mode held by a press, the game's speed;
 //  - その他: the music and effects volumes (with a sound to hear them), the scale, the language, the
 //    window, whether the game pauses when its window is left, and the defaults back (asked first).
 // Every change is written at once to the player's settings.ini (platform/settings/settings.h).

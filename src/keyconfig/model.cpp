@@ -106,6 +106,14 @@ bool ConfirmsWithA(const platform::settings::Settings& s) {
     return s.padButtons[0] == defaults.padButtons[1] && s.padButtons[1] == defaults.padButtons[0];
 }
 
+// A value one step up or down (by is 1 or -1) within its bounds. One between two steps (the file may
+// hold any whole number) goes to the next step that way, so the values shown stay round.
+int Stepped(int value, int step, int by, int low, int high) {
+    const int below = value - ((value % step) + step) % step;
+    const int next = by > 0 ? below + step : below == value ? value - step : below;
+    return std::clamp(next, low, high);
+}
+
 }  // namespace
 
 std::string ShortKeyName(SDL_Scancode key) {
@@ -325,6 +333,8 @@ std::string Model::PageName(Page page) const {
             return Say("キー", "Keys");
         case Page::kPad:
             return Say("パッド", "Pad");
+        case Page::kAccess:
+            return Say("アクセシビリティ", "Access");
         case Page::kOther:
             return Say("その他", "Other");
     }
@@ -335,14 +345,17 @@ std::string Model::PageNote() const {
     if ((page_ == Page::kPad || page_ == Page::kControls) && !padConnected_)
         return Say("パッドがつながっていません。つなぐとここに出ます。",
                    "No pad is connected. Plug one in and it shows here.");
+    if (page_ == Page::kAccess)
+        return Say("ゲームの速さが100 %未満のプレイには印がつき、共有のランキングには数えられません。",
+                   "Runs below 100 % game speed are marked and do not count on a shared board.");
     return "";
 }
 
 Question Model::RestoreQuestion() const {
-    return {Say("すべて初期設定に戻しますか？\nキー、パッドのボタン、音量、倍率、言語、\nウィンドウがすべて初"
-                "期設定になります。",
-                "Restore all the defaults?\nKeys, pad buttons, volumes, scale, language\nand window all go "
-                "back to the defaults."),
+    return {Say("すべて初期設定に戻しますか？\nキー、パッド、アクセシビリティ、音量、倍率、\n言語、ウィンドウ"
+                "がすべて初期設定になります。",
+                "Restore all the defaults?\nKeys, pad, access settings, volumes, scale,\nlanguage and window "
+                "all go back to the defaults."),
             Say("初期設定に戻す", "Restore"), Say("やめる", "Cancel"), focus_};
 }
 
@@ -378,7 +391,22 @@ std::vector<Row> Model::Rows() const {
             rows.push_back({PadRowLabel(i + 1), value, RowKind::kPadButton});
         }
         rows.push_back({Say("Aで決定 (ボタン1と2を入れ替え)", "Confirm with A (buttons 1 and 2 swapped)"),
-                        ConfirmsWithA(shown_) ? Say("オン", "On") : Say("オフ", "Off"), RowKind::kToggle});
+                        OnOff(ConfirmsWithA(shown_)), RowKind::kToggle});
+        rows.push_back({Say("スティックのあそび", "Stick dead zone"), std::to_string(shown_.deadZone) + " %",
+                        RowKind::kStep});
+        rows.push_back({Say("振動", "Rumble"), OnOff(shown_.rumble), RowKind::kToggle});
+    } else if (page_ == Page::kAccess) {
+        const auto holdOrToggle = [this](bool toggle) {
+            return toggle ? Say("おすたびに切りかえ", "Toggle") : Say("おしつづける", "Hold");
+        };
+        rows.push_back(
+            {Say("動きをおさえる", "Reduce motion"), OnOff(shown_.reduceMotion), RowKind::kToggle});
+        rows.push_back(
+            {Say("点滅をおさえる", "Reduce flashing"), OnOff(shown_.reduceFlashing), RowKind::kToggle});
+        rows.push_back({Say("ダッシュ", "Dash"), holdOrToggle(shown_.toggleDash), RowKind::kStep});
+        rows.push_back({Say("パワーモード", "Power mode"), holdOrToggle(shown_.togglePower), RowKind::kStep});
+        rows.push_back(
+            {Say("ゲームの速さ", "Game speed"), std::to_string(shown_.gameSpeed) + " %", RowKind::kStep});
     } else if (page_ == Page::kOther) {
         char scale[32];
         std::snprintf(scale, sizeof scale, "%g", shown_.scale);
@@ -397,7 +425,7 @@ std::vector<Row> Model::Rows() const {
                             : std::string(Say("全画面", "Full screen")),
                         RowKind::kStep});
         rows.push_back({Say("ウィンドウを離れたら一時停止", "Pause when the window is left"),
-                        shown_.pauseWhenAway ? Say("オン", "On") : Say("オフ", "Off"), RowKind::kToggle});
+                        OnOff(shown_.pauseWhenAway), RowKind::kToggle});
         rows.push_back({Say("初期設定に戻す…", "Restore defaults..."), "", RowKind::kButton});
     }
     return rows;
@@ -664,10 +692,12 @@ void Model::Take() {
     if (page_ == Page::kKeys) {
         waiting_ = Waiting::kKey;
     } else if (page_ == Page::kPad) {
-        if (row_ == kConfirmWithARow)
+        if (row_ >= kConfirmWithARow)
             Adjust(1);
         else
             waiting_ = Waiting::kPadButton;
+    } else if (page_ == Page::kAccess) {
+        Adjust(1);
     } else if (page_ == Page::kOther) {
         if (row_ == kDefaultsRow) {
             waiting_ = Waiting::kRestore;
@@ -679,8 +709,43 @@ void Model::Take() {
 }
 
 void Model::Adjust(int by) {
-    if (page_ == Page::kPad && row_ == kConfirmWithARow) {
-        std::swap(shown_.padButtons[0], shown_.padButtons[1]);
+    if (page_ == Page::kPad) {
+        switch (row_) {
+            case kConfirmWithARow:
+                std::swap(shown_.padButtons[0], shown_.padButtons[1]);
+                break;
+            case kDeadZoneRow:
+                shown_.deadZone = Stepped(shown_.deadZone, 5, by, 5, 90);
+                break;
+            case kRumbleRow:
+                shown_.rumble = !shown_.rumble;
+                break;
+            default:
+                return;
+        }
+        Save();
+        return;
+    }
+    if (page_ == Page::kAccess) {
+        switch (row_) {
+            case kReduceMotionRow:
+                shown_.reduceMotion = !shown_.reduceMotion;
+                break;
+            case kReduceFlashingRow:
+                shown_.reduceFlashing = !shown_.reduceFlashing;
+                break;
+            case kDashRow:
+                shown_.toggleDash = !shown_.toggleDash;
+                break;
+            case kPowerRow:
+                shown_.togglePower = !shown_.togglePower;
+                break;
+            case kGameSpeedRow:
+                shown_.gameSpeed = Stepped(shown_.gameSpeed, 10, by, 50, 100);
+                break;
+            default:
+                return;
+        }
         Save();
         return;
     }

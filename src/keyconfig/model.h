@@ -1,4 +1,4 @@
-// The settings program's state: its four pages, the rows of each and the row chosen, what a key, a
+// The settings program's state: its five pages, the rows of each and the row chosen, what a key, a
 // pad button or a click on a row does, the question it is waiting on, the keys and buttons held
 // now, and the player's settings as shown and as the file holds them. Every change is saved at once,
 // and what the program then says is its message. It draws nothing and opens no device: the pages
@@ -19,16 +19,18 @@
 
 namespace keyconfig {
 
-// 操作 (the controls, and the tester), キー, パッド, その他: Tab goes through them in this order.
-enum class Page { kControls, kKeys, kPad, kOther };
-constexpr int kPageCount = 4;
+// 操作 (the controls, and the tester), キー, パッド, アクセシビリティ, その他: Tab goes through them in
+// this order.
+enum class Page { kControls, kKeys, kPad, kAccess, kOther };
+constexpr int kPageCount = 5;
 
 // What the program waits for: a key or a pad button for the row taken on the keys or pad page, or
 // the answer to "restore the defaults?".
 enum class Waiting { kNothing, kKey, kPadButton, kRestore };
 
-// The rows of the pad page after its ten buttons, and of the other page.
-constexpr int kConfirmWithARow = 10;
+// The rows of the pad page after its ten buttons, and of the access and other pages.
+constexpr int kConfirmWithARow = 10, kDeadZoneRow = 11, kRumbleRow = 12;
+enum AccessRow { kReduceMotionRow, kReduceFlashingRow, kDashRow, kPowerRow, kGameSpeedRow };
 enum OtherRow { kMusicRow, kEffectsRow, kScaleRow, kLanguageRow, kWindowRow, kPauseRow, kDefaultsRow };
 
 // What a row is: a key or a pad button to press anew, a value stepped by its arrows, an on/off
@@ -165,6 +167,7 @@ class Model {
     void RestoreAnswer(SDL_Scancode key);
     void Answered(bool restore);
     std::string PadRowLabel(int gameButton) const;
+    std::string OnOff(bool on) const { return on ? Say("オン", "On") : Say("オフ", "Off"); }
 
     platform::settings::Settings shown_, base_;  // as shown, and as the file held when last read or saved
     std::string file_;

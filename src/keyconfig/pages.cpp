@@ -25,8 +25,10 @@ constexpr SDL_Color kInk{0x20, 0x20, 0x30, 255}, kHot{0xC0, 0x28, 0x28, 255}, kP
     kBackground{0xF4, 0xF1, 0xE6, 255}, kBlue{0x24, 0x45, 0x7A, 255}, kGrey{0x9A, 0xA5, 0xAE, 255},
     kChosen{0xFF, 0xE8, 0xA0, 255}, kLit{0xFF, 0xD2, 0x4A, 255}, kBox{0xFF, 0xFD, 0xF6, 255};
 
+// The tabs share the page's width.
+constexpr int kTabStep = (kBaseWidth - 24) / kPageCount;
 SDL_Rect TabRect(int page) {
-    return SDL_Rect{16 + page * 130, 8, 120, 34};
+    return SDL_Rect{12 + page * kTabStep, 8, kTabStep - 8, 34};
 }
 
 // The rows start lower when the page says something above them.

@@ -1,6 +1,7 @@
 // The settings program's pages as the player works them: keys and pad buttons moved (and refused
-// when another action has them), Escape kept for the questions, the volumes, language and screen,
-// the pause when the window is left, the defaults back, every change saved at once without losing
+// when another action has them), Escape kept for the questions, the stick's dead zone and the
+// rumble, the access page, the volumes, language and screen, the pause when the window is left, the
+// defaults back, every change saved at once without losing
 // another writer's, and the controls table following the player's keys.
 #include "actions/actions.h"
 #include "keyconfig/model.h"
@@ -290,6 +291,14 @@ TEST(KeyConfigSave, OnlyWhatChangedHereGoesOverWhatAnotherWriterSaved) {
     EXPECT_EQ(both.effectsVolume, 20);
     EXPECT_EQ(both.musicVolume, 90);
     EXPECT_TRUE(m.Shown() == both);
+    // So with the access page: dash turned here, the game's speed lowered there.
+    other = both;
+    other.gameSpeed = 70;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    m.ClickTab(Page::kAccess);
+    m.ClickRow(keyconfig::kDashRow, RowPart::kMore);
+    other.toggleDash = true;
+    EXPECT_TRUE(ReadBack(file) == other && m.Shown() == other);
 }
 
 TEST(KeyConfigSave, ASaveThatCannotBeMadeIsSaidAndTheDefaultsAreNotClaimed) {
@@ -438,6 +447,19 @@ TEST(KeyConfigClicks, ValuesChangeOnTheirArrowsOnly) {
     m.ClickRow(keyconfig::kWindowRow, RowPart::kLess);  // round to the largest
     EXPECT_EQ(m.Shown().windowWidth, 1920);
     EXPECT_EQ(m.Rows()[keyconfig::kWindowRow].value, "1920 x 1080");
+    // The pad's values and the access page's alike.
+    const Settings before = m.Shown();
+    for (const auto& [page, rows] : {std::pair{Page::kPad, std::vector{10, 11, 12}},
+                                     std::pair{Page::kAccess, std::vector{0, 1, 2, 3, 4}}}) {
+        m.ClickTab(page);
+        for (int row : rows) {
+            m.ClickRow(row, RowPart::kLabel);
+            m.ClickRow(row, RowPart::kValue);
+            EXPECT_EQ(m.Chosen(), row);
+            EXPECT_EQ(m.WaitingFor(), Waiting::kNothing);
+        }
+    }
+    EXPECT_TRUE(m.Shown() == before && ReadBack(file) == before);
     // The keys page: the label chooses, the key asks.
     m.ClickTab(Page::kKeys);
     m.ClickRow(int(Action("attack")), RowPart::kLabel);
@@ -458,7 +480,12 @@ TEST(KeyConfigRestore, TheDefaultsComeBackOnlyWhenThePlayerSaysYes) {
     mine.language = "en";
     mine.windowWidth = 1280;
     mine.windowHeight = 720;
+    mine.deadZone = 40;
+    mine.rumble = false;
+    mine.reduceMotion = mine.reduceFlashing = mine.toggleDash = mine.togglePower = true;
+    mine.gameSpeed = 60;
     ASSERT_TRUE(platform::settings::WriteSettings(file, mine));
+    ASSERT_TRUE(ReadBack(file) == mine);
     Model m(mine, file);
     ASSERT_TRUE(m.English());
     EXPECT_EQ(m.Title(), "Rushmora Settings");
@@ -617,7 +644,7 @@ TEST(KeyConfigPad, EachButtonIsNamedByWhatItDoesAndNoPadIsSaid) {
     m.ClickTab(Page::kPad);
     EXPECT_EQ(m.PageNote(), "No pad is connected. Plug one in and it shows here.");
     const std::vector<keyconfig::Row> rows = m.Rows();
-    ASSERT_EQ(rows.size(), 11u);
+    ASSERT_EQ(rows.size(), 13u);
     EXPECT_EQ(rows[0].label, "1  Dash");
     EXPECT_EQ(rows[2].label, "3  Jump / Back to the title");
     EXPECT_EQ(rows[7].label, "8  Pause");
@@ -742,4 +769,82 @@ TEST(KeyConfigOther, TheWindowSizesOfferedAreThoseThatFitThisScreen) {
     k.ClickTab(Page::kOther);
     k.ClickRow(keyconfig::kWindowRow, RowPart::kMore);  // the next larger after the kept one
     EXPECT_EQ(k.Shown().windowWidth, 1600);
+}
+
+// The pad page's dead zone and rumble (after its buttons, with a pad or without) and the access
+// page's rows (between the pad and the other page): each turns its own setting and no other, both
+// ways, by the keys, a click and the pad, saved at once; the values step within their bounds.
+TEST(KeyConfigAccess, EachNewRowTurnsItsOwnSettingBothWaysWithinItsBounds) {
+    const std::string file = FreshFile("access");
+    Model m(Settings(), file);
+    Settings expected;
+    const auto same = [&] { return m.Shown() == expected && ReadBack(file) == expected; };
+    struct Flag {
+        Page page;
+        int row;
+        bool Settings::*field;
+    };
+    for (const Flag& f : {Flag{Page::kPad, keyconfig::kRumbleRow, &Settings::rumble},
+                          Flag{Page::kAccess, keyconfig::kReduceMotionRow, &Settings::reduceMotion},
+                          Flag{Page::kAccess, keyconfig::kReduceFlashingRow, &Settings::reduceFlashing},
+                          Flag{Page::kAccess, keyconfig::kDashRow, &Settings::toggleDash},
+                          Flag{Page::kAccess, keyconfig::kPowerRow, &Settings::togglePower}}) {
+        m.ClickTab(f.page);
+        for (int turn = 0; turn < 3; ++turn) {
+            if (turn == 0) m.ClickRow(f.row, RowPart::kMore);
+            if (turn == 1) m.Key(SDL_SCANCODE_LEFT, false);
+            if (turn == 2) m.PadButton(SDL_CONTROLLER_BUTTON_A);
+            expected.*f.field = !(expected.*f.field);
+            EXPECT_TRUE(same()) << "row " << f.row << ", turn " << turn;
+        }
+    }
+    struct Value {
+        Page page;
+        int row;
+        int Settings::*field;
+        int low, high, step;
+    };
+    for (const Value& v :
+         {Value{Page::kPad, keyconfig::kDeadZoneRow, &Settings::deadZone, 5, 90, 5},
+          Value{Page::kAccess, keyconfig::kGameSpeedRow, &Settings::gameSpeed, 50, 100, 10}}) {
+        m.ClickTab(v.page);
+        const int start = expected.*v.field;
+        m.ClickRow(v.row, RowPart::kLess);
+        expected.*v.field = start - v.step;
+        EXPECT_TRUE(same()) << "row " << v.row;
+        m.Key(SDL_SCANCODE_RETURN, false);  // Enter steps up, it asks for no pad button
+        expected.*v.field = start;
+        EXPECT_TRUE(same() && m.WaitingFor() == Waiting::kNothing) << "row " << v.row;
+        for (int i = 0; i < 20; ++i) m.Key(SDL_SCANCODE_LEFT, false);
+        expected.*v.field = v.low;
+        EXPECT_TRUE(same()) << "row " << v.row;
+        for (int i = 0; i < 20; ++i) m.ClickRow(v.row, RowPart::kMore);
+        expected.*v.field = v.high;
+        EXPECT_TRUE(same()) << "row " << v.row;
+    }
+    EXPECT_FALSE(m.TakeTone());
+    m.Key(SDL_SCANCODE_TAB, false);
+    EXPECT_EQ(m.CurrentPage(), Page::kOther);
+
+    // A program started on the saved file shows them, in either language.
+    Model ja(ReadBack(file), file, "ja");
+    ja.ClickTab(Page::kAccess);
+    EXPECT_EQ(ja.PageName(Page::kAccess), "アクセシビリティ");
+    EXPECT_EQ(ja.Rows()[keyconfig::kDashRow].value, "おすたびに切りかえ");
+    Model en(ReadBack(file), file, "en");
+    en.ClickTab(Page::kPad);
+    EXPECT_EQ(en.Rows()[keyconfig::kDeadZoneRow].value, "90 %");
+    en.ClickTab(Page::kAccess);
+    EXPECT_EQ(en.Rows()[keyconfig::kGameSpeedRow].label + " " + en.Rows()[keyconfig::kGameSpeedRow].value,
+              "Game speed 100 %");
+
+    // A dead zone the file holds between two steps goes to the next step either way.
+    Settings odd;
+    odd.deadZone = 27;
+    Model n(odd, FreshFile("deadzone-odd"));
+    n.ClickTab(Page::kPad);
+    n.ClickRow(keyconfig::kDeadZoneRow, RowPart::kMore);
+    EXPECT_EQ(n.Shown().deadZone, 30);
+    n.ClickRow(keyconfig::kDeadZoneRow, RowPart::kLess);
+    EXPECT_EQ(n.Shown().deadZone, 25);
 }
