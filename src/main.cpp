@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     for (const std::string& warning : cl.warnings) std::fprintf(stderr, "rushmora: %s\n", warning.c_str());
     // The keys the player may move are the game's actions.
     cl.runtime.gameKeys = GameActions();
+    cl.runtime.rumbles = GameRumbles();
     int exitCode = 1;
     if (!platform::Start(cl.runtime, &error, &exitCode)) {
         std::fprintf(stderr, "rushmora: %s\n", error.c_str());

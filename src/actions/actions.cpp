@@ -11,3 +11,12 @@ const std::vector<platform::GameKey>& GameActions() {
     };
     return actions;
 }
+
+const std::vector<platform::SoundRumble>& GameRumbles() {
+    static const std::vector<platform::SoundRumble> rumbles = {
+#define RUSHMORA_RUMBLE(sound, strength, milliseconds) {sound, strength, milliseconds},
+#include "actions/rumbles.def"
+#undef RUSHMORA_RUMBLE
+    };
+    return rumbles;
+}

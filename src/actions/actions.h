@@ -1,4 +1,4 @@
-// The game's actions (actions.def), as the table the platform goes by.
+// The game's actions (actions.def), as the table the platform goes by, and its rumbles.
 #pragma once
 
 #include "platform/game_keys.h"
@@ -6,3 +6,5 @@
 #include <vector>
 
 const std::vector<platform::GameKey>& GameActions();
+// The sounds the pad rumbles with (rumbles.def).
+const std::vector<platform::SoundRumble>& GameRumbles();

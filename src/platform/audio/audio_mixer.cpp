@@ -163,6 +163,8 @@ struct Mixer {
     std::string openError;  // why the device did not open, the last time it did not
     bool held = false;      // the game is paused: the devices mix nothing, the music waits
     bool musicWasPaused = false;
+    std::string lastWaveOpened;        // the wave file mmio opened last
+    std::vector<std::string> started;  // sounds started since they were last taken
 };
 
 // How often a lost device is looked for when no device announced itself.
@@ -572,6 +574,26 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
         obtained->userdata = desired->userdata;
     }
     return m.device;
+}
+
+void NoteWaveOpened(const std::string& file) {
+    TheMixer().lastWaveOpened = file;
+}
+
+std::string LastWaveOpened() {
+    return TheMixer().lastWaveOpened;
+}
+
+void NoteSoundStarted(const std::string& file) {
+    if (file.empty()) return;
+    Mixer& m = TheMixer();
+    constexpr std::size_t kKept = 16;
+    if (m.started.size() >= kKept) m.started.erase(m.started.begin());
+    m.started.push_back(file);
+}
+
+std::vector<std::string> TakeSoundsStarted() {
+    return std::exchange(TheMixer().started, {});
 }
 
 }  // namespace platform::audio

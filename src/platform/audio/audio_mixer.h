@@ -45,6 +45,15 @@ class Lock {
     Lock& operator=(const Lock&) = delete;
 };
 
+// The sounds the game started, by the wave file each was read from: the file mmio opened last when
+// a sound buffer was made holds its sound (the game reads a wave file whole, then makes its buffer).
+// The pad's rumble follows them. Taken once a frame; a run that nobody takes them from keeps at most
+// the last few.
+void NoteWaveOpened(const std::string& file);
+std::string LastWaveOpened();
+void NoteSoundStarted(const std::string& file);
+std::vector<std::string> TakeSoundsStarted();
+
 // Mixer channels, handed out one per user that needs its own (a sound buffer, the system sound).
 int AcquireChannel();
 void ReleaseChannel(int channel);

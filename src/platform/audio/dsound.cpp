@@ -233,6 +233,7 @@ HRESULT IDirectSoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
     playing_ = true;
     StartChannel();
+    audio::NoteSoundStarted(source_);
     return DS_OK;
 }
 
@@ -320,6 +321,7 @@ HRESULT IDirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFF
                                   Uint32(b->mixed_.size() * sizeof(std::int16_t)), MIX_MAX_VOLUME});
     b->tail_.reset(new Mix_Chunk{0, nullptr, 0, MIX_MAX_VOLUME});
     b->channel_ = audio::AcquireChannel();
+    b->source_ = audio::LastWaveOpened();
     *buffer = b;
     return DS_OK;
 }

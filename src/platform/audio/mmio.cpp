@@ -4,6 +4,7 @@
 #include "platform/mmaudio.h"
 #include "platform/common/owner.h"
 
+#include "platform/audio/audio_mixer.h"
 #include "platform/files/file_handle.h"
 
 #include <algorithm>
@@ -116,6 +117,7 @@ HMMIO mmioOpenA(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
         return fail(MMIOERR_OUTOFMEMORY);
     }
     f->file = file;
+    platform::audio::NoteWaveOpened(fileName);
     if (flags & MMIO_ALLOCBUF) {
         const LONG size = (info && info->cchBuffer > 0) ? info->cchBuffer : MMIO_DEFAULTBUFFER;
         try {

@@ -4,6 +4,7 @@
 #include "platform/desktop/key_prompts.h"
 #include "platform/raster/draw_list.h"
 #include "platform/pictures/picture_cache.h"
+#include "platform/settings/settings.h"
 
 #include <cstring>
 #include <memory>
@@ -65,6 +66,12 @@ HRESULT ID3DXSprite::Draw(IDirect3DTexture9* texture, const RECT* srcRect, const
         y[i] = px * transform_._12 + py * transform_._22 + transform_._42;
         u[i] = float(r.left) + lx[i];
         v[i] = float(r.top) + ly[i];
+    }
+    // Reduce motion: the desktop's picture, which the game jolts about as a passer-by hits the
+    // screen's edge, is shown a sixteenth as far from its place.
+    if (texture->Data()->screenCopy && platform::settings::CurrentSettings().reduceMotion) {
+        const float dx = x[0] - x[0] / 16, dy = y[0] - y[0] / 16;
+        for (int i = 0; i < 4; ++i) x[i] -= dx, y[i] -= dy;
     }
     device_->AddQuad(texture, x, y, u, v, color);
     return D3D_OK;

@@ -26,26 +26,29 @@ namespace {
 
 // A window's client area on the display (below its caption).
 SDL_Rect ClientRect(const WindowObject& w) {
-    return ToDisplay(SDL_Rect{w.rect.left, w.rect.top + w.captionHeight, w.rect.right - w.rect.left,
-                              w.rect.bottom - w.rect.top - w.captionHeight});
+    const RECT at = ShownRect(w);
+    return ToDisplay(SDL_Rect{at.left, at.top + w.captionHeight, at.right - at.left,
+                              at.bottom - at.top - w.captionHeight});
 }
 
 // A window's caption on the display.
 SDL_Rect CaptionRect(const WindowObject& w) {
-    return ToDisplay(SDL_Rect{w.rect.left, w.rect.top, w.rect.right - w.rect.left, w.captionHeight});
+    const RECT at = ShownRect(w);
+    return ToDisplay(SDL_Rect{at.left, at.top, at.right - at.left, w.captionHeight});
 }
 
 void DrawCaption(SDL_Renderer* r, const WindowObject& w) {
-    const int width = w.rect.right - w.rect.left;
+    const RECT at = ShownRect(w);
+    const int width = at.right - at.left;
     for (int x = 0; x < width; x += 4) {
         float t = float(x) / float(std::max(1, width));
         int red = int(10 + t * (166 - 10)), green = int(36 + t * (202 - 36)),
             blue = int(106 + t * (240 - 106));
-        FillScreenRect(r, ToDisplay({w.rect.left + x, w.rect.top, std::min(4, width - x), w.captionHeight}),
+        FillScreenRect(r, ToDisplay({at.left + x, at.top, std::min(4, width - x), w.captionHeight}),
                        0xFF000000u | (red << 16) | (green << 8) | blue);
     }
     DrawTextAt(r, platform::locale::Translated(w.text), ToDisplaySize(13), SDL_Color{255, 255, 255, 255},
-               ToDisplayX(w.rect.left + 6), ToDisplayY(w.rect.top + 3), true);
+               ToDisplayX(at.left + 6), ToDisplayY(at.top + 3), true);
 }
 
 // The PNG encoder writes into memory, and the file is written from there in one go: SDL_image does
@@ -527,6 +530,7 @@ void ShowFrame() {
     if (!s.device.presentsTo) {
         // A renderer on graphics hardware: its next back buffer holds nothing of the last frame.
         Compose(s.device);
+        LimitFlashing(s.device.renderer.get(), s.displayW, s.displayH);
         s.device.Present();
         return;
     }
@@ -534,7 +538,10 @@ void ShowFrame() {
     // is drawn again and handed to the display (at 4K most of the screen stays as it was).
     const std::vector<SDL_Rect> areas = ComposeChanges(s.device, s.shown, s.showWhole);
     s.showWhole = false;
-    if (!areas.empty()) s.device.Present(&areas);
+    if (LimitFlashing(s.device.renderer.get(), s.displayW, s.displayH))
+        s.device.Present();
+    else if (!areas.empty())
+        s.device.Present(&areas);
 }
 
 bool CanDrawScreen() {

@@ -13,6 +13,7 @@
 #include <SDL.h>
 
 #include <bitset>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +33,12 @@ struct WindowObject {
     bool destroyed = false;
     bool invalid = false;
     platform::raster::Presented content;  // what was last presented into it
+    // Where the screen shows it: its rect, or with reduce motion on a calmer place (ShownRect).
+    struct Calm {
+        bool on = false;
+        RECT shown{}, settled{}, last{};  // shown; where it last rested; its rect a frame ago
+        int stillFrames = 0;              // frames its rect has not moved
+    } calm;
 };
 
 namespace platform::desktop {
@@ -44,6 +51,22 @@ void LookForFont();
 void ShowStartWarnings(const std::string& text);
 void Shutdown();
 bool Headless();
+// Whether the game runs on a handheld's own session: Steam's gamescope (XDG_CURRENT_DESKTOP names
+// it) or a Steam Deck (SteamDeck=1). There it plays full screen at the panel's size whatever the
+// player's window setting says.
+bool OnHandheld();
+// Reduce motion: once a frame, before the screen is drawn, each window's shown place follows the
+// game's rect calmly. A window that jumps about around where it rests (the windows shaken by the
+// special move) is shown there with a sixteenth of the jumps; one moved to a new place and left
+// there is shown there a couple of frames later. The game's own rects never change.
+void SettleWindows();
+RECT ShownRect(const WindowObject& w);
+// Reduce flashing: the veil (ARGB, 0 for none) that keeps a picture of this brightness (0 to 255,
+// the mean of its pixels) within a frame's step of the level shown before, which it moves on.
+Uint32 FlashVeil(double* level, double brightness);
+// Draws that veil over what the renderer drew this frame (width x height), when the player's
+// settings ask for it; true when it drew one.
+bool LimitFlashing(SDL_Renderer* r, int width, int height);
 // The game's screen (the display's pixels over the scale).
 int ScreenWidth();
 int ScreenHeight();
@@ -130,6 +153,23 @@ unsigned PadButtons(SDL_GameController* pad);
 // The pad's buttons down now belong to the pause that just closed: the game sees each only after it
 // was released (as HoldKeysDownNow does for keys).
 void HoldPadButtonsDownNow();
+// Rumbles the game's pad, if it can and the player's settings let it: strength in percent, for
+// that long. False where nothing rumbled (headless, no pad, none that rumbles, rumble off).
+bool Rumble(int strength, int milliseconds);
+// Dash and power mode toggled instead of held, as the player's settings ask: a press turns one on
+// and the game sees it held until the next press. Applied to the keyboard's and the pad's state of
+// a frame in a window (never in a headless run).
+struct Toggle {
+    bool wasDown = false, on = false;
+    std::uint64_t frame = 0;  // the frame it last looked at
+};
+bool TurnToggle(Toggle& toggle, bool down, std::uint64_t frame);
+void ToggleKeys(BYTE keys[256]);
+void TogglePadButtons(unsigned* buttons);
+// A stick's reading (each axis -32768 to 32767, down and right positive) as the joystick functions
+// report the direction pad: each axis 0, 32767 (centred) or 0xFFFF. Within the dead zone (a percent
+// of the stick's reach, measured round) it is centred; beyond it, the nearest of eight directions.
+void StickDirection(int rawX, int rawY, int deadZonePercent, unsigned* x, unsigned* y);
 // What the pad itself calls button 1 to 10 (A / Cross / B, ...), for the settings program.
 const char* PadButtonName(int number, SDL_GameControllerType type);
 // Pads coming and going (SDL's device index, then its instance id), from the event pump.
@@ -152,8 +192,9 @@ struct MessageBoxView {
     SDL_Rect box{};
     std::vector<std::pair<SDL_Rect, int>> buttons;  // rectangle and result
     int result = 0;                                 // the answer, 0 while open
-    Uint32 openedAt = 0;       // SDL ticks when it opened: older key presses are not for it
-    bool mouseDownIn = false;  // a left button went down on it after it opened
+    Uint32 openedAt = 0;         // SDL ticks when it opened: older key presses are not for it
+    bool mouseDownIn = false;    // a left button went down on it after it opened
+    int stickX = 0, stickY = 0;  // where the pad's stick was last pushed: -1, 0 or 1
 };
 // While a box is open it is drawn over everything, takes the keys, clicks and close requests, and
 // keeps the real window shown even when none of the game's windows is shown yet.

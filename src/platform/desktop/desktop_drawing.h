@@ -12,7 +12,9 @@ namespace platform::desktop {
 // compositor.cpp: a rectangle in one colour (0xAARRGGBB), blended unless it is opaque.
 void FillScreenRect(SDL_Renderer* r, SDL_Rect rect, Uint32 argb);
 
-// text.cpp: text at (x, y) on a renderer, centred in centreWidth pixels when that is given.
+// text.cpp: text at (x, y) on a renderer, centred in centreWidth pixels when that is given; at
+// least kLeastTextPixels high, whatever the scale.
+constexpr int kLeastTextPixels = 9;
 void DrawTextAt(SDL_Renderer* r, const std::string& text, int size, SDL_Color colour, int x, int y,
                 bool bold = false, int centreWidth = 0);
 // text.cpp: text blended onto a surface at (x, y), or centred on x.

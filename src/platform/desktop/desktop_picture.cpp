@@ -89,6 +89,7 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
 
 void NoteScreenCopy(raster::TextureData& texture, const SDL_Rect& to, const SDL_Rect& from) {
     State& s = TheScreen();
+    texture.screenCopy = true;
     if (!s.finePicture || !s.screenPicture) {
         texture.finer.reset();
         return;

@@ -91,7 +91,8 @@ struct State {
     OwnedRenderer shot;    // for screenshots of a real window: a software renderer off screen
     ScreenMemory shown;    // what the real window shows, to draw and hand over only what changes
     std::map<const WindowObject*, WindowCanvas> canvases;  // the game's windows at their own size
-    bool showWhole = true;  // the display asked for all of it (shown, exposed, resized)
+    bool showWhole = true;   // the display asked for all of it (shown, exposed, resized)
+    double flashLevel = -1;  // reduce flashing: the brightness shown last (0 to 255), -1 none yet
     unsigned resetCount = 0;
     bool minimized = false;
     bool displayAway = false;

@@ -19,7 +19,8 @@ WindowObject* WindowAt(int x, int y) {
     for (auto it = ws.rbegin(); it != ws.rend(); ++it) {
         WindowObject* w = *it;
         if (!w->visible || w->destroyed) continue;
-        if (x >= w->rect.left && x < w->rect.right && y >= w->rect.top && y < w->rect.bottom) return w;
+        const RECT at = ShownRect(*w);  // where the player sees it
+        if (x >= at.left && x < at.right && y >= at.top && y < at.bottom) return w;
     }
     return nullptr;
 }

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <vector>
 
 namespace platform::desktop {
@@ -22,11 +23,10 @@ bool ScriptedJoystick() {
     return platform::Options().hasScript && platform::Options().script.UsesJoystick();
 }
 
-// A stick pushed past 90 % reads as its extreme, like a digital pad.
-unsigned AxisValue(Sint16 raw) {
-    if (raw <= -29491) return 0;
-    if (raw >= 29490) return 0xFFFF;
-    return unsigned(int(raw) + 32768);
+// The left stick of the pad (or a joystick's first two axes), as the direction pad the game
+// understands.
+void ReadStick(int rawX, int rawY, unsigned* x, unsigned* y) {
+    StickDirection(rawX, rawY, platform::settings::CurrentSettings().deadZone, x, y);
 }
 
 bool PadAttached() {
@@ -73,6 +73,21 @@ SDL_JoystickID OpenPadId() {
 }
 
 }  // namespace
+
+void StickDirection(int rawX, int rawY, int deadZonePercent, unsigned* x, unsigned* y) {
+    *x = *y = 32767;
+    // Round: how far the stick is from its centre, whichever way (sticks reach about 23170 on
+    // each axis pushed fully diagonally, and less than a full axis beyond it).
+    const double dx = std::clamp(rawX, -32767, 32767) / 32767.0;
+    const double dy = std::clamp(rawY, -32767, 32767) / 32767.0;
+    if (std::hypot(dx, dy) * 100 < std::clamp(deadZonePercent, 5, 90)) return;
+    // One of eight directions, each 45 degrees wide around its own.
+    constexpr double kPi = 3.14159265358979323846;
+    const int sector = int(std::lround(std::atan2(dy, dx) / (kPi / 4))) & 7;  // 0 right, 2 down
+    constexpr int kX[8] = {1, 1, 0, -1, -1, -1, 0, 1}, kY[8] = {0, 1, 1, 1, 0, -1, -1, -1};
+    if (kX[sector]) *x = kX[sector] < 0 ? 0 : 0xFFFF;
+    if (kY[sector]) *y = kY[sector] < 0 ? 0 : 0xFFFF;
+}
 
 void LoadPadMappings(const std::string& gameFolder) {
     std::vector<std::string> files;
@@ -193,18 +208,19 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
     *buttons = 0;
     if (!PadAttached()) return true;
     if (SDL_GameController* c = s.controller.get()) {
-        *x = AxisValue(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
-        *y = AxisValue(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+        ReadStick(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX),
+                  SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY), x, y);
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT)) *x = 0;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) *x = 0xFFFF;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP)) *y = 0;
         if (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN)) *y = 0xFFFF;
         *buttons = PadButtons(c);
+        TogglePadButtons(buttons);
         return true;
     }
     if (SDL_Joystick* j = s.joystick.get()) {
-        *x = SDL_JoystickNumAxes(j) > 0 ? AxisValue(SDL_JoystickGetAxis(j, 0)) : 32767;
-        *y = SDL_JoystickNumAxes(j) > 1 ? AxisValue(SDL_JoystickGetAxis(j, 1)) : 32767;
+        ReadStick(SDL_JoystickNumAxes(j) > 0 ? SDL_JoystickGetAxis(j, 0) : 0,
+                  SDL_JoystickNumAxes(j) > 1 ? SDL_JoystickGetAxis(j, 1) : 0, x, y);
         if (SDL_JoystickNumHats(j) > 0) {
             Uint8 hat = SDL_JoystickGetHat(j, 0);
             if (hat & SDL_HAT_LEFT) *x = 0;
@@ -221,9 +237,20 @@ bool JoystickState(unsigned* x, unsigned* y, unsigned* buttons) {
             if ((down && !(s.joyHeld & bit)) || (s.joyTapped & bit)) *buttons |= bit;
         }
         if (platform::replay::FrameSerial() != 0) s.joyTapped = 0;
+        TogglePadButtons(buttons);
         return true;
     }
     return false;
+}
+
+bool Rumble(int strength, int milliseconds) {
+    State& s = TheScreen();
+    if (s.headless || !platform::settings::CurrentSettings().rumble) return false;
+    SDL_Joystick* j = s.controller ? SDL_GameControllerGetJoystick(s.controller.get()) : s.joystick.get();
+    if (!j || !SDL_JoystickHasRumble(j)) return false;
+    const Uint16 power = Uint16(std::clamp(strength, 0, 100) * 0xFFFF / 100);
+    // The heavy motor carries it; the light one gives the knock its edge.
+    return SDL_JoystickRumble(j, power, Uint16(power / 2), Uint32(std::max(0, milliseconds))) == 0;
 }
 
 const char* JoystickName() {

@@ -927,6 +927,18 @@ std::string CapShows(const std::string& label, PromptFamily family, const settin
     return shown ? Describe(*shown) : "";
 }
 
+std::string PadButtonText(int number) {
+    const PromptFamily family = ThePrompts().family;
+    if (family == PromptFamily::kKeyboard || number < 1 || number > 10) return "";
+    Shown shown;
+    shown.glyphs.push_back(PadGlyph(family, number, settings::CurrentSettings()));
+    std::string text = Describe(shown);
+    // Text drawn by the font, not by the caps' shapes: the font's own cross.
+    if (const std::size_t at = text.find("✕"); at != std::string::npos)
+        text.replace(at, std::strlen("✕"), "×");
+    return text;
+}
+
 std::string CapShows(const std::string& label) {
     return CapShows(label, ThePrompts().family, settings::CurrentSettings());
 }

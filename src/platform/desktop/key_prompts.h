@@ -58,6 +58,10 @@ PromptFamily PadFamily(SDL_GameControllerType type, std::uint16_t vendor, const 
 std::string CapShows(const std::string& label);
 std::string CapShows(const std::string& label, PromptFamily family, const settings::Settings& settings);
 
+// The game's pad button (1 to 10) as the last-used pad's family names the button the player's
+// settings put it on ("B", "○", "(A)"), or "" while the keyboard was the last input.
+std::string PadButtonText(int number);
+
 // Draws the keys of now over the caps of a picture file's pixels (ARGB8888, pitch in pixels), as
 // its texture would show them: for a copy of a picture the platform draws itself (the help book).
 // Nothing in a headless run, nor where the picture's folder lists no caps for it.

@@ -164,6 +164,7 @@ void KeyboardState(BYTE keys[256]) {
         return;
     }
     KeysNow(keys);
+    ToggleKeys(keys);
     if (frame == 0) return;
     // The pause's "Back to the title": the game reads its Escape once, and asks its own question.
     State& s = TheScreen();

@@ -3,9 +3,14 @@
 #include "platform/locale/language.h"
 #include "platform/desktop/desktop_drawing.h"
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/desktop/screen_scale.h"
+#include "platform/settings/settings.h"
 
 namespace platform::desktop {
+namespace {
+int Refusal(const MessageBoxView& v);
+}
 
 void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
     // Laid out on the game's screen, drawn on the display.
@@ -52,8 +57,13 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
                             : result == IDNO     ? "いいえ(N)"
                             : result == IDCANCEL ? "キャンセル"
                                                  : "OK";
-        DrawTextAt(r, platform::locale::Translated(label), ToDisplaySize(13), SDL_Color{0, 0, 0, 255},
-                   shown.x, ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
+        // Played by pad: the button that presses the focused one and the one that says no, by name.
+        std::string words = platform::locale::Translated(label);
+        const int padButton = int(i) == m.focus ? 2 : result == Refusal(m) ? 1 : 0;
+        if (const std::string name = padButton ? PadButtonText(padButton) : ""; !name.empty())
+            words += " " + name;
+        DrawTextAt(r, words, ToDisplaySize(13), SDL_Color{0, 0, 0, 255}, shown.x,
+                   ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
     }
 }
 
@@ -79,6 +89,67 @@ int ButtonFor(const MessageBoxView& view, int result) {
 }
 }  // namespace
 
+namespace {
+
+// The answer that says no: No, else Cancel, else the box's only OK.
+int Refusal(const MessageBoxView& v) {
+    return ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
+}
+
+void Step(MessageBoxView& v, int by) {
+    const int n = int(v.buttons.size());
+    v.focus = (v.focus + by + n) % n;
+}
+
+// A pad answers a box as the game's menus are answered: the cross or the stick moves between the
+// buttons, the game's button 2 (the one that confirms on the menus, by the player's settings: B as
+// always, A with "confirm with A") presses the focused one, and the game's button 1 says no. A
+// joystick SDL has no mapping for does the same with its own buttons 2 and 1 and its hat.
+bool PadAnswer(MessageBoxView& v, const SDL_Event& e) {
+    const auto& buttons = platform::settings::CurrentSettings().padButtons;
+    switch (e.type) {
+        case SDL_CONTROLLERBUTTONDOWN: {
+            if (SDL_TICKS_PASSED(v.openedAt, e.cbutton.timestamp)) return true;
+            const int b = e.cbutton.button;
+            if (b == buttons[1])
+                v.result = v.buttons[std::size_t(v.focus)].second;
+            else if (b == buttons[0])
+                v.result = Refusal(v);
+            else if (b == SDL_CONTROLLER_BUTTON_DPAD_LEFT || b == SDL_CONTROLLER_BUTTON_DPAD_UP)
+                Step(v, -1);
+            else if (b == SDL_CONTROLLER_BUTTON_DPAD_RIGHT || b == SDL_CONTROLLER_BUTTON_DPAD_DOWN)
+                Step(v, 1);
+            return true;
+        }
+        case SDL_CONTROLLERAXISMOTION: {
+            // A push past the player's dead zone moves once; the stick must come back before the next.
+            if (e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTX && e.caxis.axis != SDL_CONTROLLER_AXIS_LEFTY)
+                return true;
+            const int reach = 32767 * platform::settings::CurrentSettings().deadZone / 100;
+            const int dir = e.caxis.value < -reach ? -1 : e.caxis.value > reach ? 1 : 0;
+            int& was = e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX ? v.stickX : v.stickY;
+            if (dir != was && dir != 0) Step(v, dir);
+            was = dir;
+            return true;
+        }
+        case SDL_JOYBUTTONDOWN:
+            if (SDL_GameControllerFromInstanceID(e.jbutton.which)) return true;  // read as a pad above
+            if (SDL_TICKS_PASSED(v.openedAt, e.jbutton.timestamp)) return true;
+            if (e.jbutton.button == 1) v.result = v.buttons[std::size_t(v.focus)].second;
+            if (e.jbutton.button == 0) v.result = Refusal(v);
+            return true;
+        case SDL_JOYHATMOTION:
+            if (SDL_GameControllerFromInstanceID(e.jhat.which)) return true;
+            if (e.jhat.value & (SDL_HAT_LEFT | SDL_HAT_UP)) Step(v, -1);
+            if (e.jhat.value & (SDL_HAT_RIGHT | SDL_HAT_DOWN)) Step(v, 1);
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
     if (v.buttons.empty()) return;
     const int n = int(v.buttons.size());
@@ -92,7 +163,7 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
                 v.result = v.buttons[v.focus].second;
                 break;
             case SDLK_ESCAPE:
-                v.result = ButtonFor(v, IDNO) >= 0 ? IDNO : ButtonFor(v, IDCANCEL) >= 0 ? IDCANCEL : IDOK;
+                v.result = Refusal(v);
                 break;
             case SDLK_y:
                 if (ButtonFor(v, IDYES) >= 0) v.result = IDYES;
@@ -112,6 +183,8 @@ void MessageBoxEvent(MessageBoxView& v, const SDL_Event& e) {
             default:
                 break;
         }
+    } else if (PadAnswer(v, e)) {
+        // a pad's button, cross or stick
     } else if (e.type == SDL_MOUSEBUTTONDOWN && e.button.button == SDL_BUTTON_LEFT &&
                !SDL_TICKS_PASSED(v.openedAt, e.button.timestamp)) {
         v.mouseDownIn = true;

@@ -12,6 +12,8 @@
 #include <SDL_image.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <string>
 #include <optional>
@@ -226,6 +228,16 @@ void Shutdown() {
 
 bool Headless() {
     return TheScreen().headless;
+}
+
+bool OnHandheld() {
+    const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
+    const char* deck = std::getenv("SteamDeck");
+    // XDG_CURRENT_DESKTOP is a list (KDE:gamescope); gamescope names itself in it.
+    std::string list = desktop ? desktop : "";
+    std::transform(list.begin(), list.end(), list.begin(),
+                   [](unsigned char c) { return char(std::tolower(c)); });
+    return list.find("gamescope") != std::string::npos || (deck && std::string(deck) == "1");
 }
 int ScreenWidth() {
     return TheScreen().screenW;

@@ -53,7 +53,9 @@ void BlitText(SDL_Surface* dst, const std::string& text, int size, SDL_Color col
 
 void DrawTextAt(SDL_Renderer* r, const std::string& text, int size, SDL_Color colour, int x, int y, bool bold,
                 int centreWidth) {
-    sdl::SurfacePtr t(RenderText(text, size, colour, bold));
+    // The platform's own words (boxes, the pause, notices, captions) stay readable on a small
+    // screen held at arm's length, a handheld's among them: never under 9 pixels.
+    sdl::SurfacePtr t(RenderText(text, std::max(size, kLeastTextPixels), colour, bold));
     if (!t) return;
     sdl::TexturePtr tex(SDL_CreateTextureFromSurface(r, t.get()));
     if (!tex) return;

@@ -27,6 +27,7 @@ struct TextureData {
     bool opaque = false;      // every texel's alpha is 255 (or the format has no alpha)
     unsigned version = 0;     // bumped whenever the pixels change
     std::string file;         // the picture file it was made from, as the game named it ("" for none)
+    bool screenCopy = false;  // the game copied the screen's picture into it (its desktop)
     struct Uploaded {
         SDL_Texture* texture = nullptr;  // the renderer's; freed here only while its generation lives
         unsigned version = 0;

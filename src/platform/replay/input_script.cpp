@@ -140,6 +140,7 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
     timerStart_ = kTimerStart;
     times_.clear();
     soundFails_.clear();
+    lowestSpeed_ = 100;
     bool timerStartGiven = false;
     std::istringstream in(text);
     std::string line;
@@ -181,6 +182,15 @@ bool InputScript::ParseLines(const std::string& text, const std::string& fileNam
             if (!(words >> value) || (words >> rest) || !ParseDecimal(value, 0xFFFFFFFF, &seed))
                 return fail("expected SEED N with N from 0 to 4294967295");
             seeds_.push_back(std::uint32_t(seed));
+            continue;
+        }
+        if (frames == "SPEED") {
+            // The game's speed the run was played at: the replay is the same frame by frame at any.
+            std::string value, rest;
+            std::int64_t percent = 0;
+            if (!(words >> value) || (words >> rest) || !ParseDecimal(value, 100, &percent) || percent < 50)
+                return fail("expected SPEED N with N from 50 to 100 (percent)");
+            lowestSpeed_ = std::min(lowestSpeed_, int(percent));
             continue;
         }
         if (frames == "NOSOUND") {

@@ -1,4 +1,5 @@
 #include "platform/replay/recording.h"
+#include "platform/replay/virtual_time.h"
 #include "platform/common/owner.h"
 #include "platform/files/file_handle.h"
 
@@ -55,6 +56,10 @@ void ScriptRecorder::Seed(std::uint32_t seed) {
 
 void ScriptRecorder::SoundFailed(long opening) {
     done_ += "NOSOUND " + std::to_string(opening) + "\n";
+}
+
+void ScriptRecorder::Speed(int percent) {
+    done_ += "SPEED " + std::to_string(percent) + "  # the game's speed, percent\n";
 }
 
 std::string ScriptRecorder::TakeDone() {
@@ -188,6 +193,7 @@ void Start(int screenWidth, int screenHeight, bool joystickPresent) {
     r.recorder.Begin("Rushmora: a recorded run. Replay: rushmora --headless --input " + name +
                          (options.recordOptions.empty() ? "" : " " + options.recordOptions) + " --dump-state",
                      screenWidth, screenHeight, joystickPresent);
+    if (GameSpeed() < 100) r.recorder.Speed(GameSpeed());
     std::string why;
     r.file = files::OpenOutputFile(r.path, &why).release();
     if (!r.file) return Fail(why);
@@ -203,6 +209,10 @@ void Start(int screenWidth, int screenHeight, bool joystickPresent) {
         r.file = nullptr;
         r.on = false;
     });
+}
+
+void SpeedChanged(int percent) {
+    if (Rec().on) Rec().recorder.Speed(percent);
 }
 
 void FrameBegins(long frame, std::uint32_t timer) {

@@ -36,6 +36,7 @@ class ScriptRecorder {
     void Seed(std::uint32_t seed);
     // The run's nth opening of the sound device failed.
     void SoundFailed(long opening);
+    void Speed(int percent);
     // The lines done since the last call.
     std::string TakeDone();
     // The lines still open, as they would be written were the run to end now, and a closing comment
@@ -73,6 +74,9 @@ namespace recording {
 // the run has and whether a pad was there.
 void Start(int screenWidth, int screenHeight, bool joystickPresent);
 // What the platform tells of the run as it goes.
+// The game's speed changed (or is below 100 % as the run starts): the script says so (SPEED N), and
+// its lowest is what the run was played at.
+void SpeedChanged(int percent);
 void FrameBegins(long frame, std::uint32_t timer);
 void KeysSeen(const std::uint8_t keys[256]);
 void JoystickSeen(unsigned x, unsigned y, unsigned buttons);

@@ -4,6 +4,7 @@
 
 #include "platform/common/owner.h"
 #include "platform/replay/recording.h"
+#include "platform/settings/settings.h"
 #include "platform/runtime.h"
 
 #include <SDL.h>
@@ -76,6 +77,10 @@ struct Clock {
     std::uint32_t realEnd = 0;    // and as the frame before ended (0: no frame yet)
     std::uint32_t boxMs = 0;      // message boxes' time in the current frame
     std::uint32_t stopMs = 0;     // a stop noticed and not yet taken
+    // The game's pace in a window (the player's game speed, percent): the timer runs at it from
+    // where it was when the speed was last changed.
+    int speed = 100;
+    std::uint32_t speedSinceReal = 0, speedSinceGame = 0;
 };
 
 // Frames begun in the program's life: a serial is never given twice, a run later either.
@@ -96,7 +101,29 @@ double ClockMs(clockid_t clock) {
 }  // namespace
 
 std::uint32_t replay::WindowTicks() {
-    return std::uint32_t(SDL_GetTicks()) - TheClock().outOfTime;
+    Clock& c = TheClock();
+    const std::uint32_t real = std::uint32_t(SDL_GetTicks()) - c.outOfTime;
+    auto game = [&](std::uint32_t at) {
+        return c.speedSinceGame +
+               std::uint32_t(std::uint64_t(at - c.speedSinceReal) * unsigned(c.speed) / 100);
+    };
+    if (const int speed = GameSpeed(); speed != c.speed) {
+        c.speedSinceGame = game(real);
+        c.speedSinceReal = real;
+        c.speed = speed;
+        recording::SpeedChanged(speed);
+    }
+    return game(real);
+}
+
+int replay::GameSpeed() {
+    // A headless run keeps its virtual time: its pace is the machine's.
+    if (Options().headless) return 100;
+    return std::clamp(settings::CurrentSettings().gameSpeed, 50, 100);
+}
+
+std::uint32_t replay::RealMsOf(std::uint32_t gameMs) {
+    return std::uint32_t(std::uint64_t(gameMs) * 100 / unsigned(GameSpeed()));
 }
 void replay::TakeOutOfTime(std::uint32_t ms) {
     Clock& c = TheClock();
@@ -158,7 +185,7 @@ void replay::EndFrameClock() {
         const double cpu = ClockMs(CLOCK_PROCESS_CPUTIME_ID) - c.cpuAtBegin;
         const double wall = ClockMs(CLOCK_MONOTONIC) - c.wallAtBegin;
         c.frameCpuMs.Add(cpu);
-        if ((options.headless ? cpu : wall) > double(kFrameMs)) ++c.lateFrames;
+        if ((options.headless ? cpu : wall) > double(RealMsOf(kFrameMs))) ++c.lateFrames;
     }
     c.frameSerial = 0;
     if (!options.headless) {

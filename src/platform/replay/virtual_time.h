@@ -27,6 +27,11 @@ std::uint32_t FrameTimer();
 // The timer of a window run: SDL's milliseconds less the time the game did not play (paused, or
 // the whole program stopped). Between frames and for a window run's frames.
 std::uint32_t WindowTicks();
+// The player's game speed in percent (50 to 100; 100 in a headless run): a window's timer runs at
+// it, and the game's sleeps last longer by as much, so the game is the same frame by frame, slower.
+int GameSpeed();
+// The real milliseconds a sleep of the game's takes at that speed.
+std::uint32_t RealMsOf(std::uint32_t gameMs);
 // Time the game did not play is taken out of its timer: a pause's, or a stop's.
 void TakeOutOfTime(std::uint32_t ms);
 // Time a message box held the frame (the game's questions keep its clock running): not a stop.

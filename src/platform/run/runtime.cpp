@@ -13,9 +13,11 @@
 #include "platform/desktop/screenshot.h"
 #include "platform/desktop/overlay.h"
 #include "platform/run/pause.h"
+#include "platform/audio/audio_mixer.h"
 
 #include <SDL.h>
 
+#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <cstdio>
@@ -110,7 +112,7 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
     if (!options.headless) {
         const settings::Settings& settings = settings::CurrentSettings();
         if (runOptions.scale <= 0) runOptions.scale = settings.scale;
-        if (runOptions.windowWidth <= 0 && settings.windowWidth > 0) {
+        if (runOptions.windowWidth <= 0 && settings.windowWidth > 0 && !desktop::OnHandheld()) {
             runOptions.windowWidth = settings.windowWidth;
             runOptions.windowHeight = settings.windowHeight;
         }
@@ -132,6 +134,10 @@ bool Start(const RuntimeOptions& options, std::string* error, int* exitCode) {
         *exitCode = 1;
         return false;
     }
+    // A run played slower than the game's pace replays the same, but is told apart.
+    if (options.hasScript && options.script.LowestSpeed() < 100)
+        std::fprintf(stderr, "rushmora: this run was played at %d %% of the game's speed\n",
+                     options.script.LowestSpeed());
     if (!desktop::Init(runOptions, error, exitCode)) return false;
     r.started = true;
     replay::recording::Start(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -180,9 +186,38 @@ void FrameBegin() {
     }
 }
 
+namespace {
+
+// A wave file as the game opened it and as a table names it: the same file in the data folder
+// whichever way its separators lean and its Latin letters are written ("SE\\Eva.WAV", "SE/eva.wav"),
+// also opened by a longer path.
+bool SameSound(const std::string& opened, const std::string& named) {
+    auto plain = [](std::string s) {
+        for (char& c : s) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string a = plain(opened), b = plain(named);
+    return a == b || (a.size() > b.size() && a.compare(a.size() - b.size(), b.size(), b) == 0 &&
+                      a[a.size() - b.size() - 1] == '/');
+}
+
+}  // namespace
+
+void RumbleWithSounds(const std::vector<SoundRumble>& rumbles) {
+    // The sounds the game started in the frame, by their wave files: the pad rumbles with some.
+    for (const std::string& sound : audio::TakeSoundsStarted())
+        for (const SoundRumble& rumble : rumbles)
+            if (rumble.sound && SameSound(sound, rumble.sound))
+                desktop::Rumble(rumble.strength, rumble.milliseconds);
+}
+
 void FrameEnd() {
     const RuntimeOptions& options = Options();
     const long frame = CurrentFrame();
+    RumbleWithSounds(options.rumbles);
+    // Where the screen shows the windows this frame (calmer with reduce motion), before any picture
+    // of it is taken.
+    desktop::SettleWindows();
     for (const Screenshot& s : options.screenshots)
         if (std::string why; s.frame == frame && !SaveScreenPng(s.file, &why))
             OutputFailed("cannot write the screenshot " + s.file + (why.empty() ? "" : ": " + why));

@@ -146,7 +146,7 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             }
             section = Lower(Trim(t.substr(1, t.size() - 2)));
             if (section != "keys" && section != "pad" && section != "sound" && section != "screen" &&
-                section != "game")
+                section != "game" && section != "access")
                 warn("unknown section " + files::Quoted("[" + section + "]"));
             continue;
         }
@@ -175,6 +175,17 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             }
             s.keys[std::size_t(it - gameKeys.begin())] = sc;
         } else if (section == "pad") {
+            if (key == "dead-zone") {
+                if (!WholeNumber(value, 5, 90, &n))
+                    warn("the dead zone " + files::Quoted(value) + " is not 5 to 90");
+                else
+                    s.deadZone = int(n);
+                continue;
+            }
+            if (key == "rumble") {
+                if (!YesOrNo(value, &s.rumble)) warn("rumble " + files::Quoted(value) + " is not yes or no");
+                continue;
+            }
             if (key == "preset") {
                 if (Lower(value) == "confirm-with-a")
                     ConfirmWithA(&s);
@@ -185,7 +196,7 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
             long button = 0;
             const SDL_GameControllerButton b = SDL_GameControllerGetButtonFromString(Lower(value).c_str());
             if (key.rfind("button", 0) != 0 || !WholeNumber(key.substr(6), 1, 10, &button)) {
-                warn("unknown pad entry " + files::Quoted(key) + " (button1 to button10)");
+                warn("unknown pad entry " + files::Quoted(key) + " (button1 to button10, dead-zone, rumble)");
             } else if (b == SDL_CONTROLLER_BUTTON_INVALID) {
                 warn(files::Quoted(value) + " is no pad button (a, b, x, y, leftshoulder, back, ...)");
             } else {
@@ -247,6 +258,27 @@ Settings ReadSettings(const std::string& text, const std::string& file, std::vec
                 warn("unknown game entry " + files::Quoted(key) + " (pause-when-away)");
             else if (!YesOrNo(value, &s.pauseWhenAway))
                 warn("pause-when-away " + files::Quoted(value) + " is not yes or no");
+        } else if (section == "access") {
+            bool* flag = key == "reduce-motion"     ? &s.reduceMotion
+                         : key == "reduce-flashing" ? &s.reduceFlashing
+                                                    : nullptr;
+            if (flag) {
+                if (!YesOrNo(value, flag)) warn(key + " " + files::Quoted(value) + " is not yes or no");
+            } else if (key == "dash" || key == "power") {
+                bool& toggle = key == "dash" ? s.toggleDash : s.togglePower;
+                if (Lower(value) == "hold" || Lower(value) == "toggle")
+                    toggle = Lower(value) == "toggle";
+                else
+                    warn(key + " " + files::Quoted(value) + " is not hold or toggle");
+            } else if (key == "game-speed") {
+                if (!WholeNumber(value, 50, 100, &n))
+                    warn("the game speed " + files::Quoted(value) + " is not 50 to 100");
+                else
+                    s.gameSpeed = int(n);
+            } else {
+                warn("unknown access entry " + files::Quoted(key) +
+                     " (reduce-motion, reduce-flashing, dash, power, game-speed)");
+            }
         } else if (section.empty()) {
             warn(files::Quoted(key) + " comes before any section");
         }
@@ -267,6 +299,8 @@ std::string SettingsText(const Settings& s) {
         t += "button" + std::to_string(i + 1) + "=" +
              SDL_GameControllerGetStringForButton(s.padButtons[std::size_t(i)]) + " ; " +
              SDL_GameControllerGetStringForButton(kPadDefaults[std::size_t(i)]) + "\n";
+    t += "dead-zone=" + std::to_string(s.deadZone) + " ; 25\n";
+    t += std::string("rumble=") + (s.rumble ? "yes" : "no") + " ; yes\n";
     t += "[sound]\nmusic=" + std::to_string(s.musicVolume) +
          " ; 100\neffects=" + std::to_string(s.effectsVolume) + " ; 100\n";
     // As short as reads back the same (1.5, not 1.50000; 1.3333333333333333 whole).
@@ -286,6 +320,11 @@ std::string SettingsText(const Settings& s) {
                          : std::string("centred")) +
          " ; centred\n";
     t += std::string("[game]\npause-when-away=") + (s.pauseWhenAway ? "yes" : "no") + " ; yes\n";
+    t += std::string("[access]\nreduce-motion=") + (s.reduceMotion ? "yes" : "no") + " ; no\n";
+    t += std::string("reduce-flashing=") + (s.reduceFlashing ? "yes" : "no") + " ; no\n";
+    t += std::string("dash=") + (s.toggleDash ? "toggle" : "hold") + " ; hold\n";
+    t += std::string("power=") + (s.togglePower ? "toggle" : "hold") + " ; hold\n";
+    t += "game-speed=" + std::to_string(s.gameSpeed) + " ; 100\n";
     return t;
 }
 
@@ -322,6 +361,13 @@ Settings Merged(const Settings& there, const Settings& base, const Settings& min
         out.windowY = mine.windowY;
     }
     pick(out.pauseWhenAway, base.pauseWhenAway, mine.pauseWhenAway);
+    pick(out.deadZone, base.deadZone, mine.deadZone);
+    pick(out.rumble, base.rumble, mine.rumble);
+    pick(out.reduceMotion, base.reduceMotion, mine.reduceMotion);
+    pick(out.reduceFlashing, base.reduceFlashing, mine.reduceFlashing);
+    pick(out.toggleDash, base.toggleDash, mine.toggleDash);
+    pick(out.togglePower, base.togglePower, mine.togglePower);
+    pick(out.gameSpeed, base.gameSpeed, mine.gameSpeed);
     return out;
 }
 

@@ -1,6 +1,7 @@
 // The player's own settings: which key plays each of the game's keys, which pad button each of the
-// game's button numbers is, the volumes, the scale, the language, the window, and whether the game
-// pauses by itself when the player is away from it. Kept in
+// game's button numbers is, the volumes, the scale, the language, the window, whether the game
+// pauses by itself when the player is away from it, the pad's stick and rumble, and the access
+// settings. Kept in
 // settings.ini in the settings folder (platform::SettingsFolder), or in the file --settings names;
 // headless runs read only the latter, so that a replay never depends on who runs it. The platform
 // applies them where it samples keys and buttons and where it mixes: the game reads none of them.
@@ -31,6 +32,17 @@ struct Settings {
     // The game pauses by itself when its window loses the focus or is minimized, or when the
     // process was stopped and goes on again; false: it plays on ([game] pause-when-away).
     bool pauseWhenAway = true;
+    // The pad: how far (percent of the stick's reach) the left stick must go before it counts
+    // ([pad] dead-zone), and whether a pad that can rumbles on kicks and the special move.
+    int deadZone = 25;
+    bool rumble = true;
+    // For every body ([access]); all off by default. They change what is shown and how the player's
+    // input reaches the game, never what the game does with what it saw.
+    bool reduceMotion = false;    // the windows' shaking and the desktop's jolts drawn calmer
+    bool reduceFlashing = false;  // no full-screen flash more than three times a second
+    bool toggleDash = false;      // a press of dash holds it until the next press
+    bool togglePower = false;     // the same for power mode
+    int gameSpeed = 100;          // percent of the game's pace, 50 to 100
 
     Settings();  // the game as it always was (the keys of the GameKeys() of now)
     bool operator==(const Settings&) const = default;

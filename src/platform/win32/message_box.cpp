@@ -102,8 +102,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         // The game's question keeps its clock running; this is no stop of the program.
         platform::replay::CountBoxTime(SDL_GetTicks() - view.openedAt);
         desktop::SetMessageBox(below);
-        // The key that answered (and any other still down) is the box's, not the game's.
+        // The key or pad button that answered (and any other still down) is the box's, not the game's.
         desktop::HoldKeysDownNow();
+        desktop::HoldPadButtonsDownNow();
         if (quit) PostQuitMessage(quitCode);
     }
     platform::RecordMessageBox({gameText, gameCaption, type, result, frame});

@@ -378,6 +378,21 @@ TEST(InputScript, NoSoundLinesSayWhichOpeningsOfTheSoundDeviceFail) {
     EXPECT_FALSE(s.SoundOpeningFails(1));
 }
 
+// A run played at a lower game speed says so; the lowest is what it was played at.
+TEST(InputScript, SpeedLinesSayTheLowestSpeedTheRunWasPlayedAt) {
+    platform::InputScript s;
+    std::string error;
+    ASSERT_TRUE(s.Parse("SPEED 80\n5 RETURN\nSPEED 50  # slower still\nSPEED 100\n", "s.txt", &error))
+        << error;
+    EXPECT_EQ(s.LowestSpeed(), 50);
+    for (const char* bad : {"SPEED\n", "SPEED 49\n", "SPEED 101\n", "SPEED 60 70\n", "SPEED half\n"}) {
+        EXPECT_FALSE(s.Parse(bad, "s.txt", &error)) << bad;
+        EXPECT_NE(error.find("s.txt:1: expected SPEED N"), std::string::npos) << bad << " -> " << error;
+    }
+    ASSERT_TRUE(s.Parse("1 RETURN\n", "s.txt", &error)) << error;
+    EXPECT_EQ(s.LowestSpeed(), 100);
+}
+
 TEST(InputScript, BadSeedAndTimeLinesNameTheirLine) {
     struct Case {
         const char* text;

@@ -119,6 +119,47 @@ TEST(SettingsFile, WhatIsWrittenIsReadBackTheSame) {
     EXPECT_TRUE(warnings.empty());
 }
 
+// The pad's dead zone and rumble and the access settings: read and written back, their bounds held.
+TEST(SettingsFile, ThePadsAndTheAccessSettingsAreReadWrittenAndBounded) {
+    Settings s;
+    s.deadZone = 40;
+    s.rumble = false;
+    s.reduceMotion = s.reduceFlashing = s.toggleDash = s.togglePower = true;
+    s.gameSpeed = 70;
+    std::vector<std::string> warnings;
+    const std::string text = platform::settings::SettingsText(s);
+    EXPECT_TRUE(ReadSettings(text, "s.ini", &warnings) == s) << text;
+    EXPECT_TRUE(warnings.empty());
+    EXPECT_NE(text.find("\n[access]\nreduce-motion=yes ; no\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\ndash=toggle ; hold\n"), std::string::npos) << text;
+
+    // Out of bounds or no such value: named with its line, the default kept.
+    const Settings bad =
+        ReadSettings("[pad]\ndead-zone=95\nrumble=loud\n[access]\ngame-speed=30\ndash=tap\nzoom=yes\n",
+                     "s.ini", &warnings);
+    EXPECT_EQ(bad.deadZone, 25);
+    EXPECT_TRUE(bad.rumble);
+    EXPECT_EQ(bad.gameSpeed, 100);
+    EXPECT_FALSE(bad.toggleDash);
+    ASSERT_EQ(warnings.size(), 5u);
+    EXPECT_EQ(warnings[0].rfind("s.ini:2: the dead zone \"95\" is not 5 to 90", 0), 0u) << warnings[0];
+    EXPECT_EQ(warnings[2].rfind("s.ini:5: the game speed \"30\" is not 50 to 100", 0), 0u) << warnings[2];
+    EXPECT_EQ(warnings[4].rfind("s.ini:7: unknown access entry \"zoom\"", 0), 0u) << warnings[4];
+
+    // What one program changed goes over what another saved meanwhile, entry by entry.
+    const std::string file = testing_support::TempPath("settings-access/settings.ini");
+    Settings other;
+    other.gameSpeed = 60;
+    ASSERT_TRUE(platform::settings::WriteSettings(file, other));
+    Settings mine;
+    mine.reduceMotion = true;
+    Settings saved;
+    std::string why;
+    ASSERT_TRUE(platform::settings::SaveSettingsChanges(file, Settings(), mine, &saved, &why)) << why;
+    EXPECT_TRUE(saved.reduceMotion);
+    EXPECT_EQ(saved.gameSpeed, 60);
+}
+
 // [game] pause-when-away: a yes or a no in any of the usual words and cases; anything else is named
 // with its place and the game pauses as it does by default.
 TEST(SettingsFile, PauseWhenAwayTakesAYesOrANoAndABadOneKeepsTheDefault) {

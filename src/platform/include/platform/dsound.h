@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct Mix_Chunk;
@@ -156,6 +157,7 @@ class IDirectSoundBuffer : public ComObject {
     IDirectSound8* device_ = nullptr;  // the primary buffer's device (not counted)
     std::vector<BYTE> bytes_;          // what the game wrote, in its own format
     std::vector<std::int16_t> mixed_;  // the same sound at the mixer's rate, 16-bit stereo
+    std::string source_;               // the wave file it was read from, as far as the platform knows
     struct ChunkDelete {
         void operator()(Mix_Chunk* chunk) const;
     };

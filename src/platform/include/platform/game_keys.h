@@ -17,6 +17,14 @@ struct GameKey {
     const char* english;
 };
 
+// A sound of the game that a pad able to rumble rumbles with as it starts (RuntimeOptions::rumbles):
+// the wave file's name as the game opens it, how strongly (percent) and how long.
+struct SoundRumble {
+    const char* sound;
+    int strength;
+    int milliseconds;
+};
+
 // The table the platform goes by from now on, for the program's life. A default key SDL does not
 // know is no key: that game key has none until the player gives it one.
 void UseGameKeys(const std::vector<GameKey>& keys);

@@ -3,7 +3,8 @@
 // "SEED N" is what the clock gives the next time the game seeds its random numbers from it;
 // "TIME START MS" is the millisecond timer in frame 1 and "TIME A[-B] MS" how long each of frames A
 // to B lasts on it (16 ms where no line says); "NOSOUND A[-B]" says that the run's openings A to B
-// of the sound device failed (a recorded run that had none). '#' starts a comment.
+// of the sound device failed (a recorded run that had none); "SPEED N" that the run was played at N %
+// of the game's speed (it replays the same at any). '#' starts a comment.
 #pragma once
 
 #include <array>
@@ -72,6 +73,9 @@ class InputScript {
     // Whether the run's nth opening of the sound device (counted from 1) is to fail, as it did when
     // the script was recorded (NOSOUND lines).
     bool SoundOpeningFails(long opening) const;
+    // The lowest game speed (percent) the run was played at (SPEED lines), 100 when none says: a
+    // run played slower replays the same, and is told apart wherever runs are compared.
+    int LowestSpeed() const { return lowestSpeed_; }
 
   private:
     struct TimedFrames {
@@ -95,6 +99,7 @@ class InputScript {
     std::uint32_t timerStart_ = kTimerStart;
     std::vector<TimedFrames> times_;  // by first frame, none overlapping
     std::vector<std::pair<long, long>> soundFails_;
+    int lowestSpeed_ = 100;
 };
 
 // Maps a key name of the script (RETURN, ESCAPE, ..., or one letter or digit) to its virtual key, 0 if none.

@@ -54,6 +54,8 @@ struct RuntimeOptions {
     std::string language;
     // The game's keys a player may move (UseGameKeys); empty: the table handed over before, if any.
     std::vector<GameKey> gameKeys;
+    // The game's sounds a pad rumbles with (off where the player's settings say so).
+    std::vector<SoundRumble> rumbles;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
@@ -77,6 +79,9 @@ ScreenFit FitScreen(int displayWidth, int displayHeight, double wanted, int leas
 void FrameBegin();
 void FrameEnd();
 long CurrentFrame();
+// Part of FrameEnd: the pad rumbles with the sounds the game started in the frame, as the table
+// (RuntimeOptions::rumbles) says.
+void RumbleWithSounds(const std::vector<SoundRumble>& rumbles);
 // Work the platform does at the end of every frame (screenshots, stepping recorded sound, ...).
 void AddFrameEndHook(std::function<void()> hook);
 
