@@ -228,12 +228,12 @@ HRESULT IDirectSoundBuffer::Play(DWORD reserved, DWORD priority, DWORD flags) {
     if (reserved != 0) return DSERR_INVALIDPARAM;
     if (primary_) return (flags & DSBPLAY_LOOPING) ? DS_OK : DSERR_INVALIDPARAM;
     audio::Lock lock;
+    audio::NoteSoundStarted(source_);  // the game asked for it now (the pad may rumble with it)
     if (playing_ && Mix_Playing(channel_)) return DS_OK;  // already sounding: it goes on
     if (playing_) cursor_ = 0;                            // it played to its end
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
     playing_ = true;
     StartChannel();
-    audio::NoteSoundStarted(source_);
     return DS_OK;
 }
 

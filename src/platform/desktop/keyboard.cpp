@@ -138,12 +138,15 @@ void KeysNow(BYTE keys[256]) {
     for (int sc = 0; sc < count; ++sc)
         if (s.tapped[std::size_t(sc)]) pressed[sc] = 1;
     if (platform::replay::FrameSerial() != 0) s.tapped.reset();
+    // The player's keys, dash and power mode toggled if the settings say so, over the script's.
+    BYTE player[256] = {};
     const platform::settings::Settings& settings = platform::settings::CurrentSettings();
-    if (settings.KeysAsAlways()) {
-        AddPressedKeys(pressed, count, keys);
-        return;
-    }
-    AddPressedKeysMoved(pressed, count, settings, keys);
+    if (settings.KeysAsAlways())
+        AddPressedKeys(pressed, count, player);
+    else
+        AddPressedKeysMoved(pressed, count, settings, player);
+    ToggleKeys(player);
+    for (int vk = 0; vk < 256; ++vk) keys[vk] |= player[vk];
 }
 
 // The keys of the frame being played, as the game first read them in it.
@@ -164,7 +167,6 @@ void KeyboardState(BYTE keys[256]) {
         return;
     }
     KeysNow(keys);
-    ToggleKeys(keys);
     if (frame == 0) return;
     // The pause's "Back to the title": the game reads its Escape once, and asks its own question.
     State& s = TheScreen();
