@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     // The keys the player may move are the game's actions.
     cl.runtime.gameKeys = GameActions();
     cl.runtime.rumbles = GameRumbles();
+    cl.runtime.calmPictures = GameCalmPictures();
     int exitCode = 1;
     if (!platform::Start(cl.runtime, &error, &exitCode)) {
         std::fprintf(stderr, "rushmora: %s\n", error.c_str());

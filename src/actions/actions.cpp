@@ -20,3 +20,12 @@ const std::vector<platform::SoundRumble>& GameRumbles() {
     };
     return rumbles;
 }
+
+const std::vector<const char*>& GameCalmPictures() {
+    static const std::vector<const char*> pictures = {
+#define RUSHMORA_CALM(picture) picture,
+#include "actions/calm.def"
+#undef RUSHMORA_CALM
+    };
+    return pictures;
+}

@@ -8,3 +8,5 @@
 const std::vector<platform::GameKey>& GameActions();
 // The sounds the pad rumbles with (rumbles.def).
 const std::vector<platform::SoundRumble>& GameRumbles();
+// The pictures reduce motion shows faint over the desktop (calm.def).
+const std::vector<const char*>& GameCalmPictures();

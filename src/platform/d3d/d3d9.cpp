@@ -4,7 +4,10 @@
 #include "platform/d3dx9.h"
 #include "platform/desktop/desktop.h"
 #include "platform/raster/draw_list.h"
+#include "platform/runtime.h"
+#include "platform/settings/settings.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -168,6 +171,43 @@ HRESULT IDirect3DDevice9::Reset(D3DPRESENT_PARAMETERS* params) {
     return D3D_OK;
 }
 
+namespace {
+
+// Whether a picture file is one of those named (a name, or the start of several names), whichever
+// way its separators lean and its letters are written.
+bool NamedAmong(const std::string& file, const std::vector<const char*>& names) {
+    auto plain = [](std::string s) {
+        for (char& c : s) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
+        return s;
+    };
+    const std::string f = plain(file);
+    for (const char* name : names)
+        if (name && f.rfind(plain(name), 0) == 0) return true;
+    return false;
+}
+
+std::shared_ptr<const raster::DrawList> CalmOverTheDesktop(const WindowObject* window,
+                                                           const std::shared_ptr<raster::DrawList>& list) {
+    // Reduce motion: over the desktop (the window without a caption that covers the whole screen),
+    // the pictures the game flies across it are shown at a third of their strength.
+    const std::vector<const char*>& calm = platform::Options().calmPictures;
+    if (!list || calm.empty() || !platform::settings::CurrentSettings().reduceMotion ||
+        window->captionHeight != 0 || window->rect.left > 0 || window->rect.top > 0 ||
+        window->rect.right < desktop::ScreenWidth() || window->rect.bottom < desktop::ScreenHeight())
+        return list;
+    std::shared_ptr<raster::DrawList> calmer;
+    for (std::size_t i = 0; i < list->cmds.size(); ++i) {
+        const raster::DrawCmd& c = list->cmds[i];
+        if (c.kind != raster::DrawCmd::kQuad || !c.texture || !NamedAmong(c.texture->file, calm)) continue;
+        if (!calmer) calmer = std::make_shared<raster::DrawList>(*list);
+        D3DCOLOR& colour = calmer->cmds[i].color;
+        colour = (colour & 0x00FFFFFFu) | (((colour >> 24) / 3) << 24);
+    }
+    return calmer ? calmer : list;
+}
+
+}  // namespace
+
 HRESULT IDirect3DDevice9::Present(const RECT* sourceRect, const RECT*, HWND destWindow, const void*) {
     if (desktop::DisplayAway() || desktop::ResetCount() != seenResetCount_) return D3DERR_DEVICELOST;
     HWND target = destWindow ? destWindow : (params_.hDeviceWindow ? params_.hDeviceWindow : focusWindow_);
@@ -176,7 +216,7 @@ HRESULT IDirect3DDevice9::Present(const RECT* sourceRect, const RECT*, HWND dest
     if (sourceRect)
         src = SDL_Rect{sourceRect->left, sourceRect->top, sourceRect->right - sourceRect->left,
                        sourceRect->bottom - sourceRect->top};
-    target->content.list = list_;
+    target->content.list = CalmOverTheDesktop(target, list_);
     target->content.source = src;
     return D3D_OK;
 }

@@ -56,6 +56,9 @@ struct RuntimeOptions {
     std::vector<GameKey> gameKeys;
     // The game's sounds a pad rumbles with (off where the player's settings say so).
     std::vector<SoundRumble> rumbles;
+    // The game's pictures that reduce motion shows faint over the desktop: a file's name, or the
+    // start of several names ("Texture/t1_").
+    std::vector<const char*> calmPictures;
 };
 
 // Sets the platform up for the run: SDL, the screen, the desktop picture, the data folder as working
