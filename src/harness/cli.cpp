@@ -170,7 +170,8 @@ const std::vector<Option>& Options() {
          "a line \"SCREEN WxH\" names the screen the script was made for;\n"
          "\"SEED N\" is the next seed the game takes from the clock;\n"
          "\"TIME START MS\" sets the timer of frame 1, \"TIME A[-B] MS\" how long frames A to B last;\n"
-         "\"NOSOUND A[-B]\": the run's openings A to B of the sound device fail",
+         "\"NOSOUND A[-B]\": the run's openings A to B of the sound device fail;\n"
+         "\"SPEED N\": the run was played at N % of the game's speed (50 to 100)",
          [](const std::string& v, Reading* r, std::string* error) {
              if (!r->out->runtime.script.Load(v, error)) return false;
              r->out->runtime.hasScript = true;
