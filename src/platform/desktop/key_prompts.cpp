@@ -932,6 +932,7 @@ std::string PadButtonText(int number) {
     if (family == PromptFamily::kKeyboard || number < 1 || number > 10) return "";
     Shown shown;
     shown.glyphs.push_back(PadGlyph(family, number, settings::CurrentSettings()));
+    shown.glyphs.back().round = false;  // its name alone, without the ring the caps draw
     std::string text = Describe(shown);
     // Text drawn by the font, not by the caps' shapes: the font's own cross.
     if (const std::size_t at = text.find("✕"); at != std::string::npos)

@@ -61,7 +61,7 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m) {
         std::string words = platform::locale::Translated(label);
         const int padButton = int(i) == m.focus ? 2 : result == Refusal(m) ? 1 : 0;
         if (const std::string name = padButton ? PadButtonText(padButton) : ""; !name.empty())
-            words += " " + name;
+            words += " [" + name + "]";
         DrawTextAt(r, words, ToDisplaySize(13), SDL_Color{0, 0, 0, 255}, shown.x,
                    ToDisplayY(b.y + (b.h - 15) / 2), false, shown.w);
     }

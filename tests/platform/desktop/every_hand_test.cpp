@@ -6,6 +6,7 @@
 #include "platform/common/owner.h"
 #include "platform/desktop/desktop.h"
 #include "platform/desktop/desktop_state.h"
+#include "platform/desktop/key_prompts.h"
 #include "platform/replay/virtual_time.h"
 #include "platform/runtime.h"
 #include "platform/settings/settings.h"
@@ -189,6 +190,18 @@ TEST_F(EveryHand, ABoxIsAnsweredByThePadsConfirmButtonWhicheverTheSettingsMakeIt
     EXPECT_EQ(box.focus, 1);
     desktop::MessageBoxEvent(box, PadButton(SDL_CONTROLLER_BUTTON_A, 1001));
     EXPECT_EQ(box.result, IDNO);
+
+    // Once the pad was used, the buttons say which of its buttons answer: A presses, B says no.
+    EXPECT_EQ(desktop::PadButtonText(2), "") << "the keyboard was the last input";
+    AttachPad();
+    SDL_Event e = PadButton(SDL_CONTROLLER_BUTTON_A, 1001);
+    e.cbutton.which = SDL_JoystickInstanceID(handle);
+    desktop::PromptInputSeen(e);
+    EXPECT_EQ(desktop::PadButtonText(2), "A");
+    EXPECT_EQ(desktop::PadButtonText(1), "B");
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    desktop::PromptInputSeen(key);
 
     // A button pressed before the box opened (the one that led to it) does not answer it.
     box = YesNoBox();
