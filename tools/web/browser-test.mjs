@@ -294,6 +294,47 @@ try {
   notBlank(walked, "the run after walking");
   if (walked.hash === run.hash) fail("walking did not change the screen");
 
+  // The page's Settings dialog: the game stands still behind it, and the Escape that closes it stays
+  // the dialog's (the pause the dialog left behind is still there, not resumed by it, and the game
+  // asks no question); the pause's own Escape then goes on with the run.
+  const still = async (ms) => {
+    const f0 = await frames();
+    await sleep(ms);
+    return (await frames()) - f0;
+  };
+  await page.click("#settings");
+  await sleep(1000);
+  const behindDialog = await still(1200);
+  if (behindDialog > 1) fail(`the game showed ${behindDialog} frames behind the settings dialog`);
+  await page.keyboard.press("Escape");
+  await sleep(800);
+  if (await page.$eval("#settings-box", (b) => b.open)) fail("Escape did not close the settings dialog");
+  const afterDialog = await still(1200);
+  if (afterDialog > 1) fail(`the Escape that closed the dialog reached the game (${afterDialog} frames shown)`);
+  await look("4b-paused-after-dialog");
+  await page.focus("#canvas");
+  await press("Escape");
+  await sleep(500);
+  const resumed = await still(1000);
+  if (resumed < 5) fail(`the pause's Escape did not go on with the run (${resumed} frames in 1 s)`);
+  else console.log(`browser-test: the settings dialog paused the run and kept its Escape (${behindDialog} and ` +
+                   `${afterDialog} frames shown), and the run went on after the pause (${resumed} frames in 1 s)`);
+
+  // A hidden tab pauses the run (and holds its music); the pause's Escape goes on with it.
+  const setHidden = (hidden) => page.evaluate((h) => {
+    Object.defineProperty(document, "hidden", { configurable: true, get: () => h });
+    document.dispatchEvent(new Event("visibilitychange"));
+  }, hidden);
+  await setHidden(true);
+  await sleep(1000);
+  const whileHidden = await still(1000);
+  await setHidden(false);
+  if (whileHidden > 1) fail(`the run went on in a hidden tab (${whileHidden} frames shown)`);
+  await press("Escape");
+  await sleep(500);
+  if ((await still(1000)) < 5) fail("the run did not go on after the hidden tab's pause");
+  else console.log(`browser-test: a hidden tab paused the run (${whileHidden} frames shown) until Escape`);
+
   await press("Escape");
   await sleep(800);
   const question = await look("5-escape-question");

@@ -129,7 +129,7 @@ void DrawMargins(SDL_Renderer* r, unsigned generation) {
     if (!s.margin || s.margin->Width() != s.displayW || s.margin->Height() != s.displayH) {
         s.margin.reset();
         const sdl::SurfacePtr painted =
-            PaintedDesktop(s.displayW, s.displayH, double(view.w) / std::max(1, s.screenW));
+            PaintedDesktop(s.displayW, s.displayH, double(view.w) / std::max(1, s.screenW), false);
         if (!painted) return;
         auto margin = std::make_shared<raster::TextureData>(s.displayW, s.displayH);
         SDL_BlitSurface(painted.get(), nullptr, margin->surface.get(), nullptr);

@@ -30,7 +30,9 @@ void DrawMessageBox(SDL_Renderer* r, const MessageBoxView& m);
 sdl::SurfacePtr ScreenPartOf(SDL_Surface* captured, SDL_Rect area);
 // desktop_picture.cpp: a painted desktop of w x h for screens that cannot be photographed, its
 // icons, texts and task bar drawn scale times their size.
-sdl::SurfacePtr PaintedDesktop(int w, int h, double scale = 1);
+// Unfurnished, only its wallpaper: no icons, no task bar (the margins round the game's screen, whose
+// own desktop has them already).
+sdl::SurfacePtr PaintedDesktop(int w, int h, double scale = 1, bool furnished = true);
 // desktop_picture.cpp: the desktop picture on the game's screen, when the display's is larger or
 // smaller (see State::screenPicture).
 void MakeScreenPicture();

@@ -44,7 +44,7 @@ sdl::SurfacePtr ScreenPartOf(SDL_Surface* captured, SDL_Rect area) {
 
 // A calm desktop for screens we cannot photograph (headless, Wayland, a blank virtual display):
 // a wallpaper, a few icons and a task bar.
-sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
+sdl::SurfacePtr PaintedDesktop(int w, int h, double scale, bool furnished) {
     auto k = [scale](int pixels) { return int(std::lround(pixels * scale)); };
     sdl::SurfacePtr picture = NewSurface(w, h);
     SDL_Surface* s = picture.get();
@@ -64,6 +64,7 @@ sdl::SurfacePtr PaintedDesktop(int w, int h, double scale) {
             FillRect(s, x, y, 1, 1, 0xFF000000u | (r << 16) | (g << 8) | b);
         }
     }
+    if (!furnished) return picture;
     const char* labels[] = {"マイ コンピュータ", "マイ ドキュメント", "ごみ箱", "メモ帳"};
     const Uint32 colours[] = {0xFF6C8EBF, 0xFFE8C15A, 0xFF9AA5AE, 0xFFF4F4F4};
     SDL_Color white{255, 255, 255, 255};
