@@ -236,6 +236,27 @@ try {
   if (await page.evaluate("window.rushmoraExited !== undefined")) throw new Error("the game ended at start-up");
   console.log(`browser-test: page loaded and the game started in ${((Date.now() - t0) / 1000).toFixed(1)} s`);
 
+  // The installed page's icons: each as large as the manifest says, 192 and 512 among them, and a
+  // maskable one.
+  const icons = await page.evaluate(async () => {
+    const manifest = await (await fetch("manifest.webmanifest")).json();
+    const seen = [];
+    for (const icon of manifest.icons) {
+      const img = new Image();
+      img.src = icon.src;
+      await img.decode().catch(() => {});
+      seen.push({ src: icon.src, sizes: icon.sizes, purpose: icon.purpose || "any",
+                  got: img.naturalWidth + "x" + img.naturalHeight });
+    }
+    return seen;
+  });
+  for (const icon of icons)
+    if (icon.got !== icon.sizes) fail(`the manifest's icon ${icon.src} is ${icon.got}, not ${icon.sizes}`);
+  for (const size of ["192x192", "512x512"])
+    if (!icons.some((i) => i.sizes === size && i.purpose.split(" ").includes("any")))
+      fail(`the manifest has no ${size} icon`);
+  if (!icons.some((i) => i.purpose.split(" ").includes("maskable"))) fail("the manifest has no maskable icon");
+
   // The screen as the page shows it: a hash of the canvas, how many colours, and a PNG file.
   async function look(name) {
     const data = await page.evaluate(() => {
@@ -410,6 +431,8 @@ try {
   await page.waitForFunction("window.rushmoraStarted === true", { timeout: 30000 });
   const chosen = await page.evaluate("FS.readFile('/settings.ini', { encoding: 'utf8' })");
   if (!/^language=en$/m.test(chosen)) fail(`the language switch gave the game: ${chosen}`);
+  const pageLang = await page.evaluate("document.documentElement.lang");
+  if (pageLang !== "en") fail(`the English page says its language is "${pageLang}"`);
   if ((await page.$eval("#language", (e) => e.value)) !== "en") fail("the page forgot its language");
   await touchKeysFollowSettings(page, "en", "jump");
   await sleep(1500);

@@ -98,6 +98,14 @@ double ClockMs(clockid_t clock) {
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
+// The clock a frame's work is timed by: the process's CPU time, but in the browser and node, whose
+// CPU clock stands still, the wall clock (their one thread runs nothing else while a frame runs).
+#ifdef __EMSCRIPTEN__
+constexpr clockid_t kWorkClock = CLOCK_MONOTONIC;
+#else
+constexpr clockid_t kWorkClock = CLOCK_PROCESS_CPUTIME_ID;
+#endif
+
 }  // namespace
 
 std::uint32_t replay::WindowTicks() {
@@ -162,7 +170,7 @@ long replay::BeginFrameClock() {
     c.sleptBeforeFrame = c.slept;
 #endif
     if (options.stats) {
-        c.cpuAtBegin = ClockMs(CLOCK_PROCESS_CPUTIME_ID);
+        c.cpuAtBegin = ClockMs(kWorkClock);
         c.wallAtBegin = ClockMs(CLOCK_MONOTONIC);
     }
     ++c.frame;
@@ -182,7 +190,7 @@ void replay::EndFrameClock() {
     Clock& c = TheClock();
     const RuntimeOptions& options = Options();
     if (options.stats) {
-        const double cpu = ClockMs(CLOCK_PROCESS_CPUTIME_ID) - c.cpuAtBegin;
+        const double cpu = ClockMs(kWorkClock) - c.cpuAtBegin;
         const double wall = ClockMs(CLOCK_MONOTONIC) - c.wallAtBegin;
         c.frameCpuMs.Add(cpu);
         if ((options.headless ? cpu : wall) > double(RealMsOf(kFrameMs))) ++c.lateFrames;
