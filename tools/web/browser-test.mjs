@@ -211,7 +211,7 @@ async function touchKeysFollowSettings(page, language, jumpSaid) {
     fail(`the jump touch key says "${seen.label}" on a page in ${seen.lang}, not "${jumpSaid}" in ${language}`);
   if (!seen.rows.some((r) => r[0] === jumpSaid && r[1] === "J")) fail(`the controls do not list J for jump: ${JSON.stringify(seen.rows)}`);
   if (seen.rows.length < actionCount + 1) fail(`the controls list ${seen.rows.length - 1} rows for ${actionCount} actions`);
-  if (seen.touchKeys !== 13) fail(`${seen.touchKeys} touch keys, not 13 (the actions', help and pause)`);
+  if (seen.touchKeys !== 17) fail(`${seen.touchKeys} touch keys, not 17 (the actions', the four diagonals, help and pause)`);
   await page.click("#settings");
   const listed = await page.$$eval("#settings-keys button.key", (b) => b.map((e) => e.dataset.key + "=" + e.textContent));
   await page.click('#settings-box button[value="cancel"]');
@@ -524,6 +524,28 @@ try {
     if (!scene || scene.name !== "GameScene") fail(`touch did not reach a run: ${dump ? dump.slice(0, 200) : "no dump"}`);
     else if (!(scene.distance > 100)) fail(`the runner did not go on under touch (distance ${scene.distance})`);
     else console.log(`browser-test: on-screen touch keys took the game into a run and the runner on (distance ${scene.distance})`);
+
+    // A thumb rolls from one direction to the next without lifting, and a corner presses two.
+    await phone.evaluate(() => {
+      window.keysSent = [];
+      for (const type of ["keydown", "keyup"])
+        window.addEventListener(type, (e) => window.keysSent.push((type === "keydown" ? "+" : "-") + e.code), true);
+    });
+    const centre = async (action) => {
+      const b = await (await phone.$(`.pad button[data-action="${action}"]`)).boundingBox();
+      return [b.x + b.width / 2, b.y + b.height / 2];
+    };
+    const [lx, ly] = await centre("left"), [rx, ry] = await centre("right"), [dx, dy] = await centre("up+right");
+    await phone.touchscreen.touchStart(lx, ly);
+    await phone.touchscreen.touchMove((lx + rx) / 2, (ly + ry) / 2);  // over the middle, no key: still left
+    await phone.touchscreen.touchMove(rx, ry);
+    await phone.touchscreen.touchEnd();
+    await phone.touchscreen.touchStart(dx, dy);
+    await phone.touchscreen.touchEnd();
+    const sent = (await phone.evaluate("window.keysSent")).join(" ");
+    const want = "+ArrowLeft -ArrowLeft +ArrowRight -ArrowRight +ArrowUp +ArrowRight -ArrowUp -ArrowRight";
+    if (sent !== want) fail(`the direction keys under a sliding thumb and a corner sent "${sent}", not "${want}"`);
+    else console.log("browser-test: a thumb slid from ◀ to ▶ and the ◥ corner pressed up and right together");
     await phone.close();
   }
 

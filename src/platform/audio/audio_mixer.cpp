@@ -163,7 +163,6 @@ struct Mixer {
     std::string openError;  // why the device did not open, the last time it did not
     bool held = false;      // the game is paused: the devices mix nothing, the music waits
     bool musicWasPaused = false;
-    std::string lastWaveOpened;        // the wave file mmio opened last
     std::vector<std::string> started;  // sounds started since they were last taken
 };
 
@@ -574,14 +573,6 @@ SDL_AudioDeviceID OpenDevice(OpenFn real, const char* device, int iscapture, con
         obtained->userdata = desired->userdata;
     }
     return m.device;
-}
-
-void NoteWaveOpened(const std::string& file) {
-    TheMixer().lastWaveOpened = file;
-}
-
-std::string LastWaveOpened() {
-    return TheMixer().lastWaveOpened;
 }
 
 void NoteSoundStarted(const std::string& file) {

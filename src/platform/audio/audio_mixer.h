@@ -45,12 +45,9 @@ class Lock {
     Lock& operator=(const Lock&) = delete;
 };
 
-// The sounds the game started, by the wave file each was read from: the file mmio opened last when
-// a sound buffer was made holds its sound (the game reads a wave file whole, then makes its buffer).
-// The pad's rumble follows them. Taken once a frame; a run that nobody takes them from keeps at most
-// the last few.
-void NoteWaveOpened(const std::string& file);
-std::string LastWaveOpened();
+// The sounds the game started, by the wave file each was read from (mmio.h: LastWaveOpened). The
+// pad's rumble follows them. Taken once a frame; a run that nobody takes them from keeps at most the
+// last few.
 void NoteSoundStarted(const std::string& file);
 std::vector<std::string> TakeSoundsStarted();
 

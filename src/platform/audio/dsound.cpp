@@ -1,6 +1,7 @@
 #include "platform/dsound.h"
 
 #include "platform/audio/audio_mixer.h"
+#include "platform/audio/mmio.h"
 
 #include <SDL_mixer.h>
 

@@ -4,7 +4,7 @@
 #include "platform/mmaudio.h"
 #include "platform/common/owner.h"
 
-#include "platform/audio/audio_mixer.h"
+#include "platform/audio/mmio.h"
 #include "platform/files/file_handle.h"
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include <cstring>
 #include <new>
 #include <set>
+#include <string>
 #include <sys/stat.h>
 #include <vector>
 
@@ -33,6 +34,14 @@ struct OpenMmioFiles {
 
 std::set<MmioFile*>& OpenFiles() {
     return platform::owner::Part<OpenMmioFiles>(platform::owner::Life::Program).files;
+}
+
+struct LastWave {
+    std::string file;
+};
+
+LastWave& LastOpened() {
+    return platform::owner::Part<LastWave>(platform::owner::Life::Run);
 }
 
 bool Valid(HMMIO file) {
@@ -117,7 +126,7 @@ HMMIO mmioOpenA(LPSTR fileName, LPMMIOINFO info, DWORD flags) {
         return fail(MMIOERR_OUTOFMEMORY);
     }
     f->file = file;
-    platform::audio::NoteWaveOpened(fileName);
+    LastOpened().file = fileName;
     if (flags & MMIO_ALLOCBUF) {
         const LONG size = (info && info->cchBuffer > 0) ? info->cchBuffer : MMIO_DEFAULTBUFFER;
         try {
@@ -297,4 +306,8 @@ MMRESULT mmioAdvance(HMMIO file, LPMMIOINFO info, UINT flags) {
     if (FillBuffer(file, file->info.lDiskOffset) < 0) return MMIOERR_CANNOTREAD;
     if (info) *info = file->info;
     return MMSYSERR_NOERROR;
+}
+
+std::string platform::audio::LastWaveOpened() {
+    return LastOpened().file;
 }

@@ -1,10 +1,16 @@
 // DirectSound on the mixer: buffers hold their own bytes, sound as written, restart when rewound,
 // and mix with each other; the primary buffer and the device check what they are given.
 #include "platform/dsound.h"
+#include "platform/audio/audio_mixer.h"
+#include "platform/mmaudio.h"
+#include "support/game_run.h"
 #include "support/sound_support.h"
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
 
 using namespace sound_test;
 
@@ -119,6 +125,23 @@ TEST_F(DirectSoundTest, PlayingAPlayingBufferLetsItGoOn) {
     const std::vector<std::int16_t> rest = Listen(800);
     EXPECT_EQ(rest[0], Ramp(300));
     EXPECT_EQ(Peak(rest, 700), 0);
+}
+
+// Each start the game asks for is noted by the wave file the buffer was read from (the pad rumbles
+// with some), a start of a buffer that still sounds too.
+TEST_F(DirectSoundTest, AStartIsKnownByTheWaveFileReadForTheBuffer) {
+    const std::string file = testing_support::TempPath("kick.wav");
+    { std::ofstream(file, std::ios::binary) << "RIFF"; }
+    HMMIO opened = mmioOpenA(const_cast<LPSTR>(file.c_str()), nullptr, MMIO_READ);
+    ASSERT_NE(opened, nullptr);
+    mmioClose(opened, 0);
+    IDirectSoundBuffer8* kick = Make(2, 44100, 16, Stereo(1000, Ramp, Ramp));
+    (void)platform::audio::TakeSoundsStarted();
+    kick->Play(0, 0, 0);
+    kick->SetCurrentPosition(0);
+    kick->Play(0, 0, 0);
+    EXPECT_EQ(platform::audio::TakeSoundsStarted(), (std::vector<std::string>{file, file}));
+    EXPECT_TRUE(platform::audio::TakeSoundsStarted().empty());
 }
 
 TEST_F(DirectSoundTest, DifferentBuffersMix) {
