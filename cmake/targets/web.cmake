@@ -16,8 +16,9 @@ set_target_properties(rushmora PROPERTIES SUFFIX ".js")
 target_link_options(rushmora PRIVATE ${RUSHMORA_WEB_COMMON_LINK_OPTIONS}
   -sENVIRONMENT=web -sASYNCIFY=1 -sASYNCIFY_STACK_SIZE=65536 -lGL
   -sEXPORTED_RUNTIME_METHODS=["callMain"] -sFORCE_FILESYSTEM=1
-  # The page pauses the game behind its dialog and in a hidden tab (ports/web/pause_web.cpp).
-  -sEXPORTED_FUNCTIONS=["_main","_rushmora_pause"])
+  # The page pauses the game behind its dialog and in a hidden tab, and keeps its touch keys off the
+  # game's window (ports/web/page_web.cpp).
+  -sEXPORTED_FUNCTIONS=["_main","_rushmora_pause","_rushmora_game_window"])
 
 add_executable(rushmora-cli src/main.cpp)
 target_link_libraries(rushmora-cli PRIVATE rushmora_game)

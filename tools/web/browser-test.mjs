@@ -454,14 +454,15 @@ try {
 
   // Any viewport: phones both ways, a tablet upright and a desktop; the game's frame window must be
   // wholly on the page, and an upright phone says to turn it.
-  for (const [w, h, dpr, mobile] of [[390, 844, 3, true], [844, 390, 3, true], [768, 1024, 2, true],
+  for (const [w, h, dpr, mobile] of [[390, 844, 3, true], [844, 390, 3, true], [844, 390, 1, true],
+                                      [768, 1024, 2, true], [1024, 768, 2, true], [1280, 800, 1, true],
                                       [1920, 1080, 1, false]]) {
     const view = await browser.newPage();
     await view.setViewport({ width: w, height: h, deviceScaleFactor: dpr, isMobile: mobile, hasTouch: mobile });
     await view.goto(url, { waitUntil: "load" });
     await view.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
     await sleep(2500);
-    await view.screenshot({ path: path.join(outDir, `viewport-${w}x${h}.png`) });
+    await view.screenshot({ path: path.join(outDir, `viewport-${w}x${h}-${dpr}.png`) });
     const fit = await view.evaluate(() => {
       const r = document.getElementById("canvas").getBoundingClientRect();
       const turn = getComputedStyle(document.getElementById("turn")).display !== "none";
@@ -475,6 +476,20 @@ try {
       .filter((e) => e.getClientRects().length > 0)
       .map((e) => { const r = e.getBoundingClientRect(); return { name: e.dataset.action || e.id, ...r.toJSON() }; }));
     if (mobile && over.length < 11) fail(`at ${w}x${h} only ${over.length} touch keys and notes show`);
+    // The game's window (the frame window, on the canvas) is under none of them.
+    const game = await view.evaluate(() => {
+      Module._rushmora_game_window();
+      const g = Module.rushmoraGameWindow, c = document.getElementById("canvas"), r = c.getBoundingClientRect();
+      if (!g) return null;
+      const sx = r.width / c.width, sy = r.height / c.height;
+      return { left: r.left + g.x * sx, top: r.top + g.y * sy, right: r.left + (g.x + g.w) * sx,
+               bottom: r.top + (g.y + g.h) * sy };
+    });
+    if (!game) fail(`at ${w}x${h} the page cannot say where the game's window is`);
+    for (const a of over)
+      if (game && a.name !== "turn" && a.left < game.right && game.left < a.right && a.top < game.bottom &&
+          game.top < a.bottom)
+        fail(`at ${w}x${h} dpr ${dpr} the touch key ${a.name} covers the game's window`);
     for (const [i, a] of over.entries()) {
       if (a.left < 0 || a.top < 0 || a.right > fit.w || a.bottom > fit.h) fail(`at ${w}x${h} ${a.name} is off the page`);
       for (const b of over.slice(i + 1))
@@ -483,7 +498,8 @@ try {
     }
     await view.close();
   }
-  console.log("browser-test: the game fits 390x844, 844x390, 768x1024 and 1920x1080 (screenshots viewport-*.png)");
+  console.log("browser-test: the game fits 390x844, 844x390 (dpr 1 and 3), 768x1024, 1024x768, 1280x800 and " +
+              "1920x1080, its window clear of the touch keys (screenshots viewport-*.png)");
 
   // Touch: a phone held sideways plays from the opening into a run with the on-screen keys only; the
   // run's state at its last frame says the runner went on.

@@ -9,6 +9,7 @@
 #include "platform/settings/settings.h"
 
 #include "platform/desktop/desktop_drawing.h"
+#include "platform/desktop/screen_scale.h"
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +106,19 @@ bool LimitFlashing(SDL_Renderer* r, int width, int height) {
     // The veil lies over everything: the next frame is drawn whole again, without it.
     s.showWhole = true;
     return true;
+}
+
+bool GameWindowOnDisplay(SDL_Rect* out) {
+    // The window with a caption (the frame window, the game's window inside it), where it is shown.
+    const State& s = TheScreen();
+    for (auto it = s.windows.rbegin(); it != s.windows.rend(); ++it) {
+        const WindowObject* w = *it;
+        if (!w->visible || w->destroyed || w->captionHeight <= 0) continue;
+        const RECT at = ShownRect(*w);
+        *out = ToDisplay(SDL_Rect{at.left, at.top, at.right - at.left, at.bottom - at.top});
+        return out->w > 0 && out->h > 0;
+    }
+    return false;
 }
 
 }  // namespace platform::desktop

@@ -61,6 +61,9 @@ bool OnHandheld();
 // there is shown there a couple of frames later. The game's own rects never change.
 void SettleWindows();
 RECT ShownRect(const WindowObject& w);
+// Where the display shows the game's captioned window (the frame window), in the display's pixels;
+// false while none is shown. The web page keeps its touch keys off it.
+bool GameWindowOnDisplay(SDL_Rect* out);
 // Reduce flashing: the veil (ARGB, 0 for none) that keeps a picture of this brightness (0 to 255,
 // the mean of its pixels) within a frame's step of the level shown before, which it moves on.
 Uint32 FlashVeil(double* level, double brightness);
