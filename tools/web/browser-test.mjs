@@ -173,6 +173,34 @@ async function partMissing(part) {
   await context.close();
 }
 
+// A part that comes damaged (random bytes of its length): the page checks it against its hash, says
+// so plainly over the game with a Reload button, and the game plays on without it.
+async function partDamaged(part) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  const size = fs.statSync(path.join(distWeb, part)).size;
+  const noise = Buffer.alloc(size);
+  for (let i = 0; i < size; i++) noise[i] = (i * 2654435761 >>> 13) & 0xff;
+  await page.setRequestInterception(true);
+  page.on("request", (r) => (new URL(r.url()).pathname.endsWith("/" + part)
+    ? r.respond({ status: 200, contentType: "application/octet-stream", body: noise }) : r.continue()));
+  await page.goto(url, { waitUntil: "load" });
+  await page.waitForFunction("window.rushmoraStarted === true", { timeout: 60000 });
+  await page.waitForFunction(() => !document.getElementById("trouble").classList.contains("hidden"), { timeout: 30000 })
+    .catch(() => fail(`a damaged ${part} was not said`));
+  const said = await page.$eval("#trouble", (t) => ({ text: t.textContent, button: !!t.querySelector("button") }));
+  if (!said.button || !said.text.includes(part)) fail(`a damaged ${part} was said as "${said.text}"`);
+  await page.focus("#canvas");
+  await pressKey(page, "Enter");
+  const f0 = await page.evaluate("window.rushmoraFrames");
+  await sleep(1500);
+  const f1 = await page.evaluate("window.rushmoraFrames");
+  if (f1 < f0 + 30 || (await page.evaluate("window.rushmoraExited !== undefined")))
+    fail(`with a damaged ${part} the game did not play on (${f1 - f0} frames in 1.5 s)`);
+  else console.log(`browser-test: a damaged ${part} is said with a Reload button, and the game plays on (${f1 - f0} frames in 1.5 s)`);
+  await context.close();
+}
+
 // A key held across a few frames: the game reads the keys' state once a frame.
 async function pressKey(page, key, ms = 120) {
   await page.keyboard.down(key);
@@ -226,6 +254,7 @@ try {
   await coldLoad("en", false);
   await partMissing("music.data");
   await partMissing("game-ja.data");
+  await partDamaged("game-ja.data");
   const page = await browser.newPage();
   page.on("console", (m) => messages.push(m.text()));
   page.on("pageerror", (e) => messages.push("page error: " + e.message));
