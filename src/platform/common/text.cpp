@@ -14,6 +14,11 @@ std::string Lower(std::string s) {
     return s;
 }
 
+std::string PlainDataName(std::string s) {
+    for (char& c : s) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
 bool ParseDecimal(const std::string& s, std::int64_t max, std::int64_t* out) {
     if (s.empty() || s.size() > 18) return false;
     std::int64_t v = 0;

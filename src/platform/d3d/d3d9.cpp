@@ -3,11 +3,11 @@
 
 #include "platform/d3dx9.h"
 #include "platform/desktop/desktop.h"
+#include "platform/common/text.h"
 #include "platform/raster/draw_list.h"
 #include "platform/runtime.h"
 #include "platform/settings/settings.h"
 
-#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -176,13 +176,9 @@ namespace {
 // Whether a picture file is one of those named (a name, or the start of several names), whichever
 // way its separators lean and its letters are written.
 bool NamedAmong(const std::string& file, const std::vector<const char*>& names) {
-    auto plain = [](std::string s) {
-        for (char& c : s) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    const std::string f = plain(file);
+    const std::string f = platform::text::PlainDataName(file);
     for (const char* name : names)
-        if (name && f.rfind(plain(name), 0) == 0) return true;
+        if (name && f.rfind(platform::text::PlainDataName(name), 0) == 0) return true;
     return false;
 }
 

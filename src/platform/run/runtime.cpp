@@ -1,6 +1,7 @@
 #include "platform/runtime.h"
 #include "platform/common/owner.h"
 #include "platform/common/run_state.h"
+#include "platform/common/text.h"
 #include "platform/files/file_handle.h"
 #include "platform/locale/language.h"
 #include "platform/settings/settings.h"
@@ -17,7 +18,6 @@
 
 #include <SDL.h>
 
-#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <cstdio>
@@ -192,11 +192,7 @@ namespace {
 // whichever way its separators lean and its Latin letters are written ("SE\\Eva.WAV", "SE/eva.wav"),
 // also opened by a longer path.
 bool SameSound(const std::string& opened, const std::string& named) {
-    auto plain = [](std::string s) {
-        for (char& c : s) c = c == '\\' ? '/' : char(std::tolower(static_cast<unsigned char>(c)));
-        return s;
-    };
-    const std::string a = plain(opened), b = plain(named);
+    const std::string a = text::PlainDataName(opened), b = text::PlainDataName(named);
     return a == b || (a.size() > b.size() && a.compare(a.size() - b.size(), b.size(), b) == 0 &&
                       a[a.size() - b.size() - 1] == '/');
 }
